@@ -1,0 +1,65 @@
+# The core library: everything but main.cpp. It is built once as configured and,
+# for the tests, once more with the rules switch flipped, so code behind the
+# switch is tested in both states.
+set(ORLIM_CORE_SOURCES
+    ${PROJECT_SOURCE_DIR}/src/app/AppActions.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/AppDelegate.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/AppInfo.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/Application.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/InstanceLock.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/LinkClient.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/LinkMessage.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/LinkServer.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/RuntimeDirectory.cpp
+    ${PROJECT_SOURCE_DIR}/src/chrome/CanonicalText.cpp
+    ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
+    ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
+    ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfiles.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp
+    ${PROJECT_SOURCE_DIR}/src/rules/ProfileRule.cpp
+    ${PROJECT_SOURCE_DIR}/src/rules/RuleStore.cpp
+    ${PROJECT_SOURCE_DIR}/src/rules/RulesFile.cpp
+    ${PROJECT_SOURCE_DIR}/src/rules/SitePrefix.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/DefaultBrowserStatus.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/ElidedLabel.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/Icons.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/MenuBarController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/Palette.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/PickerWindowController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/ProfileAvatarView.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/ProfilePickerModel.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/ProfilePickerView.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/ProfileRow.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/SettingsView.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/SettingsWindowController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/Typography.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/Widgets.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/WindowPlacement.cpp
+    ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
+)
+
+function(orlim_add_core name rules_enabled)
+    if(rules_enabled)
+        set(flag 1)
+    else()
+        set(flag 0)
+    endif()
+    add_library(${name} STATIC ${ORLIM_CORE_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTORCC ON)
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_definitions(${name} PUBLIC
+        ORLIM_RULES_ENABLED=${flag}
+        ORLIM_VERSION="${PROJECT_VERSION}")
+    target_link_libraries(${name} PUBLIC
+        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::Svg
+        PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB)
+endfunction()

@@ -1,0 +1,36 @@
+#include "app/AppActions.h"
+
+#include "app/AppInfo.h"
+#include "platform/DefaultBrowser.h"
+#include "platform/Platform.h"
+
+#include <QCoreApplication>
+#include <memory>
+
+namespace AppActions {
+
+void setAsDefaultBrowser(std::function<void()> completion)
+{
+    // The group: a count of outstanding requests whose last completion calls back.
+    struct Group
+    {
+        int pending = 2;
+        std::function<void()> completion;
+    };
+    auto group = std::make_shared<Group>(Group{2, std::move(completion)});
+    const auto leave = [group] {
+        if (--group->pending == 0 && group->completion)
+            group->completion();
+    };
+    DefaultBrowser& browser = *Platform::current().defaultBrowser;
+    const QString id = QString::fromUtf16(AppInfo::desktopId);
+    browser.setHandler(QStringLiteral("http"), id, leave);
+    browser.setHandler(QStringLiteral("https"), id, leave);
+}
+
+void quit()
+{
+    QCoreApplication::quit();
+}
+
+} // namespace AppActions

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+/// Orlim's identity on the desktop.
+namespace AppInfo {
+
+/// The desktop-file ID that the desktop knows Orlim by.
+inline constexpr char16_t desktopId[] = u"orlim.desktop";
+inline constexpr char16_t name[] = u"Orlim";
+
+/// The version shown in the menu and the settings ("?" when none was built in).
+QString version();
+
+} // namespace AppInfo

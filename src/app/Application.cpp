@@ -1,0 +1,136 @@
+#include "app/Application.h"
+
+#include "app/AppActions.h"
+#include "app/AppDelegate.h"
+#include "app/AppInfo.h"
+#include "app/CommandLine.h"
+#include "app/InstanceLock.h"
+#include "app/LinkClient.h"
+#include "app/LinkMessage.h"
+#include "app/LinkServer.h"
+#include "app/RuntimeDirectory.h"
+#include "chrome/ChromeProfiles.h"
+#include "platform/DefaultBrowser.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int handOverDeadlineMs = 10000;
+constexpr int handOverRetryMs = 10;
+
+void print(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int listProfiles()
+{
+    for (const ChromeProfile& profile : ChromeProfiles::load().profiles)
+        print(stdout, profile.directoryName + u'\t' + profile.displayName + u'\n');
+    return 0;
+}
+
+int makeDefaultBrowser(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    AppActions::setAsDefaultBrowser([] { QCoreApplication::quit(); });
+    app.exec();
+    const auto handler = Platform::current().defaultBrowser->handler(QStringLiteral("https"));
+    if (handler == QString::fromUtf16(AppInfo::desktopId)) {
+        print(stdout, QStringLiteral("Orlim is the default web browser.\n"));
+        return 0;
+    }
+    print(stdout, u"Orlim is not the default web browser; https links open with " +
+                      handler.value_or(QStringLiteral("no application")) + u".\n");
+    if (!handler || handler->isEmpty())
+        print(stderr, QStringLiteral("orlim: is orlim.desktop installed? (make install)\n"));
+    return 1;
+}
+
+/// Becomes the running Orlim: listens for later links, routes our own, and runs
+/// until quit.
+int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, const QStringList& links)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orlim"));
+    QApplication::setApplicationDisplayName(QString::fromUtf16(AppInfo::name));
+    QApplication::setApplicationVersion(AppInfo::version());
+    QApplication::setDesktopFileName(QStringLiteral("orlim"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    AppDelegate delegate;
+    LinkServer server;
+    QObject::connect(&server, &LinkServer::linksReceived, &delegate, &AppDelegate::openURLs);
+    QObject::connect(&server, &LinkServer::reopenRequested, &delegate,
+                     &AppDelegate::applicationShouldHandleReopen);
+    // Listen before routing anything, so no later link can slip past.
+    if (!server.listen(runtime.socketPath()))
+        print(stderr, u"orlim: cannot listen on " + runtime.socketPath() + u"; later links will not reach this Orlim\n");
+
+    delegate.openURLs(links);
+    delegate.applicationDidFinishLaunching();
+    return app.exec();
+}
+
+} // namespace
+
+int runOrlim(int argc, char** argv)
+{
+    const CommandLine commandLine = CommandLine::parse(argumentsOf(argc, argv));
+    switch (commandLine.action) {
+    case CommandLine::Action::Invalid:
+        print(stderr, u"orlim: " + commandLine.error + u"\nTry 'orlim --help'.\n");
+        return 2;
+    case CommandLine::Action::Help:
+        print(stdout, CommandLine::usage());
+        return 0;
+    case CommandLine::Action::Version:
+        print(stdout, u"Orlim " + AppInfo::version() + u'\n');
+        return 0;
+    case CommandLine::Action::ListProfiles:
+        return listProfiles();
+    case CommandLine::Action::MakeDefaultBrowser:
+        return makeDefaultBrowser(argc, argv);
+    case CommandLine::Action::Open:
+        break;
+    }
+
+    const auto runtime = RuntimeDirectory::forCurrentUser();
+    if (!runtime) {
+        print(stderr, QStringLiteral("orlim: cannot create a private runtime folder\n"));
+        return 1;
+    }
+    // Either we take the lock and become the running Orlim, or someone holds it
+    // and will listen shortly: hand the links over. Loop until one succeeds.
+    const QByteArray message = LinkMessage::encode(commandLine.links);
+    InstanceLock lock;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < handOverDeadlineMs) {
+        if (lock.tryAcquire(runtime->lockPath()))
+            return runApplication(argc, argv, *runtime, commandLine.links);
+        switch (LinkClient::send(runtime->socketPath(), message, handOverDeadlineMs)) {
+        case LinkClient::Result::Delivered:
+            return 0;
+        case LinkClient::Result::NoListener:
+        case LinkClient::Result::Failed:
+            QThread::msleep(handOverRetryMs);
+        }
+    }
+    print(stderr, QStringLiteral("orlim: the running Orlim does not answer\n"));
+    return 1;
+}

@@ -1,0 +1,73 @@
+#include "app/CommandLine.h"
+
+namespace {
+
+struct Option
+{
+    const char16_t* name;
+    CommandLine::Action action;
+};
+
+constexpr Option options[] = {
+    {u"--help", CommandLine::Action::Help},
+    {u"-h", CommandLine::Action::Help},
+    {u"--version", CommandLine::Action::Version},
+    {u"--list-profiles", CommandLine::Action::ListProfiles},
+    {u"--make-default-browser", CommandLine::Action::MakeDefaultBrowser},
+};
+
+CommandLine invalid(const QString& message)
+{
+    CommandLine result;
+    result.action = CommandLine::Action::Invalid;
+    result.error = message;
+    return result;
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& arguments)
+{
+    CommandLine result;
+    bool optionsEnded = false;
+    bool actionGiven = false;
+    for (const QString& argument : arguments) {
+        if (optionsEnded || !argument.startsWith(u'-')) {
+            result.links.append(argument);
+            continue;
+        }
+        if (argument == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        const auto option = std::find_if(std::begin(options), std::end(options),
+                                         [&](const Option& o) { return argument == o.name; });
+        if (option == std::end(options))
+            return invalid(u"unknown option '" + argument + u"'");
+        if (actionGiven && result.action != option->action)
+            return invalid(u"option '" + argument + u"' cannot be combined with another option");
+        result.action = option->action;
+        actionGiven = true;
+    }
+    if (actionGiven && !result.links.isEmpty())
+        return invalid(QStringLiteral("links cannot be combined with an option"));
+    return result;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "Usage: orlim [LINK...]\n"
+        "       orlim [OPTION]\n"
+        "\n"
+        "Opens each LINK in Google Chrome, in the profile chosen in Orlim's picker.\n"
+        "The first Orlim stays in the tray; a later `orlim LINK` hands its links to it.\n"
+        "Without a link, shows Orlim's settings.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help              show this help and exit\n"
+        "  --version               show Orlim's version and exit\n"
+        "  --list-profiles         print Chrome's profiles (directory, a tab, name), one a line\n"
+        "  --make-default-browser  make Orlim the desktop's web browser; exits 0 when it is\n"
+        "  --                      every argument after this is a link\n");
+}

@@ -1,0 +1,73 @@
+#include "app/LinkClient.h"
+
+#include "app/LinkMessage.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace LinkClient {
+namespace {
+
+struct Socket
+{
+    int fd = -1;
+    ~Socket()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+bool writeAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+
+} // namespace
+
+Result send(const QString& socketPath, const QByteArray& message, int timeoutMs)
+{
+    const QByteArray path = QFile::encodeName(socketPath);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof(address.sun_path))
+        return Result::NoListener;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+
+    Socket socket{::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)};
+    if (socket.fd < 0)
+        return Result::NoListener;
+    if (::connect(socket.fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
+        return Result::NoListener;
+    if (!writeAll(socket.fd, message.constData(), size_t(message.size())))
+        return Result::Failed;
+
+    pollfd ready{socket.fd, POLLIN, 0};
+    int polled;
+    do {
+        polled = ::poll(&ready, 1, timeoutMs);
+    } while (polled < 0 && errno == EINTR);
+    if (polled <= 0)
+        return Result::Failed;
+    char reply = 0;
+    if (::recv(socket.fd, &reply, 1, 0) != 1 || reply != LinkMessage::ack)
+        return Result::Failed;
+    return Result::Delivered;
+}
+
+} // namespace LinkClient

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/// The sending side of the link socket, used by a later `orlim LINK...`.
+namespace LinkClient {
+
+enum class Result {
+    Delivered,   // the running Orlim routed the links and said so
+    NoListener,  // nobody listens on the socket (yet, or any more)
+    Failed,      // connected, but the hand-over was not acknowledged
+};
+
+/// Sends one encoded message to the socket at `socketPath` and waits up to
+/// `timeoutMs` for the acknowledgement.
+Result send(const QString& socketPath, const QByteArray& message, int timeoutMs);
+
+} // namespace LinkClient

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class QLocalServer;
+class QLocalSocket;
+
+/// The receiving side of the link socket, in the running Orlim. Each
+/// connection carries one message; malformed, oversized, foreign or stalled
+/// connections are dropped without affecting the others.
+class LinkServer : public QObject
+{
+    Q_OBJECT
+public:
+    /// A connection that has not finished its message by then is dropped.
+    static constexpr int stallTimeoutMs = 5000;
+
+    explicit LinkServer(QObject* parent = nullptr);
+    ~LinkServer() override;
+
+    /// Listens at `socketPath`, replacing a socket left behind by an Orlim that
+    /// is gone. Call only while holding the instance lock.
+    bool listen(const QString& socketPath);
+
+Q_SIGNALS:
+    /// A later `orlim` handed over these links, in order. Emitted before the
+    /// sender is acknowledged.
+    void linksReceived(const QStringList& links);
+    /// A later `orlim` was started without a link.
+    void reopenRequested();
+
+private:
+    void accept();
+
+    QLocalServer* m_server;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// Hands one link to Google Chrome in one profile and brings Chrome forward.
+/// This is the only place where Orlim starts another program.
+namespace ChromeLauncher {
+
+/// Chrome's desktop-file ID, by which it is located.
+inline constexpr char16_t chromeDesktopId[] = u"google-chrome.desktop";
+/// The program run when Chrome's desktop entry names none.
+inline constexpr char16_t fallbackExecutable[] = u"google-chrome";
+/// Look-ups of a running Chrome after the first one, and the pause between them.
+inline constexpr int activationRetries = 20;
+inline constexpr int activationIntervalMs = 50;
+
+/// Chrome's command line for `url` in `profileDirectory`: the profile switch,
+/// then the link. A link that Chrome would take for a switch (it begins with
+/// "-" once leading white space is dropped) goes after the "--" terminator.
+QStringList arguments(const QString& url, const QString& profileDirectory);
+
+/// Starts Chrome with `arguments(url, profileDirectory)` without waiting for
+/// it, then brings its window forward once it appears (polling for about a
+/// second). Chrome missing or failing to start is silently ignored.
+void open(const QString& url, const QString& profileDirectory);
+
+} // namespace ChromeLauncher

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+/// One Chrome profile as the catalogue found it.
+struct ChromeProfile
+{
+    QString directoryName;             // the profile's folder name; its identity
+    QString displayName;               // the name shown to the user
+    std::optional<QUrl> pictureURL;    // the profile picture, when the file existed
+    std::optional<qint64> fillColor;   // packed ARGB fill of the letter avatar
+    std::optional<qint64> strokeColor; // packed ARGB ring and letter colour
+
+    const QString& id() const { return directoryName; }
+
+    friend bool operator==(const ChromeProfile& a, const ChromeProfile& b);
+};
+
+size_t qHash(const ChromeProfile& profile, size_t seed = 0);
+
+/// The result of one catalogue load. Every kind of read failure gives the empty
+/// catalogue.
+struct ChromeProfileInfo
+{
+    QList<ChromeProfile> profiles;
+    std::optional<QString> lastUsedDirectory;
+};

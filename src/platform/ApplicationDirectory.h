@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+/// Looks up installed applications by their desktop-file ID, the way the
+/// desktop finds them. Chrome is located through it.
+class ApplicationDirectory
+{
+public:
+    struct Entry
+    {
+        QString executable; // the entry's program; empty when it names none
+    };
+
+    virtual ~ApplicationDirectory() = default;
+
+    /// The installed entry with this ID, or nothing when there is none.
+    virtual std::optional<Entry> find(const QString& desktopId) const = 0;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+/// The desktop's record of which application opens which URL scheme.
+class DefaultBrowser
+{
+public:
+    virtual ~DefaultBrowser() = default;
+
+    /// Asks the desktop to open `scheme` links with the application `desktopId`.
+    /// `done` runs once on the main loop when the request has completed, whether
+    /// it succeeded or not.
+    virtual void setHandler(const QString& scheme, const QString& desktopId,
+                            std::function<void()> done) = 0;
+    /// The desktop-file ID of the application that opens `scheme` links now, or
+    /// nothing when there is none or it has no ID.
+    virtual std::optional<QString> handler(const QString& scheme) const = 0;
+};

@@ -1,0 +1,16 @@
+#include "platform/FileLayout.h"
+
+QString FileLayout::baseDirectory(const DirectoryLayout& layout) const
+{
+    return layout.base == DirectoryLayout::Base::Home ? homeDirectory() : configHome();
+}
+
+QString FileLayout::chromeDirectory(const DirectoryLayout& layout) const
+{
+    return baseDirectory(layout) + u'/' + QString::fromUtf16(layout.chromeData);
+}
+
+QString FileLayout::orlimDirectory(const DirectoryLayout& layout) const
+{
+    return baseDirectory(layout) + u'/' + QString::fromUtf16(layout.orlimData);
+}

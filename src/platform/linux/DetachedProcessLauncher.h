@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/ProcessLauncher.h"
+
+class DetachedProcessLauncher final : public ProcessLauncher
+{
+public:
+    bool startDetached(const QString& program, const QStringList& arguments) override;
+};

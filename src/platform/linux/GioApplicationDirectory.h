@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/ApplicationDirectory.h"
+
+/// Desktop entries found the XDG way ($XDG_DATA_HOME/applications, then
+/// $XDG_DATA_DIRS), through GIO.
+class GioApplicationDirectory final : public ApplicationDirectory
+{
+public:
+    std::optional<Entry> find(const QString& desktopId) const override;
+};

@@ -1,0 +1,20 @@
+#include "platform/linux/LinuxPlatform.h"
+
+#include "platform/linux/GioApplicationDirectory.h"
+#include "platform/linux/GioDefaultBrowser.h"
+#include "platform/linux/QtScheduler.h"
+#include "platform/linux/X11ChromeWindows.h"
+#include "platform/linux/XdgFileLayout.h"
+#include "platform/linux/DetachedProcessLauncher.h"
+
+Platform linuxPlatform()
+{
+    static XdgFileLayout files;
+    static GioApplicationDirectory applications;
+    static DetachedProcessLauncher processes;
+    static X11ChromeWindows chromeWindows;
+    static QtScheduler scheduler;
+    static GioDefaultBrowser defaultBrowser(scheduler);
+    return Platform{&files,         &applications,   &processes,
+                    &chromeWindows, &defaultBrowser, &scheduler};
+}

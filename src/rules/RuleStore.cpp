@@ -1,0 +1,131 @@
+#include "rules/RuleStore.h"
+
+#include "chrome/CanonicalText.h"
+#include "platform/FileLayout.h"
+#include "platform/Platform.h"
+#include "rules/RulesFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace RuleStore {
+namespace {
+
+enum class FileState { Missing, Decoded, Undecodable, Unreadable };
+
+struct ReadResult
+{
+    FileState state;
+    ProfileRules rules;
+    QByteArray bytes;
+};
+
+ReadResult read()
+{
+    QFile file(fileURL());
+    if (!file.exists())
+        return {FileState::Missing, {}, {}};
+    if (!file.open(QIODevice::ReadOnly))
+        return {FileState::Unreadable, {}, {}};
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {FileState::Unreadable, {}, {}};
+    if (auto rules = RulesFile::decode(bytes))
+        return {FileState::Decoded, std::move(*rules), {}};
+    return {FileState::Undecodable, {}, std::move(bytes)};
+}
+
+/// Copies the bytes of an undecodable rules file to a fresh name beside it.
+/// Never overwrites an earlier copy. Returns false when no copy could be made.
+bool keepUndecodable(const QByteArray& bytes)
+{
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QString base = fileURL() + u".unreadable-" + stamp;
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        QFile copy(attempt == 1 ? base : base + u'-' + QString::number(attempt));
+        if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (copy.exists())
+                continue;
+            return false;
+        }
+        const bool written = copy.write(bytes) == bytes.size() && copy.flush();
+        copy.close();
+        if (!written)
+            copy.remove();
+        return written;
+    }
+    return false;
+}
+
+void write(const ProfileRules& rules, const ReadResult& previous)
+{
+    if (!QDir().mkpath(QFileInfo(fileURL()).absolutePath()))
+        return;
+    // The user's hand-edited rules are never destroyed: an undecodable file is
+    // kept aside first, and a file we cannot even read is left alone.
+    if (previous.state == FileState::Unreadable)
+        return;
+    if (previous.state == FileState::Undecodable && !keepUndecodable(previous.bytes))
+        return;
+
+    QSaveFile file(fileURL());
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(RulesFile::encode(rules));
+    file.commit(); // renames over the old file only when every byte was written
+}
+
+} // namespace
+
+QString fileURL()
+{
+    return Platform::current().files->orlimDirectory() + u"/rules.json";
+}
+
+ProfileRules load()
+{
+    return read().rules;
+}
+
+void save(const ProfileRules& rules)
+{
+    write(rules, read());
+}
+
+void upsert(const QString& prefix, const QString& profileDirectory)
+{
+    ReadResult current = read();
+    ProfileRules& rules = current.rules;
+    const auto existing = std::find_if(rules.begin(), rules.end(), [&](const ProfileRule& rule) {
+        return CanonicalText::equal(rule.prefix, prefix);
+    });
+    if (existing != rules.end())
+        existing->profileDirectory = profileDirectory;
+    else
+        rules.prepend({prefix, profileDirectory});
+    write(rules, current);
+}
+
+void remove(const QString& prefix)
+{
+    ReadResult current = read();
+    current.rules.removeIf(
+        [&](const ProfileRule& rule) { return CanonicalText::equal(rule.prefix, prefix); });
+    write(current.rules, current);
+}
+
+std::optional<ProfileRule> match(const QString& url)
+{
+    const ProfileRules rules = load();
+    for (const ProfileRule& rule : rules) {
+        if (CanonicalText::startsWith(url, rule.prefix))
+            return rule;
+    }
+    return std::nullopt;
+}
+
+} // namespace RuleStore

@@ -1,0 +1,78 @@
+#include "rules/RulesFile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace RulesFile {
+namespace {
+
+void appendJsonString(QByteArray& out, const QString& text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    out.append('"');
+    for (const char c : text.toUtf8()) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out.append("\\\""); break;
+        case '\\': out.append("\\\\"); break;
+        case '/': out.append("\\/"); break;
+        case '\b': out.append("\\b"); break;
+        case '\f': out.append("\\f"); break;
+        case '\n': out.append("\\n"); break;
+        case '\r': out.append("\\r"); break;
+        case '\t': out.append("\\t"); break;
+        default:
+            if (u < 0x20) {
+                out.append("\\u00");
+                out.append(hex[u >> 4]);
+                out.append(hex[u & 0xf]);
+            } else {
+                out.append(c);
+            }
+        }
+    }
+    out.append('"');
+}
+
+} // namespace
+
+QByteArray encode(const ProfileRules& rules)
+{
+    if (rules.isEmpty())
+        return QByteArrayLiteral("[\n\n]");
+    QByteArray out("[\n");
+    for (qsizetype i = 0; i < rules.size(); ++i) {
+        out.append("  {\n    \"prefix\" : ");
+        appendJsonString(out, rules.at(i).prefix);
+        out.append(",\n    \"profileDirectory\" : ");
+        appendJsonString(out, rules.at(i).profileDirectory);
+        out.append(i + 1 < rules.size() ? "\n  },\n" : "\n  }\n");
+    }
+    out.append(']');
+    return out;
+}
+
+std::optional<ProfileRules> decode(const QByteArray& bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray())
+        return std::nullopt;
+    const QJsonArray array = document.array();
+    ProfileRules rules;
+    rules.reserve(array.size());
+    for (const QJsonValue& element : array) {
+        if (!element.isObject())
+            return std::nullopt;
+        const QJsonObject object = element.toObject();
+        const QJsonValue prefix = object.value(u"prefix");
+        const QJsonValue directory = object.value(u"profileDirectory");
+        if (!prefix.isString() || !directory.isString())
+            return std::nullopt;
+        rules.append({prefix.toString(), directory.toString()});
+    }
+    return rules;
+}
+
+} // namespace RulesFile

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "rules/ProfileRule.h"
+
+#include <QByteArray>
+#include <optional>
+
+/// The "rules.json" format: a JSON array of {"prefix", "profileDirectory"}
+/// objects, in priority order.
+namespace RulesFile {
+
+/// The file's bytes for `rules`: pretty-printed with two-space indentation,
+/// `"key" : value`, keys sorted, "/" written as "\/", non-ASCII as raw UTF-8,
+/// and no line break after the closing bracket.
+QByteArray encode(const ProfileRules& rules);
+
+/// The rules in `bytes`, or nothing when the text is not a JSON array of
+/// objects that each hold both members as strings. Never a partial list.
+std::optional<ProfileRules> decode(const QByteArray& bytes);
+
+} // namespace RulesFile

@@ -1,0 +1,55 @@
+#include "ui/MenuBarController.h"
+
+#include "app/AppActions.h"
+#include "app/AppInfo.h"
+#include "ui/Icons.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+MenuBarController::MenuBarController(std::function<void()> openSettings, QObject* parent)
+    : QObject(parent), m_openSettings(std::move(openSettings))
+{
+}
+
+MenuBarController::~MenuBarController() = default;
+
+void MenuBarController::install()
+{
+    auto menu = std::make_unique<QMenu>();
+    QAction* version = menu->addAction(u"Orlim v" + AppInfo::version());
+    version->setEnabled(false);
+    menu->addSeparator();
+
+    QAction* settings = menu->addAction(QStringLiteral("設定を開く…"));
+    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    settings->setShortcutContext(Qt::ApplicationShortcut);
+    connect(settings, &QAction::triggered, this, [this] {
+        if (m_openSettings)
+            m_openSettings();
+    });
+
+    QAction* makeDefault = menu->addAction(QStringLiteral("既定のブラウザにする…"));
+    connect(makeDefault, &QAction::triggered, this, [] { AppActions::setAsDefaultBrowser(); });
+    menu->addSeparator();
+
+    QAction* quit = menu->addAction(QStringLiteral("終了"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    connect(quit, &QAction::triggered, this, [] { AppActions::quit(); });
+
+    auto tray = std::make_unique<QSystemTrayIcon>(Icons::tray());
+    tray->setToolTip(QString::fromUtf16(AppInfo::name));
+    tray->setContextMenu(menu.get());
+    // A plain click on the icon opens the menu too, as on panels that only
+    // send activations.
+    connect(tray.get(), &QSystemTrayIcon::activated, this,
+            [menu = menu.get()](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger)
+                    menu->popup(QCursor::pos());
+            });
+    tray->show();
+
+    m_tray = std::move(tray);
+    m_menu = std::move(menu);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+/// Orlim's tray icon and its menu: the version, open settings, make Orlim the
+/// default browser, quit.
+class MenuBarController : public QObject
+{
+    Q_OBJECT
+public:
+    /// `openSettings` is what "設定を開く…" does.
+    explicit MenuBarController(std::function<void()> openSettings, QObject* parent = nullptr);
+    ~MenuBarController() override;
+
+    /// Builds the menu and puts the icon in the tray (replacing an earlier one).
+    void install();
+
+    QMenu* menu() const { return m_menu.get(); }
+    QSystemTrayIcon* trayIcon() const { return m_tray.get(); }
+
+private:
+    std::function<void()> m_openSettings;
+    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "chrome/ChromeProfile.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include "ui/ProfilePickerView.h"
+#include <functional>
+
+class ProfilePickerView;
+class QWidget;
+
+/// Owns the one floating picker window: shows a fresh picker for every link
+/// (replacing any link still shown), and carries out the choice: store the rule
+/// when one was asked for, start Chrome, hide the window.
+class PickerWindowController : public QObject
+{
+    Q_OBJECT
+public:
+    /// What a choice sets off. The defaults are the rule store and the launcher.
+    struct Actions
+    {
+        std::function<void(const QString& prefix, const QString& profileDirectory)> storeRule;
+        std::function<void(const QString& url, const QString& profileDirectory)> launch;
+    };
+
+    static PickerWindowController& shared();
+
+    explicit PickerWindowController(Actions actions, QObject* parent = nullptr);
+    ~PickerWindowController() override;
+
+    /// Puts a new picker for `url` and `profiles` into the window, centres it and
+    /// brings it to the front with keyboard focus.
+    void show(const QString& url, const QList<ChromeProfile>& profiles);
+
+    /// The window; null until the first show.
+    QWidget* window() const { return m_window; }
+    ProfilePickerView* content() const { return m_content; }
+
+private:
+    void hide();
+
+    Actions m_actions;
+    QPointer<QWidget> m_window;
+    QPointer<ProfilePickerView> m_content;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "chrome/ChromeProfile.h"
+
+#include <QColor>
+#include <QWidget>
+
+class QPainter;
+
+/// The round avatar of one Chrome profile: its picture clipped to a circle, or a
+/// disc in its avatar colours with the initial of its name.
+class ProfileAvatarView : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr qreal defaultSize = 30;
+
+    explicit ProfileAvatarView(const ChromeProfile& profile, qreal size = defaultSize,
+                               QWidget* parent = nullptr);
+
+    /// Draws `profile`'s avatar filling `bounds` (a square). The picture is read
+    /// from disk on every call.
+    static void paint(QPainter& painter, const QRectF& bounds, const ChromeProfile& profile,
+                      const QPalette& palette);
+
+    /// The letter shown on the disc: the first user-perceived character of the
+    /// trimmed display name, upper-cased with the full mapping; "?" when blank.
+    static QString initial(const QString& displayName);
+
+    /// A packed ARGB colour: bits 24-31 alpha, 16-23 red, 8-15 green, 0-7 blue;
+    /// the upper 32 bits are ignored.
+    static QColor colorFromArgb(qint64 argb);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ChromeProfile m_profile;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "chrome/ChromeProfile.h"
+
+#include <QObject>
+#include <functional>
+#include <optional>
+
+/// The picker's behaviour without its widgets: the link and profiles it offers,
+/// the highlighted row, the remember choice, and what each key does.
+class ProfilePickerModel : public QObject
+{
+    Q_OBJECT
+public:
+    using SelectHandler =
+        std::function<void(const ChromeProfile& profile, const std::optional<QString>& prefix)>;
+    using CancelHandler = std::function<void()>;
+
+    /// Keys the picker answers to.
+    enum class Key { Up, Down, Return, Digit, Escape };
+
+    /// Rows from this index on have no number and no digit key.
+    static constexpr int numberedRows = 9;
+
+    ProfilePickerModel(QString url, QList<ChromeProfile> profiles, SelectHandler onSelect,
+                       CancelHandler onCancel, QObject* parent = nullptr);
+
+    const QString& url() const { return m_url; }
+    const QList<ChromeProfile>& profiles() const { return m_profiles; }
+
+    /// Runs when the picker comes on screen: takes focus and prefills the
+    /// prefix field with the link's site.
+    void appear();
+
+    int selectedIndex() const { return m_selectedIndex; }
+    /// Highlights row `index` (the pointer entered it).
+    void setSelectedIndex(int index);
+    /// Moves the highlight by `step` rows, clamped to the list; no wrap-around.
+    void moveSelection(int step);
+
+    bool remember() const { return m_remember; }
+    /// The checkbox: inverts `remember`; turning it off takes focus from the field.
+    void toggleRemember();
+    const QString& rememberPrefix() const { return m_rememberPrefix; }
+    void setRememberPrefix(const QString& prefix) { m_rememberPrefix = prefix; }
+
+    bool focused() const { return m_focused; }
+    bool prefixFieldFocused() const { return m_prefixFieldFocused; }
+    void setPrefixFieldFocused(bool focused);
+
+    /// The prefix to store with the choice: the field trimmed of spaces and tabs
+    /// while `remember` is on and something is left; otherwise none.
+    std::optional<QString> prefixToSave() const;
+    /// Whether the remember section is offered for this link.
+    bool rememberSectionShown() const;
+
+    /// The number shown on row `index`: "1" to "9", then a blank.
+    static QString numberLabel(int index);
+    /// Whether row `index` answers to its digit key now.
+    bool hasDigitShortcut(int index) const;
+
+    /// Chooses row `index` (a click, or its digit).
+    void choose(int index);
+    void cancel();
+
+    /// Handles a key press (`digit` 1-9 for Key::Digit); returns whether the
+    /// picker consumed it or it belongs to the prefix field.
+    bool handleKey(Key key, int digit = 0);
+
+Q_SIGNALS:
+    void selectedIndexChanged(int index);
+    void rememberChanged(bool remember);
+    void prefixFieldFocusChanged(bool focused);
+
+private:
+    QString m_url;
+    QList<ChromeProfile> m_profiles;
+    SelectHandler m_onSelect;
+    CancelHandler m_onCancel;
+    int m_selectedIndex = 0;
+    bool m_remember = false;
+    QString m_rememberPrefix;
+    bool m_focused = false;
+    bool m_prefixFieldFocused = false;
+};

@@ -1,0 +1,271 @@
+#include "ui/ProfilePickerView.h"
+
+#include "ui/Palette.h"
+#include "ui/ProfileRow.h"
+#include "ui/Widgets.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int margin = 16;
+constexpr int spacing = 10;
+constexpr int rowSpacing = 4;
+constexpr int scrollDurationMs = 100;
+constexpr int linkLineCount = 2;
+constexpr char16_t prefixPlaceholder[] = u"https://example.com";
+
+/// Breaks `text` into lines that fit `width`, anywhere (links have no spaces).
+QStringList wrapAnywhere(const QString& text, const QFontMetrics& metrics, int width)
+{
+    QStringList lines;
+    QString line;
+    for (const QChar c : text) {
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
+            lines.append(line);
+            line.clear();
+        }
+        line += c;
+    }
+    if (!line.isEmpty())
+        lines.append(line);
+    return lines;
+}
+
+std::optional<int> digitOf(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier || event->key() < Qt::Key_1 || event->key() > Qt::Key_9)
+        return std::nullopt;
+    return event->key() - Qt::Key_0;
+}
+
+} // namespace
+
+ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfile>& profiles,
+                                     ProfilePickerModel::SelectHandler onSelect,
+                                     ProfilePickerModel::CancelHandler onCancel, QWidget* parent)
+    : QWidget(parent),
+      m_model(new ProfilePickerModel(url, profiles, std::move(onSelect), std::move(onCancel), this))
+{
+    setFixedSize(fixedSize);
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(spacing);
+
+    layout->addWidget(
+        Widgets::text(QStringLiteral("どのプロファイルで開きますか？"), Typography::Role::Headline, this));
+
+    QLabel* link = Widgets::text(QString(), Typography::Role::Callout, this, Palette::secondary(palette()));
+    link->setText(linkLines(url, link->fontMetrics(), fixedSize.width() - 2 * margin));
+    link->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    link->setToolTip(url);
+    link->setObjectName(QStringLiteral("link"));
+    layout->addWidget(link);
+
+    layout->addWidget(Widgets::divider(this));
+    layout->addWidget(buildList(), 1);
+    layout->addWidget(buildRememberSection());
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancel->setFocusPolicy(Qt::NoFocus);
+    connect(cancel, &QPushButton::clicked, m_model, &ProfilePickerModel::cancel);
+    bottom->addWidget(cancel);
+    layout->addLayout(bottom);
+
+    connect(m_model, &ProfilePickerModel::selectedIndexChanged, this,
+            [this](int index) { showSelection(index, true); });
+    connect(m_model, &ProfilePickerModel::rememberChanged, this,
+            &ProfilePickerView::updateRememberSection);
+    connect(m_model, &ProfilePickerModel::prefixFieldFocusChanged, this, [this](bool focused) {
+        if (!focused && m_prefixField && m_prefixField->hasFocus())
+            setFocus(Qt::OtherFocusReason);
+    });
+    showSelection(m_model->selectedIndex(), false);
+    updateRememberSection();
+}
+
+QWidget* ProfilePickerView::buildList()
+{
+    m_list = new QScrollArea(this);
+    m_list->setWidgetResizable(true);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    auto* content = new QWidget(m_list);
+    auto* rows = new QVBoxLayout(content);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(rowSpacing);
+    const QList<ChromeProfile>& profiles = m_model->profiles();
+    for (int i = 0; i < profiles.size(); ++i) {
+        auto* row = new ProfileRow(profiles.at(i), i, content);
+        connect(row, &ProfileRow::clicked, m_model, &ProfilePickerModel::choose);
+        connect(row, &ProfileRow::hovered, this, [this](int index) {
+            // Rows slide under a still pointer while the list scrolls; that is
+            // not the user pointing at them.
+            if (m_scroll && m_scroll->state() == QAbstractAnimation::Running)
+                return;
+            m_model->setSelectedIndex(index);
+        });
+        rows->addWidget(row);
+        m_rows.append(row);
+    }
+    rows->addStretch(1);
+    m_list->setWidget(content);
+    m_list->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
+
+    m_scroll = new QPropertyAnimation(m_list->verticalScrollBar(), "value", this);
+    m_scroll->setDuration(scrollDurationMs);
+    m_scroll->setEasingCurve(QEasingCurve::OutCubic);
+    return m_list;
+}
+
+QWidget* ProfilePickerView::buildRememberSection()
+{
+    m_rememberSection = new QWidget(this);
+    auto* outer = new QVBoxLayout(m_rememberSection);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(spacing);
+    outer->addWidget(Widgets::divider(m_rememberSection));
+
+    auto* stack = new QVBoxLayout;
+    stack->setSpacing(6);
+    auto* checkRow = new QHBoxLayout;
+    checkRow->setSpacing(6);
+    m_rememberBox = new QCheckBox(m_rememberSection);
+    m_rememberBox->setFocusPolicy(Qt::NoFocus);
+    connect(m_rememberBox, &QCheckBox::clicked, m_model, &ProfilePickerModel::toggleRemember);
+    checkRow->addWidget(m_rememberBox, 0, Qt::AlignTop);
+    QLabel* checkText = Widgets::text(
+        QStringLiteral("次回から下のアドレスで始まる URL は、選んだプロファイルで自動で開く"),
+        Typography::Role::Callout, m_rememberSection);
+    checkText->setWordWrap(true);
+    checkText->installEventFilter(this); // clicking the text toggles too
+    checkText->setObjectName(QStringLiteral("rememberText"));
+    checkRow->addWidget(checkText, 1);
+    stack->addLayout(checkRow);
+
+    m_prefixField = new QLineEdit(m_rememberSection);
+    m_prefixField->setPlaceholderText(QString::fromUtf16(prefixPlaceholder));
+    m_prefixField->setFont(Typography::monospaced(Typography::Role::Callout));
+    m_prefixField->installEventFilter(this);
+    connect(m_prefixField, &QLineEdit::textEdited, m_model, &ProfilePickerModel::setRememberPrefix);
+    stack->addWidget(m_prefixField);
+
+    QLabel* help = Widgets::text(
+        QStringLiteral("この文字列で始まる URL すべてが対象（前方一致）。複数ルールは設定で並べ替えて優先順位を変えられます。"),
+        Typography::Role::Caption2, m_rememberSection, Palette::secondary(palette()));
+    help->setWordWrap(true);
+    m_prefixHelp = help;
+    stack->addWidget(help);
+    outer->addLayout(stack);
+    return m_rememberSection;
+}
+
+QString ProfilePickerView::linkLines(const QString& url, const QFontMetrics& metrics, int width)
+{
+    QStringList lines = wrapAnywhere(url, metrics, width);
+    if (lines.size() > linkLineCount) {
+        // Shorten in the middle to what two lines hold, keeping a little slack
+        // for characters that do not split evenly between the lines.
+        const int room = linkLineCount * width - 2 * metrics.averageCharWidth();
+        lines = wrapAnywhere(metrics.elidedText(url, Qt::ElideMiddle, room), metrics, width);
+        while (lines.size() > linkLineCount)
+            lines.removeLast();
+    }
+    return lines.join(u'\n');
+}
+
+void ProfilePickerView::showSelection(int index, bool animated)
+{
+    for (ProfileRow* row : std::as_const(m_rows))
+        row->setSelected(row->index() == index);
+    if (!animated || index < 0 || index >= m_rows.size())
+        return;
+    const ProfileRow* row = m_rows.at(index);
+    QScrollBar* bar = m_list->verticalScrollBar();
+    const int centred = row->geometry().center().y() - m_list->viewport()->height() / 2;
+    m_scroll->stop();
+    m_scroll->setStartValue(bar->value());
+    m_scroll->setEndValue(std::clamp(centred, bar->minimum(), bar->maximum()));
+    m_scroll->start();
+}
+
+void ProfilePickerView::updateRememberSection()
+{
+    m_rememberSection->setVisible(m_model->rememberSectionShown());
+    m_rememberBox->setChecked(m_model->remember());
+    m_prefixField->setVisible(m_model->remember());
+    m_prefixHelp->setVisible(m_model->remember());
+    if (m_prefixField->text() != m_model->rememberPrefix())
+        m_prefixField->setText(m_model->rememberPrefix());
+}
+
+void ProfilePickerView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_appeared)
+        return;
+    m_appeared = true;
+    m_model->appear();
+    updateRememberSection();
+    setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void ProfilePickerView::keyPressEvent(QKeyEvent* event)
+{
+    using Key = ProfilePickerModel::Key;
+    bool consumed = false;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        consumed = m_model->handleKey(Key::Escape);
+        break;
+    case Qt::Key_Up:
+        consumed = m_model->handleKey(Key::Up);
+        break;
+    case Qt::Key_Down:
+        consumed = m_model->handleKey(Key::Down);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        consumed = m_model->handleKey(Key::Return);
+        break;
+    default:
+        if (const auto digit = digitOf(event))
+            consumed = m_model->handleKey(Key::Digit, *digit);
+    }
+    if (consumed)
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool ProfilePickerView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_prefixField) {
+        if (event->type() == QEvent::FocusIn)
+            m_model->setPrefixFieldFocused(true);
+        else if (event->type() == QEvent::FocusOut)
+            m_model->setPrefixFieldFocused(false);
+    } else if (event->type() == QEvent::MouseButtonRelease &&
+               watched->objectName() == u"rememberText") {
+        m_model->toggleRemember();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/ProfilePickerModel.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPropertyAnimation;
+class QScrollArea;
+class ProfileRow;
+
+/// The picker's content: the question, the link, the profiles to choose from,
+/// the remember section (rules builds only) and the cancel button. It reports
+/// the choice through its callbacks and never closes its window itself.
+class ProfilePickerView : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr QSize fixedSize{400, 520};
+
+    ProfilePickerView(const QString& url, const QList<ChromeProfile>& profiles,
+                      ProfilePickerModel::SelectHandler onSelect,
+                      ProfilePickerModel::CancelHandler onCancel, QWidget* parent = nullptr);
+
+    ProfilePickerModel& model() { return *m_model; }
+    const QList<ProfileRow*>& rows() const { return m_rows; }
+    QLineEdit* prefixField() const { return m_prefixField; }
+    QCheckBox* rememberBox() const { return m_rememberBox; }
+    QScrollArea* list() const { return m_list; }
+
+    /// The link as shown: at most two lines, shortened in the middle.
+    static QString linkLines(const QString& url, const QFontMetrics& metrics, int width);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildList();
+    QWidget* buildRememberSection();
+    void showSelection(int index, bool animated);
+    void updateRememberSection();
+
+    ProfilePickerModel* m_model;
+    QList<ProfileRow*> m_rows;
+    QScrollArea* m_list = nullptr;
+    QPropertyAnimation* m_scroll = nullptr;
+    QWidget* m_rememberSection = nullptr;
+    QCheckBox* m_rememberBox = nullptr;
+    QLineEdit* m_prefixField = nullptr;
+    QWidget* m_prefixHelp = nullptr;
+    bool m_appeared = false;
+};

@@ -1,0 +1,87 @@
+#include "ui/ProfileRow.h"
+
+#include "ui/ElidedLabel.h"
+#include "ui/Palette.h"
+#include "ui/ProfileAvatarView.h"
+#include "ui/ProfilePickerModel.h"
+#include "ui/Typography.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+constexpr int numberWidth = 16;
+constexpr qreal cornerRadius = 6;
+constexpr qreal selectedOpacity = 0.2;
+} // namespace
+
+ProfileRow::ProfileRow(const ChromeProfile& profile, int index, QWidget* parent)
+    : QWidget(parent), m_index(index)
+{
+    setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setAccessibleName(profile.displayName);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(10);
+
+    auto* number = new QLabel(ProfilePickerModel::numberLabel(index), this);
+    number->setFont(Typography::monospaced(Typography::Role::Callout));
+    number->setFixedWidth(numberWidth);
+    QPalette secondary = number->palette();
+    secondary.setColor(QPalette::WindowText, Palette::secondary(palette()));
+    number->setPalette(secondary);
+    layout->addWidget(number);
+
+    layout->addWidget(new ProfileAvatarView(profile, avatarSize, this));
+
+    auto* name = new ElidedLabel(profile.displayName, Qt::ElideRight, this);
+    name->setFont(Typography::font(Typography::Role::Title3));
+    layout->addWidget(name, 1);
+    layout->addSpacing(8);
+}
+
+void ProfileRow::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    update();
+}
+
+void ProfileRow::paintEvent(QPaintEvent*)
+{
+    if (!m_selected)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor fill = Palette::accent(palette());
+    fill.setAlphaF(selectedOpacity);
+    QPainterPath background;
+    background.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    painter.fillPath(background, fill);
+}
+
+void ProfileRow::enterEvent(QEnterEvent* event)
+{
+    QWidget::enterEvent(event);
+    Q_EMIT hovered(m_index);
+}
+
+void ProfileRow::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void ProfileRow::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    m_pressed = false;
+    if (click)
+        Q_EMIT clicked(m_index);
+}

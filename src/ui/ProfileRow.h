@@ -1,0 +1,35 @@
+#pragma once
+
+#include "chrome/ChromeProfile.h"
+
+#include <QWidget>
+
+/// One row of the picker's list: the row number, the avatar and the name, on a
+/// rounded highlight while selected. The whole row is clickable.
+class ProfileRow : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int avatarSize = 30;
+
+    ProfileRow(const ChromeProfile& profile, int index, QWidget* parent = nullptr);
+
+    int index() const { return m_index; }
+    void setSelected(bool selected);
+    bool isSelected() const { return m_selected; }
+
+Q_SIGNALS:
+    void clicked(int index);
+    void hovered(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int m_index;
+    bool m_selected = false;
+    bool m_pressed = false;
+};

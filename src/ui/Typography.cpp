@@ -1,0 +1,51 @@
+#include "ui/Typography.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+namespace Typography {
+namespace {
+
+// Sizes relative to a body size of 13, as on the desktop these roles come from.
+struct Metrics
+{
+    qreal size;
+    QFont::Weight weight;
+};
+
+Metrics metrics(Role role)
+{
+    switch (role) {
+    case Role::Title2: return {17, QFont::Bold};
+    case Role::Title3: return {15, QFont::Normal};
+    case Role::Headline: return {13, QFont::DemiBold};
+    case Role::Body: return {13, QFont::Normal};
+    case Role::Callout: return {12, QFont::Normal};
+    case Role::Caption: return {10, QFont::Normal};
+    case Role::Caption2: return {10, QFont::Normal};
+    }
+    return {13, QFont::Normal};
+}
+
+QFont scaled(QFont base, Role role)
+{
+    const Metrics m = metrics(role);
+    const qreal body = QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF() : 10;
+    base.setPointSizeF(body * m.size / 13.0);
+    base.setWeight(m.weight);
+    return base;
+}
+
+} // namespace
+
+QFont font(Role role)
+{
+    return scaled(QApplication::font(), role);
+}
+
+QFont monospaced(Role role)
+{
+    return scaled(QFontDatabase::systemFont(QFontDatabase::FixedFont), role);
+}
+
+} // namespace Typography

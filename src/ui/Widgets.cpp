@@ -1,0 +1,30 @@
+#include "ui/Widgets.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace Widgets {
+
+QFrame* divider(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QLabel* text(const QString& text, Typography::Role role, QWidget* parent, const QColor& color)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setFont(Typography::font(role));
+    if (color.isValid()) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, color);
+        label->setPalette(p);
+    }
+    return label;
+}
+
+} // namespace Widgets

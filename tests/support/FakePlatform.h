@@ -1,0 +1,137 @@
+#pragma once
+
+#include "platform/ApplicationDirectory.h"
+#include "platform/ChromeWindows.h"
+#include "platform/DefaultBrowser.h"
+#include "platform/FileLayout.h"
+#include "platform/Platform.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/Scheduler.h"
+
+#include <QPointer>
+#include <QTemporaryDir>
+#include <chrono>
+#include <optional>
+#include <vector>
+
+/// A main loop whose clock moves only when a test says so.
+class FakeScheduler final : public Scheduler
+{
+public:
+    void schedule(std::chrono::milliseconds delay, const QObject* context,
+                  std::function<void()> task) override;
+    /// Moves the clock forward by `ms`, running every task that falls due, in order.
+    void advance(int ms);
+    /// Runs everything scheduled, including what those tasks schedule.
+    void runAll();
+
+    int now() const { return m_now; }
+    int pending() const { return int(m_tasks.size()); }
+    /// Delays of every task ever scheduled, in order.
+    std::vector<int> delays;
+
+private:
+    struct Task
+    {
+        int due;
+        int sequence;
+        bool hasContext;
+        QPointer<const QObject> context;
+        std::function<void()> run;
+    };
+    std::vector<Task> m_tasks;
+    int m_now = 0;
+    int m_sequence = 0;
+};
+
+/// HOME and XDG_CONFIG_HOME inside one temporary folder.
+class FakeFileLayout final : public FileLayout
+{
+public:
+    explicit FakeFileLayout(QString root) : m_root(std::move(root)) {}
+    QString homeDirectory() const override { return m_root + u"/home"; }
+    QString configHome() const override { return m_root + u"/config"; }
+
+private:
+    QString m_root;
+};
+
+class FakeApplications final : public ApplicationDirectory
+{
+public:
+    std::optional<Entry> find(const QString& desktopId) const override;
+    std::optional<Entry> chrome = Entry{QStringLiteral("/opt/google/chrome/google-chrome")};
+    mutable QStringList lookedUp;
+};
+
+class FakeProcessLauncher final : public ProcessLauncher
+{
+public:
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+    };
+    bool startDetached(const QString& program, const QStringList& arguments) override;
+    QList<Start> starts;
+    bool succeeds = true;
+    std::function<void()> onStart;
+};
+
+class FakeChromeWindows final : public ChromeWindows
+{
+public:
+    QList<Handle> find() override;
+    void activate(Handle window) override { activated.append(window); }
+    QList<Handle> windows;
+    QList<Handle> activated;
+    int lookups = 0;
+};
+
+class FakeDefaultBrowser final : public DefaultBrowser
+{
+public:
+    explicit FakeDefaultBrowser(Scheduler& scheduler) : m_scheduler(scheduler) {}
+    void setHandler(const QString& scheme, const QString& desktopId,
+                    std::function<void()> done) override;
+    std::optional<QString> handler(const QString& scheme) const override;
+
+    std::optional<QString> httpsHandler;
+    bool acceptsRequests = true;
+    QStringList requests; // "scheme=desktopId"
+    mutable int readings = 0;
+
+private:
+    Scheduler& m_scheduler;
+};
+
+/// Every platform service faked, files in a temporary folder; in force for the
+/// object's lifetime.
+class FakePlatform
+{
+public:
+    FakePlatform();
+
+    QString root() const { return m_dir.path(); }
+    QString chromeDirectory() const { return files.chromeDirectory(); }
+    /// Writes Chrome's "Local State" with `json`.
+    void writeLocalState(const QByteArray& json) const;
+    /// Writes a "Local State" whose profiles are `directories`, in that order,
+    /// each named "Name of <directory>".
+    void writeProfiles(const QStringList& directories) const;
+
+    QTemporaryDir m_dir;
+    FakeScheduler scheduler;
+    FakeFileLayout files;
+    FakeApplications applications;
+    FakeProcessLauncher processes;
+    FakeChromeWindows chromeWindows;
+    FakeDefaultBrowser defaultBrowser;
+
+private:
+    ScopedPlatform m_scope;
+};
+
+/// Reads and writes whole files in tests.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
