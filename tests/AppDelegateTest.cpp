@@ -1,1 +1,126 @@
+#include "app/AppDelegate.h"
+#include "rules/FeatureFlags.h"
+#include "rules/RuleStore.h"
+
+#include "FakePlatform.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+
+struct Shown
+{
+    QStringList pickerLinks;
+    QList<QList<ChromeProfile>> pickerProfiles;
+    int settings = 0;
+};
+
+AppDelegate::Windows recordInto(Shown& shown)
+{
+    return {[&shown](const QString& url, const QList<ChromeProfile>& profiles) {
+                shown.pickerLinks.append(url);
+                shown.pickerProfiles.append(profiles);
+            },
+            [&shown] { ++shown.settings; }};
+}
+
+} // namespace
+
+// With no profiles every link opens in "Default" at once, in order.
+TEST(Routing, NoProfilesOpensDefault)
+{
+    FakePlatform platform;
+    Shown shown;
+    AppDelegate delegate(recordInto(shown));
+    delegate.openURLs({u"https://a"_qs, QString(), u"not a url"_qs});
+    ASSERT_EQ(platform.processes.starts.size(), 3);
+    EXPECT_EQ(platform.processes.starts[0].arguments,
+              (QStringList{u"--profile-directory=Default"_qs, u"https://a"_qs}));
+    EXPECT_EQ(platform.processes.starts[1].arguments.last(), QString());
+    EXPECT_EQ(platform.processes.starts[2].arguments.last(), u"not a url"_qs);
+    EXPECT_TRUE(shown.pickerLinks.isEmpty());
+    EXPECT_TRUE(delegate.didReceiveURL());
+}
+
+// With profiles every link goes to the picker with the whole catalogue; the
+// catalogue is read afresh for each link.
+TEST(Routing, ProfilesGoToThePicker)
+{
+    FakePlatform platform;
+    platform.writeProfiles({u"Profile 1"_qs, u"Default"_qs});
+    Shown shown;
+    AppDelegate delegate(recordInto(shown));
+    delegate.openURLs({u"https://a"_qs});
+    platform.writeProfiles({u"Profile 1"_qs, u"Default"_qs, u"Profile 2"_qs});
+    delegate.openURLs({u"https://b"_qs, u"https://c"_qs});
+    EXPECT_EQ(shown.pickerLinks, (QStringList{u"https://a"_qs, u"https://b"_qs, u"https://c"_qs}));
+    EXPECT_EQ(shown.pickerProfiles[0].size(), 2);
+    EXPECT_EQ(shown.pickerProfiles[1].size(), 3);
+    EXPECT_EQ(shown.pickerProfiles[1][0].directoryName, u"Profile 1"_qs);
+    EXPECT_TRUE(platform.processes.starts.isEmpty());
+}
+
+// Rules decide only while switched on, and only for a profile Chrome has
+// (exact, case-sensitive directory match).
+TEST(Routing, RulesStepFollowsTheSwitch)
+{
+    FakePlatform platform;
+    platform.writeProfiles({u"Default"_qs, u"Work"_qs, u"work"_qs});
+    RuleStore::save({{u"https://gone.example"_qs, u"Deleted"_qs},
+                     {u"https://work.example"_qs, u"work"_qs}});
+    Shown shown;
+    AppDelegate delegate(recordInto(shown));
+    delegate.openURLs({u"https://work.example/x"_qs, u"https://gone.example/y"_qs});
+
+    if constexpr (FeatureFlags::rulesEnabled) {
+        ASSERT_EQ(platform.processes.starts.size(), 1);
+        EXPECT_EQ(platform.processes.starts[0].arguments,
+                  (QStringList{u"--profile-directory=work"_qs, u"https://work.example/x"_qs}));
+        EXPECT_EQ(shown.pickerLinks, QStringList{u"https://gone.example/y"_qs});
+        EXPECT_EQ(RuleStore::load().size(), 2) << "a stale rule stays stored";
+    } else {
+        EXPECT_TRUE(platform.processes.starts.isEmpty());
+        EXPECT_EQ(shown.pickerLinks.size(), 2);
+    }
+}
+
+// The settings open 0.3 s after a launch without a link, never after one with
+// a link, and on every reopen.
+TEST(Launch, SettingsCheck)
+{
+    {
+        FakePlatform platform;
+        Shown shown;
+        AppDelegate delegate(recordInto(shown));
+        delegate.applicationDidFinishLaunching();
+        platform.scheduler.advance(299);
+        EXPECT_EQ(shown.settings, 0);
+        platform.scheduler.advance(1);
+        EXPECT_EQ(shown.settings, 1);
+        delegate.openURLs({u"https://late"_qs});
+        platform.scheduler.runAll();
+        EXPECT_EQ(shown.settings, 1) << "a later link leaves the settings alone";
+    }
+    {
+        FakePlatform platform;
+        Shown shown;
+        AppDelegate delegate(recordInto(shown));
+        delegate.openURLs({u"https://early"_qs});
+        delegate.applicationDidFinishLaunching();
+        platform.scheduler.runAll();
+        EXPECT_EQ(shown.settings, 0);
+        EXPECT_TRUE(delegate.applicationShouldHandleReopen());
+        EXPECT_TRUE(delegate.applicationShouldHandleReopen());
+        EXPECT_EQ(shown.settings, 2);
+    }
+    {
+        FakePlatform platform;
+        Shown shown;
+        {
+            AppDelegate delegate(recordInto(shown));
+            delegate.applicationDidFinishLaunching();
+        }
+        platform.scheduler.runAll();
+        EXPECT_EQ(shown.settings, 0) << "the check does nothing once the delegate is gone";
+    }
+}

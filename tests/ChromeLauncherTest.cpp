@@ -1,1 +1,83 @@
+#include "chrome/ChromeLauncher.h"
+
+#include "FakePlatform.h"
+
 #include <gtest/gtest.h>
+
+// The command line: the profile switch, then the link, each one argument; a
+// link Chrome would read as a switch goes after "--".
+TEST(ChromeLauncher, Arguments)
+{
+    struct Case
+    {
+        QString url, directory;
+        QStringList expected;
+    } cases[] = {
+        {u"https://example.com/"_qs, u"Default"_qs,
+         {u"--profile-directory=Default"_qs, u"https://example.com/"_qs}},
+        {u"https://a.example/?q=x y"_qs, u"Profile 2"_qs,
+         {u"--profile-directory=Profile 2"_qs, u"https://a.example/?q=x y"_qs}},
+        {QString(), u"Default"_qs, {u"--profile-directory=Default"_qs, QString()}},
+        {u"--renderer-cmd-prefix=evil"_qs, u"Default"_qs,
+         {u"--profile-directory=Default"_qs, u"--"_qs, u"--renderer-cmd-prefix=evil"_qs}},
+        {u" \t-x"_qs, u"Default"_qs, {u"--profile-directory=Default"_qs, u"--"_qs, u" \t-x"_qs}},
+        {u"a-b"_qs, u"Default"_qs, {u"--profile-directory=Default"_qs, u"a-b"_qs}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ChromeLauncher::arguments(c.url, c.directory), c.expected) << c.url.toStdString();
+}
+
+TEST(ChromeLauncher, StartsChromesExecutableOrTheFallback)
+{
+    FakePlatform platform;
+    ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
+    ASSERT_EQ(platform.processes.starts.size(), 1);
+    EXPECT_EQ(platform.processes.starts[0].program, u"/opt/google/chrome/google-chrome"_qs);
+    EXPECT_EQ(platform.applications.lookedUp, QStringList{u"google-chrome.desktop"_qs});
+
+    platform.applications.chrome = ApplicationDirectory::Entry{};
+    ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
+    EXPECT_EQ(platform.processes.starts[1].program, u"google-chrome"_qs);
+}
+
+// Activation: one look-up at once, then up to 20 more 50 ms apart; at most one
+// activation; nothing at all without Chrome.
+TEST(ChromeLauncher, ActivationPolling)
+{
+    {
+        FakePlatform platform;
+        platform.applications.chrome.reset();
+        ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
+        platform.scheduler.runAll();
+        EXPECT_TRUE(platform.processes.starts.isEmpty());
+        EXPECT_EQ(platform.chromeWindows.lookups, 0);
+        EXPECT_TRUE(platform.scheduler.delays.empty());
+    }
+    {
+        FakePlatform platform; // already running
+        platform.chromeWindows.windows = {7, 8};
+        ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
+        EXPECT_EQ(platform.chromeWindows.lookups, 1);
+        EXPECT_EQ(platform.chromeWindows.activated, QList<ChromeWindows::Handle>{7});
+        EXPECT_EQ(platform.scheduler.pending(), 0);
+    }
+    {
+        FakePlatform platform; // never appears, and the start fails
+        platform.processes.succeeds = false;
+        ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
+        platform.scheduler.runAll();
+        EXPECT_EQ(platform.chromeWindows.lookups, 21);
+        EXPECT_EQ(platform.scheduler.delays, std::vector<int>(20, 50));
+        EXPECT_EQ(platform.scheduler.now(), 1000);
+        EXPECT_TRUE(platform.chromeWindows.activated.isEmpty());
+    }
+    {
+        FakePlatform platform; // appears after the third look-up
+        ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
+        platform.scheduler.advance(100);
+        platform.chromeWindows.windows = {3};
+        platform.scheduler.runAll();
+        EXPECT_EQ(platform.chromeWindows.lookups, 4);
+        EXPECT_EQ(platform.chromeWindows.activated.size(), 1);
+    }
+}

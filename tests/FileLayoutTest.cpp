@@ -1,1 +1,34 @@
+#include "platform/FileLayout.h"
+#include "platform/linux/XdgFileLayout.h"
+
+#include "FakePlatform.h"
+
 #include <gtest/gtest.h>
+
+// Both platforms' layouts stay written down, and resolve against the right base.
+TEST(FileLayout, LayoutsResolveAgainstTheirBase)
+{
+    const FakeFileLayout files(u"/r"_qs);
+    EXPECT_EQ(files.chromeDirectory(DirectoryLayouts::macOS),
+              u"/r/home/Library/Application Support/Google/Chrome"_qs);
+    EXPECT_EQ(files.orlimDirectory(DirectoryLayouts::macOS),
+              u"/r/home/Library/Application Support/Orlim"_qs);
+    EXPECT_EQ(files.chromeDirectory(), u"/r/config/google-chrome"_qs);
+    EXPECT_EQ(files.orlimDirectory(), u"/r/config/orlim"_qs);
+}
+
+TEST(FileLayout, XdgConfigHomeFallsBackToDotConfig)
+{
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", "/home/tester");
+    XdgFileLayout files;
+    qputenv("XDG_CONFIG_HOME", "/x/conf");
+    EXPECT_EQ(files.configHome(), u"/x/conf"_qs);
+    qputenv("XDG_CONFIG_HOME", "relative/conf");
+    EXPECT_EQ(files.configHome(), u"/home/tester/.config"_qs) << "relative values are ignored";
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(files.chromeDirectory(), u"/home/tester/.config/google-chrome"_qs);
+    qputenv("XDG_CONFIG_HOME", saved);
+    qputenv("HOME", savedHome);
+}

@@ -75,8 +75,13 @@ void write(const ProfileRules& rules, const ReadResult& previous)
     QSaveFile file(fileURL());
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.write(RulesFile::encode(rules));
-    file.commit(); // renames over the old file only when every byte was written
+    const QByteArray bytes = RulesFile::encode(rules);
+    // Only a file that holds every byte may replace the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return;
+    }
+    file.commit();
 }
 
 } // namespace
