@@ -1,1 +1,187 @@
-#include <gtest/gtest.h>
+// End-to-end tests of the `orlim` executable: real processes, a real socket,
+// real desktop entries, a stand-in Chrome.
+#include "ProcessFixture.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <csignal>
+
+namespace {
+
+QStringList chromeArgs(const QString& directory, const QString& url)
+{
+    return {u"--profile-directory=" + directory, url};
+}
+
+} // namespace
+
+using Orlim = ProcessFixture;
+
+TEST_F(Orlim, CommandLineOptions)
+{
+    QString out, err;
+    EXPECT_EQ(run({u"--version"_qs}, &out), 0);
+    EXPECT_TRUE(out.startsWith(u"Orlim "_qs)) << out.toStdString();
+    EXPECT_EQ(run({u"--help"_qs}, &out), 0);
+    EXPECT_TRUE(out.contains(u"--list-profiles"_qs));
+    EXPECT_EQ(run({u"--no-such-option"_qs}, &out, &err), 2);
+    EXPECT_TRUE(err.contains(u"unknown option '--no-such-option'"_qs)) << err.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+}
+
+TEST_F(Orlim, ListProfilesPrintsTheCatalogueInOrder)
+{
+    QString out;
+    EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
+    EXPECT_EQ(out, QString()) << "no catalogue, nothing printed";
+
+    writeLocalState(R"({"profile": {"profiles_order": ["Profile 3", "Default"], "info_cache": {
+        "Default": {"name": "Personal"}, "Profile 1": {"name": "Work"}, "Profile 2": {},
+        "Profile 3": {"name": "日本語"}, "Profile 10": {"name": "Ten"}}}})");
+    EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
+    EXPECT_EQ(out, u"Profile 3\t日本語\nDefault\tPersonal\nProfile 1\tWork\n"
+                   "Profile 10\tTen\nProfile 2\tProfile 2\n"_qs);
+}
+
+// The first `orlim URL` becomes the running Orlim and opens the link in
+// "Default"; later ones hand over and exit at once.
+TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
+{
+    QProcess* running = start({u"https://first.example/"_qs});
+    ASSERT_TRUE(waitUntilListening());
+    ASSERT_EQ(waitForChrome(1), QList<QStringList>{chromeArgs(u"Default"_qs, u"https://first.example/"_qs)});
+    EXPECT_EQ(running->state(), QProcess::Running);
+
+    EXPECT_EQ(run({u"https://second.example/?a=1&b=2"_qs, u"https://third.example/"_qs}, nullptr,
+                  nullptr, 1000),
+              0);
+    EXPECT_EQ(run({u"--"_qs, u"--renderer-cmd-prefix=/bin/evil"_qs, u" -x"_qs}), 0);
+    EXPECT_EQ(run({}), 0) << "reopen is acknowledged too";
+    const QList<QStringList> starts = waitForChrome(5);
+    ASSERT_EQ(starts.size(), 5);
+    EXPECT_EQ(starts[1], chromeArgs(u"Default"_qs, u"https://second.example/?a=1&b=2"_qs));
+    EXPECT_EQ(starts[2], chromeArgs(u"Default"_qs, u"https://third.example/"_qs));
+    EXPECT_EQ(starts[3], (QStringList{u"--profile-directory=Default"_qs, u"--"_qs,
+                                      u"--renderer-cmd-prefix=/bin/evil"_qs}));
+    EXPECT_EQ(starts[4], (QStringList{u"--profile-directory=Default"_qs, u"--"_qs, u" -x"_qs}));
+    EXPECT_EQ(running->state(), QProcess::Running);
+}
+
+// Twenty at once with none running: one becomes the application, every link is
+// routed exactly once.
+TEST_F(Orlim, SimultaneousStartsRouteEveryLinkOnce)
+{
+    constexpr int count = 20;
+    QList<QProcess*> processes;
+    for (int i = 0; i < count; ++i) {
+        auto* process = new QProcess;
+        process->setProcessEnvironment(environment());
+        process->setProgram(QStringLiteral(ORLIM_EXECUTABLE));
+        process->setArguments({u"https://race.example/" + QString::number(i)});
+        processes.append(process);
+    }
+    for (QProcess* process : processes)
+        process->start();
+
+    const QList<QStringList> starts = waitForChrome(count, 20000);
+    QStringList links;
+    for (const QStringList& start : starts)
+        links.append(start.last());
+    links.sort();
+    QStringList expected;
+    for (int i = 0; i < count; ++i)
+        expected.append(u"https://race.example/" + QString::number(i));
+    expected.sort();
+    EXPECT_EQ(links, expected);
+
+    // Every hand-over was acknowledged before its link could be routed, so by
+    // now only the running Orlim is left, or about to be.
+    QDeadlineTimer deadline(5000);
+    int stillRunning = count;
+    while (stillRunning > 1 && !deadline.hasExpired()) {
+        stillRunning = 0;
+        for (QProcess* process : processes) {
+            process->waitForFinished(5);
+            stillRunning += process->state() == QProcess::NotRunning ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(stillRunning, 1) << "exactly one running Orlim";
+    for (QProcess* process : processes) {
+        if (process->state() == QProcess::NotRunning) {
+            EXPECT_EQ(process->exitCode(), 0);
+        }
+    }
+    for (QProcess* process : processes) {
+        process->kill();
+        process->waitForFinished(5000);
+        delete process;
+    }
+}
+
+// A killed Orlim leaves its socket behind; the next one takes over.
+TEST_F(Orlim, StaleSocketAfterACrash)
+{
+    QProcess* crashed = start({u"https://one.example/"_qs});
+    ASSERT_EQ(waitForChrome(1).size(), 1);
+    ::kill(pid_t(crashed->processId()), SIGKILL);
+    crashed->waitForFinished(5000);
+    ASSERT_TRUE(QFile::exists(path(u"runtime/orlim/links.socket"_qs)));
+
+    QProcess* next = start({u"https://two.example/"_qs});
+    ASSERT_EQ(waitForChrome(2).size(), 2);
+    EXPECT_EQ(waitForChrome(2)[1], chromeArgs(u"Default"_qs, u"https://two.example/"_qs));
+    EXPECT_EQ(next->state(), QProcess::Running);
+    EXPECT_EQ(run({u"https://three.example/"_qs}), 0);
+    EXPECT_EQ(waitForChrome(3).size(), 3);
+}
+
+// Garbage, silence and endless messages on the socket never hold up good links.
+TEST_F(Orlim, BadClientsDoNotDisturbGoodLinks)
+{
+    start({});
+    ASSERT_TRUE(waitUntilListening());
+    const QString socketPath = this->socketPath();
+
+    QLocalSocket garbage, silent, endless;
+    for (QLocalSocket* socket : {&garbage, &silent, &endless}) {
+        socket->connectToServer(socketPath);
+        ASSERT_TRUE(socket->waitForConnected(2000));
+    }
+    garbage.write("GET / HTTP/1.1\r\nHost: x\r\n\r\n");
+    garbage.flush();
+    endless.write(QByteArray("ORLIM/1\nU\x00\x0f\xff\xff", 13));
+    endless.write(QByteArray(256 * 1024, 'a'));
+    endless.flush();
+
+    EXPECT_EQ(run({u"https://good.example/"_qs}, nullptr, nullptr, 2000), 0);
+    EXPECT_EQ(waitForChrome(1), QList<QStringList>{chromeArgs(u"Default"_qs, u"https://good.example/"_qs)});
+    EXPECT_TRUE(garbage.waitForDisconnected(2000)) << "garbage is dropped";
+}
+
+TEST_F(Orlim, TheSocketFolderIsPrivate)
+{
+    start({});
+    ASSERT_TRUE(waitUntilListening());
+    ASSERT_EQ(run({}), 0);
+    const QFile::Permissions permissions = QFile::permissions(path(u"runtime/orlim"_qs));
+    EXPECT_FALSE(permissions & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+}
+
+TEST_F(Orlim, MakeDefaultBrowser)
+{
+    QString out, err;
+    EXPECT_EQ(run({u"--make-default-browser"_qs}, &out, &err), 1) << "not installed: refused";
+    EXPECT_TRUE(out.contains(u"not the default"_qs)) << out.toStdString();
+
+    installOrlimDesktopEntry();
+    EXPECT_EQ(run({u"--make-default-browser"_qs}, &out, &err), 0) << err.toStdString();
+    EXPECT_EQ(out, u"Orlim is the default web browser.\n"_qs);
+    QFile mimeapps(path(u"config/mimeapps.list"_qs));
+    ASSERT_TRUE(mimeapps.open(QIODevice::ReadOnly));
+    const QByteArray list = mimeapps.readAll();
+    EXPECT_TRUE(list.contains("x-scheme-handler/http=orlim.desktop")) << list.toStdString();
+    EXPECT_TRUE(list.contains("x-scheme-handler/https=orlim.desktop")) << list.toStdString();
+}

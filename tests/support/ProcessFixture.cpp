@@ -1,0 +1,131 @@
+#include "ProcessFixture.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QThread>
+
+namespace {
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(path.section(u'/', 0, -2));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+} // namespace
+
+void ProcessFixture::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    for (const char* folder : {"home", "config", "data/applications", "data-dirs", "cache"})
+        QDir().mkpath(path(QString::fromLatin1(folder)));
+    QDir().mkdir(path(u"runtime"_qs));
+    QFile::setPermissions(path(u"runtime"_qs), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    write(path(u"data/applications/google-chrome.desktop"_qs),
+          "[Desktop Entry]\nType=Application\nName=Google Chrome\nExec=" FAKE_CHROME_EXECUTABLE
+          " %U\n");
+}
+
+void ProcessFixture::TearDown()
+{
+    for (auto& process : m_processes) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+    }
+}
+
+QProcessEnvironment ProcessFixture::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(u"HOME"_qs, path(u"home"_qs));
+    env.insert(u"XDG_CONFIG_HOME"_qs, path(u"config"_qs));
+    env.insert(u"XDG_DATA_HOME"_qs, path(u"data"_qs));
+    env.insert(u"XDG_DATA_DIRS"_qs, path(u"data-dirs"_qs));
+    env.insert(u"XDG_CACHE_HOME"_qs, path(u"cache"_qs));
+    env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+    env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    env.insert(u"ORLIM_FAKE_CHROME_LOG"_qs, path(u"chrome.log"_qs));
+    return env;
+}
+
+QProcess* ProcessFixture::start(const QStringList& arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->setProgram(QStringLiteral(ORLIM_EXECUTABLE));
+    process->setArguments(arguments);
+    process->start();
+    process->waitForStarted(5000);
+    m_processes.push_back(std::move(process));
+    return m_processes.back().get();
+}
+
+int ProcessFixture::run(const QStringList& arguments, QString* out, QString* err, int timeoutMs)
+{
+    QProcess* process = start(arguments);
+    if (!process->waitForFinished(timeoutMs))
+        return -1;
+    if (out)
+        *out = QString::fromUtf8(process->readAllStandardOutput());
+    if (err)
+        *err = QString::fromUtf8(process->readAllStandardError());
+    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+}
+
+QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
+{
+    QList<QStringList> starts;
+    const QDeadlineTimer deadline(timeoutMs);
+    do {
+        starts.clear();
+        QFile log(path(u"chrome.log"_qs));
+        if (log.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : log.readAll().split('\n')) {
+                if (line.isEmpty())
+                    continue;
+                QStringList arguments = QString::fromUtf8(line).split(QChar(0x1f));
+                arguments.removeLast(); // after the last separator
+                starts.append(arguments);
+            }
+        }
+        if (starts.size() >= count)
+            break;
+        QThread::msleep(20);
+    } while (!deadline.hasExpired());
+    return starts;
+}
+
+void ProcessFixture::writeLocalState(const QByteArray& json) const
+{
+    write(path(u"config/google-chrome/Local State"_qs), json);
+}
+
+void ProcessFixture::installOrlimDesktopEntry() const
+{
+    QFile source(QStringLiteral(ORLIM_DESKTOP_FILE));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QByteArray entry = source.readAll();
+    entry.replace("Exec=orlim %U", "Exec=" ORLIM_EXECUTABLE " %U");
+    write(path(u"data/applications/orlim.desktop"_qs), entry);
+}
+
+bool ProcessFixture::waitUntilListening(int timeoutMs) const
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    do {
+        QLocalSocket probe;
+        probe.connectToServer(socketPath());
+        if (probe.waitForConnected(100))
+            return true;
+        QThread::msleep(20);
+    } while (!deadline.hasExpired());
+    return false;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+/// Runs the real `orlim` with HOME and every XDG folder in a temporary
+/// directory, and a stand-in Chrome, found through a google-chrome.desktop in
+/// XDG_DATA_HOME, that records every start.
+class ProcessFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString path(const QString& relative) const { return m_dir.path() + u'/' + relative; }
+    QProcessEnvironment environment() const;
+
+    /// Starts `orlim` with `arguments`; the fixture stops it at the end.
+    QProcess* start(const QStringList& arguments);
+    /// Runs `orlim` to its end; returns the exit code (-1 when it did not end).
+    int run(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr,
+            int timeoutMs = 10000);
+    /// Waits until the stand-in Chrome was started `count` times; returns the
+    /// argument lists of every start so far.
+    QList<QStringList> waitForChrome(int count, int timeoutMs = 10000) const;
+    /// Waits until a running Orlim listens on its socket.
+    bool waitUntilListening(int timeoutMs = 10000) const;
+    QString socketPath() const { return path(u"runtime/orlim/links.socket"_qs); }
+    void writeLocalState(const QByteArray& json) const;
+    void installOrlimDesktopEntry() const;
+
+private:
+    QTemporaryDir m_dir;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
