@@ -1,1 +1,251 @@
+#include "rules/FeatureFlags.h"
+#include "rules/RuleStore.h"
+#include "ui/PickerWindowController.h"
+#include "ui/ProfilePickerModel.h"
+#include "ui/ProfilePickerView.h"
+#include "ui/ProfileRow.h"
+
+#include "FakePlatform.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
+
+namespace {
+
+QList<ChromeProfile> profiles(int count)
+{
+    QList<ChromeProfile> list;
+    for (int i = 0; i < count; ++i)
+        list.append({u"Profile " + QString::number(i), u"Name " + QString::number(i), {}, {}, {}});
+    return list;
+}
+
+struct Choices
+{
+    QStringList chosen; // "directory|prefix" or "directory|-"
+    int cancels = 0;
+
+    ProfilePickerModel::SelectHandler select()
+    {
+        return [this](const ChromeProfile& profile, const std::optional<QString>& prefix) {
+            chosen.append(profile.directoryName + u'|' + prefix.value_or(u"-"_qs));
+        };
+    }
+    ProfilePickerModel::CancelHandler cancel()
+    {
+        return [this] { ++cancels; };
+    }
+};
+
+} // namespace
+
+// The first row starts highlighted; moves clamp at both ends; Return chooses
+// the highlighted row with no prefix.
+TEST(PickerModel, SelectionAndReturn)
+{
+    FakePlatform platform;
+    Choices choices;
+    ProfilePickerModel model(u"https://a.example/x"_qs, profiles(3), choices.select(), choices.cancel());
+    model.appear();
+    EXPECT_EQ(model.selectedIndex(), 0);
+    EXPECT_TRUE(model.focused());
+    model.moveSelection(-1);
+    EXPECT_EQ(model.selectedIndex(), 0);
+    model.moveSelection(+5);
+    EXPECT_EQ(model.selectedIndex(), 2);
+    EXPECT_TRUE(model.handleKey(ProfilePickerModel::Key::Return));
+    model.setSelectedIndex(1); // the pointer entered the second row
+    model.handleKey(ProfilePickerModel::Key::Return);
+    EXPECT_EQ(choices.chosen, (QStringList{u"Profile 2|-"_qs, u"Profile 1|-"_qs}));
+
+    ProfilePickerModel empty(u"x"_qs, {}, choices.select(), choices.cancel());
+    empty.moveSelection(1);
+    EXPECT_EQ(empty.selectedIndex(), 0);
+    EXPECT_TRUE(empty.handleKey(ProfilePickerModel::Key::Return)) << "consumed, nothing chosen";
+    EXPECT_EQ(choices.chosen.size(), 2);
+}
+
+// Rows 1-9 carry numbers and digit keys; later rows have neither.
+TEST(PickerModel, DigitRows)
+{
+    FakePlatform platform;
+    Choices choices;
+    ProfilePickerModel model(u"https://a.example"_qs, profiles(11), choices.select(), choices.cancel());
+    EXPECT_EQ(ProfilePickerModel::numberLabel(0), u"1"_qs);
+    EXPECT_EQ(ProfilePickerModel::numberLabel(8), u"9"_qs);
+    EXPECT_EQ(ProfilePickerModel::numberLabel(9), u" "_qs);
+    EXPECT_TRUE(model.hasDigitShortcut(8));
+    EXPECT_FALSE(model.hasDigitShortcut(9));
+    model.handleKey(ProfilePickerModel::Key::Digit, 9);
+    EXPECT_EQ(choices.chosen, QStringList{u"Profile 8|-"_qs});
+
+    ProfilePickerModel three(u"x"_qs, profiles(3), choices.select(), choices.cancel());
+    EXPECT_FALSE(three.handleKey(ProfilePickerModel::Key::Digit, 4)) << "no fourth row";
+    EXPECT_EQ(choices.chosen.size(), 1);
+}
+
+// The prefix to store: only while remembering; spaces (Zs) and tabs trimmed,
+// line breaks kept; nothing when blank.
+TEST(PickerModel, PrefixToSave)
+{
+    FakePlatform platform;
+    Choices choices;
+    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_qs, profiles(2), choices.select(),
+                             choices.cancel());
+    model.appear();
+    EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com"_qs) << "prefilled from the link";
+    EXPECT_EQ(model.prefixToSave(), std::nullopt) << "not remembering";
+    model.toggleRemember();
+    EXPECT_EQ(model.prefixToSave(), u"https://Mail.Example.com"_qs);
+
+    const std::pair<QString, std::optional<QString>> cases[] = {
+        {u"   "_qs, std::nullopt},
+        {u"\t\u3000 https://x \u00a0\t"_qs, u"https://x"_qs},
+        {u"\nhttps://x\n"_qs, u"\nhttps://x\n"_qs},
+        {QString(), std::nullopt},
+    };
+    for (const auto& [field, expected] : cases) {
+        model.setRememberPrefix(field);
+        EXPECT_EQ(model.prefixToSave(), expected) << field.toStdString();
+    }
+    model.setRememberPrefix(u" word "_qs);
+    model.setPrefixFieldFocused(true);
+    model.toggleRemember();
+    EXPECT_FALSE(model.prefixFieldFocused()) << "unchecking takes focus from the field";
+    EXPECT_EQ(model.prefixToSave(), std::nullopt) << "unchecked: none, though the field holds text";
+
+    EXPECT_EQ(model.rememberSectionShown(), FeatureFlags::rulesEnabled);
+    ProfilePickerModel noSite(u"mailto:a@b"_qs, profiles(1), choices.select(), choices.cancel());
+    noSite.appear();
+    EXPECT_FALSE(noSite.rememberSectionShown());
+    EXPECT_TRUE(noSite.rememberPrefix().isEmpty());
+}
+
+// Keys on the real widget: arrows and Return choose, digits choose, Escape cancels.
+TEST(PickerView, Keyboard)
+{
+    FakePlatform platform;
+    Choices choices;
+    ProfilePickerView view(u"https://a.example"_qs, profiles(11), choices.select(), choices.cancel());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.size(), QSize(400, 520));
+    EXPECT_TRUE(view.hasFocus());
+
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Up);
+    EXPECT_EQ(view.model().selectedIndex(), 1);
+    EXPECT_TRUE(view.rows()[1]->isSelected());
+    EXPECT_FALSE(view.rows()[0]->isSelected());
+    QTest::keyClick(&view, Qt::Key_Return);
+    QTest::keyClick(&view, Qt::Key_3);
+    QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier); // with a modifier: not a choice
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(choices.chosen, (QStringList{u"Profile 1|-"_qs, u"Profile 2|-"_qs}));
+    EXPECT_EQ(choices.cancels, 1);
+
+    QTest::mouseClick(view.rows()[10], Qt::LeftButton);
+    EXPECT_EQ(choices.chosen.last(), u"Profile 10|-"_qs) << "rows past nine are clickable";
+    EXPECT_FALSE(view.rememberBox()->isVisibleTo(&view) && !FeatureFlags::rulesEnabled);
+}
+
+// With the remember section (rules builds): the prefix field takes digits,
+// arrows and Return; Escape still cancels; the checked prefix goes with the choice.
+TEST(PickerView, PrefixFieldKeepsItsKeys)
+{
+    if constexpr (!FeatureFlags::rulesEnabled)
+        GTEST_SKIP() << "the remember section exists only with rules on";
+    FakePlatform platform;
+    Choices choices;
+    ProfilePickerView view(u"https://a.example/path"_qs, profiles(3), choices.select(), choices.cancel());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(view.rememberBox()->isVisible());
+    EXPECT_FALSE(view.prefixField()->isVisible());
+    QTest::mouseClick(view.rememberBox(), Qt::LeftButton);
+    ASSERT_TRUE(view.prefixField()->isVisible());
+    EXPECT_EQ(view.prefixField()->text(), u"https://a.example"_qs);
+
+    view.prefixField()->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(view.model().prefixFieldFocused());
+    QTest::keyClick(view.prefixField(), Qt::Key_End);
+    QTest::keyClicks(view.prefixField(), u"/2"_qs);
+    QTest::keyClick(view.prefixField(), Qt::Key_Down);
+    QTest::keyClick(view.prefixField(), Qt::Key_Return);
+    EXPECT_TRUE(choices.chosen.isEmpty());
+    EXPECT_EQ(view.model().selectedIndex(), 0);
+    EXPECT_EQ(view.prefixField()->text(), u"https://a.example/2"_qs);
+    QTest::keyClick(view.prefixField(), Qt::Key_Escape);
+    EXPECT_EQ(choices.cancels, 1);
+
+    view.setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(&view, Qt::Key_2);
+    EXPECT_EQ(choices.chosen, QStringList{u"Profile 1|https://a.example/2"_qs});
+}
+
+TEST(PickerView, LinkLineIsTwoLinesShortenedInTheMiddle)
+{
+    const QFontMetrics metrics(QApplication::font());
+    const QString shortLink = u"https://a.example/"_qs;
+    EXPECT_EQ(ProfilePickerView::linkLines(shortLink, metrics, 368), shortLink);
+    const QString longLink = u"https://example.com/" + QString(400, u'x') + u"/end-of-the-link";
+    const QString shown = ProfilePickerView::linkLines(longLink, metrics, 368);
+    EXPECT_EQ(shown.count(u'\n'), 1);
+    EXPECT_TRUE(shown.startsWith(u"https://example.com/"_qs));
+    EXPECT_TRUE(shown.endsWith(u"end-of-the-link"_qs));
+    EXPECT_TRUE(shown.contains(u'…'));
+}
+
+// One window for every link; a new link replaces the old without a callback;
+// a choice stores the rule, then launches, then hides; no prefix, no rule.
+TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
+{
+    FakePlatform platform;
+    QStringList calls;
+    PickerWindowController controller(
+        {[&](const QString& prefix, const QString& directory) {
+             calls.append(u"rule " + prefix + u' ' + directory);
+         },
+         [&](const QString& url, const QString& directory) {
+             calls.append(u"launch " + url + u' ' + directory +
+                          (controller.window()->isVisible() ? u" visible"_qs : u" hidden"_qs));
+         }});
+
+    controller.show(u"https://first.example"_qs, profiles(2));
+    QWidget* window = controller.window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), u"Orlim"_qs);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->size(), QSize(400, 520));
+
+    controller.show(u"https://second.example"_qs, profiles(3));
+    EXPECT_EQ(controller.window(), window) << "the same window object";
+    ASSERT_TRUE(controller.content());
+    EXPECT_EQ(controller.content()->model().url(), u"https://second.example"_qs);
+    QTest::keyClick(controller.content(), Qt::Key_2);
+    EXPECT_EQ(calls, QStringList{u"launch https://second.example Profile 1 visible"_qs});
+    EXPECT_FALSE(window->isVisible());
+
+    calls.clear();
+    controller.show(u"https://third.example"_qs, profiles(3));
+    EXPECT_TRUE(window->isVisible());
+    controller.content()->model().toggleRemember();
+    controller.content()->model().choose(0);
+    EXPECT_EQ(calls, (QStringList{u"rule https://third.example Profile 0"_qs,
+                                  u"launch https://third.example Profile 0 visible"_qs}));
+    EXPECT_FALSE(window->isVisible());
+
+    controller.show(u"https://fourth.example"_qs, profiles(1));
+    QTest::keyClick(controller.content(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(calls.size(), 2) << "cancel drops the link";
+}

@@ -6,6 +6,17 @@
 #include <QPainterPath>
 #include <QPalette>
 
+// The resources live in a static library, whose automatic registration the
+// linker may drop; register them by hand (outside any namespace, as required).
+static void registerResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(orlim);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
 namespace Icons {
 namespace {
 
@@ -77,6 +88,7 @@ QIcon trash(const QPalette& palette)
 
 QIcon tray(const QString& resource)
 {
+    registerResources();
     if (QFile::exists(resource)) {
         QIcon icon(resource);
         if (!icon.pixmap(QSize(22, 22)).isNull())
