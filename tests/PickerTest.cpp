@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -148,6 +149,14 @@ TEST(PickerView, Keyboard)
     QTest::keyClick(&view, Qt::Key_Escape);
     EXPECT_EQ(choices.chosen, (QStringList{u"Profile 1|-"_qs, u"Profile 2|-"_qs}));
     EXPECT_EQ(choices.cancels, 1);
+
+    ProfileRow* fifth = view.rows()[4];
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 10), fifth->mapToGlobal(QPointF(20, 10)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(fifth, &move);
+    EXPECT_EQ(view.model().selectedIndex(), 4) << "the pointer moving over a row selects it";
+    QTest::keyClick(&view, Qt::Key_Return);
+    EXPECT_EQ(choices.chosen.last(), u"Profile 4|-"_qs);
 
     QTest::mouseClick(view.rows()[10], Qt::LeftButton);
     EXPECT_EQ(choices.chosen.last(), u"Profile 10|-"_qs) << "rows past nine are clickable";

@@ -67,7 +67,6 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, const
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orlim"));
-    QApplication::setApplicationDisplayName(QString::fromUtf16(AppInfo::name));
     QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);

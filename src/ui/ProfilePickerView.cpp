@@ -114,13 +114,7 @@ QWidget* ProfilePickerView::buildList()
     for (int i = 0; i < profiles.size(); ++i) {
         auto* row = new ProfileRow(profiles.at(i), i, content);
         connect(row, &ProfileRow::clicked, m_model, &ProfilePickerModel::choose);
-        connect(row, &ProfileRow::hovered, this, [this](int index) {
-            // Rows slide under a still pointer while the list scrolls; that is
-            // not the user pointing at them.
-            if (m_scroll && m_scroll->state() == QAbstractAnimation::Running)
-                return;
-            m_model->setSelectedIndex(index);
-        });
+        connect(row, &ProfileRow::hovered, m_model, &ProfilePickerModel::setSelectedIndex);
         rows->addWidget(row);
         m_rows.append(row);
     }

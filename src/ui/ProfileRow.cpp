@@ -21,7 +21,7 @@ constexpr qreal selectedOpacity = 0.2;
 ProfileRow::ProfileRow(const ChromeProfile& profile, int index, QWidget* parent)
     : QWidget(parent), m_index(index)
 {
-    setAttribute(Qt::WA_Hover);
+    setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(profile.displayName);
@@ -67,10 +67,14 @@ void ProfileRow::paintEvent(QPaintEvent*)
     painter.fillPath(background, fill);
 }
 
-void ProfileRow::enterEvent(QEnterEvent* event)
+void ProfileRow::mouseMoveEvent(QMouseEvent* event)
 {
-    QWidget::enterEvent(event);
-    Q_EMIT hovered(m_index);
+    // Only a pointer that moves selects: a window that appears under a still
+    // pointer, or rows that scroll beneath it, must not take the selection
+    // away from the keyboard.
+    QWidget::mouseMoveEvent(event);
+    if (!m_selected)
+        Q_EMIT hovered(m_index);
 }
 
 void ProfileRow::mousePressEvent(QMouseEvent* event)

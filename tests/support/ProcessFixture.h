@@ -16,7 +16,7 @@ protected:
     void TearDown() override;
 
     QString path(const QString& relative) const { return m_dir.path() + u'/' + relative; }
-    QProcessEnvironment environment() const;
+    virtual QProcessEnvironment environment() const;
 
     /// Starts `orlim` with `arguments`; the fixture stops it at the end.
     QProcess* start(const QStringList& arguments);
