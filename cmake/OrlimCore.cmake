@@ -44,6 +44,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/Typography.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Widgets.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/WindowPlacement.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/WindowShortcuts.cpp
     ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
 )
 

@@ -123,7 +123,7 @@ TEST_F(Desktop, PickerTakesTheKeyboardAtOnce)
 // keeps them closed is shown with the fake clock); starting Orlim again shows them.
 TEST_F(Desktop, SettingsOpenAfterAManualStartAndOnReopen)
 {
-    start({});
+    QProcess* orlim = start({});
     ASSERT_TRUE(waitFor([&] { return window(u"Orlim 設定"_qs).has_value(); }));
     const QString settings = *window(u"Orlim 設定"_qs);
     // The window manager's close (openbox binds Alt+F4), as the title bar's button would.
@@ -131,5 +131,11 @@ TEST_F(Desktop, SettingsOpenAfterAManualStartAndOnReopen)
     ASSERT_TRUE(xdotool({u"key"_qs, u"alt+F4"_qs}));
     ASSERT_TRUE(waitFor([&] { return !window(u"Orlim 設定"_qs).has_value(); }));
     EXPECT_EQ(run({}), 0);
-    EXPECT_TRUE(waitFor([&] { return window(u"Orlim 設定"_qs).has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return window(u"Orlim 設定"_qs).has_value(); }));
+
+    // The tray menu's Ctrl+Q works from Orlim's windows.
+    ASSERT_TRUE(waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim 設定"_qs); }));
+    ASSERT_TRUE(xdotool({u"key"_qs, u"ctrl+q"_qs}));
+    EXPECT_TRUE(orlim->waitForFinished(10000));
+    EXPECT_EQ(orlim->exitCode(), 0);
 }

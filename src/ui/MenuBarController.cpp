@@ -23,7 +23,6 @@ void MenuBarController::install()
 
     QAction* settings = menu->addAction(QStringLiteral("設定を開く…"));
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    settings->setShortcutContext(Qt::ApplicationShortcut);
     connect(settings, &QAction::triggered, this, [this] {
         if (m_openSettings)
             m_openSettings();
@@ -35,7 +34,6 @@ void MenuBarController::install()
 
     QAction* quit = menu->addAction(QStringLiteral("終了"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    quit->setShortcutContext(Qt::ApplicationShortcut);
     connect(quit, &QAction::triggered, this, [] { AppActions::quit(); });
 
     auto tray = std::make_unique<QSystemTrayIcon>(Icons::tray());

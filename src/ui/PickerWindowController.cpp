@@ -4,6 +4,7 @@
 #include "rules/RuleStore.h"
 #include "ui/ProfilePickerView.h"
 #include "ui/WindowPlacement.h"
+#include "ui/WindowShortcuts.h"
 
 #include <QLayout>
 #include <QWidget>
@@ -48,6 +49,7 @@ void PickerWindowController::show(const QString& url, const QList<ChromeProfile>
                                             Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
         m_window->setWindowTitle(QStringLiteral("Orlim"));
         m_window->setObjectName(QStringLiteral("picker"));
+        WindowShortcuts::install(m_window);
     }
     WindowPlacement::replaceContent(m_window, content);
     m_content = content;

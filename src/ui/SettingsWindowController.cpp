@@ -1,6 +1,7 @@
 #include "ui/SettingsWindowController.h"
 
 #include "ui/WindowPlacement.h"
+#include "ui/WindowShortcuts.h"
 
 #include <QWidget>
 
@@ -26,6 +27,7 @@ void SettingsWindowController::show()
                                             Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint);
         m_window->setWindowTitle(QStringLiteral("Orlim 設定"));
         m_window->setObjectName(QStringLiteral("settings"));
+        WindowShortcuts::install(m_window);
     }
     WindowPlacement::replaceContent(m_window, content);
     m_content = content;

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots under Xvfb with openbox (and trayer as the
+# tray host, when installed): scripts/screenshots.sh BUILD_DIR [RULES_BUILD_DIR]
+set -euo pipefail
+build="$(realpath "${1:-build}")"
+rules_build="${2:-}"
+[ -n "$rules_build" ] && rules_build="$(realpath "$rules_build")"
+out="$(cd "$(dirname "$0")/.." && pwd)/docs/screenshots"
+work="$(mktemp -d)"
+display=":$((150 + $$ % 100))"
+pids=()
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+
+mkdir -p "$out" "$work"/{home,config/google-chrome/Default,data/applications,dd,rt}
+chmod 700 "$work/rt"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_DATA_DIRS="$work/dd:/usr/share" XDG_RUNTIME_DIR="$work/rt" DISPLAY="$display"
+export ORLIM_FAKE_CHROME_LOG="$work/chrome.log"
+unset QT_QPA_PLATFORM
+printf '[Desktop Entry]\nType=Application\nName=Chrome\nExec=%s %%U\n' \
+    "$build/tests/fake-chrome" > "$work/data/applications/google-chrome.desktop"
+convert -size 96x96 radial-gradient:'#ffd27a'-'#d2601a' "$work/config/google-chrome/Default/picture.png"
+
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp & pids+=($!)
+sleep 1
+openbox & pids+=($!)
+until xdotool get_desktop >/dev/null 2>&1; do sleep 0.1; done
+if command -v trayer >/dev/null; then trayer --edge top --align right --widthtype request & pids+=($!); fi
+
+local_state() { # directories..., the first with a picture
+    python3 - "$@" > "$work/config/google-chrome/Local State" <<'PY'
+import json, sys
+names = {"Default": "個人用", "Profile 1": "Work", "Profile 2": "田中 (Family)", "Profile 3": "Side project",
+         "Profile 4": "Testing", "Profile 5": "Client A", "Profile 6": "Client B", "Profile 7": "Research",
+         "Profile 8": "Shopping", "Profile 9": "Banking", "Profile 10": "Old account"}
+colours = [-14654801, -16732594, -2937041, -5317, -10011977, -1086464, -12627531, -16738680, -4056997, -6543440, -8825528]
+cache = {}
+for i, d in enumerate(sys.argv[1:]):
+    cache[d] = {"name": names.get(d, d), "default_avatar_fill_color": colours[i % len(colours)],
+                "default_avatar_stroke_color": -1}
+cache["Default"]["gaia_picture_file_name"] = "picture.png"
+print(json.dumps({"profile": {"info_cache": cache, "profiles_order": sys.argv[1:]}}))
+PY
+}
+
+shoot() { # window title, file
+    local id
+    for _ in $(seq 50); do id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$id" ] && break; sleep 0.1; done
+    sleep 0.4
+    import -frame -window "$id" "$out/$2"
+    echo "wrote $out/$2"
+}
+
+start() { "$1/orlim" "${@:2}" & pids+=($!); }
+
+local_state Default "Profile 1" "Profile 2"
+start "$build" "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a"
+shoot Orlim picker.png
+xdotool key Escape
+local_state Default "Profile 1" "Profile 2" "Profile 3" "Profile 4" "Profile 5" "Profile 6" \
+    "Profile 7" "Profile 8" "Profile 9" "Profile 10"
+"$build/orlim" "https://docs.example.com/handbook/chapter-7/section-3?lang=ja"
+shoot Orlim picker-eleven.png
+xdotool key Escape
+local_state Default "Profile 1" "Profile 2"
+"$build/orlim"
+shoot "Orlim 設定" settings.png
+
+if command -v trayer >/dev/null; then
+    # The tray icon is Orlim's one small window.
+    for w in $(xdotool search --classname orlim); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [ "$WIDTH" -lt 64 ] && [ "$HEIGHT" -lt 64 ] && break
+    done
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+    sleep 0.6
+    import -window root -crop 300x130+980+0 "$out/tray-menu.png"
+    echo "wrote $out/tray-menu.png"
+    xdotool key Escape
+fi
+
+sed "s|^Exec=orlim %U|Exec=$build/orlim %U|" data/orlim.desktop > "$work/data/applications/orlim.desktop"
+"$build/orlim" --make-default-browser >/dev/null
+"$build/orlim"
+shoot "Orlim 設定" settings-default.png
+
+if [ -n "$rules_build" ]; then
+    kill "${pids[@]:3}" 2>/dev/null || true
+    sleep 0.5
+    mkdir -p "$work/config/orlim"
+    cat > "$work/config/orlim/rules.json" <<'JSON'
+[{"prefix": "https://github.com/example", "profileDirectory": "Profile 1"},
+ {"prefix": "https://mail.example.co.jp", "profileDirectory": "Default"},
+ {"prefix": "https://school.example.org/classes/2026/autumn/mathematics/homework", "profileDirectory": "Profile 7"}]
+JSON
+    start "$rules_build" "https://news.example.com/world/2026/12/06/story"
+    shoot Orlim picker-rules.png
+    xdotool key Escape
+    "$rules_build/orlim"
+    shoot "Orlim 設定" settings-rules.png
+fi
