@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace WindowPlacement {
 
 void centreOnPointerScreen(QWidget* window)
@@ -16,9 +18,11 @@ void centreOnPointerScreen(QWidget* window)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    const QRect available = screen->availableGeometry();
     QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    frame.moveCenter(available.center());
+    // A window larger than the screen keeps its title bar on screen.
+    window->move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
 }
 
 void bringToFront(QWidget* window)
