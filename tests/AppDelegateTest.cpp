@@ -66,8 +66,8 @@ TEST(Routing, RulesStepFollowsTheSwitch)
 {
     FakePlatform platform;
     platform.writeProfiles({u"Default"_qs, u"Work"_qs, u"work"_qs});
-    RuleStore::save({{u"https://gone.example"_qs, u"Deleted"_qs},
-                     {u"https://work.example"_qs, u"work"_qs}});
+    RuleStore::save(
+        {{u"https://gone.example"_qs, u"Deleted"_qs}, {u"https://work.example"_qs, u"work"_qs}});
     Shown shown;
     AppDelegate delegate(recordInto(shown));
     delegate.openURLs({u"https://work.example/x"_qs, u"https://gone.example/y"_qs});

@@ -13,12 +13,15 @@ TEST(ChromeLauncher, Arguments)
         QString url, directory;
         QStringList expected;
     } cases[] = {
-        {u"https://example.com/"_qs, u"Default"_qs,
+        {u"https://example.com/"_qs,
+         u"Default"_qs,
          {u"--profile-directory=Default"_qs, u"https://example.com/"_qs}},
-        {u"https://a.example/?q=x y"_qs, u"Profile 2"_qs,
+        {u"https://a.example/?q=x y"_qs,
+         u"Profile 2"_qs,
          {u"--profile-directory=Profile 2"_qs, u"https://a.example/?q=x y"_qs}},
         {QString(), u"Default"_qs, {u"--profile-directory=Default"_qs, QString()}},
-        {u"--renderer-cmd-prefix=evil"_qs, u"Default"_qs,
+        {u"--renderer-cmd-prefix=evil"_qs,
+         u"Default"_qs,
          {u"--profile-directory=Default"_qs, u"--"_qs, u"--renderer-cmd-prefix=evil"_qs}},
         {u" \t-x"_qs, u"Default"_qs, {u"--profile-directory=Default"_qs, u"--"_qs, u" \t-x"_qs}},
         {u"a-b"_qs, u"Default"_qs, {u"--profile-directory=Default"_qs, u"a-b"_qs}},

@@ -1,5 +1,5 @@
-#include "chrome/CanonicalText.h"
 #include "chrome/ChromeProfiles.h"
+#include "chrome/CanonicalText.h"
 
 #include "FakePlatform.h"
 
@@ -63,12 +63,13 @@ TEST(ChromeProfiles, EntriesFallBackFieldByField)
     const ChromeProfile* personal = find(info, QStringLiteral("Default"));
     ASSERT_TRUE(personal);
     EXPECT_EQ(personal->displayName, QStringLiteral("Personal"));
-    EXPECT_EQ(personal->pictureURL,
-              QUrl::fromLocalFile(platform.chromeDirectory() + u"/Default/Google Profile Picture.png"));
+    EXPECT_EQ(personal->pictureURL, QUrl::fromLocalFile(platform.chromeDirectory() +
+                                                        u"/Default/Google Profile Picture.png"));
     EXPECT_EQ(personal->fillColor, -16777216);
     EXPECT_EQ(personal->strokeColor, -1);
 
-    EXPECT_EQ(find(info, QStringLiteral("Profile 1"))->fillColor, std::nullopt) << "1.5 is not integral";
+    EXPECT_EQ(find(info, QStringLiteral("Profile 1"))->fillColor, std::nullopt)
+        << "1.5 is not integral";
     EXPECT_EQ(find(info, QStringLiteral("Profile 2"))->displayName, QStringLiteral("Profile 2"));
     EXPECT_EQ(find(info, QStringLiteral("Profile 2"))->pictureURL, std::nullopt);
     EXPECT_EQ(find(info, QStringLiteral("Profile 3"))->displayName, QString()) << "empty name kept";
@@ -103,8 +104,10 @@ TEST(ChromeProfiles, OrdersByProfilesOrderThenByDirectoryName)
     };
     for (const Case& c : cases) {
         platform.writeLocalState(
-            QByteArray(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}, "Profile 2": {},
-               "Profile 3": {}, "Profile 10": {}}, "profiles_order": )") + c.order + "}}");
+            QByteArray(
+                R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}, "Profile 2": {},
+               "Profile 3": {}, "Profile 10": {}}, "profiles_order": )") +
+            c.order + "}}");
         EXPECT_EQ(directories(ChromeProfiles::load()), c.expected) << c.order;
     }
 }
@@ -112,7 +115,8 @@ TEST(ChromeProfiles, OrdersByProfilesOrderThenByDirectoryName)
 TEST(ChromeProfiles, CaseInsensitiveNameOrderAndCanonicalOrderMatch)
 {
     FakePlatform platform;
-    platform.writeLocalState(R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, "Caf\u00e9": {}},
+    platform.writeLocalState(
+        R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, "Caf\u00e9": {}},
         "profiles_order": ["Cafe\u0301"], "last_used": "zz"}})");
     const ChromeProfileInfo info = ChromeProfiles::load();
     EXPECT_EQ(directories(info), (QStringList{u"Café"_qs, u"a"_qs, u"b"_qs, u"C"_qs}));
@@ -144,7 +148,8 @@ TEST(ChromeProfiles, ColoursAreExact64BitIntegers)
 TEST(ChromeProfile, EqualityAndHashing)
 {
     const ChromeProfile composed{u"Caf\u00e9"_qs, u"\u00c9mile"_qs, std::nullopt, 1, std::nullopt};
-    const ChromeProfile decomposed{u"Cafe\u0301"_qs, u"E\u0301mile"_qs, std::nullopt, 1, std::nullopt};
+    const ChromeProfile decomposed{u"Cafe\u0301"_qs, u"E\u0301mile"_qs, std::nullopt, 1,
+                                   std::nullopt};
     EXPECT_EQ(composed, decomposed);
     EXPECT_EQ(qHash(composed), qHash(decomposed));
 
@@ -159,7 +164,8 @@ TEST(ChromeProfile, EqualityAndHashing)
 
 TEST(CanonicalText, PrefixesEndBetweenCharacters)
 {
-    EXPECT_TRUE(CanonicalText::startsWith(u"https://caf\u00e9.example"_qs, u"https://cafe\u0301"_qs));
+    EXPECT_TRUE(
+        CanonicalText::startsWith(u"https://caf\u00e9.example"_qs, u"https://cafe\u0301"_qs));
     EXPECT_FALSE(CanonicalText::startsWith(u"https://caf\u00e9"_qs, u"https://caf"_qs + u'e'));
     EXPECT_TRUE(CanonicalText::startsWith(u"anything"_qs, QString()));
     EXPECT_FALSE(CanonicalText::startsWith(u"https://Example.com"_qs, u"https://example"_qs));

@@ -14,7 +14,8 @@ TEST(CommandLine, LinksAndOptions)
     } cases[] = {
         {{}, Action::Open, {}},
         {{u"https://a"_qs, u"https://b"_qs}, Action::Open, {u"https://a"_qs, u"https://b"_qs}},
-        {{u"--"_qs, u"--version"_qs, u"-x"_qs, u"--"_qs}, Action::Open,
+        {{u"--"_qs, u"--version"_qs, u"-x"_qs, u"--"_qs},
+         Action::Open,
          {u"--version"_qs, u"-x"_qs, u"--"_qs}},
         {{u"https://a"_qs, u"--"_qs, u"-b"_qs}, Action::Open, {u"https://a"_qs, u"-b"_qs}},
         {{u"--version"_qs}, Action::Version, {}},

@@ -99,7 +99,8 @@ private:
 // at once opens the second profile.
 TEST_F(Desktop, PickerTakesTheKeyboardAtOnce)
 {
-    writeLocalState(R"({"profile": {"profiles_order": ["Default", "Profile 1", "Profile 2", "Profile 3"],
+    writeLocalState(
+        R"({"profile": {"profiles_order": ["Default", "Profile 1", "Profile 2", "Profile 3"],
         "info_cache": {"Default": {"name": "個人用"}, "Profile 1": {"name": "Work"},
         "Profile 2": {"name": "Family"}, "Profile 3": {"name": "Test"}}}})");
     start({u"https://example.com/picked"_qs});
@@ -134,7 +135,8 @@ TEST_F(Desktop, SettingsOpenAfterAManualStartAndOnReopen)
     ASSERT_TRUE(waitFor([&] { return window(u"Orlim 設定"_qs).has_value(); }));
 
     // The tray menu's Ctrl+Q works from Orlim's windows.
-    ASSERT_TRUE(waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim 設定"_qs); }));
+    ASSERT_TRUE(
+        waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim 設定"_qs); }));
     ASSERT_TRUE(xdotool({u"key"_qs, u"ctrl+q"_qs}));
     EXPECT_TRUE(orlim->waitForFinished(10000));
     EXPECT_EQ(orlim->exitCode(), 0);

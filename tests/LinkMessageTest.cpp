@@ -7,8 +7,7 @@ using State = LinkMessage::Reader::State;
 // Messages survive being cut into pieces anywhere, links and all.
 TEST(LinkMessage, RoundTripInAnyPieces)
 {
-    const QStringList links{u"https://a.example/?q=1"_qs, QString(), u"日本語 -- \n"_qs,
-                            u"--x"_qs};
+    const QStringList links{u"https://a.example/?q=1"_qs, QString(), u"日本語 -- \n"_qs, u"--x"_qs};
     const QByteArray message = LinkMessage::encode(links);
     for (int piece : {1, 2, 3, 7, 1000}) {
         LinkMessage::Reader reader;

@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPropertyAnimation>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -50,7 +53,8 @@ TEST(PickerModel, SelectionAndReturn)
 {
     FakePlatform platform;
     Choices choices;
-    ProfilePickerModel model(u"https://a.example/x"_qs, profiles(3), choices.select(), choices.cancel());
+    ProfilePickerModel model(u"https://a.example/x"_qs, profiles(3), choices.select(),
+                             choices.cancel());
     model.appear();
     EXPECT_EQ(model.selectedIndex(), 0);
     EXPECT_TRUE(model.focused());
@@ -75,7 +79,8 @@ TEST(PickerModel, DigitRows)
 {
     FakePlatform platform;
     Choices choices;
-    ProfilePickerModel model(u"https://a.example"_qs, profiles(11), choices.select(), choices.cancel());
+    ProfilePickerModel model(u"https://a.example"_qs, profiles(11), choices.select(),
+                             choices.cancel());
     EXPECT_EQ(ProfilePickerModel::numberLabel(0), u"1"_qs);
     EXPECT_EQ(ProfilePickerModel::numberLabel(8), u"9"_qs);
     EXPECT_EQ(ProfilePickerModel::numberLabel(9), u" "_qs);
@@ -95,8 +100,8 @@ TEST(PickerModel, PrefixToSave)
 {
     FakePlatform platform;
     Choices choices;
-    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_qs, profiles(2), choices.select(),
-                             choices.cancel());
+    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_qs, profiles(2),
+                             choices.select(), choices.cancel());
     model.appear();
     EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com"_qs) << "prefilled from the link";
     EXPECT_EQ(model.prefixToSave(), std::nullopt) << "not remembering";
@@ -131,7 +136,8 @@ TEST(PickerView, Keyboard)
 {
     FakePlatform platform;
     Choices choices;
-    ProfilePickerView view(u"https://a.example"_qs, profiles(11), choices.select(), choices.cancel());
+    ProfilePickerView view(u"https://a.example"_qs, profiles(11), choices.select(),
+                           choices.cancel());
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     EXPECT_EQ(view.size(), QSize(400, 520));
@@ -171,7 +177,8 @@ TEST(PickerView, PrefixFieldKeepsItsKeys)
         GTEST_SKIP() << "the remember section exists only with rules on";
     FakePlatform platform;
     Choices choices;
-    ProfilePickerView view(u"https://a.example/path"_qs, profiles(3), choices.select(), choices.cancel());
+    ProfilePickerView view(u"https://a.example/path"_qs, profiles(3), choices.select(),
+                           choices.cancel());
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     ASSERT_TRUE(view.rememberBox()->isVisible());
@@ -197,6 +204,27 @@ TEST(PickerView, PrefixFieldKeepsItsKeys)
     QApplication::processEvents();
     QTest::keyClick(&view, Qt::Key_2);
     EXPECT_EQ(choices.chosen, QStringList{u"Profile 1|https://a.example/2"_qs});
+}
+
+// The list follows the selection so that the selected row sits in the middle.
+TEST(PickerView, ListCentresTheSelectedRow)
+{
+    FakePlatform platform;
+    Choices choices;
+    ProfilePickerView view(u"https://a.example"_qs, profiles(20), choices.select(),
+                           choices.cancel());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QScrollBar* bar = view.list()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(&view, Qt::Key_Down);
+    auto* scroll = view.findChild<QPropertyAnimation*>();
+    ASSERT_TRUE(scroll);
+    scroll->setCurrentTime(scroll->duration()); // jump to where the animation ends
+    const QRect row = view.rows()[10]->geometry();
+    const int viewportMiddle = bar->value() + view.list()->viewport()->height() / 2;
+    EXPECT_LE(std::abs(row.center().y() - viewportMiddle), 1);
 }
 
 TEST(PickerView, LinkLineIsTwoLinesShortenedInTheMiddle)

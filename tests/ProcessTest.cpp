@@ -51,7 +51,8 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
 {
     QProcess* running = start({u"https://first.example/"_qs});
     ASSERT_TRUE(waitUntilListening());
-    ASSERT_EQ(waitForChrome(1), QList<QStringList>{chromeArgs(u"Default"_qs, u"https://first.example/"_qs)});
+    ASSERT_EQ(waitForChrome(1),
+              QList<QStringList>{chromeArgs(u"Default"_qs, u"https://first.example/"_qs)});
     EXPECT_EQ(running->state(), QProcess::Running);
 
     EXPECT_EQ(run({u"https://second.example/?a=1&b=2"_qs, u"https://third.example/"_qs}, nullptr,
@@ -156,7 +157,8 @@ TEST_F(Orlim, BadClientsDoNotDisturbGoodLinks)
     endless.flush();
 
     EXPECT_EQ(run({u"https://good.example/"_qs}, nullptr, nullptr, 2000), 0);
-    EXPECT_EQ(waitForChrome(1), QList<QStringList>{chromeArgs(u"Default"_qs, u"https://good.example/"_qs)});
+    EXPECT_EQ(waitForChrome(1),
+              QList<QStringList>{chromeArgs(u"Default"_qs, u"https://good.example/"_qs)});
     EXPECT_TRUE(garbage.waitForDisconnected(2000)) << "garbage is dropped";
 }
 

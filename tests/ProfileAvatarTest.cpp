@@ -30,14 +30,10 @@ ChromeProfile named(const QString& name)
 TEST(ProfileAvatar, Initials)
 {
     const std::pair<QString, QString> cases[] = {
-        {u"  alice"_qs, u"A"_qs},
-        {u"山田"_qs, u"山"_qs},
-        {u"édouard"_qs, u"É"_qs},
-        {u"e\u0301douard"_qs, u"E\u0301"_qs},
-        {u"ßtraße"_qs, u"SS"_qs},
-        {u"👩‍💻 dev"_qs, u"👩‍💻"_qs},
-        {u"🇯🇵 travel"_qs, u"🇯🇵"_qs},
-        {QString(), u"?"_qs},
+        {u"  alice"_qs, u"A"_qs},      {u"山田"_qs, u"山"_qs},
+        {u"édouard"_qs, u"É"_qs},      {u"e\u0301douard"_qs, u"E\u0301"_qs},
+        {u"ßtraße"_qs, u"SS"_qs},      {u"👩‍💻 dev"_qs, u"👩‍💻"_qs},
+        {u"🇯🇵 travel"_qs, u"🇯🇵"_qs},   {QString(), u"?"_qs},
         {u" \n\t\u3000 "_qs, u"?"_qs},
     };
     for (const auto& [name, initial] : cases)
@@ -71,7 +67,8 @@ TEST(ProfileAvatar, LetterAvatarPixels)
     profile.fillColor = 16777215; // invisible disc
     const QImage invisible = render(profile);
     EXPECT_EQ(invisible.pixelColor(12, side / 2).alpha(), 0);
-    EXPECT_GT(invisible.pixelColor(0, side / 2).alpha() + invisible.pixelColor(1, side / 2).alpha(), 0)
+    EXPECT_GT(invisible.pixelColor(0, side / 2).alpha() + invisible.pixelColor(1, side / 2).alpha(),
+              0)
         << "the ring is still drawn";
 }
 
@@ -97,5 +94,6 @@ TEST(ProfileAvatar, PictureAvatar)
     const QString textPath = platform.root() + u"/not-a-picture.png";
     writeFile(textPath, "this is text, not an image");
     profile.pictureURL = QUrl::fromLocalFile(textPath);
-    EXPECT_EQ(render(profile).pixelColor(8, side / 2), QColor(255, 0, 0)) << "letter avatar instead";
+    EXPECT_EQ(render(profile).pixelColor(8, side / 2), QColor(255, 0, 0))
+        << "letter avatar instead";
 }

@@ -42,7 +42,8 @@ TEST(RuleStore, OrderSemantics)
 
     RuleStore::save({A, B, {B.prefix, u"Other"_qs}});
     RuleStore::upsert(B.prefix, u"Profile 9"_qs);
-    EXPECT_EQ(RuleStore::load(), (ProfileRules{A, {B.prefix, u"Profile 9"_qs}, {B.prefix, u"Other"_qs}}));
+    EXPECT_EQ(RuleStore::load(),
+              (ProfileRules{A, {B.prefix, u"Profile 9"_qs}, {B.prefix, u"Other"_qs}}));
 
     RuleStore::save({A, B, A, C});
     RuleStore::remove(A.prefix);
@@ -60,9 +61,11 @@ TEST(RuleStore, ChangesAlwaysRewriteTheFile)
     RuleStore::remove(u"nothing"_qs);
     EXPECT_EQ(readFile(RuleStore::fileURL()), RulesFile::encode({})) << "remove with no file";
 
-    writeFile(RuleStore::fileURL(), R"([{"prefix":"https://a.example","profileDirectory":"Profile 1"}])");
+    writeFile(RuleStore::fileURL(),
+              R"([{"prefix":"https://a.example","profileDirectory":"Profile 1"}])");
     RuleStore::upsert(A.prefix, A.profileDirectory);
-    EXPECT_EQ(readFile(RuleStore::fileURL()), RulesFile::encode({A})) << "unchanged upsert rewrites";
+    EXPECT_EQ(readFile(RuleStore::fileURL()), RulesFile::encode({A}))
+        << "unchanged upsert rewrites";
 }
 
 // The first fitting rule in list order wins; the test is on raw text.
@@ -73,7 +76,8 @@ TEST(RuleStore, Matching)
     RuleStore::save({{u"https://"_qs, u"First"_qs}, {u"https://a.example/x"_qs, u"Longer"_qs}});
     EXPECT_EQ(RuleStore::match(u"https://a.example/x/y"_qs)->profileDirectory, u"First"_qs);
 
-    RuleStore::save({{u"https://A.example"_qs, u"Upper"_qs}, {u"https://a.example"_qs, u"Lower"_qs}});
+    RuleStore::save(
+        {{u"https://A.example"_qs, u"Upper"_qs}, {u"https://a.example"_qs, u"Lower"_qs}});
     EXPECT_EQ(RuleStore::match(u"https://a.example.evil/"_qs)->profileDirectory, u"Lower"_qs);
     EXPECT_EQ(RuleStore::match(u"https://A.example/"_qs)->profileDirectory, u"Upper"_qs);
     EXPECT_FALSE(RuleStore::match(u"http://a.example"_qs));
@@ -166,8 +170,7 @@ TEST(RuleStore, FailedWriteKeepsThePreviousFile)
         << "no temporary file is left behind";
 
     if (geteuid() != 0) { // root writes into read-only folders anyway
-        QFile::setPermissions(platform.files.orlimDirectory(),
-                              QFile::ReadOwner | QFile::ExeOwner);
+        QFile::setPermissions(platform.files.orlimDirectory(), QFile::ReadOwner | QFile::ExeOwner);
         RuleStore::save({C});
         QFile::setPermissions(platform.files.orlimDirectory(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -1,5 +1,5 @@
-#include "rules/ProfileRule.h"
 #include "rules/RulesFile.h"
+#include "rules/ProfileRule.h"
 
 #include "FakePlatform.h"
 
@@ -51,7 +51,8 @@ TEST(RulesFile, ReaderAcceptsAnyLayout)
 {
     EXPECT_EQ(RulesFile::decode(golden("compact.json")), RulesFile::decode(golden("several.json")));
     EXPECT_EQ(RulesFile::decode("  [ ]  "), ProfileRules{});
-    EXPECT_EQ(RulesFile::decode(R"([{"prefix":"","profileDirectory":""},{"prefix":"","profileDirectory":""}])")
+    EXPECT_EQ(RulesFile::decode(
+                  R"([{"prefix":"","profileDirectory":""},{"prefix":"","profileDirectory":""}])")
                   ->size(),
               2)
         << "empty and duplicate prefixes are kept";

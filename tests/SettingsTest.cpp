@@ -42,7 +42,8 @@ TEST(DefaultBrowserStatus, FollowUpReadings)
         status.makeDefault();
         platform.scheduler.runAll();
         EXPECT_EQ(platform.defaultBrowser.readings, 9);
-        EXPECT_EQ(platform.scheduler.delays, (std::vector<int>{0, 0, 500, 500, 500, 500, 500, 500, 500, 500}));
+        EXPECT_EQ(platform.scheduler.delays,
+                  (std::vector<int>{0, 0, 500, 500, 500, 500, 500, 500, 500, 500}));
         EXPECT_FALSE(status.isDefaultBrowser());
     }
     for (const int remaining : {0, -3}) {
@@ -91,7 +92,9 @@ TEST(SettingsView, SectionsAndWarning)
     EXPECT_TRUE(hasLabel(&view, u"Orlim"_qs));
     EXPECT_TRUE(hasLabel(&view, u"バージョン 0.1.0"_qs));
     EXPECT_TRUE(hasLabel(&view, u"検出した Chrome プロファイル（0）"_qs));
-    EXPECT_TRUE(hasLabel(&view, u"プロファイルが見つかりませんでした。Chrome を一度起動してから再度開いてください。"_qs));
+    EXPECT_TRUE(hasLabel(
+        &view,
+        u"プロファイルが見つかりませんでした。Chrome を一度起動してから再度開いてください。"_qs));
     EXPECT_TRUE(view.findChild<QWidget*>(u"warning"_qs));
     EXPECT_TRUE(hasLabel(&view, u"設定未完了"_qs));
     EXPECT_TRUE(hasLabel(&view, u"その他"_qs));
@@ -178,7 +181,8 @@ TEST(SettingsWindow, ReusesTheWindowWithFreshContent)
     QApplication::processEvents();
     EXPECT_EQ(controller.window(), window);
     EXPECT_NE(controller.content(), first);
-    EXPECT_EQ(controller.content()->profiles().size(), 1) << "the new content loaded the new profile";
+    EXPECT_EQ(controller.content()->profiles().size(), 1)
+        << "the new content loaded the new profile";
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->size(), QSize(460, 560));
 }

@@ -11,7 +11,6 @@
 #include "ui/PickerWindowController.h"
 #include "ui/SettingsWindowController.h"
 
-
 namespace {
 
 AppDelegate::Windows sharedWindows()
@@ -67,8 +66,7 @@ void AppDelegate::handleIncoming(const QString& urlString)
     if constexpr (FeatureFlags::rulesEnabled) {
         if (const auto rule = RuleStore::match(urlString)) {
             const bool known = std::any_of(
-                catalogue.profiles.begin(), catalogue.profiles.end(),
-                [&](const ChromeProfile& p) {
+                catalogue.profiles.begin(), catalogue.profiles.end(), [&](const ChromeProfile& p) {
                     return CanonicalText::equal(p.directoryName, rule->profileDirectory);
                 });
             if (known) {

@@ -78,7 +78,8 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, const
                      &AppDelegate::applicationShouldHandleReopen);
     // Listen before routing anything, so no later link can slip past.
     if (!server.listen(runtime.socketPath()))
-        print(stderr, u"orlim: cannot listen on " + runtime.socketPath() + u"; later links will not reach this Orlim\n");
+        print(stderr, u"orlim: cannot listen on " + runtime.socketPath() +
+                          u"; later links will not reach this Orlim\n");
 
     delegate.openURLs(links);
     delegate.applicationDidFinishLaunching();

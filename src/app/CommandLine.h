@@ -7,12 +7,12 @@
 struct CommandLine
 {
     enum class Action {
-        Open,               // route `links`; with none, show the settings ("reopen")
+        Open, // route `links`; with none, show the settings ("reopen")
         Help,
         Version,
         ListProfiles,
         MakeDefaultBrowser,
-        Invalid,            // `error` says why
+        Invalid, // `error` says why
     };
 
     Action action = Action::Open;

@@ -7,9 +7,9 @@
 namespace LinkClient {
 
 enum class Result {
-    Delivered,   // the running Orlim routed the links and said so
-    NoListener,  // nobody listens on the socket (yet, or any more)
-    Failed,      // connected, but the hand-over was not acknowledged
+    Delivered,  // the running Orlim routed the links and said so
+    NoListener, // nobody listens on the socket (yet, or any more)
+    Failed,     // connected, but the hand-over was not acknowledged
 };
 
 /// Sends one encoded message to the socket at `socketPath` and waits up to

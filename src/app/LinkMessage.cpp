@@ -54,7 +54,8 @@ Reader::State Reader::parse()
         const char kind = m_buffer.at(0);
         const quint32 length = qFromBigEndian<quint32>(m_buffer.constData() + 1);
         if (kind == 'E')
-            return length == 0 && m_buffer.size() == headerSize ? State::Complete : State::Malformed;
+            return length == 0 && m_buffer.size() == headerSize ? State::Complete
+                                                                : State::Malformed;
         if (kind != 'U' || length > quint32(maxSize))
             return State::Malformed;
         if (m_buffer.size() < headerSize + qsizetype(length))

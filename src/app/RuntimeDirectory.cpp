@@ -15,7 +15,9 @@ bool makePrivate(const QByteArray& path)
 {
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
         return false;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
         info.st_uid != ::getuid())
         return false;

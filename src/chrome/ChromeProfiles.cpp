@@ -146,7 +146,8 @@ ChromeProfileInfo parse(const QByteArray& localState, const QString& chromeDirec
     info.profiles.reserve(cache.size());
     for (auto it = cache.begin(); it != cache.end(); ++it) {
         if (it.value().isObject())
-            info.profiles.append(profileFromEntry(it.key(), it.value().toObject(), chromeDirectory));
+            info.profiles.append(
+                profileFromEntry(it.key(), it.value().toObject(), chromeDirectory));
     }
     sortProfiles(info.profiles, profilesOrder(profile.value(u"profiles_order")));
 

@@ -8,21 +8,25 @@ Platform& Platform::current()
     return platform;
 }
 
+namespace {
+
+template <typename Service> void replace(Service*& slot, Service* replacement)
+{
+    if (replacement)
+        slot = replacement;
+}
+
+} // namespace
+
 ScopedPlatform::ScopedPlatform(const Platform& replacement) : m_saved(Platform::current())
 {
     Platform& p = Platform::current();
-    if (replacement.files)
-        p.files = replacement.files;
-    if (replacement.applications)
-        p.applications = replacement.applications;
-    if (replacement.processes)
-        p.processes = replacement.processes;
-    if (replacement.chromeWindows)
-        p.chromeWindows = replacement.chromeWindows;
-    if (replacement.defaultBrowser)
-        p.defaultBrowser = replacement.defaultBrowser;
-    if (replacement.scheduler)
-        p.scheduler = replacement.scheduler;
+    replace(p.files, replacement.files);
+    replace(p.applications, replacement.applications);
+    replace(p.processes, replacement.processes);
+    replace(p.chromeWindows, replacement.chromeWindows);
+    replace(p.defaultBrowser, replacement.defaultBrowser);
+    replace(p.scheduler, replacement.scheduler);
 }
 
 ScopedPlatform::~ScopedPlatform()

@@ -79,8 +79,10 @@ QIcon trash(const QPalette& palette)
     return drawn([&](QPainter& painter) {
         painter.setPen(strokePen(color, 2.5));
         painter.drawLine(QPointF(5, 8), QPointF(27, 8));
-        painter.drawPolyline(QPolygonF({QPointF(12, 8), QPointF(13, 4), QPointF(19, 4), QPointF(20, 8)}));
-        painter.drawPolyline(QPolygonF({QPointF(8, 8), QPointF(9.5, 28), QPointF(22.5, 28), QPointF(24, 8)}));
+        painter.drawPolyline(
+            QPolygonF({QPointF(12, 8), QPointF(13, 4), QPointF(19, 4), QPointF(20, 8)}));
+        painter.drawPolyline(
+            QPolygonF({QPointF(8, 8), QPointF(9.5, 28), QPointF(22.5, 28), QPointF(24, 8)}));
         painter.drawLine(QPointF(13.5, 13), QPointF(13.5, 23));
         painter.drawLine(QPointF(18.5, 13), QPointF(18.5, 23));
     });

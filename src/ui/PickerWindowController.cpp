@@ -4,15 +4,14 @@
 #include "rules/RuleStore.h"
 #include "ui/ProfilePickerView.h"
 #include "ui/WindowPlacement.h"
-#include "ui/WindowShortcuts.h"
 
 #include <QLayout>
 #include <QWidget>
 
 PickerWindowController& PickerWindowController::shared()
 {
-    static auto* controller = new PickerWindowController(
-        {&RuleStore::upsert, &ChromeLauncher::open});
+    static auto* controller =
+        new PickerWindowController({&RuleStore::upsert, &ChromeLauncher::open});
     return *controller;
 }
 
@@ -29,7 +28,8 @@ PickerWindowController::~PickerWindowController()
 void PickerWindowController::show(const QString& url, const QList<ChromeProfile>& profiles)
 {
     QPointer<PickerWindowController> self(this);
-    auto onSelect = [self, url](const ChromeProfile& profile, const std::optional<QString>& prefix) {
+    auto onSelect = [self, url](const ChromeProfile& profile,
+                                const std::optional<QString>& prefix) {
         if (!self)
             return;
         if (prefix)
@@ -44,17 +44,8 @@ void PickerWindowController::show(const QString& url, const QList<ChromeProfile>
     };
     auto* content = new ProfilePickerView(url, profiles, onSelect, onCancel);
 
-    if (!m_window) {
-        m_window = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
-        m_window->setWindowTitle(QStringLiteral("Orlim"));
-        m_window->setObjectName(QStringLiteral("picker"));
-        WindowShortcuts::install(m_window);
-    }
-    WindowPlacement::replaceContent(m_window, content);
+    WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content);
     m_content = content;
-    WindowPlacement::centreOnPointerScreen(m_window);
-    WindowPlacement::bringToFront(m_window);
 }
 
 void PickerWindowController::hide()

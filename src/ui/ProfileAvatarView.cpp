@@ -26,9 +26,9 @@ QRectF fillSource(const QSizeF& image, const QRectF& target)
 {
     const qreal scale = std::max(target.width() / image.width(), target.height() / image.height());
     const QSizeF visible(target.width() / scale, target.height() / scale);
-    return QRectF(QPointF((image.width() - visible.width()) / 2,
-                          (image.height() - visible.height()) / 2),
-                  visible);
+    return QRectF(
+        QPointF((image.width() - visible.width()) / 2, (image.height() - visible.height()) / 2),
+        visible);
 }
 
 } // namespace
@@ -53,11 +53,11 @@ void ProfileAvatarView::paint(QPainter& painter, const QRectF& bounds, const Chr
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
                            QPainter::TextAntialiasing);
-    const QColor ring = profile.strokeColor ? colorFromArgb(*profile.strokeColor)
-                                            : Palette::secondary(palette);
+    const QColor ring =
+        profile.strokeColor ? colorFromArgb(*profile.strokeColor) : Palette::secondary(palette);
     // The ring is drawn just inside the frame so no part of it is cut off.
-    const QRectF ringBounds = bounds.adjusted(ringWidth / 2, ringWidth / 2, -ringWidth / 2,
-                                              -ringWidth / 2);
+    const QRectF ringBounds =
+        bounds.adjusted(ringWidth / 2, ringWidth / 2, -ringWidth / 2, -ringWidth / 2);
 
     QImage picture;
     if (profile.pictureURL) {

@@ -90,8 +90,7 @@ QString ProfilePickerModel::numberLabel(int index)
 
 bool ProfilePickerModel::hasDigitShortcut(int index) const
 {
-    return index >= 0 && index < numberedRows && index < m_profiles.size() &&
-           !m_prefixFieldFocused;
+    return index >= 0 && index < numberedRows && index < m_profiles.size() && !m_prefixFieldFocused;
 }
 
 void ProfilePickerModel::choose(int index)

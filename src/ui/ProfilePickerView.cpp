@@ -63,10 +63,11 @@ ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfi
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->setSpacing(spacing);
 
-    layout->addWidget(
-        Widgets::text(QStringLiteral("どのプロファイルで開きますか？"), Typography::Role::Headline, this));
+    layout->addWidget(Widgets::text(QStringLiteral("どのプロファイルで開きますか？"),
+                                    Typography::Role::Headline, this));
 
-    QLabel* link = Widgets::text(QString(), Typography::Role::Callout, this, Palette::secondary(palette()));
+    QLabel* link =
+        Widgets::text(QString(), Typography::Role::Callout, this, Palette::secondary(palette()));
     link->setText(linkLines(url, link->fontMetrics(), fixedSize.width() - 2 * margin));
     link->setTextInteractionFlags(Qt::TextSelectableByMouse);
     link->setToolTip(url);
@@ -162,7 +163,9 @@ QWidget* ProfilePickerView::buildRememberSection()
     stack->addWidget(m_prefixField);
 
     QLabel* help = Widgets::text(
-        QStringLiteral("この文字列で始まる URL すべてが対象（前方一致）。複数ルールは設定で並べ替えて優先順位を変えられます。"),
+        QStringLiteral(
+            "この文字列で始まる URL "
+            "すべてが対象（前方一致）。複数ルールは設定で並べ替えて優先順位を変えられます。"),
         Typography::Role::Caption2, m_rememberSection, Palette::secondary(palette()));
     help->setWordWrap(true);
     m_prefixHelp = help;

@@ -84,7 +84,8 @@ void ProfileRow::mousePressEvent(QMouseEvent* event)
 
 void ProfileRow::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->pos());
     m_pressed = false;
     if (click)
         Q_EMIT clicked(m_index);

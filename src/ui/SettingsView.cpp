@@ -142,7 +142,8 @@ QWidget* SettingsView::header(QWidget* parent) const
 {
     auto* widget = new QWidget(parent);
     QVBoxLayout* layout = column(widget, 2);
-    layout->addWidget(Widgets::text(QString::fromUtf16(AppInfo::name), Typography::Role::Title2, widget));
+    layout->addWidget(
+        Widgets::text(QString::fromUtf16(AppInfo::name), Typography::Role::Title2, widget));
     layout->addWidget(Widgets::text(u"バージョン " + AppInfo::version(), Typography::Role::Caption,
                                     widget, Palette::secondary(palette())));
     return widget;
@@ -153,7 +154,8 @@ QWidget* SettingsView::warning(QWidget* parent)
     auto* widget = new QWidget(parent);
     widget->setObjectName(QStringLiteral("warning"));
     QVBoxLayout* layout = column(widget, 8);
-    layout->addWidget(Widgets::text(QStringLiteral("設定未完了"), Typography::Role::Headline, widget));
+    layout->addWidget(
+        Widgets::text(QStringLiteral("設定未完了"), Typography::Role::Headline, widget));
 
     auto* line = new QHBoxLayout;
     line->setSpacing(8);
@@ -161,8 +163,9 @@ QWidget* SettingsView::warning(QWidget* parent)
     const int side = fontMetrics().height();
     icon->setPixmap(Icons::exclamationCircle(side, Palette::orange(), devicePixelRatioF()));
     line->addWidget(icon, 0, Qt::AlignTop);
-    QLabel* message = Widgets::text(QStringLiteral("このアプリを既定のブラウザとして設定すると使えるようになります。"),
-                                    Typography::Role::Callout, widget);
+    QLabel* message = Widgets::text(
+        QStringLiteral("このアプリを既定のブラウザとして設定すると使えるようになります。"),
+        Typography::Role::Callout, widget);
     message->setWordWrap(true);
     line->addWidget(message, 1);
     layout->addLayout(line);
@@ -177,13 +180,15 @@ QWidget* SettingsView::warning(QWidget* parent)
 QWidget* SettingsView::profilesSection(QWidget* parent) const
 {
     QVBoxLayout* rows = nullptr;
-    QWidget* widget = section(u"検出した Chrome プロファイル（" + QString::number(m_profiles.size()) + u"）",
-                              parent, &rows);
+    QWidget* widget =
+        section(u"検出した Chrome プロファイル（" + QString::number(m_profiles.size()) + u"）",
+                parent, &rows);
     widget->setObjectName(QStringLiteral("profiles"));
     if (m_profiles.isEmpty()) {
-        QLabel* empty = Widgets::text(
-            QStringLiteral("プロファイルが見つかりませんでした。Chrome を一度起動してから再度開いてください。"),
-            Typography::Role::Caption, widget, Palette::secondary(palette()));
+        QLabel* empty =
+            Widgets::text(QStringLiteral("プロファイルが見つかりませんでした。Chrome "
+                                         "を一度起動してから再度開いてください。"),
+                          Typography::Role::Caption, widget, Palette::secondary(palette()));
         empty->setWordWrap(true);
         rows->addWidget(empty);
         return widget;
@@ -206,14 +211,19 @@ QWidget* SettingsView::profilesSection(QWidget* parent) const
 QWidget* SettingsView::rulesSection(QWidget* parent)
 {
     QVBoxLayout* rows = nullptr;
-    QWidget* widget = section(u"自動で開くルール（" + QString::number(m_rules.size()) + u"）", parent, &rows);
+    QWidget* widget =
+        section(u"自動で開くルール（" + QString::number(m_rules.size()) + u"）", parent, &rows);
     widget->setObjectName(QStringLiteral("rules"));
     const QColor secondary = Palette::secondary(palette());
-    QLabel* note = m_rules.isEmpty()
-                       ? Widgets::text(QStringLiteral("ルールはまだありません。選択ウィンドウで「次回から…自動で開く」にチェックを入れると、ここに追加されます。"),
-                                       Typography::Role::Caption, widget, secondary)
-                       : Widgets::text(QStringLiteral("上にあるルールほど優先（複数一致したときは上のものを採用）。↑↓で並べ替え。"),
-                                       Typography::Role::Caption2, widget, secondary);
+    QLabel* note =
+        m_rules.isEmpty()
+            ? Widgets::text(QStringLiteral("ルールはまだありません。選択ウィンドウで「次回から…自動"
+                                           "で開く」にチェックを入れると、ここに追加されます。"),
+                            Typography::Role::Caption, widget, secondary)
+            : Widgets::text(
+                  QStringLiteral(
+                      "上にあるルールほど優先（複数一致したときは上のものを採用）。↑↓で並べ替え。"),
+                  Typography::Role::Caption2, widget, secondary);
     note->setWordWrap(true);
     rows->addWidget(note);
     for (int i = 0; i < m_rules.size(); ++i)
@@ -250,8 +260,9 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     prefix->setObjectName(QStringLiteral("prefix"));
     prefix->setFont(Typography::font(Typography::Role::Callout));
     text->addWidget(prefix);
-    QLabel* target = Widgets::text(u"→ " + profileName(rule.profileDirectory), Typography::Role::Caption2,
-                                   widget, Palette::secondary(palette()));
+    QLabel* target =
+        Widgets::text(u"→ " + profileName(rule.profileDirectory), Typography::Role::Caption2,
+                      widget, Palette::secondary(palette()));
     target->setObjectName(QStringLiteral("target"));
     text->addWidget(target);
     row->addLayout(text, 1);

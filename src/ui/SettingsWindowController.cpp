@@ -1,7 +1,6 @@
 #include "ui/SettingsWindowController.h"
 
 #include "ui/WindowPlacement.h"
-#include "ui/WindowShortcuts.h"
 
 #include <QWidget>
 
@@ -21,16 +20,7 @@ SettingsWindowController::~SettingsWindowController()
 void SettingsWindowController::show()
 {
     auto* content = new SettingsView;
-    if (!m_window) {
-        m_window = new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                            Qt::WindowCloseButtonHint |
-                                            Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint);
-        m_window->setWindowTitle(QStringLiteral("Orlim 設定"));
-        m_window->setObjectName(QStringLiteral("settings"));
-        WindowShortcuts::install(m_window);
-    }
-    WindowPlacement::replaceContent(m_window, content);
+    // The content loads everything it shows as it comes on screen.
+    WindowPlacement::present(m_window, {u"Orlim 設定", u"settings", true}, content);
     m_content = content;
-    WindowPlacement::centreOnPointerScreen(m_window);
-    WindowPlacement::bringToFront(m_window); // the content loads as it comes on screen
 }

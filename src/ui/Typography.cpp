@@ -16,13 +16,20 @@ struct Metrics
 Metrics metrics(Role role)
 {
     switch (role) {
-    case Role::Title2: return {17, QFont::Bold};
-    case Role::Title3: return {15, QFont::Normal};
-    case Role::Headline: return {13, QFont::DemiBold};
-    case Role::Body: return {13, QFont::Normal};
-    case Role::Callout: return {12, QFont::Normal};
-    case Role::Caption: return {10, QFont::Normal};
-    case Role::Caption2: return {10, QFont::Normal};
+    case Role::Title2:
+        return {17, QFont::Bold};
+    case Role::Title3:
+        return {15, QFont::Normal};
+    case Role::Headline:
+        return {13, QFont::DemiBold};
+    case Role::Body:
+        return {13, QFont::Normal};
+    case Role::Callout:
+        return {12, QFont::Normal};
+    case Role::Caption:
+        return {10, QFont::Normal};
+    case Role::Caption2:
+        return {10, QFont::Normal};
     }
     return {13, QFont::Normal};
 }
@@ -30,7 +37,8 @@ Metrics metrics(Role role)
 QFont scaled(QFont base, Role role)
 {
     const Metrics m = metrics(role);
-    const qreal body = QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF() : 10;
+    const qreal body =
+        QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF() : 10;
     base.setPointSizeF(body * m.size / 13.0);
     base.setWeight(m.weight);
     return base;

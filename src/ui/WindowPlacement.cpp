@@ -1,5 +1,7 @@
 #include "ui/WindowPlacement.h"
 
+#include "ui/WindowShortcuts.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLayout>
@@ -51,6 +53,23 @@ void replaceContent(QWidget* window, QWidget* content)
     }
     layout->addWidget(content);
     window->setFixedSize(content->size());
+}
+
+void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content)
+{
+    if (!window) {
+        Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+        if (style.minimisable)
+            flags |= Qt::WindowMinimizeButtonHint;
+        window = new QWidget(nullptr, flags);
+        window->setWindowTitle(QString::fromUtf16(style.title));
+        window->setObjectName(QString::fromUtf16(style.objectName));
+        WindowShortcuts::install(window);
+    }
+    replaceContent(window, content);
+    centreOnPointerScreen(window);
+    bringToFront(window);
 }
 
 } // namespace WindowPlacement

@@ -1,6 +1,7 @@
 #pragma once
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 /// Placing and raising Orlim's two windows.
 namespace WindowPlacement {
@@ -11,5 +12,18 @@ void centreOnPointerScreen(QWidget* window);
 void bringToFront(QWidget* window);
 /// Puts `content` into `window` in place of the content it held, which is deleted.
 void replaceContent(QWidget* window, QWidget* content);
+
+/// What sets Orlim's windows apart. All are titled, closable, fixed in size
+/// and above other applications' windows.
+struct WindowStyle
+{
+    const char16_t* title;
+    const char16_t* objectName;
+    bool minimisable;
+};
+
+/// Shows `content` in `window`, creating the window with `style` on first use:
+/// replaces the content it held, centres the window and brings it to the front.
+void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content);
 
 } // namespace WindowPlacement

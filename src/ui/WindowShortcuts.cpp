@@ -12,7 +12,8 @@ void install(QWidget* window)
 {
     auto* settings = new QAction(window);
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    QObject::connect(settings, &QAction::triggered, [] { SettingsWindowController::shared().show(); });
+    QObject::connect(settings, &QAction::triggered,
+                     [] { SettingsWindowController::shared().show(); });
     window->addAction(settings);
 
     auto* quit = new QAction(window);

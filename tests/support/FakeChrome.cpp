@@ -2,8 +2,8 @@
 // by ORLIM_FAKE_CHROME_LOG: the arguments, each followed by a unit separator.
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
 
 int main(int argc, char** argv)

@@ -20,9 +20,10 @@ void FakeScheduler::advance(int ms)
 {
     const int until = m_now + ms;
     for (;;) {
-        auto next = std::min_element(m_tasks.begin(), m_tasks.end(), [](const Task& a, const Task& b) {
-            return a.due != b.due ? a.due < b.due : a.sequence < b.sequence;
-        });
+        auto next =
+            std::min_element(m_tasks.begin(), m_tasks.end(), [](const Task& a, const Task& b) {
+                return a.due != b.due ? a.due < b.due : a.sequence < b.sequence;
+            });
         if (next == m_tasks.end() || next->due > until)
             break;
         Task task = std::move(*next);
@@ -37,9 +38,10 @@ void FakeScheduler::advance(int ms)
 void FakeScheduler::runAll()
 {
     while (!m_tasks.empty())
-        advance(std::max_element(m_tasks.begin(), m_tasks.end(), [](const Task& a, const Task& b) {
-                    return a.due < b.due;
-                })->due - m_now);
+        advance(std::max_element(m_tasks.begin(), m_tasks.end(),
+                                 [](const Task& a, const Task& b) { return a.due < b.due; })
+                    ->due -
+                m_now);
 }
 
 std::optional<ApplicationDirectory::Entry> FakeApplications::find(const QString& desktopId) const
@@ -80,8 +82,8 @@ std::optional<QString> FakeDefaultBrowser::handler(const QString& scheme) const
 
 FakePlatform::FakePlatform()
     : files(m_dir.path()), defaultBrowser(scheduler),
-      m_scope(Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser,
-                       &scheduler})
+      m_scope(
+          Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser, &scheduler})
 {
 }
 
@@ -95,7 +97,8 @@ void FakePlatform::writeProfiles(const QStringList& directories) const
     QJsonObject cache;
     QJsonArray order;
     for (const QString& directory : directories) {
-        cache.insert(directory, QJsonObject{{QStringLiteral("name"), QString(u"Name of " + directory)}});
+        cache.insert(directory,
+                     QJsonObject{{QStringLiteral("name"), QString(u"Name of " + directory)}});
         order.append(directory);
     }
     const QJsonObject profile{{QStringLiteral("info_cache"), cache},

@@ -24,7 +24,8 @@ void ProcessFixture::SetUp()
     for (const char* folder : {"home", "config", "data/applications", "data-dirs", "cache"})
         QDir().mkpath(path(QString::fromLatin1(folder)));
     QDir().mkdir(path(u"runtime"_qs));
-    QFile::setPermissions(path(u"runtime"_qs), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(path(u"runtime"_qs),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     write(path(u"data/applications/google-chrome.desktop"_qs),
           "[Desktop Entry]\nType=Application\nName=Google Chrome\nExec=" FAKE_CHROME_EXECUTABLE
           " %U\n");
@@ -43,7 +44,8 @@ void ProcessFixture::TearDown()
 QProcessEnvironment ProcessFixture::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"})
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"})
         env.remove(QString::fromLatin1(name));
     env.insert(u"HOME"_qs, path(u"home"_qs));
     env.insert(u"XDG_CONFIG_HOME"_qs, path(u"config"_qs));

@@ -25,7 +25,8 @@ void GioDefaultBrowser::setHandler(const QString& scheme, const QString& desktop
 
 std::optional<QString> GioDefaultBrowser::handler(const QString& scheme) const
 {
-    const GObjectPtr<GAppInfo> info(g_app_info_get_default_for_uri_scheme(scheme.toUtf8().constData()));
+    const GObjectPtr<GAppInfo> info(
+        g_app_info_get_default_for_uri_scheme(scheme.toUtf8().constData()));
     if (!info)
         return std::nullopt;
     const char* id = g_app_info_get_id(info.get());

@@ -1,11 +1,11 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/linux/DetachedProcessLauncher.h"
 #include "platform/linux/GioApplicationDirectory.h"
 #include "platform/linux/GioDefaultBrowser.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/X11ChromeWindows.h"
 #include "platform/linux/XdgFileLayout.h"
-#include "platform/linux/DetachedProcessLauncher.h"
 
 Platform linuxPlatform()
 {
@@ -15,6 +15,5 @@ Platform linuxPlatform()
     static X11ChromeWindows chromeWindows;
     static QtScheduler scheduler;
     static GioDefaultBrowser defaultBrowser(scheduler);
-    return Platform{&files,         &applications,   &processes,
-                    &chromeWindows, &defaultBrowser, &scheduler};
+    return Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser, &scheduler};
 }

@@ -70,8 +70,7 @@ QList<ChromeWindows::Handle> X11ChromeWindows::find()
     for (uint32_t i = clients.windows_len; i-- > 0;) {
         const xcb_window_t window = clients.windows[i];
         xcb_get_property_reply_t* reply = xcb_get_property_reply(
-            c->xcb,
-            xcb_get_property(c->xcb, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
+            c->xcb, xcb_get_property(c->xcb, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
             nullptr);
         if (!reply)
             continue;
