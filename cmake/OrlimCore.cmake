@@ -7,11 +7,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/AppInfo.cpp
     ${PROJECT_SOURCE_DIR}/src/app/Application.cpp
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/InstanceLock.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/LinkClient.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/LinkMessage.cpp
     ${PROJECT_SOURCE_DIR}/src/app/LinkServer.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/RuntimeDirectory.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/CanonicalText.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
@@ -48,6 +44,17 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
 )
 
+# The part that hands links over, free of Qt so the small `orlim` command
+# loads nothing heavy. The core library includes it.
+add_library(orlim_handover STATIC
+    ${PROJECT_SOURCE_DIR}/src/app/Forwarding.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/InstanceLock.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/LinkClient.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/LinkMessage.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/RuntimeDirectory.cpp)
+set_target_properties(orlim_handover PROPERTIES AUTOMOC OFF POSITION_INDEPENDENT_CODE ON)
+target_include_directories(orlim_handover PUBLIC ${PROJECT_SOURCE_DIR}/src)
+
 function(orlim_add_core name rules_enabled)
     if(rules_enabled)
         set(flag 1)
@@ -61,6 +68,7 @@ function(orlim_add_core name rules_enabled)
         ORLIM_RULES_ENABLED=${flag}
         ORLIM_VERSION="${PROJECT_VERSION}")
     target_link_libraries(${name} PUBLIC
+        orlim_handover
         Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::Svg
         PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB)
 endfunction()

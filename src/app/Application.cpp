@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <cstdio>
@@ -78,7 +79,8 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, const
                      &AppDelegate::applicationShouldHandleReopen);
     // Listen before routing anything, so no later link can slip past.
     if (!server.listen(runtime.socketPath()))
-        print(stderr, u"orlim: cannot listen on " + runtime.socketPath() +
+        print(stderr, u"orlim: cannot listen on " +
+                          QFile::decodeName(runtime.socketPath().c_str()) +
                           u"; later links will not reach this Orlim\n");
 
     delegate.openURLs(links);
@@ -116,7 +118,10 @@ int runOrlim(int argc, char** argv)
     }
     // Either we take the lock and become the running Orlim, or someone holds it
     // and will listen shortly: hand the links over. Loop until one succeeds.
-    const QByteArray message = LinkMessage::encode(commandLine.links);
+    std::vector<std::string> links;
+    for (const QString& link : commandLine.links)
+        links.push_back(link.toStdString());
+    const std::string message = LinkMessage::encode(links);
     InstanceLock lock;
     QElapsedTimer clock;
     clock.start();

@@ -1,7 +1,5 @@
 #include "app/InstanceLock.h"
 
-#include <QFile>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -12,13 +10,12 @@ InstanceLock::~InstanceLock()
         ::close(m_fd);
 }
 
-bool InstanceLock::tryAcquire(const QString& path)
+bool InstanceLock::tryAcquire(const std::string& path)
 {
     if (m_fd >= 0)
         return true;
     // Close-on-exec, so Chrome started by us never inherits the lock.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

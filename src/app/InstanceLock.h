@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 /// The lock that makes one Orlim process per user the running application.
 /// The kernel releases it when the holder exits, however it exits, so a crashed
@@ -15,7 +15,7 @@ public:
 
     /// Takes the lock at `path` without waiting. False when another process
     /// holds it or the file cannot be opened.
-    bool tryAcquire(const QString& path);
+    bool tryAcquire(const std::string& path);
     bool isHeld() const { return m_fd >= 0; }
 
 private:

@@ -2,8 +2,6 @@
 
 #include "app/LinkMessage.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
@@ -40,21 +38,20 @@ bool writeAll(int fd, const char* data, size_t size)
 
 } // namespace
 
-Result send(const QString& socketPath, const QByteArray& message, int timeoutMs)
+Result send(const std::string& socketPath, const std::string& message, int timeoutMs)
 {
-    const QByteArray path = QFile::encodeName(socketPath);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (size_t(path.size()) >= sizeof(address.sun_path))
+    if (socketPath.size() >= sizeof(address.sun_path))
         return Result::NoListener;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
 
     Socket socket{::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)};
     if (socket.fd < 0)
         return Result::NoListener;
     if (::connect(socket.fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
         return Result::NoListener;
-    if (!writeAll(socket.fd, message.constData(), size_t(message.size())))
+    if (!writeAll(socket.fd, message.data(), message.size()))
         return Result::Failed;
 
     pollfd ready{socket.fd, POLLIN, 0};

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <string>
 
 /// The sending side of the link socket, used by a later `orlim LINK...`.
 namespace LinkClient {
@@ -14,6 +13,6 @@ enum class Result {
 
 /// Sends one encoded message to the socket at `socketPath` and waits up to
 /// `timeoutMs` for the acknowledgement.
-Result send(const QString& socketPath, const QByteArray& message, int timeoutMs);
+Result send(const std::string& socketPath, const std::string& message, int timeoutMs);
 
 } // namespace LinkClient

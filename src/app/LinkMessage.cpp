@@ -1,69 +1,85 @@
 #include "app/LinkMessage.h"
 
-#include <QtEndian>
-#include <cstring>
+#include <algorithm>
+#include <cstdint>
 
 namespace LinkMessage {
 namespace {
 
-constexpr qsizetype magicSize = sizeof(magic) - 1;
-constexpr qsizetype headerSize = 5; // kind + length
+constexpr std::size_t magicSize = sizeof(magic) - 1;
+constexpr std::size_t headerSize = 5; // kind + length
 
-void appendRecord(QByteArray& out, char kind, const QByteArray& payload)
+void appendRecord(std::string& out, char kind, const std::string& payload)
 {
-    out.append(kind);
-    char length[4];
-    qToBigEndian<quint32>(static_cast<quint32>(payload.size()), length);
-    out.append(length, 4);
-    out.append(payload);
+    const auto length = static_cast<std::uint32_t>(payload.size());
+    out += kind;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>((length >> shift) & 0xff);
+    out += payload;
+}
+
+std::uint32_t readLength(const char* bytes)
+{
+    std::uint32_t length = 0;
+    for (int i = 0; i < 4; ++i)
+        length = (length << 8) | static_cast<unsigned char>(bytes[i]);
+    return length;
 }
 
 } // namespace
 
-QByteArray encode(const QStringList& links)
+std::string encode(const std::vector<std::string>& links)
 {
-    QByteArray out(magic, magicSize);
-    for (const QString& link : links)
-        appendRecord(out, 'U', link.toUtf8());
+    std::string out(magic, magicSize);
+    for (const std::string& link : links)
+        appendRecord(out, 'U', link);
     appendRecord(out, 'E', {});
     return out;
 }
 
-Reader::State Reader::feed(const QByteArray& bytes)
+Reader::State Reader::feed(const char* data, std::size_t size)
 {
     if (m_state != State::Incomplete)
         return m_state;
-    m_total += bytes.size();
+    m_total += size;
     if (m_total > maxSize)
         return m_state = State::Malformed;
-    m_buffer.append(bytes);
+    m_buffer.append(data, size);
     return m_state = parse();
 }
 
 Reader::State Reader::parse()
 {
-    if (m_total == m_buffer.size()) { // nothing consumed yet: check the magic line
-        const qsizetype n = std::min(m_buffer.size(), magicSize);
-        if (std::memcmp(m_buffer.constData(), magic, n) != 0)
+    if (!m_magicSeen) {
+        const std::size_t n = std::min(m_buffer.size(), magicSize);
+        if (m_buffer.compare(0, n, magic, n) != 0)
             return State::Malformed;
         if (m_buffer.size() < magicSize)
             return State::Incomplete;
-        m_buffer.remove(0, magicSize);
+        m_buffer.erase(0, magicSize);
+        m_magicSeen = true;
     }
-    while (m_buffer.size() >= headerSize) {
-        const char kind = m_buffer.at(0);
-        const quint32 length = qFromBigEndian<quint32>(m_buffer.constData() + 1);
-        if (kind == 'E')
-            return length == 0 && m_buffer.size() == headerSize ? State::Complete
-                                                                : State::Malformed;
-        if (kind != 'U' || length > quint32(maxSize))
-            return State::Malformed;
-        if (m_buffer.size() < headerSize + qsizetype(length))
-            return State::Incomplete;
-        m_links.append(QString::fromUtf8(m_buffer.constData() + headerSize, length));
-        m_buffer.remove(0, headerSize + length);
+    std::size_t at = 0;
+    State state = State::Incomplete;
+    while (m_buffer.size() - at >= headerSize) {
+        const char kind = m_buffer[at];
+        const std::uint32_t length = readLength(m_buffer.data() + at + 1);
+        if (kind == 'E') {
+            const bool last = length == 0 && m_buffer.size() - at == headerSize;
+            state = last ? State::Complete : State::Malformed;
+            break;
+        }
+        if (kind != 'U' || length > maxSize) {
+            state = State::Malformed;
+            break;
+        }
+        if (m_buffer.size() - at - headerSize < length)
+            break;
+        m_links.emplace_back(m_buffer, at + headerSize, length);
+        at += headerSize + length;
     }
-    return State::Incomplete;
+    m_buffer.erase(0, at);
+    return state;
 }
 
 } // namespace LinkMessage

@@ -1,20 +1,24 @@
 #pragma once
 
-#include <QByteArray>
-#include <QStringList>
+#include <cstddef>
+#include <string>
+#include <vector>
 
 /// The message a later `orlim LINK...` sends to the running Orlim: a magic
 /// line, then one record per link ('U', a 32-bit big-endian length, the UTF-8
 /// bytes), then an end record ('E' with length 0). No links means "reopen". The
 /// running Orlim answers `ack` once it has routed them.
+///
+/// This part of Orlim uses no Qt, so the small forwarding client can use it
+/// without loading any GUI library.
 namespace LinkMessage {
 
 inline constexpr char magic[] = "ORLIM/1\n";
 inline constexpr char ack = 'K';
 /// A larger message is dropped unread.
-inline constexpr qsizetype maxSize = 1 << 20;
+inline constexpr std::size_t maxSize = std::size_t(1) << 20;
 
-QByteArray encode(const QStringList& links);
+std::string encode(const std::vector<std::string>& links);
 
 /// Reads one message from bytes that arrive in pieces.
 class Reader
@@ -23,17 +27,19 @@ public:
     enum class State { Incomplete, Complete, Malformed };
 
     /// Takes the next bytes; returns what is known of the message so far.
-    State feed(const QByteArray& bytes);
+    State feed(const char* data, std::size_t size);
+    State feed(const std::string& bytes) { return feed(bytes.data(), bytes.size()); }
     State state() const { return m_state; }
     /// The links, in order, once the message is complete.
-    const QStringList& links() const { return m_links; }
+    const std::vector<std::string>& links() const { return m_links; }
 
 private:
     State parse();
 
-    QByteArray m_buffer;
-    qsizetype m_total = 0;
-    QStringList m_links;
+    std::string m_buffer;
+    std::size_t m_total = 0;
+    bool m_magicSeen = false;
+    std::vector<std::string> m_links;
     State m_state = State::Incomplete;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/LinkMessage.h"
 
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
@@ -32,10 +33,11 @@ LinkServer::LinkServer(QObject* parent) : QObject(parent), m_server(new QLocalSe
 
 LinkServer::~LinkServer() = default;
 
-bool LinkServer::listen(const QString& socketPath)
+bool LinkServer::listen(const std::string& socketPath)
 {
-    QLocalServer::removeServer(socketPath);
-    return m_server->listen(socketPath);
+    const QString path = QFile::decodeName(socketPath.c_str());
+    QLocalServer::removeServer(path);
+    return m_server->listen(path);
 }
 
 void LinkServer::accept()
@@ -48,7 +50,8 @@ void LinkServer::accept()
         }
         auto reader = std::make_shared<LinkMessage::Reader>();
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
-            switch (reader->feed(socket->readAll())) {
+            const QByteArray bytes = socket->readAll();
+            switch (reader->feed(bytes.constData(), std::size_t(bytes.size()))) {
             case LinkMessage::Reader::State::Incomplete:
                 return;
             case LinkMessage::Reader::State::Malformed:
@@ -58,10 +61,13 @@ void LinkServer::accept()
                 break;
             }
             socket->disconnect(this);
-            if (reader->links().isEmpty())
+            QStringList links;
+            for (const std::string& link : reader->links())
+                links.append(QString::fromStdString(link));
+            if (links.isEmpty())
                 Q_EMIT reopenRequested();
             else
-                Q_EMIT linksReceived(reader->links());
+                Q_EMIT linksReceived(links);
             socket->write(&LinkMessage::ack, 1);
             socket->disconnectFromServer();
         });

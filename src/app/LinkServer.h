@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <string>
 
 class QLocalServer;
 class QLocalSocket;
@@ -21,7 +22,7 @@ public:
 
     /// Listens at `socketPath`, replacing a socket left behind by an Orlim that
     /// is gone. Call only while holding the instance lock.
-    bool listen(const QString& socketPath);
+    bool listen(const std::string& socketPath);
 
 Q_SIGNALS:
     /// A later `orlim` handed over these links, in order. Emitted before the

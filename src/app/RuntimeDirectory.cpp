@@ -1,27 +1,23 @@
 #include "app/RuntimeDirectory.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <cerrno>
-#include <fcntl.h>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 /// Whether `path` is a real folder of ours that no one else can enter.
-bool makePrivate(const QByteArray& path)
+bool makePrivate(const std::string& path)
 {
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
     struct stat info
     {
     };
-    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        info.st_uid != ::getuid())
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
         return false;
-    if ((info.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0)
+    if ((info.st_mode & 077) != 0 && ::chmod(path.c_str(), 0700) != 0)
         return false;
     return true;
 }
@@ -30,13 +26,11 @@ bool makePrivate(const QByteArray& path)
 
 std::optional<RuntimeDirectory> RuntimeDirectory::forCurrentUser()
 {
-    QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    QString path;
-    if (!base.isEmpty() && QFileInfo(base).isAbsolute())
-        path = base + u"/orlim";
-    else
-        path = u"/tmp/orlim-" + QString::number(::getuid());
-    if (!makePrivate(QFile::encodeName(path)))
+    const char* base = std::getenv("XDG_RUNTIME_DIR");
+    // The base directory specification ignores relative values.
+    const std::string path = base && base[0] == '/' ? std::string(base) + "/orlim"
+                                                    : "/tmp/orlim-" + std::to_string(::getuid());
+    if (!makePrivate(path))
         return std::nullopt;
     return RuntimeDirectory{path};
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+/// What the small `orlim` command does before anything heavy is loaded: hand
+/// the links of its command line to the running Orlim, or else start the full
+/// application (`orlim-app`) with the same arguments. It uses no Qt.
+namespace Forwarding {
+
+/// The links of a command line that asks only to open links (or, with none, to
+/// show the settings); nothing when it asks for anything else, such as an
+/// option, which the full application answers.
+std::optional<std::vector<std::string>> linksOnly(int argc, const char* const* argv);
+
+/// Hands `links` to the running Orlim; true once it has routed them.
+bool handOver(const std::vector<std::string>& links);
+
+/// The full application beside this executable, in the build tree or installed.
+std::string applicationPath();
+
+} // namespace Forwarding
