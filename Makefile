@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan install clean
+.PHONY: all deps configure build test run test-asan bench install clean
 
 all: build
 
@@ -34,6 +34,12 @@ test-asan: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+BENCH_RUNS ?= 30
+bench: deps
+	@$(MAKE) --no-print-directory build
+	$(BUILD_DIR)/bench/orlim_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+	$(BUILD_DIR)/bench/orlim_process_bench --runs $(BENCH_RUNS)
 
 install: build
 	cmake --install $(BUILD_DIR)

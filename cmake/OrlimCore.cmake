@@ -69,6 +69,6 @@ function(orlim_add_core name rules_enabled)
         ORLIM_VERSION="${PROJECT_VERSION}")
     target_link_libraries(${name} PUBLIC
         orlim_handover
-        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network Qt6::Svg
+        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg
         PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB)
 endfunction()

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QThread>
 #include <csignal>
 
 namespace {
@@ -16,6 +17,31 @@ QStringList chromeArgs(const QString& directory, const QString& url)
 }
 
 } // namespace
+
+/// Children of `parent` that have ended but were never waited for.
+int zombieChildren(qint64 parent)
+{
+    int zombies = 0;
+    for (const QString& entry : QDir(u"/proc"_qs).entryList(QDir::Dirs)) {
+        QFile stat(u"/proc/" + entry + u"/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (comm) state ppid ...": read past the last ')' as comm may hold anything.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[0] == "Z" && fields[1].toLongLong() == parent)
+            ++zombies;
+    }
+    return zombies;
+}
+
+template <typename Condition> bool waitUntil(Condition condition)
+{
+    const QDeadlineTimer deadline(10000);
+    while (!condition() && !deadline.hasExpired())
+        QThread::msleep(20);
+    return condition();
+}
 
 using Orlim = ProcessFixture;
 
@@ -68,6 +94,8 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
                                       u"--renderer-cmd-prefix=/bin/evil"_qs}));
     EXPECT_EQ(starts[4], (QStringList{u"--profile-directory=Default"_qs, u"--"_qs, u" -x"_qs}));
     EXPECT_EQ(running->state(), QProcess::Running);
+    EXPECT_TRUE(waitUntil([&] { return zombieChildren(running->processId()) == 0; }))
+        << "every Chrome that ended was reaped";
 }
 
 // Twenty at once with none running: one becomes the application, every link is

@@ -2,78 +2,145 @@
 
 #include "app/LinkMessage.h"
 
-#include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QTimer>
 
-#include <memory>
+#include <cerrno>
+#include <cstring>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+/// One client, from accept to acknowledgement (or to being dropped). Plain
+/// sockets and a notifier keep Qt Network, and what it loads, out of Orlim.
+class LinkServer::Connection : public QObject
+{
+public:
+    Connection(int fd, LinkServer* server) : QObject(server), m_fd(fd), m_server(server)
+    {
+        auto* readable = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(readable, &QSocketNotifier::activated, this, &Connection::read);
+        QTimer::singleShot(stallTimeoutMs, this, [this] { drop(); });
+    }
+    ~Connection() override { ::close(m_fd); }
+
+    const LinkMessage::Reader& message() const { return m_reader; }
+
+    void acknowledge()
+    {
+        ::send(m_fd, &LinkMessage::ack, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+        drop();
+    }
+
+    void drop()
+    {
+        // Deleting it inside its own notifier's signal is not safe; later is.
+        for (QSocketNotifier* notifier : findChildren<QSocketNotifier*>())
+            notifier->setEnabled(false);
+        deleteLater();
+    }
+
+private:
+    void read()
+    {
+        char buffer[16 * 1024];
+        for (;;) {
+            const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, MSG_DONTWAIT);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return;
+            if (n <= 0) { // closed before the message ended, or failed
+                drop();
+                return;
+            }
+            switch (m_reader.feed(buffer, std::size_t(n))) {
+            case LinkMessage::Reader::State::Incomplete:
+                continue;
+            case LinkMessage::Reader::State::Malformed:
+                drop();
+                return;
+            case LinkMessage::Reader::State::Complete:
+                m_server->finish(this);
+                return;
+            }
+        }
+    }
+
+    int m_fd;
+    LinkServer* m_server;
+    LinkMessage::Reader m_reader;
+};
 
 namespace {
 
-bool fromSameUser(const QLocalSocket* socket)
+bool fromSameUser(int fd)
 {
     ucred credentials{};
     socklen_t size = sizeof(credentials);
-    if (::getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &credentials,
-                     &size) != 0)
-        return false;
-    return credentials.uid == ::getuid();
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 &&
+           credentials.uid == ::getuid();
 }
 
 } // namespace
 
-LinkServer::LinkServer(QObject* parent) : QObject(parent), m_server(new QLocalServer(this))
-{
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &LinkServer::accept);
-}
+LinkServer::LinkServer(QObject* parent) : QObject(parent) {}
 
-LinkServer::~LinkServer() = default;
+LinkServer::~LinkServer()
+{
+    if (m_listener >= 0)
+        ::close(m_listener);
+}
 
 bool LinkServer::listen(const std::string& socketPath)
 {
-    const QString path = QFile::decodeName(socketPath.c_str());
-    QLocalServer::removeServer(path);
-    return m_server->listen(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
+
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    ::unlink(socketPath.c_str()); // left behind by an Orlim that is gone
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(socketPath.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_listener = fd;
+    auto* incoming = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(incoming, &QSocketNotifier::activated, this, &LinkServer::accept);
+    return true;
 }
 
 void LinkServer::accept()
 {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (!fromSameUser(socket)) {
-            socket->abort();
+    for (;;) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return; // EAGAIN: none left; anything else: try again on the next wake-up
+        }
+        if (!fromSameUser(fd)) {
+            ::close(fd);
             continue;
         }
-        auto reader = std::make_shared<LinkMessage::Reader>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
-            const QByteArray bytes = socket->readAll();
-            switch (reader->feed(bytes.constData(), std::size_t(bytes.size()))) {
-            case LinkMessage::Reader::State::Incomplete:
-                return;
-            case LinkMessage::Reader::State::Malformed:
-                socket->abort();
-                return;
-            case LinkMessage::Reader::State::Complete:
-                break;
-            }
-            socket->disconnect(this);
-            QStringList links;
-            for (const std::string& link : reader->links())
-                links.append(QString::fromStdString(link));
-            if (links.isEmpty())
-                Q_EMIT reopenRequested();
-            else
-                Q_EMIT linksReceived(links);
-            socket->write(&LinkMessage::ack, 1);
-            socket->disconnectFromServer();
-        });
-        QTimer::singleShot(stallTimeoutMs, socket, [socket, reader] {
-            if (reader->state() == LinkMessage::Reader::State::Incomplete)
-                socket->abort();
-        });
+        new Connection(fd, this);
     }
+}
+
+void LinkServer::finish(Connection* connection)
+{
+    QStringList links;
+    for (const std::string& link : connection->message().links())
+        links.append(QString::fromStdString(link));
+    if (links.isEmpty())
+        Q_EMIT reopenRequested();
+    else
+        Q_EMIT linksReceived(links);
+    connection->acknowledge();
 }

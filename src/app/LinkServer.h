@@ -2,10 +2,8 @@
 
 #include <QObject>
 #include <QStringList>
+#include <memory>
 #include <string>
-
-class QLocalServer;
-class QLocalSocket;
 
 /// The receiving side of the link socket, in the running Orlim. Each
 /// connection carries one message; malformed, oversized, foreign or stalled
@@ -32,7 +30,9 @@ Q_SIGNALS:
     void reopenRequested();
 
 private:
+    class Connection;
     void accept();
+    void finish(Connection* connection);
 
-    QLocalServer* m_server;
+    int m_listener = -1;
 };

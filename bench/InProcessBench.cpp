@@ -1,0 +1,121 @@
+// In-process figures: the profile catalogue and rule matching, on files shaped
+// like the real ones, read from a temporary XDG_CONFIG_HOME.
+#include "chrome/ChromeProfiles.h"
+#include "rules/RuleStore.h"
+#include "rules/RulesFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QTemporaryDir& configHome()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(path.section(u'/', 0, -2));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+/// A profile entry with the members Chrome writes.
+QJsonObject chromeEntry(int i)
+{
+    const QString n = QString::number(i);
+    const auto text = [](const QString& s) { return QJsonValue(s); };
+    return QJsonObject{
+        {u"active_time"_qs, 1733400000.0 + i},
+        {u"avatar_icon"_qs, u"chrome://theme/IDR_PROFILE_AVATAR_26"_qs},
+        {u"background_apps"_qs, false},
+        {u"default_avatar_fill_color"_qs, -14654801 - i},
+        {u"default_avatar_stroke_color"_qs, -1},
+        {u"force_signin_profile_locked"_qs, false},
+        {u"gaia_given_name"_qs, text(u"User " + n)},
+        {u"gaia_id"_qs, text(u"10" + n.rightJustified(19, u'0'))},
+        {u"gaia_name"_qs, text(u"User " + n + u" Example")},
+        {u"gaia_picture_file_name"_qs, text(i % 3 == 0 ? u"Google Profile Picture.png"_qs : QString())},
+        {u"hosted_domain"_qs, u"NO_HOSTED_DOMAIN"_qs},
+        {u"is_consented_primary_account"_qs, true},
+        {u"is_ephemeral"_qs, false},
+        {u"is_using_default_avatar"_qs, i % 3 != 0},
+        {u"is_using_default_name"_qs, false},
+        {u"managed_user_id"_qs, QString()},
+        {u"metrics_bucket_index"_qs, i + 1},
+        {u"name"_qs, text(u"Profile name " + n)},
+        {u"profile_highlight_color"_qs, -14654801},
+        {u"shortcut_name"_qs, text(u"User " + n)},
+        {u"signin.with_credential_provider"_qs, false},
+        {u"user_name"_qs, text(u"user" + n + u"@example.com")},
+    };
+}
+
+void writeLocalState(int profiles)
+{
+    QJsonObject cache;
+    QJsonArray order;
+    for (int i = 0; i < profiles; ++i) {
+        const QString directory = i == 0 ? u"Default"_qs : QString(u"Profile " + QString::number(i));
+        cache.insert(directory, chromeEntry(i));
+        order.append(directory);
+    }
+    QJsonObject profile{{u"info_cache"_qs, cache},
+                        {u"last_active_profiles"_qs, QJsonArray{u"Default"_qs}},
+                        {u"last_used"_qs, u"Default"_qs},
+                        {u"metrics"_qs, QJsonObject{{u"next_bucket_index"_qs, profiles + 1}}},
+                        {u"profile_counts_reported"_qs, u"13378000000000000"_qs},
+                        {u"profiles_order"_qs, order}};
+    QJsonObject root{{u"profile"_qs, profile},
+                     {u"browser"_qs, QJsonObject{{u"enabled_labs_experiments"_qs, QJsonArray{}}}},
+                     {u"user_experience_metrics"_qs, QJsonObject{{u"low_entropy_source3"_qs, 1234}}}};
+    writeFile(configHome().path() + u"/google-chrome/Local State", QJsonDocument(root).toJson());
+}
+
+void catalogueLoad(benchmark::State& state)
+{
+    writeLocalState(int(state.range(0)));
+    for (auto _ : state) {
+        const ChromeProfileInfo info = ChromeProfiles::load();
+        benchmark::DoNotOptimize(info);
+        if (info.profiles.size() != state.range(0))
+            state.SkipWithError("wrong profile count");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(catalogueLoad)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)->Complexity();
+
+void ruleMatchMiss(benchmark::State& state)
+{
+    ProfileRules rules;
+    for (int i = 0; i < state.range(0); ++i)
+        rules.append({QString(u"https://site-" + QString::number(i) + u".example.com/path"),
+                      QString(u"Profile " + QString::number(i % 7))});
+    writeFile(configHome().path() + u"/orlim/rules.json", RulesFile::encode(rules));
+    for (auto _ : state) {
+        const auto rule = RuleStore::match(u"https://nowhere.example.org/some/page?q=1"_qs);
+        benchmark::DoNotOptimize(rule);
+        if (rule)
+            state.SkipWithError("unexpected match");
+    }
+}
+BENCHMARK(ruleMatchMiss)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("XDG_CONFIG_HOME", configHome().path().toUtf8());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,423 @@
+// Process-level figures: what a user waits for between starting `orlim URL`
+// and seeing Chrome or the picker, and what Orlim costs in memory. Runs the real
+// executables against a stand-in Chrome under a private Xvfb (no window
+// manager, so a window's map is seen directly on the root window).
+//
+//   orlim_process_bench [--runs N]
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Nanoseconds = long long;
+
+Nanoseconds now()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return Nanoseconds(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
+[[noreturn]] void fail(const std::string& what)
+{
+    std::fprintf(stderr, "orlim_process_bench: %s\n", what.c_str());
+    std::exit(1);
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::trunc) << text;
+}
+
+/// A temporary HOME and XDG tree, a stand-in Chrome, and an X server.
+class Sandbox
+{
+public:
+    Sandbox()
+    {
+        char pattern[] = "/tmp/orlim-bench-XXXXXX";
+        if (!mkdtemp(pattern))
+            fail("cannot make a temporary folder");
+        m_root = pattern;
+        for (const char* sub : {"/home", "/config", "/config/google-chrome", "/data",
+                                "/data/applications", "/dd", "/rt"})
+            ::mkdir((m_root + sub).c_str(), 0700);
+        writeFile(m_root + "/data/applications/google-chrome.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" STAND_IN_CHROME " %U\n");
+        m_display = ":" + std::to_string(400 + getpid() % 500);
+        m_env = {"HOME=" + m_root + "/home",
+                 "XDG_CONFIG_HOME=" + m_root + "/config",
+                 "XDG_DATA_HOME=" + m_root + "/data",
+                 "XDG_DATA_DIRS=" + m_root + "/dd",
+                 "XDG_RUNTIME_DIR=" + m_root + "/rt",
+                 "ORLIM_BENCH_CHROME_LOG=" + chromeLog(),
+                 "DISPLAY=" + m_display,
+                 "PATH=/usr/bin:/bin"};
+        m_xvfb = spawn("/usr/bin/Xvfb", {m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        for (int i = 0; i < 200 && !m_x; ++i) {
+            usleep(25000);
+            xcb_connection_t* c = xcb_connect(m_display.c_str(), nullptr);
+            if (xcb_connection_has_error(c))
+                xcb_disconnect(c);
+            else
+                m_x = c;
+        }
+        if (!m_x)
+            fail("Xvfb did not start");
+        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_x)).data;
+        m_rootWindow = screen->root;
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_x, m_rootWindow, XCB_CW_EVENT_MASK, &mask);
+        m_deleteWindow = atom("WM_DELETE_WINDOW");
+        m_protocols = atom("WM_PROTOCOLS");
+        m_utf8 = atom("UTF8_STRING");
+        m_netWmName = atom("_NET_WM_NAME");
+        xcb_flush(m_x);
+    }
+
+    ~Sandbox()
+    {
+        if (m_x)
+            xcb_disconnect(m_x);
+        ::kill(m_xvfb, SIGTERM);
+        waitpid(m_xvfb, nullptr, 0);
+        std::system(("rm -rf '" + m_root + "'").c_str());
+    }
+
+    std::string chromeLog() const { return m_root + "/chrome.log"; }
+
+    /// Writes a "Local State" with `count` profiles (none: no file).
+    void setProfiles(int count) const
+    {
+        const std::string path = m_root + "/config/google-chrome/Local State";
+        if (count == 0) {
+            ::unlink(path.c_str());
+            return;
+        }
+        std::ostringstream json;
+        json << R"({"profile": {"info_cache": {)";
+        for (int i = 0; i < count; ++i)
+            json << (i ? "," : "") << R"("Profile )" << i << R"(": {"name": "Person )" << i
+                 << R"(", "default_avatar_fill_color": -14654801, "default_avatar_stroke_color": -1})";
+        json << "}}}";
+        writeFile(path, json.str());
+    }
+
+    pid_t spawn(const std::string& program, const std::vector<std::string>& arguments) const
+    {
+        std::vector<std::string> all{program};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::vector<std::string> env = m_env;
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
+                        envp.data()) != 0)
+            fail("cannot start " + program);
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    }
+
+    /// Start times the stand-in Chrome recorded so far.
+    std::vector<Nanoseconds> chromeStarts() const
+    {
+        std::vector<Nanoseconds> starts;
+        std::ifstream log(chromeLog());
+        for (std::string line; std::getline(log, line);)
+            starts.push_back(std::stoll(line));
+        return starts;
+    }
+
+    Nanoseconds waitForChromeStart(std::size_t count) const
+    {
+        for (Nanoseconds deadline = now() + 10'000'000'000LL; now() < deadline;) {
+            const auto starts = chromeStarts();
+            if (starts.size() >= count)
+                return starts[count - 1];
+            usleep(100);
+        }
+        fail("the stand-in Chrome did not start");
+    }
+
+    /// Waits for a top-level window titled `title` to be mapped; returns when
+    /// the map was seen, and the window.
+    std::pair<Nanoseconds, xcb_window_t> waitForMap(const std::string& title)
+    {
+        for (Nanoseconds deadline = now() + 10'000'000'000LL; now() < deadline;) {
+            xcb_generic_event_t* event = xcb_poll_for_event(m_x);
+            if (!event) {
+                usleep(50);
+                continue;
+            }
+            const Nanoseconds seen = now();
+            if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+                const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
+                free(event);
+                if (name(window) == title)
+                    return {seen, window};
+                continue;
+            }
+            free(event);
+        }
+        fail("no window titled " + title + " appeared");
+    }
+
+    /// Asks `window` to close, as a window manager's close button would, and
+    /// waits until it is unmapped.
+    void close(xcb_window_t window)
+    {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = m_protocols;
+        message.data.data32[0] = m_deleteWindow;
+        message.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(m_x, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+        xcb_flush(m_x);
+        for (Nanoseconds deadline = now() + 10'000'000'000LL; now() < deadline;) {
+            xcb_generic_event_t* event = xcb_poll_for_event(m_x);
+            if (!event) {
+                usleep(50);
+                continue;
+            }
+            const bool unmapped = (event->response_type & 0x7f) == XCB_UNMAP_NOTIFY &&
+                                  reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window == window;
+            free(event);
+            if (unmapped)
+                return;
+        }
+        fail("a window did not close");
+    }
+
+private:
+    xcb_atom_t atom(const char* name)
+    {
+        xcb_intern_atom_reply_t* reply =
+            xcb_intern_atom_reply(m_x, xcb_intern_atom(m_x, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return result;
+    }
+
+    std::string name(xcb_window_t window)
+    {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            m_x, xcb_get_property(m_x, 0, window, m_netWmName, m_utf8, 0, 256), nullptr);
+        std::string result;
+        if (reply) {
+            result.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                          std::size_t(xcb_get_property_value_length(reply)));
+            free(reply);
+        }
+        return result;
+    }
+
+    std::string m_root;
+    std::string m_display;
+    std::vector<std::string> m_env;
+    pid_t m_xvfb = 0;
+    xcb_connection_t* m_x = nullptr;
+    xcb_window_t m_rootWindow = 0;
+    xcb_atom_t m_deleteWindow = 0, m_protocols = 0, m_utf8 = 0, m_netWmName = 0;
+};
+
+struct Figure
+{
+    std::string name;
+    std::vector<double> samples; // milliseconds or megabytes
+    std::vector<double> floor;
+    std::string unit;
+    std::string target;
+};
+
+double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const double rank = p * double(values.size() - 1);
+    const auto low = std::size_t(rank);
+    const std::size_t high = std::min(low + 1, values.size() - 1);
+    return values[low] + (values[high] - values[low]) * (rank - double(low));
+}
+
+void print(const std::vector<Figure>& figures, int runs)
+{
+    std::printf("\n%-52s %9s %9s %9s %7s  %s\n", "figure", "median", "p95", "floor", "ratio",
+                "target");
+    for (const Figure& f : figures) {
+        const double median = percentile(f.samples, 0.5);
+        char floor[32] = "", ratio[32] = "";
+        if (!f.floor.empty()) {
+            const double floorMedian = percentile(f.floor, 0.5);
+            std::snprintf(floor, sizeof floor, "%.2f", floorMedian);
+            std::snprintf(ratio, sizeof ratio, "%.2f", median / floorMedian);
+        }
+        std::printf("%-52s %9.2f %9.2f %9s %7s  %s %s\n", f.name.c_str(), median,
+                    percentile(f.samples, 0.95), floor, ratio, f.unit.c_str(), f.target.c_str());
+    }
+    std::printf("(%d runs each)\n", runs);
+}
+
+double ms(Nanoseconds ns)
+{
+    return double(ns) / 1e6;
+}
+
+void waitFor(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+}
+
+void stop(pid_t pid)
+{
+    ::kill(pid, SIGTERM);
+    waitFor(pid);
+}
+
+long residentKilobytes(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = 30;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "--runs")
+            runs = std::max(1, std::atoi(argv[i + 1]));
+    const std::string orlim = ORLIM_EXECUTABLE;
+
+    Sandbox box;
+    std::vector<Figure> figures;
+    std::size_t chromeCount = 0;
+
+    // 3. Hot link, no profiles: `orlim URL` to Chrome started, against Chrome alone.
+    {
+        Figure f{"3 hot link: orlim URL -> Chrome started", {}, {}, "ms", "(overhead <= 5 ms)"};
+        box.setProfiles(0);
+        const pid_t app = box.spawn(orlim, {"https://warm.example/"});
+        box.waitForChromeStart(++chromeCount);
+        for (int i = 0; i < runs; ++i) {
+            Nanoseconds start = now();
+            pid_t client = box.spawn(orlim, {"https://hot.example/" + std::to_string(i)});
+            f.samples.push_back(ms(box.waitForChromeStart(++chromeCount) - start));
+            waitFor(client);
+            start = now();
+            const pid_t direct = box.spawn(STAND_IN_CHROME, {});
+            f.floor.push_back(ms(box.waitForChromeStart(++chromeCount) - start));
+            waitFor(direct);
+        }
+        Figure overhead{"3 hot link: overhead over the floor", {}, {}, "ms", "<= 5 ms"};
+        for (std::size_t i = 0; i < f.samples.size(); ++i)
+            overhead.samples.push_back(f.samples[i] - f.floor[i]);
+        figures.push_back(f);
+        figures.push_back(overhead);
+
+        // 6b. Peak resident size of a process that only hands a link over.
+        Figure handOver{"6 peak RSS of a hand-over process", {}, {}, "MB", "<= 10 MB"};
+        for (int i = 0; i < runs; ++i) {
+            const pid_t client = box.spawn(orlim, {"https://rss.example/"});
+            int status = 0;
+            rusage usage{};
+            wait4(client, &status, 0, &usage);
+            handOver.samples.push_back(double(usage.ru_maxrss) / 1024.0);
+            box.waitForChromeStart(++chromeCount);
+        }
+        figures.push_back(handOver);
+        stop(app);
+    }
+
+    // 4, 7. Hot link to picker mapped, with 5 and with 200 profiles.
+    for (const int profiles : {5, 200}) {
+        box.setProfiles(profiles);
+        Figure f{profiles == 5 ? "4 link -> picker mapped (5 profiles)"
+                               : "7 link -> picker mapped (200 profiles)",
+                 {}, {}, "ms", profiles == 5 ? "<= 40 ms" : "<= 80 ms"};
+        const pid_t app = box.spawn(orlim, {"https://warm.example/"});
+        box.close(box.waitForMap("Orlim").second);
+        for (int i = 0; i < runs; ++i) {
+            const Nanoseconds start = now();
+            const pid_t client = box.spawn(orlim, {"https://picker.example/" + std::to_string(i)});
+            const auto [mapped, window] = box.waitForMap("Orlim");
+            f.samples.push_back(ms(mapped - start));
+            waitFor(client);
+            box.close(window);
+        }
+        figures.push_back(f);
+
+        if (profiles == 5) { // 6a. The running Orlim after ten pickers and ten settings.
+            for (int i = 0; i < 10; ++i) {
+                const pid_t client = box.spawn(orlim, {"https://memory.example/"});
+                box.close(box.waitForMap("Orlim").second);
+                waitFor(client);
+                const pid_t reopen = box.spawn(orlim, {});
+                box.close(box.waitForMap("Orlim 設定").second);
+                waitFor(reopen);
+            }
+            figures.push_back({"6 RSS of the running Orlim after 10 pickers and settings",
+                               {double(residentKilobytes(app)) / 1024.0}, {}, "MB", "<= 45 MB"});
+        }
+        stop(app);
+    }
+
+    // 5. Cold start: nothing running.
+    {
+        Figure chrome{"5 cold: orlim URL -> Chrome started (no profiles)", {}, {}, "ms", "<= 100 ms"};
+        Figure picker{"5 cold: orlim URL -> picker mapped (5 profiles)", {}, {}, "ms", "<= 200 ms"};
+        for (int i = 0; i < runs; ++i) {
+            box.setProfiles(0);
+            Nanoseconds start = now();
+            pid_t app = box.spawn(orlim, {"https://cold.example/"});
+            chrome.samples.push_back(ms(box.waitForChromeStart(++chromeCount) - start));
+            stop(app);
+            box.setProfiles(5);
+            start = now();
+            app = box.spawn(orlim, {"https://cold.example/"});
+            picker.samples.push_back(ms(box.waitForMap("Orlim").first - start));
+            stop(app);
+        }
+        figures.push_back(chrome);
+        figures.push_back(picker);
+    }
+
+    print(figures, runs);
+    return 0;
+}
