@@ -38,7 +38,7 @@ test-asan: deps
 BENCH_RUNS ?= 30
 bench: deps
 	@$(MAKE) --no-print-directory build
-	$(BUILD_DIR)/bench/orlim_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+	$(BUILD_DIR)/bench/orlim_bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 	$(BUILD_DIR)/bench/orlim_process_bench --runs $(BENCH_RUNS)
 
 install: build
