@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan bench install clean
+.PHONY: all deps configure build test run test-asan bench fuzz install clean
 
 all: build
 
@@ -40,6 +40,24 @@ bench: deps
 	@$(MAKE) --no-print-directory build
 	$(BUILD_DIR)/bench/orlim_bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 	$(BUILD_DIR)/bench/orlim_process_bench --runs $(BENCH_RUNS)
+
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = LocalState:local-state RulesFile:rules-file SitePrefix:site-prefix LinkMessage:link-message
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIM_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@for pair in $(FUZZ_TARGETS); do \
+		target=$${pair%%:*}; corpus=$${pair##*:}; log=$(FUZZ_DIR)/fuzz$$target.log; \
+		mkdir -p $(FUZZ_DIR)/corpus/$$corpus; \
+		echo "== fuzz$$target for $(FUZZ_SECONDS) s"; \
+		UBSAN_OPTIONS=halt_on_error=1 $(FUZZ_DIR)/tests/fuzz/fuzz$$target -max_total_time=$(FUZZ_SECONDS) \
+			-max_len=65536 -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/$$corpus tests/fuzz/corpus/$$corpus > $$log 2>&1; \
+		status=$$?; \
+		grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb)' $$log; \
+		if [ $$status -ne 0 ]; then tail -40 $$log; exit 1; fi; \
+	done
 
 install: build
 	cmake --install $(BUILD_DIR)
