@@ -37,9 +37,16 @@ Nanoseconds now()
     return Nanoseconds(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }
 
+/// What must not outlive a failed run.
+pid_t g_xvfb = 0;
+pid_t g_app = 0;
+
 [[noreturn]] void fail(const std::string& what)
 {
     std::fprintf(stderr, "orlim_process_bench: %s\n", what.c_str());
+    for (const pid_t pid : {g_app, g_xvfb})
+        if (pid > 0)
+            ::kill(pid, SIGKILL);
     std::exit(1);
 }
 
@@ -72,7 +79,7 @@ public:
                  "ORLIM_BENCH_CHROME_LOG=" + chromeLog(),
                  "DISPLAY=" + m_display,
                  "PATH=/usr/bin:/bin"};
-        m_xvfb = spawn("/usr/bin/Xvfb", {m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        m_xvfb = g_xvfb = spawn("/usr/bin/Xvfb", {m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
         for (int i = 0; i < 200 && !m_x; ++i) {
             usleep(25000);
             xcb_connection_t* c = xcb_connect(m_display.c_str(), nullptr);
@@ -104,6 +111,12 @@ public:
     }
 
     std::string chromeLog() const { return m_root + "/chrome.log"; }
+
+    /// Starts the running Orlim; it is stopped if the run fails.
+    pid_t startApplication(const std::string& orlim, const std::string& link) const
+    {
+        return g_app = spawn(orlim, {link});
+    }
 
     /// Writes a "Local State" with `count` profiles (none: no file).
     void setProfiles(int count) const
@@ -333,7 +346,7 @@ int main(int argc, char** argv)
     {
         Figure f{"3 hot link: orlim URL -> Chrome started", {}, {}, "ms", "(overhead <= 5 ms)"};
         box.setProfiles(0);
-        const pid_t app = box.spawn(orlim, {"https://warm.example/"});
+        const pid_t app = box.startApplication(orlim, "https://warm.example/");
         box.waitForChromeStart(++chromeCount);
         for (int i = 0; i < runs; ++i) {
             Nanoseconds start = now();
@@ -371,7 +384,7 @@ int main(int argc, char** argv)
         Figure f{profiles == 5 ? "4 link -> picker mapped (5 profiles)"
                                : "7 link -> picker mapped (200 profiles)",
                  {}, {}, "ms", profiles == 5 ? "<= 40 ms" : "<= 80 ms"};
-        const pid_t app = box.spawn(orlim, {"https://warm.example/"});
+        const pid_t app = box.startApplication(orlim, "https://warm.example/");
         box.close(box.waitForMap("Orlim").second);
         for (int i = 0; i < runs; ++i) {
             const Nanoseconds start = now();
@@ -405,12 +418,12 @@ int main(int argc, char** argv)
         for (int i = 0; i < runs; ++i) {
             box.setProfiles(0);
             Nanoseconds start = now();
-            pid_t app = box.spawn(orlim, {"https://cold.example/"});
+            pid_t app = box.startApplication(orlim, "https://cold.example/");
             chrome.samples.push_back(ms(box.waitForChromeStart(++chromeCount) - start));
             stop(app);
             box.setProfiles(5);
             start = now();
-            app = box.spawn(orlim, {"https://cold.example/"});
+            app = box.startApplication(orlim, "https://cold.example/");
             picker.samples.push_back(ms(box.waitForMap("Orlim").first - start));
             stop(app);
         }

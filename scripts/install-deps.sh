@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     libglib2.0-dev liburiparser-dev libxcb1-dev libxcb-ewmh-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    desktop-file-utils xvfb xauth xdotool openbox fonts-noto-cjk
+    desktop-file-utils xvfb xauth xdotool wmctrl openbox fonts-noto-cjk
 )
 
 missing=()

@@ -22,7 +22,7 @@ printf '[Desktop Entry]\nType=Application\nName=Chrome\nExec=%s %%U\n' \
     "$build/tests/fake-chrome" > "$work/data/applications/google-chrome.desktop"
 convert -size 96x96 radial-gradient:'#ffd27a'-'#d2601a' "$work/config/google-chrome/Default/picture.png"
 
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp & pids+=($!)
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset & pids+=($!)
 sleep 1
 openbox & pids+=($!)
 until xdotool get_desktop >/dev/null 2>&1; do sleep 0.1; done

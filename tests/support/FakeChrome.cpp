@@ -1,5 +1,6 @@
 // Stands in for Chrome in tests: appends one line per start to the file named
-// by ORLIM_FAKE_CHROME_LOG: the arguments, each followed by a unit separator.
+// by ORLIM_FAKE_CHROME_LOG: its process id, then the arguments, each followed by
+// a unit separator. Process ids rise in the order Orlim started the processes.
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -11,7 +12,7 @@ int main(int argc, char** argv)
     const char* log = std::getenv("ORLIM_FAKE_CHROME_LOG");
     if (!log)
         return 1;
-    std::string line;
+    std::string line = std::to_string(getpid()) + '\x1f';
     for (int i = 1; i < argc; ++i) {
         line += argv[i];
         line += '\x1f';

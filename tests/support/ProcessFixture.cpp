@@ -1,6 +1,8 @@
 #include "ProcessFixture.h"
 
 #include <QDeadlineTimer>
+#include <algorithm>
+#include <limits>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
@@ -14,6 +16,12 @@ void write(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
+}
+
+qint64 readPidMax()
+{
+    QFile file(u"/proc/sys/kernel/pid_max"_qs);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 4194304;
 }
 
 } // namespace
@@ -84,7 +92,7 @@ int ProcessFixture::run(const QStringList& arguments, QString* out, QString* err
 
 QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
 {
-    QList<QStringList> starts;
+    QList<std::pair<qint64, QStringList>> starts;
     const QDeadlineTimer deadline(timeoutMs);
     do {
         starts.clear();
@@ -93,16 +101,33 @@ QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
             for (const QByteArray& line : log.readAll().split('\n')) {
                 if (line.isEmpty())
                     continue;
-                QStringList arguments = QString::fromUtf8(line).split(QChar(0x1f));
-                arguments.removeLast(); // after the last separator
-                starts.append(arguments);
+                QStringList fields = QString::fromUtf8(line).split(QChar(0x1f));
+                fields.removeLast(); // after the last separator
+                const qint64 pid = fields.takeFirst().toLongLong();
+                starts.append({pid, fields});
             }
         }
         if (starts.size() >= count)
             break;
         QThread::msleep(20);
     } while (!deadline.hasExpired());
-    return starts;
+    // Chromes started back to back write their lines in any order; their
+    // process ids tell the order Orlim started them in. Ids are handed out
+    // cyclically: after a wrap-around the small ones are the newest.
+    qint64 lowest = std::numeric_limits<qint64>::max(), highest = 0;
+    for (const auto& start : starts) {
+        lowest = std::min(lowest, start.first);
+        highest = std::max(highest, start.first);
+    }
+    const qint64 pidMax = readPidMax();
+    const bool wrapped = highest - lowest > pidMax / 2;
+    const auto order = [&](qint64 pid) { return wrapped && pid < pidMax / 2 ? pid + pidMax : pid; };
+    std::stable_sort(starts.begin(), starts.end(),
+                     [&](const auto& a, const auto& b) { return order(a.first) < order(b.first); });
+    QList<QStringList> arguments;
+    for (auto& start : starts)
+        arguments.append(std::move(start.second));
+    return arguments;
 }
 
 void ProcessFixture::writeLocalState(const QByteArray& json) const
