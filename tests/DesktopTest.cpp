@@ -131,6 +131,13 @@ TEST_F(Desktop, PickerTakesTheKeyboardAtOnce)
     xdotool({u"key"_qs, u"Down"_qs, u"Down"_qs, u"Return"_qs});
     const QStringList expected{u"--profile-directory=Profile 2"_qs, u"https://example.com/next"_qs};
     EXPECT_EQ(waitForChrome(2).value(1), expected);
+
+    // A link that looks like a switch, chosen in the picker, reaches Chrome after "--".
+    EXPECT_EQ(run({u"--"_qs, u"--disable-web-security"_qs}), 0);
+    ASSERT_TRUE(waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
+    xdotool({u"key"_qs, u"1"_qs});
+    const QStringList dash{u"--profile-directory=Default"_qs, u"--"_qs, u"--disable-web-security"_qs};
+    EXPECT_EQ(waitForChrome(3).value(2), dash);
 }
 
 // Started by hand the settings open by themselves (that a launch for a link

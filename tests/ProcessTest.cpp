@@ -116,6 +116,15 @@ TEST_F(Orlim, StaleSocketAfterACrash)
     EXPECT_EQ(waitForChrome(3).size(), 3);
 }
 
+// The first Orlim's own command line is a door too: a link that looks like a
+// switch still reaches Chrome after "--".
+TEST_F(Orlim, DashLinkOnTheFirstCommandLine)
+{
+    start({u"--"_qs, u"--user-data-dir=/tmp/x"_qs});
+    EXPECT_EQ(waitForChrome(1), (QList<QStringList>{{u"--profile-directory=Default"_qs, u"--"_qs,
+                                                     u"--user-data-dir=/tmp/x"_qs}}));
+}
+
 TEST_F(Orlim, TheSocketFolderIsPrivate)
 {
     start({});
