@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan bench fuzz install clean
+.PHONY: all deps configure build test run test-asan bench fuzz install package clean
 
 all: build
 
@@ -61,6 +61,14 @@ fuzz: deps
 
 install: build
 	cmake --install $(BUILD_DIR)
+
+PACKAGE_DIR ?= build-package
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLIM_BUILD_TESTS=OFF \
+		-DORLIM_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack
+	@ls $(PACKAGE_DIR)/orlim_*.deb
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

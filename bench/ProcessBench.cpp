@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -107,7 +108,8 @@ public:
             xcb_disconnect(m_x);
         ::kill(m_xvfb, SIGTERM);
         waitpid(m_xvfb, nullptr, 0);
-        std::system(("rm -rf '" + m_root + "'").c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
     }
 
     std::string chromeLog() const { return m_root + "/chrome.log"; }

@@ -8,7 +8,7 @@ data="${XDG_DATA_HOME:-$HOME/.local/share}"
 
 mkdir -p "$data/applications" "$data/icons/hicolor/scalable/apps"
 sed "s|^Exec=orlim %U|Exec=$orlim %U|" "$here/data/orlim.desktop" > "$data/applications/orlim.desktop"
-cp "$here/data/icons/orlim.svg" "$data/icons/hicolor/scalable/apps/orlim.svg"
+cp "$here/data/icons/hicolor/scalable/apps/orlim.svg" "$data/icons/hicolor/scalable/apps/orlim.svg"
 if command -v update-desktop-database >/dev/null 2>&1; then
     update-desktop-database -q "$data/applications" || true
 fi
