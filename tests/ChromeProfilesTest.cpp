@@ -47,6 +47,10 @@ TEST(ChromeProfiles, UnusableFilesGiveTheEmptyCatalogue)
         EXPECT_TRUE(info.profiles.isEmpty()) << json;
         EXPECT_FALSE(info.lastUsedDirectory.has_value()) << json;
     }
+
+    platform.writeLocalState(R"({"profile": {"info_cache": {}, "last_used": "Default"}})");
+    EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty());
+    EXPECT_EQ(ChromeProfiles::load().lastUsedDirectory, u"Default"_qs) << "an empty cache is usable";
 }
 
 // Each field of an entry falls back on its own; only non-object entries are dropped.
@@ -112,19 +116,15 @@ TEST(ChromeProfiles, OrdersByProfilesOrderThenByDirectoryName)
     }
 }
 
-TEST(ChromeProfiles, CaseInsensitiveNameOrderAndCanonicalOrderMatch)
+// Names compare without case; "profiles_order" matches canonically equivalent names.
+TEST(ChromeProfiles, CaseAndCanonicalEquivalence)
 {
     FakePlatform platform;
-    platform.writeLocalState(
-        R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, "Caf\u00e9": {}},
+    platform.writeLocalState(R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, "Caf\u00e9": {}},
         "profiles_order": ["Cafe\u0301"], "last_used": "zz"}})");
     const ChromeProfileInfo info = ChromeProfiles::load();
     EXPECT_EQ(directories(info), (QStringList{u"Café"_qs, u"a"_qs, u"b"_qs, u"C"_qs}));
     EXPECT_EQ(info.lastUsedDirectory, u"zz"_qs);
-
-    platform.writeLocalState(R"({"profile": {"info_cache": {}, "last_used": "Default"}})");
-    EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty());
-    EXPECT_EQ(ChromeProfiles::load().lastUsedDirectory, u"Default"_qs);
 }
 
 TEST(ChromeProfiles, ColoursAreExact64BitIntegers)

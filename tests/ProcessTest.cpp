@@ -45,13 +45,12 @@ template <typename Condition> bool waitUntil(Condition condition)
 
 using Orlim = ProcessFixture;
 
+// Options pass through the small `orlim` to the application.
 TEST_F(Orlim, CommandLineOptions)
 {
     QString out, err;
     EXPECT_EQ(run({u"--version"_qs}, &out), 0);
-    EXPECT_TRUE(out.startsWith(u"Orlim "_qs)) << out.toStdString();
-    EXPECT_EQ(run({u"--help"_qs}, &out), 0);
-    EXPECT_TRUE(out.contains(u"--list-profiles"_qs));
+    EXPECT_EQ(out, u"Orlim 0.1.0\n"_qs);
     EXPECT_EQ(run({u"--no-such-option"_qs}, &out, &err), 2);
     EXPECT_TRUE(err.contains(u"unknown option '--no-such-option'"_qs)) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
@@ -97,23 +96,6 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
     EXPECT_EQ(running->state(), QProcess::Running);
     EXPECT_TRUE(waitUntil([&] { return zombieChildren(running->processId()) == 0; }))
         << "every Chrome that ended was reaped";
-}
-
-// A killed Orlim leaves its socket behind; the next one takes over.
-TEST_F(Orlim, StaleSocketAfterACrash)
-{
-    QProcess* crashed = start({u"https://one.example/"_qs});
-    ASSERT_EQ(waitForChrome(1).size(), 1);
-    ::kill(pid_t(crashed->processId()), SIGKILL);
-    crashed->waitForFinished(5000);
-    ASSERT_TRUE(QFile::exists(path(u"runtime/orlim/links.socket"_qs)));
-
-    QProcess* next = start({u"https://two.example/"_qs});
-    ASSERT_EQ(waitForChrome(2).size(), 2);
-    EXPECT_EQ(waitForChrome(2)[1], chromeArgs(u"Default"_qs, u"https://two.example/"_qs));
-    EXPECT_EQ(next->state(), QProcess::Running);
-    EXPECT_EQ(run({u"https://three.example/"_qs}), 0);
-    EXPECT_EQ(waitForChrome(3).size(), 3);
 }
 
 // The first Orlim's own command line is a door too: a link that looks like a

@@ -24,18 +24,11 @@ QStringList backups(const FakePlatform& platform)
 
 } // namespace
 
-TEST(RuleStore, LivesInTheConfigFolder)
-{
-    FakePlatform platform;
-    EXPECT_EQ(RuleStore::fileURL(), platform.root() + u"/config/orlim/rules.json");
-    EXPECT_TRUE(RuleStore::load().isEmpty());
-    EXPECT_FALSE(QFile::exists(RuleStore::fileURL())) << "reading never creates the file";
-}
-
 // New prefixes go first; known ones change in place; remove takes every copy.
 TEST(RuleStore, OrderSemantics)
 {
     FakePlatform platform;
+    EXPECT_EQ(RuleStore::fileURL(), platform.root() + u"/config/orlim/rules.json");
     RuleStore::save({A, B});
     RuleStore::upsert(u"https://new.example"_qs, u"Default"_qs);
     EXPECT_EQ(RuleStore::load(), (ProfileRules{{u"https://new.example"_qs, u"Default"_qs}, A, B}));
