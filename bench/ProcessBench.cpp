@@ -77,7 +77,7 @@ public:
                  "XDG_DATA_HOME=" + m_root + "/data",
                  "XDG_DATA_DIRS=" + m_root + "/dd",
                  "XDG_RUNTIME_DIR=" + m_root + "/rt",
-                 "ORLIM_BENCH_CHROME_LOG=" + chromeLog(),
+                 "ORLIM_FAKE_CHROME_LOG=" + chromeLog(),
                  "DISPLAY=" + m_display,
                  "PATH=/usr/bin:/bin"};
         m_xvfb = g_xvfb = spawn("/usr/bin/Xvfb", {m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
@@ -168,7 +168,7 @@ public:
         std::vector<Nanoseconds> starts;
         std::ifstream log(chromeLog());
         for (std::string line; std::getline(log, line);)
-            starts.push_back(std::stoll(line));
+            starts.push_back(std::stoll(line.substr(0, line.find('\x1f'))));
         return starts;
     }
 

@@ -19,7 +19,7 @@ export XDG_DATA_DIRS="$work/dd:/usr/share" XDG_RUNTIME_DIR="$work/rt" DISPLAY="$
 export ORLIM_FAKE_CHROME_LOG="$work/chrome.log"
 unset QT_QPA_PLATFORM
 printf '[Desktop Entry]\nType=Application\nName=Chrome\nExec=%s %%U\n' \
-    "$build/tests/fake-chrome" > "$work/data/applications/google-chrome.desktop"
+    "$build/fake-chrome" > "$work/data/applications/google-chrome.desktop"
 convert -size 96x96 radial-gradient:'#ffd27a'-'#d2601a' "$work/config/google-chrome/Default/picture.png"
 
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset & pids+=($!)

@@ -1,18 +1,23 @@
-// Stands in for Chrome in tests: appends one line per start to the file named
-// by ORLIM_FAKE_CHROME_LOG: its process id, then the arguments, each followed by
-// a unit separator. Process ids rise in the order Orlim started the processes.
-#include <cstdio>
+// Stands in for Chrome in tests and benchmarks: appends one line per start to
+// the file named by ORLIM_FAKE_CHROME_LOG: the moment it started
+// (CLOCK_MONOTONIC, nanoseconds), its process id, then its arguments, each
+// field followed by a unit separator. Process ids rise in the order Orlim
+// started the processes.
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
 int main(int argc, char** argv)
 {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
     const char* log = std::getenv("ORLIM_FAKE_CHROME_LOG");
     if (!log)
         return 1;
-    std::string line = std::to_string(getpid()) + '\x1f';
+    std::string line = std::to_string(now.tv_sec * 1000000000LL + now.tv_nsec) + '\x1f' +
+                       std::to_string(getpid()) + '\x1f';
     for (int i = 1; i < argc; ++i) {
         line += argv[i];
         line += '\x1f';

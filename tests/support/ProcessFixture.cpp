@@ -102,7 +102,8 @@ QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
                 if (line.isEmpty())
                     continue;
                 QStringList fields = QString::fromUtf8(line).split(QChar(0x1f));
-                fields.removeLast(); // after the last separator
+                fields.removeLast();  // after the last separator
+                fields.removeFirst(); // the start time
                 const qint64 pid = fields.takeFirst().toLongLong();
                 starts.append({pid, fields});
             }
