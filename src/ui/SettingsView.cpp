@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -80,7 +81,10 @@ void SettingsView::appear()
 {
     m_profiles = ChromeProfiles::load().profiles;
     m_rules = RuleStore::load();
-    m_status->refresh();
+    {
+        const QSignalBlocker once(m_status); // one rebuild below shows it all
+        m_status->refresh();
+    }
     rebuild();
 }
 
