@@ -8,6 +8,11 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/LinkClient.h"
+#include "app/LinkMessage.h"
 
 namespace {
 
@@ -115,6 +120,35 @@ TEST_F(Orlim, TheSocketFolderIsPrivate)
     const QFile::Permissions permissions = QFile::permissions(path(u"runtime/orlim"_qs));
     EXPECT_FALSE(permissions & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                 QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+}
+
+// Even with the folder and socket opened up by mistake, another user's link is
+// refused: the peer's credentials are checked.
+TEST_F(Orlim, AnotherUsersLinkIsRefused)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    start({});
+    ASSERT_TRUE(waitUntilListening());
+    QFile::setPermissions(path(u"runtime"_qs), QFile::Permissions(0x7755));
+    QFile::setPermissions(path(u"runtime/orlim"_qs), QFile::Permissions(0x7755));
+    QFile::setPermissions(socketPath(), QFile::Permissions(0x7777));
+
+    const std::string socket = socketPath().toStdString();
+    const std::string message = LinkMessage::encode({"https://foreign.example/"});
+    const pid_t child = fork();
+    if (child == 0) { // as "nobody"
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(3);
+        _exit(LinkClient::send(socket, message, 2000) == LinkClient::Result::Delivered ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "not acknowledged";
+    EXPECT_EQ(run({u"https://own.example/"_qs}), 0);
+    EXPECT_EQ(waitForChrome(1), QList<QStringList>{chromeArgs(u"Default"_qs, u"https://own.example/"_qs)})
+        << "only the user's own link was routed";
 }
 
 TEST_F(Orlim, MakeDefaultBrowser)
