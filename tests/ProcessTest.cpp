@@ -130,6 +130,7 @@ TEST_F(Orlim, AnotherUsersLinkIsRefused)
         GTEST_SKIP() << "needs root to act as another user";
     start({});
     ASSERT_TRUE(waitUntilListening());
+    QFile::setPermissions(path(QString()), QFile::Permissions(0x7755));
     QFile::setPermissions(path(u"runtime"_qs), QFile::Permissions(0x7755));
     QFile::setPermissions(path(u"runtime/orlim"_qs), QFile::Permissions(0x7755));
     QFile::setPermissions(socketPath(), QFile::Permissions(0x7777));
@@ -140,12 +141,16 @@ TEST_F(Orlim, AnotherUsersLinkIsRefused)
     if (child == 0) { // as "nobody"
         if (setgid(65534) != 0 || setuid(65534) != 0)
             _exit(3);
-        _exit(LinkClient::send(socket, message, 2000) == LinkClient::Result::Delivered ? 0 : 1);
+        switch (LinkClient::send(socket, message, 2000)) {
+        case LinkClient::Result::Delivered: _exit(0);
+        case LinkClient::Result::Failed: _exit(1); // connected, then refused
+        case LinkClient::Result::NoListener: _exit(2);
+        }
     }
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1) << "not acknowledged";
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "reached the socket, and was not acknowledged";
     EXPECT_EQ(run({u"https://own.example/"_qs}), 0);
     EXPECT_EQ(waitForChrome(1), QList<QStringList>{chromeArgs(u"Default"_qs, u"https://own.example/"_qs)})
         << "only the user's own link was routed";
