@@ -37,7 +37,8 @@ test-asan: deps
 
 BENCH_RUNS ?= 30
 bench: deps
-	@$(MAKE) --no-print-directory build
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORLIM_BUILD_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
 	$(BUILD_DIR)/bench/orlim_bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 	$(BUILD_DIR)/bench/orlim_process_bench --runs $(BENCH_RUNS)
 
