@@ -51,6 +51,9 @@ TEST(RulesFile, ReaderAcceptsAnyLayout)
 {
     EXPECT_EQ(RulesFile::decode(golden("compact.json")), RulesFile::decode(golden("several.json")));
     EXPECT_EQ(RulesFile::decode("  [ ]  "), ProfileRules{});
+    EXPECT_EQ(RulesFile::decode(R"([{"prefix":"\ud83d\ude00","profileDirectory":"b"}])"),
+              (ProfileRules{{u"😀"_qs, u"b"_qs}}))
+        << "a surrogate pair is one whole character";
     EXPECT_EQ(RulesFile::decode(
                   R"([{"prefix":"","profileDirectory":""},{"prefix":"","profileDirectory":""}])")
                   ->size(),
@@ -71,6 +74,8 @@ TEST(RulesFile, ReaderRejectsTheWholeFile)
         R"([{"Prefix":"a","profileDirectory":"b"}])",
         R"([["a","b"]])",
         R"([{"prefix":"a","profileDirectory":"b"}, 3])",
+        R"([{"prefix":"lone \udddd","profileDirectory":"b"}])", // found by fuzzing
+        R"([{"prefix":"a","profileDirectory":"\ud83d"}])",
     };
     for (const char* text : rejected)
         EXPECT_FALSE(RulesFile::decode(text).has_value()) << text;

@@ -86,7 +86,13 @@ std::optional<ProfileRules> decode(const QByteArray& bytes)
         const QJsonValue directory = object.value(u"profileDirectory");
         if (!prefix.isString() || !directory.isString())
             return std::nullopt;
-        rules.append({prefix.toString(), directory.toString()});
+        // "\udc00" and the like decode to half a character, which no text can
+        // hold and no write could give back.
+        const QString prefixText = prefix.toString();
+        const QString directoryText = directory.toString();
+        if (!prefixText.isValidUtf16() || !directoryText.isValidUtf16())
+            return std::nullopt;
+        rules.append({prefixText, directoryText});
     }
     return rules;
 }

@@ -15,7 +15,8 @@ namespace RulesFile {
 QByteArray encode(const ProfileRules& rules);
 
 /// The rules in `bytes`, or nothing when the text is not a JSON array of
-/// objects that each hold both members as strings. Never a partial list.
+/// objects that each hold both members as strings of whole Unicode characters.
+/// Never a partial list.
 std::optional<ProfileRules> decode(const QByteArray& bytes);
 
 } // namespace RulesFile
