@@ -1,4 +1,9 @@
 #include "app/LinkMessage.h"
+#include "app/RuntimeDirectory.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <unistd.h>
 #include "app/Forwarding.h"
 
 #include <gtest/gtest.h>
@@ -61,4 +66,26 @@ TEST(Forwarding, LinksOnly)
     EXPECT_EQ(parse({"--", "--version", "--"}), Links({"--version", "--"}));
     EXPECT_EQ(parse({"--version"}), std::nullopt);
     EXPECT_EQ(parse({"https://a", "-x"}), std::nullopt);
+}
+
+// The runtime folder: under $XDG_RUNTIME_DIR, made private; a missing or
+// relative one falls back to /tmp/orlim-<uid>.
+TEST(RuntimeDirectory, PrivateAndWithAFallback)
+{
+    QTemporaryDir runtime;
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    const auto inRuntime = RuntimeDirectory::forCurrentUser();
+    ASSERT_TRUE(inRuntime);
+    EXPECT_EQ(inRuntime->path, runtime.path().toStdString() + "/orlim");
+    EXPECT_EQ(QFile::permissions(QString::fromStdString(inRuntime->path)) & 0x0077, 0);
+
+    const std::string fallback = "/tmp/orlim-" + std::to_string(getuid());
+    for (const char* value : {"/nonexistent/run", "relative/run"}) {
+        qputenv("XDG_RUNTIME_DIR", value);
+        const auto directory = RuntimeDirectory::forCurrentUser();
+        ASSERT_TRUE(directory) << value;
+        EXPECT_EQ(directory->path, fallback) << value;
+    }
+    qputenv("XDG_RUNTIME_DIR", saved);
 }

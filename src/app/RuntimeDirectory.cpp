@@ -26,11 +26,17 @@ bool makePrivate(const std::string& path)
 
 std::optional<RuntimeDirectory> RuntimeDirectory::forCurrentUser()
 {
+    // The base directory specification ignores relative values; a runtime
+    // directory that is missing (as in some cron jobs or su sessions) falls back
+    // to /tmp like an unset one.
     const char* base = std::getenv("XDG_RUNTIME_DIR");
-    // The base directory specification ignores relative values.
-    const std::string path = base && base[0] == '/' ? std::string(base) + "/orlim"
-                                                    : "/tmp/orlim-" + std::to_string(::getuid());
-    if (!makePrivate(path))
-        return std::nullopt;
-    return RuntimeDirectory{path};
+    if (base && base[0] == '/') {
+        const std::string path = std::string(base) + "/orlim";
+        if (makePrivate(path))
+            return RuntimeDirectory{path};
+    }
+    const std::string fallback = "/tmp/orlim-" + std::to_string(::getuid());
+    if (makePrivate(fallback))
+        return RuntimeDirectory{fallback};
+    return std::nullopt;
 }
