@@ -52,7 +52,8 @@ QJsonObject chromeEntry(int i)
         {u"gaia_given_name"_qs, text(u"User " + n)},
         {u"gaia_id"_qs, text(u"10" + n.rightJustified(19, u'0'))},
         {u"gaia_name"_qs, text(u"User " + n + u" Example")},
-        {u"gaia_picture_file_name"_qs, text(i % 3 == 0 ? u"Google Profile Picture.png"_qs : QString())},
+        {u"gaia_picture_file_name"_qs,
+         text(i % 3 == 0 ? u"Google Profile Picture.png"_qs : QString())},
         {u"hosted_domain"_qs, u"NO_HOSTED_DOMAIN"_qs},
         {u"is_consented_primary_account"_qs, true},
         {u"is_ephemeral"_qs, false},
@@ -73,7 +74,8 @@ void writeLocalState(int profiles)
     QJsonObject cache;
     QJsonArray order;
     for (int i = 0; i < profiles; ++i) {
-        const QString directory = i == 0 ? u"Default"_qs : QString(u"Profile " + QString::number(i));
+        const QString directory =
+            i == 0 ? u"Default"_qs : QString(u"Profile " + QString::number(i));
         cache.insert(directory, chromeEntry(i));
         order.append(directory);
     }
@@ -83,9 +85,10 @@ void writeLocalState(int profiles)
                         {u"metrics"_qs, QJsonObject{{u"next_bucket_index"_qs, profiles + 1}}},
                         {u"profile_counts_reported"_qs, u"13378000000000000"_qs},
                         {u"profiles_order"_qs, order}};
-    QJsonObject root{{u"profile"_qs, profile},
-                     {u"browser"_qs, QJsonObject{{u"enabled_labs_experiments"_qs, QJsonArray{}}}},
-                     {u"user_experience_metrics"_qs, QJsonObject{{u"low_entropy_source3"_qs, 1234}}}};
+    QJsonObject root{
+        {u"profile"_qs, profile},
+        {u"browser"_qs, QJsonObject{{u"enabled_labs_experiments"_qs, QJsonArray{}}}},
+        {u"user_experience_metrics"_qs, QJsonObject{{u"low_entropy_source3"_qs, 1234}}}};
     writeFile(configHome().path() + u"/google-chrome/Local State", QJsonDocument(root).toJson());
 }
 

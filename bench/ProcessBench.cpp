@@ -80,7 +80,8 @@ public:
                  "ORLIM_FAKE_CHROME_LOG=" + chromeLog(),
                  "DISPLAY=" + m_display,
                  "PATH=/usr/bin:/bin"};
-        m_xvfb = g_xvfb = spawn("/usr/bin/Xvfb", {m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"});
+        m_xvfb = g_xvfb = spawn("/usr/bin/Xvfb", {m_display, "-screen", "0", "1280x800x24",
+                                                  "-nolisten", "tcp", "-noreset"});
         for (int i = 0; i < 200 && !m_x; ++i) {
             usleep(25000);
             xcb_connection_t* c = xcb_connect(m_display.c_str(), nullptr);
@@ -131,8 +132,9 @@ public:
         std::ostringstream json;
         json << R"({"profile": {"info_cache": {)";
         for (int i = 0; i < count; ++i)
-            json << (i ? "," : "") << R"("Profile )" << i << R"(": {"name": "Person )" << i
-                 << R"(", "default_avatar_fill_color": -14654801, "default_avatar_stroke_color": -1})";
+            json
+                << (i ? "," : "") << R"("Profile )" << i << R"(": {"name": "Person )" << i
+                << R"(", "default_avatar_fill_color": -14654801, "default_avatar_stroke_color": -1})";
         json << "}}}";
         writeFile(path, json.str());
     }
@@ -155,8 +157,7 @@ public:
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         pid_t pid = 0;
-        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
-                        envp.data()) != 0)
+        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
             fail("cannot start " + program);
         posix_spawn_file_actions_destroy(&actions);
         return pid;
@@ -195,7 +196,8 @@ public:
             }
             const Nanoseconds seen = now();
             if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
-                const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
+                const xcb_window_t window =
+                    reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
                 free(event);
                 if (name(window) == title)
                     return {seen, window};
@@ -217,7 +219,8 @@ public:
         message.type = m_protocols;
         message.data.data32[0] = m_deleteWindow;
         message.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(m_x, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+        xcb_send_event(m_x, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&message));
         xcb_flush(m_x);
         for (Nanoseconds deadline = now() + 10'000'000'000LL; now() < deadline;) {
             xcb_generic_event_t* event = xcb_poll_for_event(m_x);
@@ -225,8 +228,9 @@ public:
                 usleep(50);
                 continue;
             }
-            const bool unmapped = (event->response_type & 0x7f) == XCB_UNMAP_NOTIFY &&
-                                  reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window == window;
+            const bool unmapped =
+                (event->response_type & 0x7f) == XCB_UNMAP_NOTIFY &&
+                reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window == window;
             free(event);
             if (unmapped)
                 return;
@@ -237,8 +241,8 @@ public:
 private:
     xcb_atom_t atom(const char* name)
     {
-        xcb_intern_atom_reply_t* reply =
-            xcb_intern_atom_reply(m_x, xcb_intern_atom(m_x, 0, uint16_t(std::strlen(name)), name), nullptr);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            m_x, xcb_intern_atom(m_x, 0, uint16_t(std::strlen(name)), name), nullptr);
         const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         free(reply);
         return result;
@@ -385,7 +389,10 @@ int main(int argc, char** argv)
         box.setProfiles(profiles);
         Figure f{profiles == 5 ? "4 link -> picker mapped (5 profiles)"
                                : "7 link -> picker mapped (200 profiles)",
-                 {}, {}, "ms", profiles == 5 ? "<= 40 ms" : "<= 80 ms"};
+                 {},
+                 {},
+                 "ms",
+                 profiles == 5 ? "<= 40 ms" : "<= 80 ms"};
         const pid_t app = box.startApplication(orlim, "https://warm.example/");
         box.close(box.waitForMap("Orlim").second);
         for (int i = 0; i < runs; ++i) {
@@ -408,14 +415,18 @@ int main(int argc, char** argv)
                 waitFor(reopen);
             }
             figures.push_back({"6 RSS of the running Orlim after 10 pickers and settings",
-                               {double(residentKilobytes(app)) / 1024.0}, {}, "MB", "<= 45 MB"});
+                               {double(residentKilobytes(app)) / 1024.0},
+                               {},
+                               "MB",
+                               "<= 45 MB"});
         }
         stop(app);
     }
 
     // 5. Cold start: nothing running.
     {
-        Figure chrome{"5 cold: orlim URL -> Chrome started (no profiles)", {}, {}, "ms", "<= 100 ms"};
+        Figure chrome{
+            "5 cold: orlim URL -> Chrome started (no profiles)", {}, {}, "ms", "<= 100 ms"};
         Figure picker{"5 cold: orlim URL -> picker mapped (5 profiles)", {}, {}, "ms", "<= 200 ms"};
         for (int i = 0; i < runs; ++i) {
             box.setProfiles(0);

@@ -50,7 +50,8 @@ TEST(ChromeProfiles, UnusableFilesGiveTheEmptyCatalogue)
 
     platform.writeLocalState(R"({"profile": {"info_cache": {}, "last_used": "Default"}})");
     EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty());
-    EXPECT_EQ(ChromeProfiles::load().lastUsedDirectory, u"Default"_qs) << "an empty cache is usable";
+    EXPECT_EQ(ChromeProfiles::load().lastUsedDirectory, u"Default"_qs)
+        << "an empty cache is usable";
 }
 
 // Each field of an entry falls back on its own; only non-object entries are dropped.
@@ -120,7 +121,8 @@ TEST(ChromeProfiles, OrdersByProfilesOrderThenByDirectoryName)
 TEST(ChromeProfiles, CaseAndCanonicalEquivalence)
 {
     FakePlatform platform;
-    platform.writeLocalState(R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, "Caf\u00e9": {}},
+    platform.writeLocalState(
+        R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, "Caf\u00e9": {}},
         "profiles_order": ["Cafe\u0301"], "last_used": "zz"}})");
     const ChromeProfileInfo info = ChromeProfiles::load();
     EXPECT_EQ(directories(info), (QStringList{u"Café"_qs, u"a"_qs, u"b"_qs, u"C"_qs}));

@@ -44,8 +44,8 @@ protected:
         ASSERT_TRUE(m_windowManager.waitForStarted(5000));
         // Ready once it publishes the current desktop.
         ASSERT_TRUE(waitFor([&] { return xdotool({u"get_desktop"_qs}).has_value(); }))
-            << readAll(path(u"openbox.log"_qs)).toStdString()
-            << " display " << m_display.toStdString();
+            << readAll(path(u"openbox.log"_qs)).toStdString() << " display "
+            << m_display.toStdString();
     }
 
     void TearDown() override
@@ -136,7 +136,8 @@ TEST_F(Desktop, PickerTakesTheKeyboardAtOnce)
     EXPECT_EQ(run({u"--"_qs, u"--disable-web-security"_qs}), 0);
     ASSERT_TRUE(waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
     xdotool({u"key"_qs, u"1"_qs});
-    const QStringList dash{u"--profile-directory=Default"_qs, u"--"_qs, u"--disable-web-security"_qs};
+    const QStringList dash{u"--profile-directory=Default"_qs, u"--"_qs,
+                           u"--disable-web-security"_qs};
     EXPECT_EQ(waitForChrome(3).value(2), dash);
 }
 

@@ -19,7 +19,8 @@ TEST(HostileFiles, LocalState)
                              QByteArray(100000, '[') + QByteArray(100000, ']') + "}}}}");
     EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty()) << "100,000 levels deep";
 
-    platform.writeLocalState("{\"profile\": {\"info_cache\": {\"Default\": {\"name\": \"\xff\xfe\"}}}}");
+    platform.writeLocalState(
+        "{\"profile\": {\"info_cache\": {\"Default\": {\"name\": \"\xff\xfe\"}}}}");
     EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty()) << "invalid UTF-8";
 
     QByteArray huge = R"({"profile": {"info_cache": {"Default": {"name": "Big"}}}, "padding": ")";

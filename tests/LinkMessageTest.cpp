@@ -1,10 +1,10 @@
 #include "app/LinkMessage.h"
 #include "app/RuntimeDirectory.h"
 
+#include "app/Forwarding.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <unistd.h>
-#include "app/Forwarding.h"
 
 #include <gtest/gtest.h>
 

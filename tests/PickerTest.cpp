@@ -52,7 +52,8 @@ TEST(PickerModel, SelectionEdges)
 {
     FakePlatform platform;
     Choices choices;
-    ProfilePickerModel model(u"https://a.example/x"_qs, profiles(3), choices.select(), choices.cancel());
+    ProfilePickerModel model(u"https://a.example/x"_qs, profiles(3), choices.select(),
+                             choices.cancel());
     model.moveSelection(-1);
     EXPECT_EQ(model.selectedIndex(), 0);
     model.moveSelection(+5);

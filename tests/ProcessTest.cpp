@@ -142,9 +142,12 @@ TEST_F(Orlim, AnotherUsersLinkIsRefused)
         if (setgid(65534) != 0 || setuid(65534) != 0)
             _exit(3);
         switch (LinkClient::send(socket, message, 2000)) {
-        case LinkClient::Result::Delivered: _exit(0);
-        case LinkClient::Result::Failed: _exit(1); // connected, then refused
-        case LinkClient::Result::NoListener: _exit(2);
+        case LinkClient::Result::Delivered:
+            _exit(0);
+        case LinkClient::Result::Failed:
+            _exit(1); // connected, then refused
+        case LinkClient::Result::NoListener:
+            _exit(2);
         }
     }
     int status = 0;
@@ -152,7 +155,8 @@ TEST_F(Orlim, AnotherUsersLinkIsRefused)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1) << "reached the socket, and was not acknowledged";
     EXPECT_EQ(run({u"https://own.example/"_qs}), 0);
-    EXPECT_EQ(waitForChrome(1), QList<QStringList>{chromeArgs(u"Default"_qs, u"https://own.example/"_qs)})
+    EXPECT_EQ(waitForChrome(1),
+              QList<QStringList>{chromeArgs(u"Default"_qs, u"https://own.example/"_qs)})
         << "only the user's own link was routed";
 }
 

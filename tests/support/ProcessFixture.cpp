@@ -1,12 +1,12 @@
 #include "ProcessFixture.h"
 
 #include <QDeadlineTimer>
-#include <algorithm>
-#include <limits>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QThread>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
