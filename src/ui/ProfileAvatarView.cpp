@@ -34,7 +34,7 @@ QRectF fillSource(const QSizeF& image, const QRectF& target)
 } // namespace
 
 ProfileAvatarView::ProfileAvatarView(const ChromeProfile& profile, qreal size, QWidget* parent)
-    : QWidget(parent), m_profile(profile)
+    : QWidget(parent), m_profile(profile), m_picture(readPicture(profile))
 {
     const int side = qRound(size);
     setFixedSize(side, side);
@@ -44,11 +44,26 @@ ProfileAvatarView::ProfileAvatarView(const ChromeProfile& profile, qreal size, Q
 void ProfileAvatarView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    paint(painter, QRectF(rect()), m_profile, palette());
+    paint(painter, QRectF(rect()), m_profile, m_picture, palette());
+}
+
+QImage ProfileAvatarView::readPicture(const ChromeProfile& profile)
+{
+    if (!profile.pictureURL)
+        return {};
+    QImageReader reader(profile.pictureURL->toLocalFile());
+    reader.setAutoTransform(true);
+    return reader.read();
 }
 
 void ProfileAvatarView::paint(QPainter& painter, const QRectF& bounds, const ChromeProfile& profile,
                               const QPalette& palette)
+{
+    paint(painter, bounds, profile, readPicture(profile), palette);
+}
+
+void ProfileAvatarView::paint(QPainter& painter, const QRectF& bounds, const ChromeProfile& profile,
+                              const QImage& picture, const QPalette& palette)
 {
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
@@ -58,13 +73,6 @@ void ProfileAvatarView::paint(QPainter& painter, const QRectF& bounds, const Chr
     // The ring is drawn just inside the frame so no part of it is cut off.
     const QRectF ringBounds =
         bounds.adjusted(ringWidth / 2, ringWidth / 2, -ringWidth / 2, -ringWidth / 2);
-
-    QImage picture;
-    if (profile.pictureURL) {
-        QImageReader reader(profile.pictureURL->toLocalFile());
-        reader.setAutoTransform(true);
-        picture = reader.read();
-    }
 
     if (!picture.isNull()) {
         QPainterPath circle;

@@ -3,6 +3,7 @@
 #include "chrome/ChromeProfile.h"
 
 #include <QColor>
+#include <QImage>
 #include <QWidget>
 
 class QPainter;
@@ -18,10 +19,17 @@ public:
     explicit ProfileAvatarView(const ChromeProfile& profile, qreal size = defaultSize,
                                QWidget* parent = nullptr);
 
-    /// Draws `profile`'s avatar filling `bounds` (a square). The picture is read
-    /// from disk on every call.
+    /// Draws `profile`'s avatar filling `bounds` (a square), reading its picture
+    /// from disk.
     static void paint(QPainter& painter, const QRectF& bounds, const ChromeProfile& profile,
                       const QPalette& palette);
+    /// The same with the picture already read: a null image gives the letter.
+    static void paint(QPainter& painter, const QRectF& bounds, const ChromeProfile& profile,
+                      const QImage& picture, const QPalette& palette);
+
+    /// The profile's picture, or a null image when it has none or it is not an
+    /// image.
+    static QImage readPicture(const ChromeProfile& profile);
 
     /// The letter shown on the disc: the first user-perceived character of the
     /// trimmed display name, upper-cased with the full mapping; "?" when blank.
@@ -36,4 +44,5 @@ protected:
 
 private:
     ChromeProfile m_profile;
+    QImage m_picture; // read once, when the view is made; repaints reuse it
 };
