@@ -89,17 +89,6 @@ protected:
         return xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, u'^' + title + u'$'});
     }
 
-    template <typename Condition> static bool waitFor(Condition condition, int timeoutMs = 10000)
-    {
-        const QDeadlineTimer deadline(timeoutMs);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QThread::msleep(25);
-        }
-        return true;
-    }
-
 private:
     QString m_display;
     QProcess m_xvfb;

@@ -40,14 +40,6 @@ int zombieChildren(qint64 parent)
     return zombies;
 }
 
-template <typename Condition> bool waitUntil(Condition condition)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!condition() && !deadline.hasExpired())
-        QThread::msleep(20);
-    return condition();
-}
-
 using Orlim = ProcessFixture;
 
 // Options pass through the small `orlim` to the application.
@@ -99,7 +91,7 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
     };
     EXPECT_EQ(waitForChrome(5), expected) << "in the order they were handed over";
     EXPECT_EQ(running->state(), QProcess::Running);
-    EXPECT_TRUE(waitUntil([&] { return zombieChildren(running->processId()) == 0; }))
+    EXPECT_TRUE(waitFor([&] { return zombieChildren(running->processId()) == 0; }))
         << "every Chrome that ended was reaped";
 }
 

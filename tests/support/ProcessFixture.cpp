@@ -147,13 +147,11 @@ void ProcessFixture::installOrlimDesktopEntry() const
 
 bool ProcessFixture::waitUntilListening(int timeoutMs) const
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    do {
-        QLocalSocket probe;
-        probe.connectToServer(socketPath());
-        if (probe.waitForConnected(100))
-            return true;
-        QThread::msleep(20);
-    } while (!deadline.hasExpired());
-    return false;
+    return waitFor(
+        [this] {
+            QLocalSocket probe;
+            probe.connectToServer(socketPath());
+            return probe.waitForConnected(100);
+        },
+        timeoutMs);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -26,6 +28,19 @@ protected:
     /// Waits until the stand-in Chrome was started `count` times; returns the
     /// argument lists of every start so far.
     QList<QStringList> waitForChrome(int count, int timeoutMs = 10000) const;
+    /// Polls `condition` until it holds; false when it still does not after
+    /// `timeoutMs`. For events in other processes, never for timing.
+    template <typename Condition> static bool waitFor(Condition condition, int timeoutMs = 10000)
+    {
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!condition()) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(20);
+        }
+        return true;
+    }
+
     /// Waits until a running Orlim listens on its socket.
     bool waitUntilListening(int timeoutMs = 10000) const;
     QString socketPath() const { return path(u"runtime/orlim/links.socket"_qs); }
