@@ -4,9 +4,8 @@
 #include "app/AppDelegate.h"
 #include "app/AppInfo.h"
 #include "app/CommandLine.h"
+#include "app/Forwarding.h"
 #include "app/InstanceLock.h"
-#include "app/LinkClient.h"
-#include "app/LinkMessage.h"
 #include "app/LinkServer.h"
 #include "app/RuntimeDirectory.h"
 #include "chrome/ChromeProfiles.h"
@@ -121,20 +120,15 @@ int runOrlim(int argc, char** argv)
     std::vector<std::string> links;
     for (const QString& link : commandLine.links)
         links.push_back(link.toStdString());
-    const std::string message = LinkMessage::encode(links);
     InstanceLock lock;
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < handOverDeadlineMs) {
         if (lock.tryAcquire(runtime->lockPath()))
             return runApplication(argc, argv, *runtime, commandLine.links);
-        switch (LinkClient::send(runtime->socketPath(), message, handOverDeadlineMs)) {
-        case LinkClient::Result::Delivered:
+        if (Forwarding::handOver(*runtime, links))
             return 0;
-        case LinkClient::Result::NoListener:
-        case LinkClient::Result::Failed:
-            QThread::msleep(handOverRetryMs);
-        }
+        QThread::msleep(handOverRetryMs);
     }
     print(stderr, QStringLiteral("orlim: the running Orlim does not answer\n"));
     return 1;

@@ -45,9 +45,12 @@ std::optional<std::vector<std::string>> linksOnly(int argc, const char* const* a
 bool handOver(const std::vector<std::string>& links)
 {
     const auto runtime = RuntimeDirectory::forCurrentUser();
-    if (!runtime)
-        return false;
-    return LinkClient::send(runtime->socketPath(), LinkMessage::encode(links),
+    return runtime && handOver(*runtime, links);
+}
+
+bool handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links)
+{
+    return LinkClient::send(runtime.socketPath(), LinkMessage::encode(links),
                             acknowledgementTimeoutMs) == LinkClient::Result::Delivered;
 }
 

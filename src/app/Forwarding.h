@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/RuntimeDirectory.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +18,8 @@ std::optional<std::vector<std::string>> linksOnly(int argc, const char* const* a
 
 /// Hands `links` to the running Orlim; true once it has routed them.
 bool handOver(const std::vector<std::string>& links);
+/// The same, through the socket in `runtime`.
+bool handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links);
 
 /// The full application beside this executable, in the build tree or installed.
 std::string applicationPath();
