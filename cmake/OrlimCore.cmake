@@ -9,11 +9,13 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
     ${PROJECT_SOURCE_DIR}/src/app/LinkServer.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/CanonicalText.cpp
+    ${PROJECT_SOURCE_DIR}/src/chrome/ChromeInstallation.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfiles.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/DesktopCommand.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp

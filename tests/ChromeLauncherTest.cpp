@@ -41,6 +41,17 @@ TEST(ChromeLauncher, StartsChromesExecutableOrTheFallback)
     platform.applications.chrome = ApplicationDirectory::Entry{};
     ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
     EXPECT_EQ(platform.processes.starts[1].program, u"google-chrome"_qs);
+
+    // Flathub's Chrome starts through its entry's command, with the chosen profile.
+    platform.applications.chrome.reset();
+    platform.applications.installed.insert(
+        u"com.google.Chrome.desktop"_qs,
+        {u"/usr/bin/flatpak"_qs, {u"/usr/bin/flatpak"_qs, u"run"_qs, u"com.google.Chrome"_qs}, {}});
+    ChromeLauncher::open(u"https://example.com"_qs, u"Profile 1"_qs);
+    EXPECT_EQ(platform.processes.starts[2].program, u"/usr/bin/flatpak"_qs);
+    EXPECT_EQ(platform.processes.starts[2].arguments,
+              (QStringList{u"run"_qs, u"com.google.Chrome"_qs, u"--profile-directory=Profile 1"_qs,
+                           u"https://example.com"_qs}));
 }
 
 // Activation: one look-up at once, then up to 20 more 50 ms apart; at most one

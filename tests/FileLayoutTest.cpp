@@ -29,6 +29,10 @@ TEST(FileLayout, XdgConfigHomeFallsBackToDotConfig)
     EXPECT_EQ(files.configHome(), u"/home/tester/.config"_qs) << "relative values are ignored";
     qunsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(files.chromeDirectory(), u"/home/tester/.config/google-chrome"_qs);
+    qputenv("CHROME_CONFIG_HOME", "/c/conf/");
+    EXPECT_EQ(files.chromeConfigHome(), u"/c/conf"_qs) << "Chrome's own variable wins";
+    qunsetenv("CHROME_CONFIG_HOME");
+    EXPECT_EQ(files.chromeConfigHome(), u"/home/tester/.config"_qs);
     qputenv("XDG_CONFIG_HOME", saved);
     qputenv("HOME", savedHome);
 }

@@ -8,6 +8,7 @@
 #include "app/InstanceLock.h"
 #include "app/LinkServer.h"
 #include "app/RuntimeDirectory.h"
+#include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
@@ -39,6 +40,10 @@ QStringList argumentsOf(int argc, char** argv)
 
 int listProfiles()
 {
+    if (!ChromeInstallation::find()) {
+        print(stderr, QStringLiteral("orlim: Google Chrome is not installed\n"));
+        return 1;
+    }
     for (const ChromeProfile& profile : ChromeProfiles::load().profiles)
         print(stdout, profile.directoryName + u'\t' + profile.displayName + u'\n');
     return 0;

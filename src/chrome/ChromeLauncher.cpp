@@ -1,20 +1,21 @@
 #include "chrome/ChromeLauncher.h"
 
-#include "platform/ApplicationDirectory.h"
+#include "chrome/ChromeInstallation.h"
 #include "platform/ChromeWindows.h"
 #include "platform/Platform.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Scheduler.h"
 
 #include <chrono>
+#include <cstdio>
 
 namespace ChromeLauncher {
 namespace {
 
-void activateChrome(int retriesRemaining)
+void activateChrome(const QString& windowClass, int retriesRemaining)
 {
     Platform& platform = Platform::current();
-    const QList<ChromeWindows::Handle> windows = platform.chromeWindows->find();
+    const QList<ChromeWindows::Handle> windows = platform.chromeWindows->find(windowClass);
     if (!windows.isEmpty()) {
         platform.chromeWindows->activate(windows.first());
         return;
@@ -22,7 +23,9 @@ void activateChrome(int retriesRemaining)
     if (retriesRemaining <= 0)
         return;
     platform.scheduler->schedule(std::chrono::milliseconds(activationIntervalMs), nullptr,
-                                 [retriesRemaining] { activateChrome(retriesRemaining - 1); });
+                                 [windowClass, retriesRemaining] {
+                                     activateChrome(windowClass, retriesRemaining - 1);
+                                 });
 }
 
 bool looksLikeSwitch(const QString& url)
@@ -47,14 +50,15 @@ QStringList arguments(const QString& url, const QString& profileDirectory)
 
 void open(const QString& url, const QString& profileDirectory)
 {
-    Platform& platform = Platform::current();
-    const auto chrome = platform.applications->find(QString::fromUtf16(chromeDesktopId));
-    if (!chrome)
+    const auto chrome = ChromeInstallation::find();
+    if (!chrome) {
+        // The link itself is not written: links can carry secrets.
+        std::fputs("orlim: a link was dropped: Google Chrome is not installed\n", stderr);
         return;
-    const QString program =
-        chrome->executable.isEmpty() ? QString::fromUtf16(fallbackExecutable) : chrome->executable;
-    platform.processes->startDetached(program, arguments(url, profileDirectory));
-    activateChrome(activationRetries);
+    }
+    Platform::current().processes->startDetached(
+        chrome->program, chrome->leadingArguments + arguments(url, profileDirectory));
+    activateChrome(chrome->windowClass, activationRetries);
 }
 
 } // namespace ChromeLauncher

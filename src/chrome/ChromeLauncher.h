@@ -7,10 +7,6 @@
 /// This is the only place where Orlim starts another program.
 namespace ChromeLauncher {
 
-/// Chrome's desktop-file ID, by which it is located.
-inline constexpr char16_t chromeDesktopId[] = u"google-chrome.desktop";
-/// The program run when Chrome's desktop entry names none.
-inline constexpr char16_t fallbackExecutable[] = u"google-chrome";
 /// Look-ups of a running Chrome after the first one, and the pause between them.
 inline constexpr int activationRetries = 20;
 inline constexpr int activationIntervalMs = 50;
@@ -20,9 +16,10 @@ inline constexpr int activationIntervalMs = 50;
 /// "-" once leading white space is dropped) goes after the "--" terminator.
 QStringList arguments(const QString& url, const QString& profileDirectory);
 
-/// Starts Chrome with `arguments(url, profileDirectory)` without waiting for
-/// it, then brings its window forward once it appears (polling for about a
-/// second). Chrome missing or failing to start is silently ignored.
+/// Starts the Chrome in use with `arguments(url, profileDirectory)` without
+/// waiting for it, then brings its window forward once it appears (polling for
+/// about a second). Chrome failing to start is silently ignored; Chrome not
+/// installed drops the link with one line on stderr.
 void open(const QString& url, const QString& profileDirectory);
 
 } // namespace ChromeLauncher

@@ -1,8 +1,7 @@
 #include "chrome/ChromeProfiles.h"
 
 #include "chrome/CanonicalText.h"
-#include "platform/FileLayout.h"
-#include "platform/Platform.h"
+#include "chrome/ChromeInstallation.h"
 
 #include <QCollator>
 #include <QFile>
@@ -111,20 +110,24 @@ void sortProfiles(QList<ChromeProfile>& profiles, const QStringList& order)
 
 QString chromeDirectory()
 {
-    return Platform::current().files->chromeDirectory();
+    const auto chrome = ChromeInstallation::find();
+    return chrome ? chrome->dataDirectory : QString();
 }
 
-QString localStateURL()
+QString localStateURL(const QString& chromeDirectory)
 {
-    return chromeDirectory() + u"/Local State";
+    return chromeDirectory + u"/Local State";
 }
 
 ChromeProfileInfo load()
 {
-    QFile file(localStateURL());
+    const QString directory = chromeDirectory();
+    if (directory.isEmpty())
+        return {};
+    QFile file(localStateURL(directory));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return parse(file.readAll(), chromeDirectory());
+    return parse(file.readAll(), directory);
 }
 
 ChromeProfileInfo parse(const QByteArray& localState, const QString& chromeDirectory)

@@ -8,14 +8,14 @@
 /// reads that file; it never writes or locks it.
 namespace ChromeProfiles {
 
-/// Chrome's data directory for the current user.
+/// The data directory of the Chrome in use; empty when Chrome is not installed.
 QString chromeDirectory();
-/// The "Local State" file inside it.
-QString localStateURL();
+/// The "Local State" file inside `chromeDirectory`.
+QString localStateURL(const QString& chromeDirectory);
 
 /// Reads "Local State" afresh and returns the profiles in Chrome's order. Never
-/// fails: an unreadable or malformed file gives the empty catalogue, and a bad
-/// field of one entry gives that field's fallback.
+/// fails: no Chrome, or an unreadable or malformed file, gives the empty
+/// catalogue, and a bad field of one entry gives that field's fallback.
 ChromeProfileInfo load();
 
 /// The catalogue held in `localState` (the file's bytes), with picture files

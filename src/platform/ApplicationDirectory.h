@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 /// Looks up installed applications by their desktop-file ID, the way the
@@ -10,7 +11,9 @@ class ApplicationDirectory
 public:
     struct Entry
     {
-        QString executable; // the entry's program; empty when it names none
+        QString executable;      // the entry's program; empty when it names none
+        QStringList commandLine; // its Exec line as arguments, field codes removed
+        QString windowClass;     // its StartupWMClass; empty when it has none
     };
 
     virtual ~ApplicationDirectory() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QtGlobal>
 
 /// Finds the windows of a running Chrome and brings them forward. Where the
@@ -12,9 +13,10 @@ public:
 
     virtual ~ChromeWindows() = default;
 
-    /// Chrome's top-level windows, most recently listed first; empty when Chrome
-    /// is not running or cannot be seen.
-    virtual QList<Handle> find() = 0;
+    /// The top-level windows of the Chrome whose X11 window class is
+    /// `windowClass`, most recently listed first; empty when it is not running or
+    /// cannot be seen.
+    virtual QList<Handle> find(const QString& windowClass) = 0;
     /// Asks the window manager to bring `window` to the front with focus.
     virtual void activate(Handle window) = 0;
 };

@@ -32,6 +32,9 @@ public:
     virtual QString homeDirectory() const = 0;
     /// The per-user configuration directory ($XDG_CONFIG_HOME, else ~/.config).
     virtual QString configHome() const = 0;
+    /// The folder below which Chrome keeps its data directories: Chrome's own
+    /// $CHROME_CONFIG_HOME where set, else `configHome()`.
+    virtual QString chromeConfigHome() const { return configHome(); }
 
     /// The base folder `layout` is relative to.
     QString baseDirectory(const DirectoryLayout& layout) const;

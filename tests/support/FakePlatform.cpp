@@ -47,7 +47,10 @@ void FakeScheduler::runAll()
 std::optional<ApplicationDirectory::Entry> FakeApplications::find(const QString& desktopId) const
 {
     lookedUp.append(desktopId);
-    return desktopId == u"google-chrome.desktop" ? chrome : std::nullopt;
+    if (desktopId == u"google-chrome.desktop")
+        return chrome;
+    const auto it = installed.constFind(desktopId);
+    return it == installed.constEnd() ? std::nullopt : std::optional<Entry>(*it);
 }
 
 bool FakeProcessLauncher::startDetached(const QString& program, const QStringList& arguments)
@@ -58,9 +61,10 @@ bool FakeProcessLauncher::startDetached(const QString& program, const QStringLis
     return succeeds;
 }
 
-QList<ChromeWindows::Handle> FakeChromeWindows::find()
+QList<ChromeWindows::Handle> FakeChromeWindows::find(const QString& windowClass)
 {
     ++lookups;
+    lookedUpClass = windowClass;
     return windows;
 }
 

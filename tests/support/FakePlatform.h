@@ -8,6 +8,7 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/Scheduler.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <chrono>
@@ -60,7 +61,9 @@ class FakeApplications final : public ApplicationDirectory
 {
 public:
     std::optional<Entry> find(const QString& desktopId) const override;
-    std::optional<Entry> chrome = Entry{QStringLiteral("/opt/google/chrome/google-chrome")};
+    /// google-chrome.desktop; `installed` holds any other entries.
+    std::optional<Entry> chrome = Entry{QStringLiteral("/opt/google/chrome/google-chrome"), {}, {}};
+    QHash<QString, Entry> installed;
     mutable QStringList lookedUp;
 };
 
@@ -81,9 +84,10 @@ public:
 class FakeChromeWindows final : public ChromeWindows
 {
 public:
-    QList<Handle> find() override;
+    QList<Handle> find(const QString& windowClass) override;
     void activate(Handle window) override { activated.append(window); }
     QList<Handle> windows;
+    QString lookedUpClass;
     QList<Handle> activated;
     int lookups = 0;
 };

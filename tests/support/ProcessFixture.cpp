@@ -34,9 +34,7 @@ void ProcessFixture::SetUp()
     QDir().mkdir(path(u"runtime"_qs));
     QFile::setPermissions(path(u"runtime"_qs),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    write(path(u"data/applications/google-chrome.desktop"_qs),
-          "[Desktop Entry]\nType=Application\nName=Google Chrome\nExec=" FAKE_CHROME_EXECUTABLE
-          " %U\n");
+    installEntry(u"google-chrome.desktop"_qs, FAKE_CHROME_EXECUTABLE " %U");
 }
 
 void ProcessFixture::TearDown()
@@ -131,9 +129,18 @@ QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
     return arguments;
 }
 
-void ProcessFixture::writeLocalState(const QByteArray& json) const
+void ProcessFixture::writeLocalState(const QByteArray& json, const QString& chromeDirectory) const
 {
-    write(path(u"config/google-chrome/Local State"_qs), json);
+    write(path(chromeDirectory + u"/Local State"), json);
+}
+
+void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& exec) const
+{
+    const QString file = path(u"data/applications/" + desktopId);
+    if (exec.isEmpty())
+        QFile::remove(file);
+    else
+        write(file, "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" + exec + '\n');
 }
 
 void ProcessFixture::installOrlimDesktopEntry() const

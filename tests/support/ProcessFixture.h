@@ -44,7 +44,12 @@ protected:
     /// Waits until a running Orlim listens on its socket.
     bool waitUntilListening(int timeoutMs = 10000) const;
     QString socketPath() const { return path(u"runtime/orlim/links.socket"_qs); }
-    void writeLocalState(const QByteArray& json) const;
+    /// Writes "Local State" into `chromeDirectory` (relative to the temporary folder).
+    void writeLocalState(const QByteArray& json,
+                         const QString& chromeDirectory = u"config/google-chrome"_qs) const;
+    /// Installs a desktop entry `desktopId` in XDG_DATA_HOME whose Exec is `exec`;
+    /// an empty `exec` removes it.
+    void installEntry(const QString& desktopId, const QByteArray& exec) const;
     void installOrlimDesktopEntry() const;
 
 private:

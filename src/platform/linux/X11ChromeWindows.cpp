@@ -7,10 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-constexpr char chromeWindowClass[] = "Google-chrome";
-}
-
 struct X11ChromeWindows::Connection
 {
     xcb_connection_t* xcb = nullptr;
@@ -54,9 +50,10 @@ X11ChromeWindows::Connection* X11ChromeWindows::connection()
     return m_connection.get();
 }
 
-QList<ChromeWindows::Handle> X11ChromeWindows::find()
+QList<ChromeWindows::Handle> X11ChromeWindows::find(const QString& windowClass)
 {
     QList<Handle> found;
+    const QByteArray wanted = windowClass.toUtf8();
     Connection* c = connection();
     if (!c)
         return found;
@@ -79,7 +76,7 @@ QList<ChromeWindows::Handle> X11ChromeWindows::find()
                                xcb_get_property_value_length(reply));
         free(reply);
         const QList<QByteArray> parts = value.split('\0');
-        if (parts.size() >= 2 && parts.at(1) == chromeWindowClass)
+        if (parts.size() >= 2 && parts.at(1) == wanted)
             found.append(window);
     }
     xcb_ewmh_get_windows_reply_wipe(&clients);

@@ -13,7 +13,7 @@ public:
     X11ChromeWindows();
     ~X11ChromeWindows() override;
 
-    QList<Handle> find() override;
+    QList<Handle> find(const QString& windowClass) override;
     void activate(Handle window) override;
 
 private:

@@ -8,11 +8,28 @@ QString XdgFileLayout::homeDirectory() const
     return QDir::homePath();
 }
 
-QString XdgFileLayout::configHome() const
+namespace {
+
+/// An absolute folder named by `variable`, or nothing: the base directory
+/// specification ignores relative values, and so does Chrome.
+QString absoluteFolder(const char* variable)
 {
-    // The base directory specification ignores relative values.
-    const QString fromEnvironment = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString fromEnvironment = qEnvironmentVariable(variable);
     if (!fromEnvironment.isEmpty() && QFileInfo(fromEnvironment).isAbsolute())
         return QDir::cleanPath(fromEnvironment);
-    return homeDirectory() + u"/.config";
+    return {};
+}
+
+} // namespace
+
+QString XdgFileLayout::configHome() const
+{
+    const QString fromEnvironment = absoluteFolder("XDG_CONFIG_HOME");
+    return fromEnvironment.isEmpty() ? homeDirectory() + u"/.config" : fromEnvironment;
+}
+
+QString XdgFileLayout::chromeConfigHome() const
+{
+    const QString fromEnvironment = absoluteFolder("CHROME_CONFIG_HOME");
+    return fromEnvironment.isEmpty() ? configHome() : fromEnvironment;
 }

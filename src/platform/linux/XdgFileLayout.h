@@ -9,4 +9,5 @@ class XdgFileLayout final : public FileLayout
 public:
     QString homeDirectory() const override;
     QString configHome() const override;
+    QString chromeConfigHome() const override;
 };

@@ -1,0 +1,85 @@
+// Which Chrome Orlim serves, found through real desktop entries: its profiles
+// are listed and links reach it, and only it.
+#include "ProcessFixture.h"
+
+using Installations = ProcessFixture;
+
+TEST_F(Installations, TheFirstInstalledChromeIsServed)
+{
+    const QByteArray chrome = FAKE_CHROME_EXECUTABLE " %U";
+    // The Flathub entry runs flatpak; the stand-in records flatpak's arguments.
+    const QByteArray flatpak =
+        FAKE_CHROME_EXECUTABLE " run --branch=stable --arch=x86_64 --command=/app/bin/chrome "
+                               "--file-forwarding com.google.Chrome @@u %U @@";
+    const QStringList flatpakRun{u"run"_qs,
+                                 u"--branch=stable"_qs,
+                                 u"--arch=x86_64"_qs,
+                                 u"--command=/app/bin/chrome"_qs,
+                                 u"--file-forwarding"_qs,
+                                 u"com.google.Chrome"_qs};
+    struct Case
+    {
+        const char* name;
+        QList<std::pair<QString, QByteArray>> entries;
+        QString dataDirectory; // whose profiles are listed
+        QStringList leading;   // before Orlim's own arguments
+    } cases[] = {
+        {"stable", {{u"google-chrome.desktop"_qs, chrome}}, u"config/google-chrome"_qs, {}},
+        {"flathub",
+         {{u"com.google.Chrome.desktop"_qs, flatpak}},
+         u"home/.var/app/com.google.Chrome/config/google-chrome"_qs,
+         flatpakRun},
+        {"beta", {{u"google-chrome-beta.desktop"_qs, chrome}}, u"config/google-chrome-beta"_qs, {}},
+        {"flathub before beta",
+         {{u"google-chrome-beta.desktop"_qs, chrome}, {u"com.google.Chrome.desktop"_qs, flatpak}},
+         u"home/.var/app/com.google.Chrome/config/google-chrome"_qs,
+         flatpakRun},
+    };
+    int starts = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* id : {"google-chrome.desktop", "com.google.Chrome.desktop",
+                               "google-chrome-beta.desktop", "google-chrome-unstable.desktop"})
+            installEntry(QString::fromLatin1(id), {});
+        for (const auto& [id, exec] : c.entries)
+            installEntry(id, exec);
+        QString out;
+        writeLocalState(R"({"profile": {"info_cache": {"Profile 7": {"name": ")" +
+                            QByteArray(c.name) + R"("}}}})",
+                        c.dataDirectory);
+        EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
+        EXPECT_EQ(out, u"Profile 7\t" + QString::fromLatin1(c.name) + u'\n');
+        QFile::remove(path(c.dataDirectory + u"/Local State"));
+
+        // No profiles: the link opens in "Default" of the same Chrome.
+        QProcess* running = start({u"--"_qs, u"-x"_qs});
+        const QList<QStringList> all = waitForChrome(++starts);
+        running->terminate();
+        running->waitForFinished(5000);
+        ASSERT_EQ(all.size(), starts);
+        const QStringList own{u"--profile-directory=Default"_qs, u"--"_qs, u"-x"_qs};
+        EXPECT_EQ(all.last(), c.leading + own);
+    }
+}
+
+// No Chrome at all: the command line says so; a link is dropped with one line
+// on stderr that does not show the link, and nothing is started.
+TEST_F(Installations, NoChromeInstalled)
+{
+    installEntry(u"google-chrome.desktop"_qs, {});
+    QString out, err;
+    EXPECT_EQ(run({u"--list-profiles"_qs}, &out, &err), 1);
+    EXPECT_EQ(err, u"orlim: Google Chrome is not installed\n"_qs);
+    EXPECT_TRUE(out.isEmpty());
+
+    QProcess* running = start({u"https://secret.example/?token=42"_qs});
+    ASSERT_TRUE(waitUntilListening());
+    EXPECT_EQ(run({u"https://second.example/"_qs}), 0);
+    running->terminate();
+    ASSERT_TRUE(running->waitForFinished(5000));
+    const QString log = QString::fromUtf8(running->readAllStandardError());
+    EXPECT_EQ(log.count(u"a link was dropped: Google Chrome is not installed"_qs), 2)
+        << log.toStdString();
+    EXPECT_FALSE(log.contains(u"example"_qs));
+    EXPECT_FALSE(QFile::exists(path(u"chrome.log"_qs)));
+}
