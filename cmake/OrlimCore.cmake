@@ -21,6 +21,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/ProfileRule.cpp

@@ -2,9 +2,9 @@
 
 #include "chrome/CanonicalText.h"
 #include "chrome/ChromeInstallation.h"
+#include "platform/RegularFile.h"
 
 #include <QCollator>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
@@ -124,10 +124,10 @@ ChromeProfileInfo load()
     const QString directory = chromeDirectory();
     if (directory.isEmpty())
         return {};
-    QFile file(localStateURL(directory));
-    if (!file.open(QIODevice::ReadOnly))
+    const RegularFile::Contents file = RegularFile::read(localStateURL(directory));
+    if (file.status != RegularFile::Status::Read)
         return {};
-    return parse(file.readAll(), directory);
+    return parse(file.bytes, directory);
 }
 
 ChromeProfileInfo parse(const QByteArray& localState, const QString& chromeDirectory)

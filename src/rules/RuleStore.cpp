@@ -3,6 +3,7 @@
 #include "chrome/CanonicalText.h"
 #include "platform/FileLayout.h"
 #include "platform/Platform.h"
+#include "platform/RegularFile.h"
 #include "rules/RulesFile.h"
 
 #include <QDateTime>
@@ -25,17 +26,20 @@ struct ReadResult
 
 ReadResult read()
 {
-    QFile file(fileURL());
-    if (!file.exists())
-        return {FileState::Missing, {}, {}};
-    if (!file.open(QIODevice::ReadOnly))
+    RegularFile::Contents file = RegularFile::read(fileURL());
+    switch (file.status) {
+    case RegularFile::Status::Missing:
+        // A dangling link or a loop is something, not nothing: never replace it.
+        return {QFileInfo(fileURL()).isSymLink() ? FileState::Unreadable : FileState::Missing, {},
+                {}};
+    case RegularFile::Status::Refused:
         return {FileState::Unreadable, {}, {}};
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {FileState::Unreadable, {}, {}};
-    if (auto rules = RulesFile::decode(bytes))
+    case RegularFile::Status::Read:
+        break;
+    }
+    if (auto rules = RulesFile::decode(file.bytes))
         return {FileState::Decoded, std::move(*rules), {}};
-    return {FileState::Undecodable, {}, std::move(bytes)};
+    return {FileState::Undecodable, {}, std::move(file.bytes)};
 }
 
 /// Copies the bytes of an undecodable rules file to a fresh name beside it.

@@ -1,7 +1,9 @@
 #include "ui/ProfileAvatarView.h"
 
+#include "platform/RegularFile.h"
 #include "ui/Palette.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
@@ -51,7 +53,11 @@ QImage ProfileAvatarView::readPicture(const ChromeProfile& profile)
 {
     if (!profile.pictureURL)
         return {};
-    QImageReader reader(profile.pictureURL->toLocalFile());
+    RegularFile::Contents file = RegularFile::read(profile.pictureURL->toLocalFile());
+    if (file.status != RegularFile::Status::Read)
+        return {};
+    QBuffer buffer(&file.bytes);
+    QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     return reader.read();
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/// Reads files that other programs control. Only a regular file is read: a
+/// named pipe, a device or a directory, even behind a symbolic link, is refused
+/// without blocking, and so is a file larger than the caller allows. The check
+/// is made on the opened file, so swapping the path meanwhile changes nothing.
+namespace RegularFile {
+
+enum class Status { Read, Missing, Refused };
+
+struct Contents
+{
+    Status status;
+    QByteArray bytes; // only when read
+};
+
+/// Far beyond any real "Local State", rules file or profile picture.
+inline constexpr qint64 defaultMaxSize = qint64(64) << 20;
+
+/// The whole of `path`. Missing: no such file; Refused: anything else that
+/// stops a complete read (not a regular file, over `maxSize`, no permission,
+/// a read error).
+Contents read(const QString& path, qint64 maxSize = defaultMaxSize);
+
+} // namespace RegularFile

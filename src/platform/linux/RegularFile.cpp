@@ -1,0 +1,50 @@
+#include "platform/RegularFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace RegularFile {
+
+Contents read(const QString& path, qint64 maxSize)
+{
+    // O_NONBLOCK: opening a named pipe must not wait for a writer.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return {errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Refused, {}};
+    struct stat info
+    {
+    };
+    Contents contents{Status::Refused, {}};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxSize) {
+        // The size may change while we read; never read more than allowed.
+        QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+        qsizetype filled = 0;
+        for (;;) {
+            if (filled == bytes.size()) {
+                if (bytes.size() > maxSize)
+                    break;
+                bytes.resize(std::min<qsizetype>(bytes.size() * 2, maxSize + 1));
+            }
+            const ssize_t n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                break;
+            if (n == 0) {
+                bytes.truncate(filled);
+                contents = {Status::Read, std::move(bytes)};
+                break;
+            }
+            filled += n;
+        }
+    }
+    ::close(fd);
+    return contents;
+}
+
+} // namespace RegularFile
