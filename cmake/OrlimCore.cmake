@@ -13,6 +13,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfiles.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/ArgumentText.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DesktopCommand.cpp

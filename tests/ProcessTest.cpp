@@ -8,6 +8,7 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <csignal>
+#include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,6 +103,32 @@ TEST_F(Orlim, DashLinkOnTheFirstCommandLine)
     start({u"--"_qs, u"--user-data-dir=/tmp/x"_qs});
     EXPECT_EQ(waitForChrome(1), (QList<QStringList>{{u"--profile-directory=Default"_qs, u"--"_qs,
                                                      u"--user-data-dir=/tmp/x"_qs}}));
+}
+
+// Link bytes that are not UTF-8 reach Chrome unchanged through both doors.
+TEST_F(Orlim, LinksReachChromeByteForByte)
+{
+    const auto startWithBytes = [this](const char* printfLink) {
+        auto* process = new QProcess;
+        process->setProcessEnvironment(environment());
+        process->start(u"/bin/sh"_qs, {u"-c"_qs,
+                                       u"exec \"$0\" \"$(printf '"_qs +
+                                           QString::fromLatin1(printfLink) + u"')\""_qs,
+                                       QStringLiteral(ORLIM_EXECUTABLE)});
+        return process;
+    };
+    std::unique_ptr<QProcess> first(startWithBytes("http://x/\\351"));
+    ASSERT_EQ(waitForChrome(1).size(), 1);
+    std::unique_ptr<QProcess> second(startWithBytes("http://y/\\377\\303(\\355\\240\\200"));
+    ASSERT_TRUE(second->waitForFinished(10000));
+    ASSERT_EQ(waitForChrome(2).size(), 2);
+    QFile log(path(u"chrome.log"_qs));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray bytes = log.readAll();
+    EXPECT_TRUE(bytes.contains("\x1fhttp://x/\xe9\x1f\n")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("\x1fhttp://y/\xff\xc3(\xed\xa0\x80\x1f\n")) << bytes.toStdString();
+    first->kill();
+    first->waitForFinished();
 }
 
 TEST_F(Orlim, TheSocketFolderIsPrivate)

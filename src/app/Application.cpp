@@ -10,6 +10,7 @@
 #include "app/RuntimeDirectory.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
+#include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
 
@@ -34,7 +35,7 @@ QStringList argumentsOf(int argc, char** argv)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(ArgumentText::fromBytes(QByteArray(argv[i])));
     return arguments;
 }
 
@@ -124,7 +125,7 @@ int runOrlim(int argc, char** argv)
     // and will listen shortly: hand the links over. Loop until one succeeds.
     std::vector<std::string> links;
     for (const QString& link : commandLine.links)
-        links.push_back(link.toStdString());
+        links.push_back(ArgumentText::toBytes(link).toStdString());
     InstanceLock lock;
     QElapsedTimer clock;
     clock.start();

@@ -1,6 +1,7 @@
 #include "app/LinkServer.h"
 
 #include "app/LinkMessage.h"
+#include "platform/ArgumentText.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -137,7 +138,7 @@ void LinkServer::finish(Connection* connection)
 {
     QStringList links;
     for (const std::string& link : connection->message().links())
-        links.append(QString::fromStdString(link));
+        links.append(ArgumentText::fromBytes(QByteArray::fromStdString(link)));
     if (links.isEmpty())
         Q_EMIT reopenRequested();
     else

@@ -1,5 +1,7 @@
 #include "platform/linux/DetachedProcessLauncher.h"
 
+#include "platform/ArgumentText.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSocketNotifier>
@@ -54,7 +56,7 @@ bool DetachedProcessLauncher::startDetached(const QString& program, const QStrin
         return false;
     std::vector<QByteArray> storage{QFile::encodeName(path)};
     for (const QString& argument : arguments)
-        storage.push_back(argument.toLocal8Bit());
+        storage.push_back(ArgumentText::toBytes(argument));
     std::vector<char*> argv;
     for (QByteArray& bytes : storage)
         argv.push_back(bytes.data());
