@@ -131,6 +131,17 @@ TEST_F(Orlim, LinksReachChromeByteForByte)
     first->waitForFinished();
 }
 
+// An Orlim that cannot listen gives up the lock, so the next link starts an
+// Orlim of its own instead of waiting for one that cannot hear it.
+TEST_F(Orlim, NoDoorNoLock)
+{
+    QDir().mkpath(socketPath()); // nothing can be bound there
+    start({u"https://first.example/"_qs});
+    ASSERT_EQ(waitForChrome(1).size(), 1);
+    start({u"https://second.example/"_qs});
+    EXPECT_EQ(waitForChrome(2).value(1), chromeArgs(u"Default"_qs, u"https://second.example/"_qs));
+}
+
 TEST_F(Orlim, TheSocketFolderIsPrivate)
 {
     start({});

@@ -69,7 +69,8 @@ int makeDefaultBrowser(int argc, char** argv)
 
 /// Becomes the running Orlim: listens for later links, routes our own, and runs
 /// until quit.
-int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, const QStringList& links)
+int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, InstanceLock& lock,
+                   const QStringList& links)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orlim"));
@@ -83,10 +84,14 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, const
     QObject::connect(&server, &LinkServer::reopenRequested, &delegate,
                      &AppDelegate::applicationShouldHandleReopen);
     // Listen before routing anything, so no later link can slip past.
-    if (!server.listen(runtime.socketPath()))
+    // Without a door the lock must go too: a later `orlim` then starts its own
+    // application instead of waiting for one that cannot hear it.
+    if (!server.listen(runtime.socketPath())) {
+        lock.release();
         print(stderr, u"orlim: cannot listen on " +
                           QFile::decodeName(runtime.socketPath().c_str()) +
-                          u"; later links will not reach this Orlim\n");
+                          u"; later links will start another Orlim\n");
+    }
 
     delegate.openURLs(links);
     delegate.applicationDidFinishLaunching();
@@ -131,7 +136,7 @@ int runOrlim(int argc, char** argv)
     clock.start();
     while (clock.elapsed() < handOverDeadlineMs) {
         if (lock.tryAcquire(runtime->lockPath()))
-            return runApplication(argc, argv, *runtime, commandLine.links);
+            return runApplication(argc, argv, *runtime, lock, commandLine.links);
         if (Forwarding::handOver(*runtime, links))
             return 0;
         QThread::msleep(handOverRetryMs);

@@ -6,8 +6,14 @@
 
 InstanceLock::~InstanceLock()
 {
+    release();
+}
+
+void InstanceLock::release()
+{
     if (m_fd >= 0)
         ::close(m_fd);
+    m_fd = -1;
 }
 
 bool InstanceLock::tryAcquire(const std::string& path)

@@ -17,6 +17,8 @@ public:
     /// holds it or the file cannot be opened.
     bool tryAcquire(const std::string& path);
     bool isHeld() const { return m_fd >= 0; }
+    /// Lets the next Orlim take the lock.
+    void release();
 
 private:
     int m_fd = -1;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -29,11 +30,13 @@ std::optional<RuntimeDirectory> RuntimeDirectory::forCurrentUser()
     // The base directory specification ignores relative values; a runtime
     // directory that is missing (as in some cron jobs or su sessions) falls back
     // to /tmp like an unset one.
+    // A folder whose socket path the kernel cannot take falls back too.
     const char* base = std::getenv("XDG_RUNTIME_DIR");
     if (base && base[0] == '/') {
-        const std::string path = std::string(base) + "/orlim";
-        if (makePrivate(path))
-            return RuntimeDirectory{path};
+        const RuntimeDirectory candidate{std::string(base) + "/orlim"};
+        if (candidate.socketPath().size() < sizeof(sockaddr_un::sun_path) &&
+            makePrivate(candidate.path))
+            return candidate;
     }
     const std::string fallback = "/tmp/orlim-" + std::to_string(::getuid());
     if (makePrivate(fallback))

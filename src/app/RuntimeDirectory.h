@@ -4,8 +4,8 @@
 #include <string>
 
 /// The folder private to the user that holds the running Orlim's lock and link
-/// socket: $XDG_RUNTIME_DIR/orlim, else (unset, relative or missing)
-/// /tmp/orlim-<uid>.
+/// socket: $XDG_RUNTIME_DIR/orlim, else (unset, relative, missing, or too long
+/// for a socket's path) /tmp/orlim-<uid>.
 struct RuntimeDirectory
 {
     std::string path;
