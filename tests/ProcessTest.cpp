@@ -8,10 +8,15 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <csignal>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "app/InstanceLock.h"
 #include "app/LinkClient.h"
 #include "app/LinkMessage.h"
 
@@ -142,6 +147,45 @@ TEST_F(Orlim, NoDoorNoLock)
     EXPECT_EQ(waitForChrome(2).value(1), chromeArgs(u"Default"_qs, u"https://second.example/"_qs));
 }
 
+// A running Orlim that takes a message and never answers (busy, or gone right
+// after reading) gets it once: the sender never sends the link again.
+TEST_F(Orlim, ALinkIsSentAtMostOnce)
+{
+    QDir().mkpath(path(u"runtime/orlim"_qs));
+    InstanceLock lock;
+    ASSERT_TRUE(lock.tryAcquire(path(u"runtime/orlim/instance.lock"_qs).toStdString()));
+    const int busy = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, QFile::encodeName(socketPath()).constData());
+    ASSERT_EQ(::bind(busy, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(busy, 8), 0);
+
+    QProcess* sender = start({u"https://once.example/"_qs});
+    int messages = 0;
+    for (;;) {
+        pollfd incoming{busy, POLLIN, 0};
+        if (::poll(&incoming, 1, 50) <= 0) {
+            if (sender->waitForFinished(0) || sender->state() == QProcess::NotRunning)
+                break;
+            continue;
+        }
+        const int connection = ::accept4(busy, nullptr, nullptr, SOCK_CLOEXEC);
+        LinkMessage::Reader reader;
+        char buffer[4096];
+        ssize_t n;
+        while (reader.state() == LinkMessage::Reader::State::Incomplete &&
+               (n = ::recv(connection, buffer, sizeof(buffer), 0)) > 0)
+            reader.feed(buffer, size_t(n));
+        messages += reader.state() == LinkMessage::Reader::State::Complete;
+        ::close(connection); // unanswered
+    }
+    ::close(busy);
+    EXPECT_EQ(messages, 1);
+    EXPECT_EQ(sender->exitCode(), 1);
+    EXPECT_TRUE(sender->readAllStandardError().contains("not sent again"));
+}
+
 TEST_F(Orlim, TheSocketFolderIsPrivate)
 {
     start({});
@@ -175,6 +219,7 @@ TEST_F(Orlim, AnotherUsersLinkIsRefused)
         case LinkClient::Result::Delivered:
             _exit(0);
         case LinkClient::Result::Failed:
+        case LinkClient::Result::Unconfirmed:
             _exit(1); // connected, then refused
         case LinkClient::Result::NoListener:
             _exit(2);

@@ -137,8 +137,16 @@ int runOrlim(int argc, char** argv)
     while (clock.elapsed() < handOverDeadlineMs) {
         if (lock.tryAcquire(runtime->lockPath()))
             return runApplication(argc, argv, *runtime, lock, commandLine.links);
-        if (Forwarding::handOver(*runtime, links))
+        switch (Forwarding::handOver(*runtime, links)) {
+        case LinkClient::Result::Delivered:
             return 0;
+        case LinkClient::Result::Unconfirmed:
+            std::fputs(Forwarding::unconfirmedMessage, stderr);
+            return 1;
+        case LinkClient::Result::NoListener:
+        case LinkClient::Result::Failed:
+            break;
+        }
         QThread::msleep(handOverRetryMs);
     }
     print(stderr, QStringLiteral("orlim: the running Orlim does not answer\n"));

@@ -42,16 +42,16 @@ std::optional<std::vector<std::string>> linksOnly(int argc, const char* const* a
     return links;
 }
 
-bool handOver(const std::vector<std::string>& links)
+LinkClient::Result handOver(const std::vector<std::string>& links)
 {
     const auto runtime = RuntimeDirectory::forCurrentUser();
-    return runtime && handOver(*runtime, links);
+    return runtime ? handOver(*runtime, links) : LinkClient::Result::NoListener;
 }
 
-bool handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links)
+LinkClient::Result handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links)
 {
     return LinkClient::send(runtime.socketPath(), LinkMessage::encode(links),
-                            acknowledgementTimeoutMs) == LinkClient::Result::Delivered;
+                            acknowledgementTimeoutMs);
 }
 
 std::string applicationPath()

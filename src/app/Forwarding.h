@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LinkClient.h"
 #include "app/RuntimeDirectory.h"
 
 #include <optional>
@@ -16,10 +17,17 @@ namespace Forwarding {
 /// option, which the full application answers.
 std::optional<std::vector<std::string>> linksOnly(int argc, const char* const* argv);
 
-/// Hands `links` to the running Orlim; true once it has routed them.
-bool handOver(const std::vector<std::string>& links);
+/// Hands `links` to the running Orlim. Delivered once it has routed them;
+/// Unconfirmed when it took them without answering in time, and a link must
+/// be routed at most once, so they are not to be sent again.
+LinkClient::Result handOver(const std::vector<std::string>& links);
 /// The same, through the socket in `runtime`.
-bool handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links);
+LinkClient::Result handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links);
+
+/// What to tell the user about an Unconfirmed hand-over.
+inline constexpr char unconfirmedMessage[] =
+    "orlim: the running Orlim took the links but did not confirm them in time; "
+    "they are not sent again\n";
 
 /// The full application beside this executable, in the build tree or installed.
 std::string applicationPath();

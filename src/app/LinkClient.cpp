@@ -60,10 +60,10 @@ Result send(const std::string& socketPath, const std::string& message, int timeo
         polled = ::poll(&ready, 1, timeoutMs);
     } while (polled < 0 && errno == EINTR);
     if (polled <= 0)
-        return Result::Failed;
+        return Result::Unconfirmed;
     char reply = 0;
     if (::recv(socket.fd, &reply, 1, 0) != 1 || reply != LinkMessage::ack)
-        return Result::Failed;
+        return Result::Unconfirmed;
     return Result::Delivered;
 }
 

@@ -8,7 +8,10 @@ namespace LinkClient {
 enum class Result {
     Delivered,  // the running Orlim routed the links and said so
     NoListener, // nobody listens on the socket (yet, or any more)
-    Failed,     // connected, but the hand-over was not acknowledged
+    Failed,     // connected, but the message could not be sent
+    /// The whole message was sent but not acknowledged: the running Orlim may
+    /// still route it, so it must not be sent again.
+    Unconfirmed,
 };
 
 /// Sends one encoded message to the socket at `socketPath` and waits up to

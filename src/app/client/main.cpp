@@ -11,8 +11,18 @@
 int main(int argc, char** argv)
 {
     const auto links = Forwarding::linksOnly(argc, argv);
-    if (links && Forwarding::handOver(*links))
-        return 0;
+    if (links) {
+        switch (Forwarding::handOver(*links)) {
+        case LinkClient::Result::Delivered:
+            return 0;
+        case LinkClient::Result::Unconfirmed:
+            std::fputs(Forwarding::unconfirmedMessage, stderr);
+            return 1;
+        case LinkClient::Result::NoListener:
+        case LinkClient::Result::Failed:
+            break; // no running Orlim has them: become it
+        }
+    }
 
     const std::string application = Forwarding::applicationPath();
     ::execv(application.c_str(), argv);
