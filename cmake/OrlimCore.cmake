@@ -32,6 +32,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/DefaultBrowserStatus.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/ElidedLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Icons.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/LinkLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/MenuBarController.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Palette.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/PickerWindowController.cpp

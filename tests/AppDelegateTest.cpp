@@ -61,26 +61,31 @@ TEST(Routing, ProfilesGoToThePicker)
 }
 
 // Rules decide only while switched on, and only for a profile Chrome has
-// (exact, case-sensitive directory match).
+// (case-sensitive directory match, under canonical equivalence); Chrome gets
+// the catalogue's spelling of the folder.
 TEST(Routing, RulesStepFollowsTheSwitch)
 {
     FakePlatform platform;
-    platform.writeProfiles({u"Default"_qs, u"Work"_qs, u"work"_qs});
-    RuleStore::save(
-        {{u"https://gone.example"_qs, u"Deleted"_qs}, {u"https://work.example"_qs, u"work"_qs}});
+    platform.writeProfiles({u"Default"_qs, u"Work"_qs, u"work"_qs, u"Caf\u00e9"_qs});
+    RuleStore::save({{u"https://gone.example"_qs, u"Deleted"_qs},
+                     {u"https://work.example"_qs, u"work"_qs},
+                     {u"https://cafe.example"_qs, u"Cafe\u0301"_qs}});
     Shown shown;
     AppDelegate delegate(recordInto(shown));
-    delegate.openURLs({u"https://work.example/x"_qs, u"https://gone.example/y"_qs});
+    delegate.openURLs({u"https://work.example/x"_qs, u"https://gone.example/y"_qs,
+                       u"https://cafe.example/"_qs});
 
     if constexpr (FeatureFlags::rulesEnabled) {
-        ASSERT_EQ(platform.processes.starts.size(), 1);
+        ASSERT_EQ(platform.processes.starts.size(), 2);
         EXPECT_EQ(platform.processes.starts[0].arguments,
                   (QStringList{u"--profile-directory=work"_qs, u"https://work.example/x"_qs}));
+        EXPECT_EQ(platform.processes.starts[1].arguments.first(),
+                  u"--profile-directory=Caf\u00e9"_qs);
         EXPECT_EQ(shown.pickerLinks, QStringList{u"https://gone.example/y"_qs});
-        EXPECT_EQ(RuleStore::load().size(), 2) << "a stale rule stays stored";
+        EXPECT_EQ(RuleStore::load().size(), 3) << "a stale rule stays stored";
     } else {
         EXPECT_TRUE(platform.processes.starts.isEmpty());
-        EXPECT_EQ(shown.pickerLinks.size(), 2);
+        EXPECT_EQ(shown.pickerLinks.size(), 3);
     }
 }
 

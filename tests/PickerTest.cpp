@@ -3,11 +3,16 @@
 #include "ui/PickerWindowController.h"
 #include "ui/ProfilePickerModel.h"
 #include "ui/ProfilePickerView.h"
+#include "ui/ElidedLabel.h"
+#include "ui/LinkLabel.h"
 #include "ui/ProfileRow.h"
 
 #include "FakePlatform.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTextDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -225,6 +230,52 @@ TEST(PickerView, ListCentresTheSelectedRow)
     const QRect row = view.rows()[10]->geometry();
     const int viewportMiddle = bar->value() + view.list()->viewport()->height() / 2;
     EXPECT_LE(std::abs(row.center().y() - viewportMiddle), 1);
+}
+
+// Text from outside (the link, profile names) is shown as it is, never as
+// markup, and the link copies exactly however it is shown.
+TEST(PickerView, OutsideTextIsPlainAndTheLinkCopiesExactly)
+{
+    const QString hostile = u"https://evil.example/#<h1 style=\"color:red\">https://bank.example"
+                            u"</h1>/" + QString(300, u'x');
+    ShownPicker picker(hostile, 2);
+    ASSERT_TRUE(picker.exposed);
+    const auto shownAs = [](const QString& toolTip) {
+        QTextDocument document;
+        document.setHtml(toolTip);
+        return document.toPlainText();
+    };
+    auto* link = picker.view.findChild<LinkLabel*>();
+    ASSERT_TRUE(link);
+    EXPECT_EQ(shownAs(link->toolTip()), hostile);
+    EXPECT_EQ(link->textFormat(), Qt::PlainText);
+
+    ChromeProfile named{u"Default"_qs, u"<b>Bank</b>"_qs, {}, {}, {}};
+    ProfileRow row(named, 0);
+    auto* name = row.findChild<ElidedLabel*>();
+    ASSERT_TRUE(name);
+    EXPECT_EQ(shownAs(name->toolTip()), u"<b>Bank</b>"_qs);
+
+    ASSERT_TRUE(link->text().contains(u'\n') && link->text().contains(u'…'));
+    link->setSelection(0, int(link->text().size()));
+    QTest::keyClick(&picker.view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), hostile);
+}
+
+// The remember text toggles its box on a left click only (rules builds).
+TEST(PickerView, RememberTextTogglesOnALeftClick)
+{
+    if constexpr (!FeatureFlags::rulesEnabled)
+        GTEST_SKIP() << "the remember section exists only with rules on";
+    ShownPicker picker(u"https://a.example/"_qs, 2);
+    ASSERT_TRUE(picker.exposed);
+    auto* text = picker.view.findChild<QLabel*>(u"rememberText"_qs);
+    ASSERT_TRUE(text);
+    QTest::mouseClick(text, Qt::RightButton);
+    QTest::mouseRelease(text, Qt::LeftButton);
+    EXPECT_FALSE(picker.view.model().remember()) << "a right click or a lone release";
+    QTest::mouseClick(text, Qt::LeftButton);
+    EXPECT_TRUE(picker.view.model().remember());
 }
 
 TEST(PickerView, LinkLineIsTwoLinesShortenedInTheMiddle)

@@ -65,12 +65,14 @@ void AppDelegate::handleIncoming(const QString& urlString)
     }
     if constexpr (FeatureFlags::rulesEnabled) {
         if (const auto rule = RuleStore::match(urlString)) {
-            const bool known = std::any_of(
+            const auto known = std::find_if(
                 catalogue.profiles.begin(), catalogue.profiles.end(), [&](const ChromeProfile& p) {
                     return CanonicalText::equal(p.directoryName, rule->profileDirectory);
                 });
-            if (known) {
-                ChromeLauncher::open(urlString, rule->profileDirectory);
+            // Folder names are bytes: Chrome must get the catalogue's spelling,
+            // or it would make a new, empty profile.
+            if (known != catalogue.profiles.end()) {
+                ChromeLauncher::open(urlString, known->directoryName);
                 return;
             }
         }

@@ -1,12 +1,14 @@
 #include "ui/ElidedLabel.h"
 
+#include "ui/Widgets.h"
+
 #include <QPainter>
 
 ElidedLabel::ElidedLabel(const QString& text, Qt::TextElideMode mode, QWidget* parent)
     : QWidget(parent), m_text(text), m_mode(mode)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setToolTip(text);
+    setToolTip(Widgets::plainToolTip(text));
     setAccessibleName(text);
 }
 

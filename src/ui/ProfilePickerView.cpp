@@ -1,11 +1,13 @@
 #include "ui/ProfilePickerView.h"
 
+#include "ui/LinkLabel.h"
 #include "ui/Palette.h"
 #include "ui/ProfileRow.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPropertyAnimation>
@@ -66,11 +68,13 @@ ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfi
     layout->addWidget(Widgets::text(QStringLiteral("どのプロファイルで開きますか？"),
                                     Typography::Role::Headline, this));
 
-    QLabel* link =
-        Widgets::text(QString(), Typography::Role::Callout, this, Palette::secondary(palette()));
-    link->setText(linkLines(url, link->fontMetrics(), fixedSize.width() - 2 * margin));
-    link->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    link->setToolTip(url);
+    const QFont linkFont = Typography::font(Typography::Role::Callout);
+    auto* link = new LinkLabel(
+        url, linkLines(url, QFontMetrics(linkFont), fixedSize.width() - 2 * margin), this);
+    link->setFont(linkFont);
+    QPalette linkPalette = link->palette();
+    linkPalette.setColor(QPalette::WindowText, Palette::secondary(palette()));
+    link->setPalette(linkPalette);
     link->setObjectName(QStringLiteral("link"));
     layout->addWidget(link);
 
@@ -259,10 +263,21 @@ bool ProfilePickerView::eventFilter(QObject* watched, QEvent* event)
             m_model->setPrefixFieldFocused(true);
         else if (event->type() == QEvent::FocusOut)
             m_model->setPrefixFieldFocused(false);
-    } else if (event->type() == QEvent::MouseButtonRelease &&
-               watched->objectName() == u"rememberText") {
-        m_model->toggleRemember();
-        return true;
+    } else if (watched->objectName() == u"rememberText") {
+        // Like the box beside it: a left press, then its release over the text.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_rememberTextPressed = mouse->button() == Qt::LeftButton;
+            return m_rememberTextPressed;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const bool click = m_rememberTextPressed && mouse->button() == Qt::LeftButton &&
+                               static_cast<QWidget*>(watched)->rect().contains(mouse->pos());
+            m_rememberTextPressed = false;
+            if (click)
+                m_model->toggleRemember();
+            return click;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

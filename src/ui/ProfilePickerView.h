@@ -53,4 +53,5 @@ private:
     QLineEdit* m_prefixField = nullptr;
     QWidget* m_prefixHelp = nullptr;
     bool m_appeared = false;
+    bool m_rememberTextPressed = false;
 };

@@ -27,4 +27,9 @@ QLabel* text(const QString& text, Typography::Role role, QWidget* parent, const 
     return label;
 }
 
+QString plainToolTip(const QString& text)
+{
+    return u"<p style=\"white-space:pre-wrap\">" + text.toHtmlEscaped() + u"</p>";
+}
+
 } // namespace Widgets

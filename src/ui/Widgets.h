@@ -16,5 +16,8 @@ QFrame* divider(QWidget* parent);
 /// Plain (never rich) text in a text role, optionally in a colour.
 QLabel* text(const QString& text, Typography::Role role, QWidget* parent,
              const QColor& color = QColor());
+/// A tool tip that shows `text` as it is: Qt would take text that looks like
+/// markup for rich text, so a link could dress itself as another address.
+QString plainToolTip(const QString& text);
 
 } // namespace Widgets

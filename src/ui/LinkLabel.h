@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+
+/// The picker's link: shown wrapped and shortened to fit, selectable with the
+/// mouse, and copied as the exact link however it is shown (the copy menu,
+/// Ctrl+C while part of it is selected, and the X11 primary selection).
+class LinkLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    LinkLabel(const QString& url, const QString& shown, QWidget* parent = nullptr);
+
+    const QString& url() const { return m_url; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QString m_url;
+};

@@ -1,0 +1,24 @@
+// Any bytes as a link, as any program may open anything: Chrome's command line
+// must carry exactly those bytes as its last argument, and no argument before
+// it may be read as a switch other than the profile's.
+#include "chrome/ChromeLauncher.h"
+#include "platform/ArgumentText.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString link = ArgumentText::fromBytes(bytes);
+    const QStringList arguments = ChromeLauncher::arguments(link, QStringLiteral("Default"));
+    if (ArgumentText::toBytes(arguments.last()) != bytes)
+        __builtin_trap();
+    if (arguments.first() != u"--profile-directory=Default")
+        __builtin_trap();
+    // A link Chrome could take for a switch comes after "--".
+    const bool guarded = arguments.size() == 3 && arguments.at(1) == u"--";
+    if (!guarded && (arguments.size() != 2 || bytes.trimmed().startsWith('-')))
+        __builtin_trap();
+    return 0;
+}
