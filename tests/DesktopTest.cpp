@@ -121,7 +121,12 @@ TEST_F(Desktop, PickerTakesTheKeyboardAtOnce)
     const QStringList expected{u"--profile-directory=Profile 2"_qs, u"https://example.com/next"_qs};
     EXPECT_EQ(waitForChrome(2).value(1), expected);
 
-    // A link that looks like a switch, chosen in the picker, reaches Chrome after "--".
+    // Closed with the title bar's button, the picker still comes back with the
+    // keyboard; a link that looks like a switch then reaches Chrome after "--".
+    EXPECT_EQ(run({u"https://example.com/closed"_qs}), 0);
+    ASSERT_TRUE(waitFor([&] { return window(u"Orlim"_qs).has_value(); }));
+    ASSERT_TRUE(tool(u"wmctrl"_qs, {u"-i"_qs, u"-c"_qs, *window(u"Orlim"_qs)}));
+    ASSERT_TRUE(waitFor([&] { return !window(u"Orlim"_qs).has_value(); }));
     EXPECT_EQ(run({u"--"_qs, u"--disable-web-security"_qs}), 0);
     ASSERT_TRUE(waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
     xdotool({u"key"_qs, u"1"_qs});
