@@ -17,11 +17,14 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DesktopCommand.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/DesktopWindowActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
+    ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-protocol.c
     ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp
@@ -49,6 +52,20 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
 )
 
+# The xdg-activation protocol's client code, generated from wayland-protocols.
+set(XDG_ACTIVATION_XML ${WAYLAND_PROTOCOLS_DIR}/staging/xdg-activation/xdg-activation-v1.xml)
+add_custom_command(
+    OUTPUT ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-client-protocol.h
+           ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-protocol.c
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/wayland
+    COMMAND ${WAYLAND_SCANNER} client-header ${XDG_ACTIVATION_XML}
+            ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-client-protocol.h
+    COMMAND ${WAYLAND_SCANNER} private-code ${XDG_ACTIVATION_XML}
+            ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-protocol.c
+    DEPENDS ${XDG_ACTIVATION_XML})
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
+    PROPERTIES OBJECT_DEPENDS ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-client-protocol.h)
+
 # The part that hands links over, free of Qt so the small `orlim` command
 # loads nothing heavy. The core library includes it.
 add_library(orlim_handover STATIC
@@ -69,11 +86,13 @@ function(orlim_add_core name rules_enabled)
     add_library(${name} STATIC ${ORLIM_CORE_SOURCES})
     set_target_properties(${name} PROPERTIES AUTORCC ON)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${name} PRIVATE ${PROJECT_BINARY_DIR}/wayland)
     target_compile_definitions(${name} PUBLIC
         ORLIM_RULES_ENABLED=${flag}
         ORLIM_VERSION="${PROJECT_VERSION}")
     target_link_libraries(${name} PUBLIC
         orlim_handover
         Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg
-        PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB)
+        PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB PkgConfig::WAYLAND)
+    target_link_libraries(${name} PRIVATE Qt6::GuiPrivate)
 endfunction()

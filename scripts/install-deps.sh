@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     libglib2.0-dev liburiparser-dev libxcb1-dev libxcb-ewmh-dev
+    libwayland-dev wayland-protocols qt6-base-private-dev qt6-wayland
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     dpkg-dev appstream lintian
     desktop-file-utils xvfb xauth xdotool wmctrl openbox fonts-noto-cjk

@@ -12,28 +12,36 @@ struct Shown
 {
     QStringList pickerLinks;
     QList<QList<ChromeProfile>> pickerProfiles;
+    QStringList tokens; // of every picker and settings shown
     int settings = 0;
 };
 
 AppDelegate::Windows recordInto(Shown& shown)
 {
-    return {[&shown](const QString& url, const QList<ChromeProfile>& profiles) {
+    return {[&shown](const QString& url, const QList<ChromeProfile>& profiles,
+                     const QString& token) {
                 shown.pickerLinks.append(url);
                 shown.pickerProfiles.append(profiles);
+                shown.tokens.append(token);
             },
-            [&shown] { ++shown.settings; }};
+            [&shown](const QString& token) {
+                ++shown.settings;
+                shown.tokens.append(token);
+            }};
 }
 
 } // namespace
 
-// With no profiles every link opens in "Default" at once, in order.
+// With no profiles every link opens in "Default" at once, in order, and Chrome
+// gets the clicking program's activation token.
 TEST(Routing, NoProfilesOpensDefault)
 {
     FakePlatform platform;
     Shown shown;
     AppDelegate delegate(recordInto(shown));
-    delegate.openURLs({u"https://a"_qs, QString(), u"not a url"_qs});
+    delegate.openURLs({u"https://a"_qs, QString(), u"not a url"_qs}, u"clicked"_qs);
     ASSERT_EQ(platform.processes.starts.size(), 3);
+    EXPECT_EQ(platform.processes.starts[0].activationToken, u"clicked"_qs);
     EXPECT_EQ(platform.processes.starts[0].arguments,
               (QStringList{u"--profile-directory=Default"_qs, u"https://a"_qs}));
     EXPECT_EQ(platform.processes.starts[1].arguments.last(), QString());
@@ -52,8 +60,9 @@ TEST(Routing, ProfilesGoToThePicker)
     AppDelegate delegate(recordInto(shown));
     delegate.openURLs({u"https://a"_qs});
     platform.writeProfiles({u"Profile 1"_qs, u"Default"_qs, u"Profile 2"_qs});
-    delegate.openURLs({u"https://b"_qs, u"https://c"_qs});
+    delegate.openURLs({u"https://b"_qs, u"https://c"_qs}, u"clicked"_qs);
     EXPECT_EQ(shown.pickerLinks, (QStringList{u"https://a"_qs, u"https://b"_qs, u"https://c"_qs}));
+    EXPECT_EQ(shown.tokens, (QStringList{QString(), u"clicked"_qs, u"clicked"_qs}));
     EXPECT_EQ(shown.pickerProfiles[0].size(), 2);
     EXPECT_EQ(shown.pickerProfiles[1].size(), 3);
     EXPECT_EQ(shown.pickerProfiles[1][0].directoryName, u"Profile 1"_qs);
@@ -97,11 +106,12 @@ TEST(Launch, SettingsCheck)
         FakePlatform platform;
         Shown shown;
         AppDelegate delegate(recordInto(shown));
-        delegate.applicationDidFinishLaunching();
+        delegate.applicationDidFinishLaunching(u"started"_qs);
         platform.scheduler.advance(299);
         EXPECT_EQ(shown.settings, 0);
         platform.scheduler.advance(1);
         EXPECT_EQ(shown.settings, 1);
+        EXPECT_EQ(shown.tokens, QStringList{u"started"_qs});
         delegate.openURLs({u"https://late"_qs});
         platform.scheduler.runAll();
         EXPECT_EQ(shown.settings, 1) << "a later link leaves the settings alone";
@@ -115,8 +125,9 @@ TEST(Launch, SettingsCheck)
         platform.scheduler.runAll();
         EXPECT_EQ(shown.settings, 0);
         EXPECT_TRUE(delegate.applicationShouldHandleReopen());
-        EXPECT_TRUE(delegate.applicationShouldHandleReopen());
+        EXPECT_TRUE(delegate.applicationShouldHandleReopen(u"again"_qs));
         EXPECT_EQ(shown.settings, 2);
+        EXPECT_EQ(shown.tokens.last(), u"again"_qs);
     }
     {
         FakePlatform platform;

@@ -2,8 +2,13 @@
 #include "app/RuntimeDirectory.h"
 
 #include "app/Forwarding.h"
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -30,6 +35,48 @@ TEST(LinkMessage, RoundTripInAnyPieces)
     LinkMessage::Reader reopen;
     EXPECT_EQ(reopen.feed(LinkMessage::encode({})), State::Complete);
     EXPECT_TRUE(reopen.links().empty());
+
+    // With a token, version 2; without, the first version's bytes exactly.
+    LinkMessage::Reader withToken;
+    EXPECT_EQ(withToken.feed(LinkMessage::encode(links, "token:1")), State::Complete);
+    EXPECT_EQ(withToken.token(), "token:1");
+    EXPECT_EQ(withToken.links(), links);
+    EXPECT_EQ(LinkMessage::encode({"a"}), "ORLIM/1\nU\0\0\0\1aE\0\0\0\0"s);
+}
+
+// A newer `orlim` with a token and a running Orlim of the first version, which
+// refuses the token's message at once: the links arrive once, without it.
+TEST(Forwarding, TheFirstVersionGetsTheLinksWithoutTheToken)
+{
+    QTemporaryDir dir;
+    const RuntimeDirectory runtime{dir.path().toStdString()};
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, runtime.socketPath().c_str());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    std::vector<std::vector<std::string>> routed;
+    std::thread oldOrlim([&] {
+        for (int connections = 0; connections < 2; ++connections) {
+            const int fd = ::accept(listener, nullptr, nullptr);
+            char buffer[256];
+            const ssize_t n = ::recv(fd, buffer, sizeof(buffer), 0);
+            if (n >= 8 && std::string(buffer, 8) == LinkMessage::magic) {
+                LinkMessage::Reader reader;
+                reader.feed(buffer, size_t(n));
+                routed.push_back(reader.links());
+                ::send(fd, &LinkMessage::ack, 1, MSG_NOSIGNAL);
+                connections = 2;
+            }
+            ::close(fd);
+        }
+    });
+    EXPECT_EQ(Forwarding::handOver(runtime, {"https://a"}, "token"),
+              LinkClient::Result::Delivered);
+    oldOrlim.join();
+    ::close(listener);
+    EXPECT_EQ(routed, std::vector<std::vector<std::string>>{{"https://a"}});
 }
 
 TEST(LinkMessage, MalformedAndOversizedMessagesAreRefused)
@@ -68,24 +115,30 @@ TEST(Forwarding, LinksOnly)
     EXPECT_EQ(parse({"https://a", "-x"}), std::nullopt);
 }
 
-// The runtime folder: under $XDG_RUNTIME_DIR, made private; a missing or
-// relative one falls back to /tmp/orlim-<uid>.
-TEST(RuntimeDirectory, PrivateAndWithAFallback)
+// The runtime folder is private however it was found (an existing one with
+// loose permissions is tightened), and falls back to /tmp/orlim-<uid> when
+// XDG_RUNTIME_DIR is missing, relative, or too long for a socket's path.
+TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
 {
-    QTemporaryDir runtime;
+    QTemporaryDir dir;
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    const auto inRuntime = RuntimeDirectory::forCurrentUser();
-    ASSERT_TRUE(inRuntime);
-    EXPECT_EQ(inRuntime->path, runtime.path().toStdString() + "/orlim");
-    EXPECT_EQ(QFile::permissions(QString::fromStdString(inRuntime->path)) & 0x0077, 0);
+    const std::string fallback = "/tmp/orlim-" + std::to_string(::getuid());
 
-    const std::string fallback = "/tmp/orlim-" + std::to_string(getuid());
-    for (const char* value : {"/nonexistent/run", "relative/run"}) {
-        qputenv("XDG_RUNTIME_DIR", value);
-        const auto directory = RuntimeDirectory::forCurrentUser();
-        ASSERT_TRUE(directory) << value;
-        EXPECT_EQ(directory->path, fallback) << value;
+    QDir().mkpath(dir.path() + u"/orlim");
+    QFile::setPermissions(dir.path() + u"/orlim", QFile::Permissions(0x7755));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+    EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path, dir.path().toStdString() + "/orlim");
+    EXPECT_EQ(QFile::permissions(dir.path() + u"/orlim"), QFile::Permissions(0x7700));
+
+    const QString longBase = dir.path() + u'/' + QString(120 - dir.path().size(), u'r');
+    QDir().mkpath(longBase);
+    // "relative/run" names a folder that exists, so only its being relative refuses it.
+    QDir().mkpath(u"relative/run"_qs);
+    for (const QByteArray& base :
+         {QFile::encodeName(longBase), QByteArray("relative/run"), QByteArray("/nonexistent/run")}) {
+        qputenv("XDG_RUNTIME_DIR", base);
+        EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path, fallback) << base.toStdString();
     }
+    QDir(u"relative"_qs).removeRecursively();
     qputenv("XDG_RUNTIME_DIR", saved);
 }

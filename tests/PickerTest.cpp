@@ -301,8 +301,8 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
         {[&](const QString& prefix, const QString& directory) {
              calls.append(u"rule " + prefix + u' ' + directory);
          },
-         [&](const QString& url, const QString& directory) {
-             calls.append(u"launch " + url + u' ' + directory +
+         [&](const QString& url, const QString& directory, const QString& token) {
+             calls.append(u"launch " + url + u' ' + directory + u' ' + token +
                           (controller.window()->isVisible() ? u" visible"_qs : u" hidden"_qs));
          }});
 
@@ -320,7 +320,7 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
     ASSERT_TRUE(controller.content());
     EXPECT_EQ(controller.content()->model().url(), u"https://second.example"_qs);
     QTest::keyClick(controller.content(), Qt::Key_2);
-    EXPECT_EQ(calls, QStringList{u"launch https://second.example Profile 1 visible"_qs});
+    EXPECT_EQ(calls, QStringList{u"launch https://second.example Profile 1 token-1 visible"_qs});
     EXPECT_FALSE(window->isVisible());
 
     calls.clear();
@@ -329,11 +329,35 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
     controller.content()->model().toggleRemember();
     controller.content()->model().choose(0);
     EXPECT_EQ(calls, (QStringList{u"rule https://third.example Profile 0"_qs,
-                                  u"launch https://third.example Profile 0 visible"_qs}));
+                                  u"launch https://third.example Profile 0 token-2 visible"_qs}));
     EXPECT_FALSE(window->isVisible());
 
-    controller.show(u"https://fourth.example"_qs, profiles(1));
+    controller.show(u"https://fourth.example"_qs, profiles(1), u"clicked"_qs);
+    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"clicked"_qs);
     QTest::keyClick(controller.content(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(calls.size(), 2) << "cancel drops the link";
+
+    // Where a token is good only while its window has the keyboard (Wayland),
+    // the picker stays up, taking no more input, until Chrome takes the
+    // keyboard or 1.5 s have passed.
+    platform.windowActivation.needsWindow = true;
+    calls.clear();
+    for (const bool chromeTakesTheKeyboard : {true, false}) {
+        controller.show(u"https://fifth.example"_qs, profiles(2));
+        QTest::keyClick(controller.content(), Qt::Key_1);
+        EXPECT_TRUE(window->isVisible());
+        QTest::keyClick(controller.content(), Qt::Key_2);
+        EXPECT_EQ(calls.size(), 1) << "one choice only";
+        calls.clear();
+        if (chromeTakesTheKeyboard) {
+            QEvent deactivate(QEvent::WindowDeactivate);
+            QApplication::sendEvent(window, &deactivate);
+        } else {
+            platform.scheduler.advance(1499);
+            EXPECT_TRUE(window->isVisible());
+            platform.scheduler.advance(1);
+        }
+        EXPECT_FALSE(window->isVisible());
+    }
 }

@@ -219,6 +219,7 @@ TEST_F(Orlim, AnotherUsersLinkIsRefused)
         case LinkClient::Result::Delivered:
             _exit(0);
         case LinkClient::Result::Failed:
+        case LinkClient::Result::Refused:
         case LinkClient::Result::Unconfirmed:
             _exit(1); // connected, then refused
         case LinkClient::Result::NoListener:

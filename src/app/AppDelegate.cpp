@@ -15,10 +15,10 @@ namespace {
 
 AppDelegate::Windows sharedWindows()
 {
-    return {[](const QString& url, const QList<ChromeProfile>& profiles) {
-                PickerWindowController::shared().show(url, profiles);
+    return {[](const QString& url, const QList<ChromeProfile>& profiles, const QString& token) {
+                PickerWindowController::shared().show(url, profiles, token);
             },
-            [] { SettingsWindowController::shared().show(); }};
+            [](const QString& token) { SettingsWindowController::shared().show(token); }};
 }
 
 } // namespace
@@ -27,40 +27,41 @@ AppDelegate::AppDelegate(QObject* parent) : AppDelegate(sharedWindows(), parent)
 
 AppDelegate::AppDelegate(Windows windows, QObject* parent)
     : QObject(parent), m_windows(std::move(windows)),
-      m_menuBar(std::make_unique<MenuBarController>(m_windows.showSettings))
+      m_menuBar(std::make_unique<MenuBarController>([this] { m_windows.showSettings({}); }))
 {
 }
 
 AppDelegate::~AppDelegate() = default;
 
-void AppDelegate::applicationDidFinishLaunching()
+void AppDelegate::applicationDidFinishLaunching(const QString& launchToken)
 {
+    m_launchToken = launchToken;
     m_menuBar->install();
     Platform::current().scheduler->schedule(std::chrono::milliseconds(settingsCheckDelayMs), this,
                                             [this] {
                                                 if (!m_didReceiveURL)
-                                                    m_windows.showSettings();
+                                                    m_windows.showSettings(m_launchToken);
                                             });
 }
 
-bool AppDelegate::applicationShouldHandleReopen()
+bool AppDelegate::applicationShouldHandleReopen(const QString& activationToken)
 {
-    m_windows.showSettings();
+    m_windows.showSettings(activationToken);
     return true;
 }
 
-void AppDelegate::openURLs(const QStringList& urls)
+void AppDelegate::openURLs(const QStringList& urls, const QString& activationToken)
 {
     for (const QString& url : urls)
-        handleIncoming(url);
+        handleIncoming(url, activationToken);
 }
 
-void AppDelegate::handleIncoming(const QString& urlString)
+void AppDelegate::handleIncoming(const QString& urlString, const QString& activationToken)
 {
     m_didReceiveURL = true;
     const ChromeProfileInfo catalogue = ChromeProfiles::load();
     if (catalogue.profiles.isEmpty()) {
-        ChromeLauncher::open(urlString, QStringLiteral("Default"));
+        ChromeLauncher::open(urlString, QStringLiteral("Default"), activationToken);
         return;
     }
     if constexpr (FeatureFlags::rulesEnabled) {
@@ -72,10 +73,10 @@ void AppDelegate::handleIncoming(const QString& urlString)
             // Folder names are bytes: Chrome must get the catalogue's spelling,
             // or it would make a new, empty profile.
             if (known != catalogue.profiles.end()) {
-                ChromeLauncher::open(urlString, known->directoryName);
+                ChromeLauncher::open(urlString, known->directoryName, activationToken);
                 return;
             }
         }
     }
-    m_windows.showPicker(urlString, catalogue.profiles);
+    m_windows.showPicker(urlString, catalogue.profiles, activationToken);
 }

@@ -23,27 +23,32 @@ public:
     /// and settings windows; tests put in their own.
     struct Windows
     {
-        std::function<void(const QString& url, const QList<ChromeProfile>& profiles)> showPicker;
-        std::function<void()> showSettings;
+        std::function<void(const QString& url, const QList<ChromeProfile>& profiles,
+                           const QString& activationToken)>
+            showPicker;
+        std::function<void(const QString& activationToken)> showSettings;
     };
 
     explicit AppDelegate(QObject* parent = nullptr);
     AppDelegate(Windows windows, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    /// Installs the tray item and schedules the settings check.
-    void applicationDidFinishLaunching();
+    /// Installs the tray item and schedules the settings check; the settings
+    /// then come up with `launchToken`, the token Orlim itself was started with.
+    void applicationDidFinishLaunching(const QString& launchToken = {});
     /// Orlim was started again without a link: shows the settings.
-    bool applicationShouldHandleReopen();
-    /// Routes `urls` one by one, in order.
-    void openURLs(const QStringList& urls);
+    bool applicationShouldHandleReopen(const QString& activationToken = {});
+    /// Routes `urls` one by one, in order. `activationToken` comes from the
+    /// program they were clicked in, for the window or Chrome they bring up.
+    void openURLs(const QStringList& urls, const QString& activationToken = {});
 
     bool didReceiveURL() const { return m_didReceiveURL; }
 
 private:
-    void handleIncoming(const QString& urlString);
+    void handleIncoming(const QString& urlString, const QString& activationToken);
 
     Windows m_windows;
     std::unique_ptr<MenuBarController> m_menuBar;
     bool m_didReceiveURL = false;
+    QString m_launchToken;
 };

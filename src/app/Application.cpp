@@ -70,8 +70,13 @@ int makeDefaultBrowser(int argc, char** argv)
 /// Becomes the running Orlim: listens for later links, routes our own, and runs
 /// until quit.
 int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, InstanceLock& lock,
-                   const QStringList& links)
+                   const QStringList& links, const std::string& launchToken)
 {
+    // The token is handed to the first window explicitly; Qt must not spend it
+    // on its own, and no program started later may inherit it.
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    qunsetenv("DESKTOP_STARTUP_ID");
+    const QString token = QString::fromStdString(launchToken);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orlim"));
     QApplication::setApplicationVersion(AppInfo::version());
@@ -93,8 +98,8 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
                           u"; later links will start another Orlim\n");
     }
 
-    delegate.openURLs(links);
-    delegate.applicationDidFinishLaunching();
+    delegate.openURLs(links, token);
+    delegate.applicationDidFinishLaunching(links.isEmpty() ? token : QString());
     return app.exec();
 }
 
@@ -131,13 +136,14 @@ int runOrlim(int argc, char** argv)
     std::vector<std::string> links;
     for (const QString& link : commandLine.links)
         links.push_back(ArgumentText::toBytes(link).toStdString());
+    const std::string token = Forwarding::activationToken();
     InstanceLock lock;
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < handOverDeadlineMs) {
         if (lock.tryAcquire(runtime->lockPath()))
-            return runApplication(argc, argv, *runtime, lock, commandLine.links);
-        switch (Forwarding::handOver(*runtime, links)) {
+            return runApplication(argc, argv, *runtime, lock, commandLine.links, token);
+        switch (Forwarding::handOver(*runtime, links, token)) {
         case LinkClient::Result::Delivered:
             return 0;
         case LinkClient::Result::Unconfirmed:
@@ -145,6 +151,7 @@ int runOrlim(int argc, char** argv)
             return 1;
         case LinkClient::Result::NoListener:
         case LinkClient::Result::Failed:
+        case LinkClient::Result::Refused:
             break;
         }
         QThread::msleep(handOverRetryMs);

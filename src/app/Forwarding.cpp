@@ -5,6 +5,7 @@
 #include "app/RuntimeDirectory.h"
 
 #include <climits>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace Forwarding {
@@ -45,13 +46,38 @@ std::optional<std::vector<std::string>> linksOnly(int argc, const char* const* a
 LinkClient::Result handOver(const std::vector<std::string>& links)
 {
     const auto runtime = RuntimeDirectory::forCurrentUser();
-    return runtime ? handOver(*runtime, links) : LinkClient::Result::NoListener;
+    return runtime ? handOver(*runtime, links, activationToken()) : LinkClient::Result::NoListener;
 }
 
-LinkClient::Result handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links)
+LinkClient::Result handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links,
+                            const std::string& activationToken)
 {
-    return LinkClient::send(runtime.socketPath(), LinkMessage::encode(links),
-                            acknowledgementTimeoutMs);
+    const auto send = [&](const std::string& token) {
+        return LinkClient::send(runtime.socketPath(), LinkMessage::encode(links, token),
+                                acknowledgementTimeoutMs);
+    };
+    if (!activationToken.empty()) {
+        const LinkClient::Result result = send(activationToken);
+        // An Orlim of the first version refuses the token's message at once,
+        // unrouted (it may close before the whole message is even sent): it
+        // gets the links without it.
+        if (result != LinkClient::Result::Refused && result != LinkClient::Result::Failed)
+            return result;
+    }
+    const LinkClient::Result result = send({});
+    // Refused after the whole message: it may have been routed before the
+    // connection closed.
+    return result == LinkClient::Result::Refused ? LinkClient::Result::Unconfirmed : result;
+}
+
+std::string activationToken()
+{
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return value;
+    }
+    return {};
 }
 
 std::string applicationPath()

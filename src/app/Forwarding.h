@@ -21,8 +21,14 @@ std::optional<std::vector<std::string>> linksOnly(int argc, const char* const* a
 /// Unconfirmed when it took them without answering in time, and a link must
 /// be routed at most once, so they are not to be sent again.
 LinkClient::Result handOver(const std::vector<std::string>& links);
-/// The same, through the socket in `runtime`.
-LinkClient::Result handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links);
+/// The same, through the socket in `runtime`, with `activationToken` (may be
+/// empty).
+LinkClient::Result handOver(const RuntimeDirectory& runtime, const std::vector<std::string>& links,
+                            const std::string& activationToken);
+
+/// The activation token this process was started with: XDG_ACTIVATION_TOKEN,
+/// else DESKTOP_STARTUP_ID; empty when there is neither.
+std::string activationToken();
 
 /// What to tell the user about an Unconfirmed hand-over.
 inline constexpr char unconfirmedMessage[] =

@@ -63,7 +63,7 @@ Result send(const std::string& socketPath, const std::string& message, int timeo
         return Result::Unconfirmed;
     char reply = 0;
     if (::recv(socket.fd, &reply, 1, 0) != 1 || reply != LinkMessage::ack)
-        return Result::Unconfirmed;
+        return Result::Refused;
     return Result::Delivered;
 }
 

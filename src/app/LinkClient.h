@@ -9,8 +9,11 @@ enum class Result {
     Delivered,  // the running Orlim routed the links and said so
     NoListener, // nobody listens on the socket (yet, or any more)
     Failed,     // connected, but the message could not be sent
-    /// The whole message was sent but not acknowledged: the running Orlim may
-    /// still route it, so it must not be sent again.
+    /// The whole message was sent and the connection closed without an
+    /// answer: the running Orlim refused it, or ended after taking it.
+    Refused,
+    /// The whole message was sent but not answered in time: the running Orlim
+    /// may still route it, so it must not be sent again.
     Unconfirmed,
 };
 

@@ -7,6 +7,7 @@ namespace LinkMessage {
 namespace {
 
 constexpr std::size_t magicSize = sizeof(magic) - 1;
+static_assert(sizeof(magicWithToken) == sizeof(magic));
 constexpr std::size_t headerSize = 5; // kind + length
 
 void appendRecord(std::string& out, char kind, const std::string& payload)
@@ -28,9 +29,11 @@ std::uint32_t readLength(const char* bytes)
 
 } // namespace
 
-std::string encode(const std::vector<std::string>& links)
+std::string encode(const std::vector<std::string>& links, const std::string& token)
 {
-    std::string out(magic, magicSize);
+    std::string out(token.empty() ? magic : magicWithToken, magicSize);
+    if (!token.empty())
+        appendRecord(out, 'T', token);
     for (const std::string& link : links)
         appendRecord(out, 'U', link);
     appendRecord(out, 'E', {});
@@ -52,7 +55,8 @@ Reader::State Reader::parse()
 {
     if (!m_magicSeen) {
         const std::size_t n = std::min(m_buffer.size(), magicSize);
-        if (m_buffer.compare(0, n, magic, n) != 0)
+        m_tokenAllowed = m_buffer.compare(0, n, magicWithToken, n) == 0;
+        if (!m_tokenAllowed && m_buffer.compare(0, n, magic, n) != 0)
             return State::Malformed;
         if (m_buffer.size() < magicSize)
             return State::Incomplete;
@@ -69,13 +73,19 @@ Reader::State Reader::parse()
             state = last ? State::Complete : State::Malformed;
             break;
         }
-        if (kind != 'U' || length > maxSize) {
+        // The token comes once, first.
+        const bool token = kind == 'T' && m_tokenAllowed;
+        if ((kind != 'U' && !token) || length > maxSize) {
             state = State::Malformed;
             break;
         }
         if (m_buffer.size() - at - headerSize < length)
             break;
-        m_links.emplace_back(m_buffer, at + headerSize, length);
+        if (token)
+            m_token.assign(m_buffer, at + headerSize, length);
+        else
+            m_links.emplace_back(m_buffer, at + headerSize, length);
+        m_tokenAllowed = false;
         at += headerSize + length;
     }
     m_buffer.erase(0, at);

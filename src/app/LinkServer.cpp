@@ -139,9 +139,10 @@ void LinkServer::finish(Connection* connection)
     QStringList links;
     for (const std::string& link : connection->message().links())
         links.append(ArgumentText::fromBytes(QByteArray::fromStdString(link)));
+    const QString token = QString::fromStdString(connection->message().token());
     if (links.isEmpty())
-        Q_EMIT reopenRequested();
+        Q_EMIT reopenRequested(token);
     else
-        Q_EMIT linksReceived(links);
+        Q_EMIT linksReceived(links, token);
     connection->acknowledge();
 }

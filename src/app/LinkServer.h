@@ -23,11 +23,12 @@ public:
     bool listen(const std::string& socketPath);
 
 Q_SIGNALS:
-    /// A later `orlim` handed over these links, in order. Emitted before the
-    /// sender is acknowledged.
-    void linksReceived(const QStringList& links);
+    /// A later `orlim` handed over these links, in order, with the activation
+    /// token it was started with (may be empty). Emitted before the sender is
+    /// acknowledged.
+    void linksReceived(const QStringList& links, const QString& activationToken);
     /// A later `orlim` was started without a link.
-    void reopenRequested();
+    void reopenRequested(const QString& activationToken);
 
 private:
     class Connection;

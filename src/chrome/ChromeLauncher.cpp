@@ -48,7 +48,7 @@ QStringList arguments(const QString& url, const QString& profileDirectory)
     return args;
 }
 
-void open(const QString& url, const QString& profileDirectory)
+void open(const QString& url, const QString& profileDirectory, const QString& activationToken)
 {
     const auto chrome = ChromeInstallation::find();
     if (!chrome) {
@@ -57,7 +57,8 @@ void open(const QString& url, const QString& profileDirectory)
         return;
     }
     Platform::current().processes->startDetached(
-        chrome->program, chrome->leadingArguments + arguments(url, profileDirectory));
+        chrome->program, chrome->leadingArguments + arguments(url, profileDirectory),
+        activationToken);
     activateChrome(chrome->windowClass, activationRetries);
 }
 

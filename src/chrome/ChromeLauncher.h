@@ -17,9 +17,11 @@ inline constexpr int activationIntervalMs = 50;
 QStringList arguments(const QString& url, const QString& profileDirectory);
 
 /// Starts the Chrome in use with `arguments(url, profileDirectory)` without
-/// waiting for it, then brings its window forward once it appears (polling for
-/// about a second). Chrome failing to start is silently ignored; Chrome not
-/// installed drops the link with one line on stderr.
-void open(const QString& url, const QString& profileDirectory);
+/// waiting for it, handing it `activationToken` (see `WindowActivation`), then
+/// brings its window forward once it appears (polling for about a second).
+/// Chrome failing to start is silently ignored; Chrome not installed drops the
+/// link with one line on stderr.
+void open(const QString& url, const QString& profileDirectory,
+          const QString& activationToken = {});
 
 } // namespace ChromeLauncher

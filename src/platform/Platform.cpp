@@ -27,6 +27,7 @@ ScopedPlatform::ScopedPlatform(const Platform& replacement) : m_saved(Platform::
     replace(p.chromeWindows, replacement.chromeWindows);
     replace(p.defaultBrowser, replacement.defaultBrowser);
     replace(p.scheduler, replacement.scheduler);
+    replace(p.windowActivation, replacement.windowActivation);
 }
 
 ScopedPlatform::~ScopedPlatform()

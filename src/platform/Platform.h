@@ -6,6 +6,7 @@ class DefaultBrowser;
 class FileLayout;
 class ProcessLauncher;
 class Scheduler;
+class WindowActivation;
 
 /// The platform services the rest of Orlim calls. The real desktop's
 /// implementations are in place from the start; tests swap in fakes with
@@ -18,6 +19,7 @@ struct Platform
     ChromeWindows* chromeWindows = nullptr;
     DefaultBrowser* defaultBrowser = nullptr;
     Scheduler* scheduler = nullptr;
+    WindowActivation* windowActivation = nullptr;
 
     /// The services in use now.
     static Platform& current();

@@ -22,8 +22,12 @@ public:
     struct Actions
     {
         std::function<void(const QString& prefix, const QString& profileDirectory)> storeRule;
-        std::function<void(const QString& url, const QString& profileDirectory)> launch;
+        std::function<void(const QString& url, const QString& profileDirectory,
+                           const QString& activationToken)>
+            launch;
     };
+    /// How long, at most, a picker whose token needs it stays up after a choice.
+    static constexpr int tokenHoldMs = 1500;
 
     static PickerWindowController& shared();
 
@@ -31,17 +35,23 @@ public:
     ~PickerWindowController() override;
 
     /// Puts a new picker for `url` and `profiles` into the window, centres it and
-    /// brings it to the front with keyboard focus.
-    void show(const QString& url, const QList<ChromeProfile>& profiles);
+    /// brings it to the front with keyboard focus (see `WindowPlacement::present`).
+    void show(const QString& url, const QList<ChromeProfile>& profiles,
+              const QString& activationToken = {});
 
     /// The window; null until the first show.
     QWidget* window() const { return m_window; }
     ProfilePickerView* content() const { return m_content; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void hide();
+    void hideOnceChromeHasTheToken();
 
     Actions m_actions;
     QPointer<QWidget> m_window;
     QPointer<ProfilePickerView> m_content;
+    bool m_holding = false;
 };

@@ -17,10 +17,11 @@ SettingsWindowController::~SettingsWindowController()
     delete m_window;
 }
 
-void SettingsWindowController::show()
+void SettingsWindowController::show(const QString& activationToken)
 {
     auto* content = new SettingsView;
     // The content loads everything it shows as it comes on screen.
-    WindowPlacement::present(m_window, {u"Orlim 設定", u"settings", true}, content);
+    WindowPlacement::present(m_window, {u"Orlim 設定", u"settings", true}, content,
+                             activationToken);
     m_content = content;
 }

@@ -18,7 +18,7 @@ public:
     explicit SettingsWindowController(QObject* parent = nullptr);
     ~SettingsWindowController() override;
 
-    void show();
+    void show(const QString& activationToken = {});
 
     /// The window; null until the first show.
     QWidget* window() const { return m_window; }

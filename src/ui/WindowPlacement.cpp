@@ -1,5 +1,7 @@
 #include "ui/WindowPlacement.h"
 
+#include "platform/Platform.h"
+#include "platform/WindowActivation.h"
 #include "ui/WindowShortcuts.h"
 
 #include <QCursor>
@@ -27,15 +29,6 @@ void centreOnPointerScreen(QWidget* window)
     window->move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
 }
 
-void bringToFront(QWidget* window)
-{
-    if (window->isMinimized())
-        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 void replaceContent(QWidget* window, QWidget* content)
 {
     QLayout* layout = window->layout();
@@ -55,7 +48,8 @@ void replaceContent(QWidget* window, QWidget* content)
     window->setFixedSize(content->size());
 }
 
-void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content)
+void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
+             const QString& activationToken)
 {
     if (!window) {
         Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -69,7 +63,7 @@ void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* conte
     }
     replaceContent(window, content);
     centreOnPointerScreen(window);
-    bringToFront(window);
+    Platform::current().windowActivation->present(window, activationToken);
 }
 
 } // namespace WindowPlacement

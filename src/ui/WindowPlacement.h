@@ -8,8 +8,6 @@ namespace WindowPlacement {
 
 /// Centres `window` on the screen under the pointer (where the user is looking).
 void centreOnPointerScreen(QWidget* window);
-/// Shows `window`, raises it above other windows and gives it keyboard focus.
-void bringToFront(QWidget* window);
 /// Puts `content` into `window` in place of the content it held, which is deleted.
 void replaceContent(QWidget* window, QWidget* content);
 
@@ -23,7 +21,10 @@ struct WindowStyle
 };
 
 /// Shows `content` in `window`, creating the window with `style` on first use:
-/// replaces the content it held, centres the window and brings it to the front.
-void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content);
+/// replaces the content it held, centres the window and brings it to the front
+/// with the keyboard, using `activationToken` (from the program a link was
+/// clicked in) where the desktop asks for one.
+void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
+             const QString& activationToken = {});
 
 } // namespace WindowPlacement

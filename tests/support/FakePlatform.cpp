@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 
 #include <QDir>
+#include <QWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -53,9 +54,10 @@ std::optional<ApplicationDirectory::Entry> FakeApplications::find(const QString&
     return it == installed.constEnd() ? std::nullopt : std::optional<Entry>(*it);
 }
 
-bool FakeProcessLauncher::startDetached(const QString& program, const QStringList& arguments)
+bool FakeProcessLauncher::startDetached(const QString& program, const QStringList& arguments,
+                                        const QString& activationToken)
 {
-    starts.append({program, arguments});
+    starts.append({program, arguments, activationToken});
     if (onStart)
         onStart();
     return succeeds;
@@ -66,6 +68,14 @@ QList<ChromeWindows::Handle> FakeChromeWindows::find(const QString& windowClass)
     ++lookups;
     lookedUpClass = windowClass;
     return windows;
+}
+
+void FakeWindowActivation::present(QWidget* window, const QString& token)
+{
+    presentedWith.append(token);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& desktopId,
@@ -87,7 +97,8 @@ std::optional<QString> FakeDefaultBrowser::handler(const QString& scheme) const
 FakePlatform::FakePlatform()
     : files(m_dir.path()), defaultBrowser(scheduler),
       m_scope(
-          Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser, &scheduler})
+          Platform{&files,          &applications, &processes,        &chromeWindows,
+                   &defaultBrowser, &scheduler,    &windowActivation})
 {
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Scheduler.h"
+#include "platform/WindowActivation.h"
 
 #include <QHash>
 #include <QPointer>
@@ -74,8 +75,10 @@ public:
     {
         QString program;
         QStringList arguments;
+        QString activationToken;
     };
-    bool startDetached(const QString& program, const QStringList& arguments) override;
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& activationToken) override;
     QList<Start> starts;
     bool succeeds = true;
     std::function<void()> onStart;
@@ -109,6 +112,19 @@ private:
     Scheduler& m_scheduler;
 };
 
+/// Hands out "token-1", "token-2", ... and records what it presented.
+class FakeWindowActivation final : public WindowActivation
+{
+public:
+    QString tokenFor(QWidget*) override { return u"token-" + QString::number(++tokensGiven); }
+    void present(QWidget* window, const QString& token) override;
+    bool tokenNeedsItsWindow() const override { return needsWindow; }
+
+    int tokensGiven = 0;
+    QStringList presentedWith; // the token of every present()
+    bool needsWindow = false;
+};
+
 /// Every platform service faked, files in a temporary folder; in force for the
 /// object's lifetime.
 class FakePlatform
@@ -131,6 +147,7 @@ public:
     FakeProcessLauncher processes;
     FakeChromeWindows chromeWindows;
     FakeDefaultBrowser defaultBrowser;
+    FakeWindowActivation windowActivation;
 
 private:
     ScopedPlatform m_scope;

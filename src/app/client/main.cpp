@@ -20,6 +20,7 @@ int main(int argc, char** argv)
             return 1;
         case LinkClient::Result::NoListener:
         case LinkClient::Result::Failed:
+        case LinkClient::Result::Refused:
             break; // no running Orlim has them: become it
         }
     }

@@ -8,7 +8,10 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
+#include <string>
+#include <string_view>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -46,9 +49,33 @@ void reapWhenDone(pid_t pid)
     poll->start(1000);
 }
 
+/// Orlim's environment for a child: the activation variables Orlim was started
+/// with belong to Orlim's own start and never pass on; `token` replaces them.
+std::vector<std::string> childEnvironment(const QString& token)
+{
+    static constexpr const char* activationVariables[] = {"XDG_ACTIVATION_TOKEN",
+                                                          "DESKTOP_STARTUP_ID"};
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view variable(*entry);
+        const bool activation = std::any_of(
+            std::begin(activationVariables), std::end(activationVariables), [&](const char* name) {
+                return variable.substr(0, variable.find('=')) == name;
+            });
+        if (!activation)
+            variables.emplace_back(variable);
+    }
+    if (!token.isEmpty()) {
+        for (const char* name : activationVariables)
+            variables.push_back(std::string(name) + '=' + token.toStdString());
+    }
+    return variables;
+}
+
 } // namespace
 
-bool DetachedProcessLauncher::startDetached(const QString& program, const QStringList& arguments)
+bool DetachedProcessLauncher::startDetached(const QString& program, const QStringList& arguments,
+                                            const QString& activationToken)
 {
     // Run the program directly (no shell), looking a bare name up on PATH.
     const QString path = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
@@ -75,8 +102,14 @@ bool DetachedProcessLauncher::startDetached(const QString& program, const QStrin
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes,
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    std::vector<std::string> environment = childEnvironment(activationToken);
+    std::vector<char*> envp;
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
     pid_t pid = 0;
-    const int error = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    const int error = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
         return false;

@@ -5,5 +5,6 @@
 class DetachedProcessLauncher final : public ProcessLauncher
 {
 public:
-    bool startDetached(const QString& program, const QStringList& arguments) override;
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& activationToken) override;
 };

@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/linux/DesktopWindowActivation.h"
 #include "platform/linux/DetachedProcessLauncher.h"
 #include "platform/linux/GioApplicationDirectory.h"
 #include "platform/linux/GioDefaultBrowser.h"
@@ -15,5 +16,7 @@ Platform linuxPlatform()
     static X11ChromeWindows chromeWindows;
     static QtScheduler scheduler;
     static GioDefaultBrowser defaultBrowser(scheduler);
-    return Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser, &scheduler};
+    static DesktopWindowActivation windowActivation;
+    return Platform{&files,          &applications, &processes,       &chromeWindows,
+                    &defaultBrowser, &scheduler,    &windowActivation};
 }

@@ -1,0 +1,85 @@
+#include "platform/linux/DesktopWindowActivation.h"
+
+#include "platform/linux/WaylandActivation.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <qpa/qplatformnativeinterface.h>
+
+namespace {
+
+void bringToFront(QWidget* window)
+{
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+QPlatformNativeInterface* native()
+{
+    return QGuiApplication::platformNativeInterface();
+}
+
+} // namespace
+
+DesktopWindowActivation::DesktopWindowActivation() = default;
+DesktopWindowActivation::~DesktopWindowActivation() = default;
+
+DesktopWindowActivation::Kind DesktopWindowActivation::kind()
+{
+    if (m_kind != Kind::Unknown || !qGuiApp)
+        return m_kind;
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(u"wayland")) {
+        m_wayland.reset(WaylandActivation::create());
+        m_kind = m_wayland ? Kind::Wayland : Kind::Other;
+    } else {
+        m_kind = platform == u"xcb" ? Kind::X11 : Kind::Other;
+    }
+    return m_kind;
+}
+
+QString DesktopWindowActivation::tokenFor(QWidget* window)
+{
+    switch (kind()) {
+    case Kind::Wayland:
+        return m_wayland->token(window ? window->windowHandle() : nullptr);
+    case Kind::X11: {
+        // A startup ID whose _TIME is the user's last input in Orlim: window
+        // managers with focus-stealing prevention judge the new window by it.
+        const auto time = quintptr(native()->nativeResourceForScreen(
+            "appusertime", window ? window->screen() : QGuiApplication::primaryScreen()));
+        return time ? u"orlim-" + QString::number(QCoreApplication::applicationPid()) +
+                          u"_TIME" + QString::number(time)
+                    : QString();
+    }
+    case Kind::Unknown:
+    case Kind::Other:
+        break;
+    }
+    return {};
+}
+
+void DesktopWindowActivation::present(QWidget* window, const QString& token)
+{
+    if (!token.isEmpty() && kind() == Kind::X11) {
+        // Qt puts the startup ID on the next window it maps and ends the startup.
+        using SetStartupId = void (*)(const char*);
+        // Qt hands the function out as a generic pointer; it takes the ID.
+        if (const auto generic = native()->nativeResourceFunctionForIntegration("setstartupid"))
+            reinterpret_cast<SetStartupId>(reinterpret_cast<void*>(generic))(
+                token.toUtf8().constData());
+    }
+    bringToFront(window);
+    if (!token.isEmpty() && kind() == Kind::Wayland)
+        m_wayland->activate(window->windowHandle(), token);
+}
+
+bool DesktopWindowActivation::tokenNeedsItsWindow() const
+{
+    return m_kind == Kind::Wayland;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/WindowActivation.h"
+
+#include <memory>
+
+class WaylandActivation;
+
+/// Activation on the desktop Qt runs on: xdg-activation tokens on Wayland,
+/// startup IDs on X11, and nothing elsewhere (offscreen, for instance).
+class DesktopWindowActivation final : public WindowActivation
+{
+public:
+    DesktopWindowActivation();
+    ~DesktopWindowActivation() override;
+
+    QString tokenFor(QWidget* window) override;
+    void present(QWidget* window, const QString& token) override;
+    bool tokenNeedsItsWindow() const override;
+
+private:
+    enum class Kind { Unknown, Wayland, X11, Other };
+    Kind kind();
+
+    Kind m_kind = Kind::Unknown;
+    std::unique_ptr<WaylandActivation> m_wayland;
+};
