@@ -4,6 +4,7 @@
 #include "app/AppInfo.h"
 #include "ui/Icons.h"
 
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -16,6 +17,11 @@ MenuBarController::~MenuBarController() = default;
 
 void MenuBarController::install()
 {
+    // Off X11, Qt's only tray is a StatusNotifierItem; with no host for one
+    // (GNOME without an extension) there is nothing to install, and Qt's X11
+    // fallback would only complain. Orlim is then reached by starting it again.
+    if (QGuiApplication::platformName() != u"xcb" && !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
     auto menu = std::make_unique<QMenu>();
     QAction* version = menu->addAction(u"Orlim v" + AppInfo::version());
     version->setEnabled(false);

@@ -1,0 +1,47 @@
+#!/usr/bin/python3
+"""Types keys into GNOME's compositor through its remote-desktop interface.
+
+Reads one X keysym name a line on standard input (for instance "2", "Down",
+"Return", "x") and presses and releases it; prints "ready" once the session
+runs and "typed" after each key. The session lives as long as this process
+holds its D-Bus connection.
+"""
+import sys
+
+import dbus
+
+KEYSYMS = {"Return": 0xFF0D, "Down": 0xFF54, "Up": 0xFF52, "Escape": 0xFF1B}
+
+
+def keysym(name):
+    if name in KEYSYMS:
+        return KEYSYMS[name]
+    if len(name) == 1:
+        return ord(name)
+    return int(name, 0)
+
+
+def main():
+    bus = dbus.SessionBus()
+    desktop = bus.get_object("org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop")
+    path = desktop.CreateSession(dbus_interface="org.gnome.Mutter.RemoteDesktop")
+    session = dbus.Interface(bus.get_object("org.gnome.Mutter.RemoteDesktop", path),
+                             "org.gnome.Mutter.RemoteDesktop.Session")
+    session.Start()
+    print("ready", flush=True)
+    for line in sys.stdin:
+        name = line.strip()
+        if not name:
+            continue
+        code = keysym(name)
+        session.NotifyKeyboardKeysym(dbus.UInt32(code), True)
+        session.NotifyKeyboardKeysym(dbus.UInt32(code), False)
+        print("typed", flush=True)
+    try:
+        session.Stop()
+    except dbus.exceptions.DBusException:
+        pass  # the compositor may be gone first
+
+
+if __name__ == "__main__":
+    main()
