@@ -17,11 +17,7 @@ MenuBarController::~MenuBarController() = default;
 
 void MenuBarController::install()
 {
-    // Off X11, Qt's only tray is a StatusNotifierItem; with no host for one
-    // (GNOME without an extension) there is nothing to install, and Qt's X11
-    // fallback would only complain. Orlim is then reached by starting it again.
-    if (QGuiApplication::platformName() != u"xcb" && !QSystemTrayIcon::isSystemTrayAvailable())
-        return;
+    m_tray.reset(); // it points at the menu replaced below
     auto menu = std::make_unique<QMenu>();
     QAction* version = menu->addAction(u"Orlim v" + AppInfo::version());
     version->setEnabled(false);
@@ -42,18 +38,23 @@ void MenuBarController::install()
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, [] { AppActions::quit(); });
 
+    m_menu = std::move(menu);
+    // Off X11, Qt's only tray is a StatusNotifierItem; with no host for one
+    // (GNOME without an extension) there is nothing to put it in, and Qt's X11
+    // fallback would only complain. Orlim is then reached by starting it again.
+    if (QGuiApplication::platformName() != u"xcb" && !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
     auto tray = std::make_unique<QSystemTrayIcon>(Icons::tray());
     tray->setToolTip(QString::fromUtf16(AppInfo::name));
-    tray->setContextMenu(menu.get());
+    tray->setContextMenu(m_menu.get());
     // A plain click on the icon opens the menu too, as on panels that only
     // send activations.
     connect(tray.get(), &QSystemTrayIcon::activated, this,
-            [menu = menu.get()](QSystemTrayIcon::ActivationReason reason) {
+            [menu = m_menu.get()](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger)
                     menu->popup(QCursor::pos());
             });
     tray->show();
 
     m_tray = std::move(tray);
-    m_menu = std::move(menu);
 }
