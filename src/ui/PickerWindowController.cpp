@@ -8,7 +8,9 @@
 #include "ui/ProfilePickerView.h"
 #include "ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QWidget>
 
@@ -39,16 +41,17 @@ void PickerWindowController::show(const QString& url, const QList<ChromeProfile>
             return;
         if (prefix)
             self->m_actions.storeRule(*prefix, profile.directoryName);
-        // Chrome may take the keyboard from us with a token tied to this choice.
-        WindowActivation* activation = Platform::current().windowActivation;
-        const QString token = activation->tokenFor(self->m_window);
-        self->m_actions.launch(url, profile.directoryName, token);
-        if (!self)
+        self->m_chosen = Choice{url, profile.directoryName};
+        if (!Platform::current().windowActivation->tokenNeedsItsWindow()) {
+            self->launchChoice();
             return;
-        if (!token.isEmpty() && activation->tokenNeedsItsWindow())
-            self->hideOnceChromeHasTheToken();
-        else
-            self->hide();
+        }
+        // The compositor dates a token from when it is made, and refuses one
+        // older than the user's last input: the release of the key that made
+        // the choice must come first.
+        self->holdForChrome();
+        if (self->m_keysDown.isEmpty())
+            self->launchChoice();
     };
     auto onCancel = [self] {
         if (self)
@@ -57,19 +60,36 @@ void PickerWindowController::show(const QString& url, const QList<ChromeProfile>
     auto* content = new ProfilePickerView(url, profiles, onSelect, onCancel);
 
     m_holding = false;
+    m_chosen.reset();
+    m_keysDown.clear();
     WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
-    m_window->installEventFilter(this);
+    qApp->installEventFilter(this);
     m_content = content;
 }
 
 void PickerWindowController::hide()
 {
     m_holding = false;
+    m_chosen.reset();
     if (m_window)
         m_window->hide();
 }
 
-void PickerWindowController::hideOnceChromeHasTheToken()
+void PickerWindowController::launchChoice()
+{
+    if (!m_chosen)
+        return;
+    // Chrome may take the keyboard from us with a token tied to this choice.
+    WindowActivation* activation = Platform::current().windowActivation;
+    const QString token = activation->tokenFor(m_window);
+    const Choice choice = *std::exchange(m_chosen, std::nullopt);
+    QPointer<PickerWindowController> self(this);
+    m_actions.launch(choice.url, choice.profileDirectory, token);
+    if (self && (token.isEmpty() || !m_holding))
+        hide();
+}
+
+void PickerWindowController::holdForChrome()
 {
     // A token is honoured only while the window it names still has the
     // keyboard: stay up, taking no more input, until Chrome takes the keyboard
@@ -80,14 +100,38 @@ void PickerWindowController::hideOnceChromeHasTheToken()
     QPointer<ProfilePickerView> content = m_content;
     Platform::current().scheduler->schedule(std::chrono::milliseconds(tokenHoldMs), this,
                                             [this, content] {
-                                                if (m_holding && content == m_content)
+                                                if (m_holding && content == m_content) {
+                                                    launchChoice(); // the key was never released
                                                     hide();
+                                                }
                                             });
 }
 
 bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window && event->type() == QEvent::WindowDeactivate && m_holding)
-        hide();
+    const auto inPicker = [this, watched] {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return m_window && widget && widget->window() == m_window;
+    };
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->isAutoRepeat() || !inPicker())
+            break;
+        if (event->type() == QEvent::KeyPress) {
+            m_keysDown.insert(key->key());
+        } else if (m_keysDown.remove(key->key()) && m_keysDown.isEmpty() && m_chosen) {
+            launchChoice();
+        }
+        break;
+    }
+    case QEvent::WindowDeactivate:
+        if (watched == m_window && m_holding && !m_chosen)
+            hide();
+        break;
+    default:
+        break;
+    }
     return QObject::eventFilter(watched, event);
 }

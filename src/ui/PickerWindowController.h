@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
+#include <optional>
 
 #include "ui/ProfilePickerView.h"
 #include <functional>
@@ -47,11 +49,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Choice
+    {
+        QString url;
+        QString profileDirectory;
+    };
+
     void hide();
-    void hideOnceChromeHasTheToken();
+    /// Starts Chrome for the choice made, with a token for it.
+    void launchChoice();
+    void holdForChrome();
 
     Actions m_actions;
     QPointer<QWidget> m_window;
     QPointer<ProfilePickerView> m_content;
-    bool m_holding = false;
+    bool m_holding = false;            // chosen; kept up for Chrome's token
+    std::optional<Choice> m_chosen;    // made, not yet launched
+    QSet<int> m_keysDown;              // in the picker, not yet released
 };

@@ -2,7 +2,7 @@
 """Types keys into GNOME's compositor through its remote-desktop interface.
 
 Reads one X keysym name a line on standard input (for instance "2", "Down",
-"Return", "x") and presses and releases it; prints "ready" once the session
+"Return", "x", or a chord such as "alt+F4") and presses and releases it; prints "ready" once the session
 runs and "typed" after each key. The session lives as long as this process
 holds its D-Bus connection.
 """
@@ -10,7 +10,8 @@ import sys
 
 import dbus
 
-KEYSYMS = {"Return": 0xFF0D, "Down": 0xFF54, "Up": 0xFF52, "Escape": 0xFF1B}
+KEYSYMS = {"Return": 0xFF0D, "Down": 0xFF54, "Up": 0xFF52, "Escape": 0xFF1B,
+           "alt": 0xFFE9, "F4": 0xFFC1, "Tab": 0xFF09}
 
 
 def keysym(name):
@@ -33,9 +34,11 @@ def main():
         name = line.strip()
         if not name:
             continue
-        code = keysym(name)
-        session.NotifyKeyboardKeysym(dbus.UInt32(code), True)
-        session.NotifyKeyboardKeysym(dbus.UInt32(code), False)
+        codes = [dbus.UInt32(keysym(part)) for part in name.split("+")]
+        for code in codes:
+            session.NotifyKeyboardKeysym(code, True)
+        for code in reversed(codes):
+            session.NotifyKeyboardKeysym(code, False)
         print("typed", flush=True)
     try:
         session.Stop()

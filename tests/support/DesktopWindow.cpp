@@ -1,16 +1,23 @@
-// A window for desktop tests, in two roles. `desktop-window record LOG` stands
-// for the program a link was clicked in: it appends "focus-in", "focus-out"
-// and the text of every key it receives to LOG, one a line. Started any other
+// A window for desktop tests, in two roles. `desktop-window record LOG
+// [PROGRAM LINK]` stands for the program a link was clicked in: it appends
+// "focus-in", "focus-out" and the text of every key it receives to LOG, one a
+// line, and the key "o" opens LINK (numbered: LINK1, LINK2, ...) with
+// PROGRAM, handing it an activation token for that key press. Started any other
 // way it stands for Chrome: it records its start as the stand-in Chrome does
-// (to ORLIM_FAKE_CHROME_LOG), then shows a window that asks for the keyboard
-// with the XDG_ACTIVATION_TOKEN it was given, and records its focus and keys
-// to ORLIM_FAKE_CHROME_LOG.focus.
+// (to ORLIM_FAKE_CHROME_LOG) and, as Chrome does, hands the
+// XDG_ACTIVATION_TOKEN it was given to the instance already running, which
+// brings its one window to the front with it; the first instance shows that
+// window with its own token. The window records its focus and keys to
+// ORLIM_FAKE_CHROME_LOG.focus.
 #include "platform/Platform.h"
+#include "platform/ProcessLauncher.h"
 #include "platform/WindowActivation.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QWidget>
 
 namespace {
@@ -25,15 +32,31 @@ void append(const QString& path, const QByteArray& line)
 class Recorder : public QWidget
 {
 public:
-    explicit Recorder(QString log) : m_log(std::move(log)) { setFocusPolicy(Qt::StrongFocus); }
+    explicit Recorder(QString log, QStringList opener = {})
+        : m_log(std::move(log)), m_opener(std::move(opener))
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    const QString& log() const { return m_log; }
 
 protected:
     void focusInEvent(QFocusEvent*) override { append(m_log, "focus-in"); }
     void focusOutEvent(QFocusEvent*) override { append(m_log, "focus-out"); }
-    void keyPressEvent(QKeyEvent* event) override { append(m_log, event->text().toUtf8()); }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        append(m_log, event->text().toUtf8());
+        if (event->text() == u"o" && m_opener.size() == 2) {
+            const Platform& platform = Platform::current();
+            platform.processes->startDetached(m_opener[0], {m_opener[1] + QString::number(++m_opened)},
+                                              platform.windowActivation->tokenFor(this));
+        }
+    }
 
 private:
     QString m_log;
+    QStringList m_opener;
+    int m_opened = 0;
 };
 
 } // namespace
@@ -45,8 +68,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
     QString log;
-    if (arguments.value(1) == u"record" && arguments.size() == 3) {
+    QStringList opener;
+    if (arguments.value(1) == u"record" && arguments.size() >= 3) {
         log = arguments.at(2);
+        opener = arguments.mid(3);
     } else {
         const QString chromeLog = qEnvironmentVariable("ORLIM_FAKE_CHROME_LOG");
         QByteArray line = "0\x1f" + QByteArray::number(QApplication::applicationPid()) + '\x1f';
@@ -54,10 +79,32 @@ int main(int argc, char** argv)
             line += argument.toUtf8() + '\x1f';
         append(chromeLog, line);
         log = chromeLog + u".focus";
+        QLocalSocket running;
+        running.connectToServer(chromeLog + u".socket");
+        if (running.waitForConnected(1000)) {
+            running.write(token);
+            running.waitForBytesWritten(1000);
+            running.disconnectFromServer();
+            return 0;
+        }
     }
-    Recorder window(log);
+    Recorder window(log, opener);
     window.setWindowTitle(arguments.value(1));
     window.resize(300, 200);
-    Platform::current().windowActivation->present(&window, QString::fromUtf8(token));
+    WindowActivation* activation = Platform::current().windowActivation;
+    QLocalServer later;
+    if (log.endsWith(u".focus")) {
+        later.listen(log.chopped(6) + u".socket");
+        QObject::connect(&later, &QLocalServer::newConnection, &later, [&] {
+            QLocalSocket* next = later.nextPendingConnection();
+            QObject::connect(next, &QLocalSocket::disconnected, next, [&, next] {
+                const QByteArray token = next->readAll();
+                append(window.log(), "token " + token);
+                activation->present(&window, QString::fromUtf8(token));
+                next->deleteLater();
+            });
+        });
+    }
+    activation->present(&window, QString::fromUtf8(token));
     return app.exec();
 }

@@ -1,0 +1,158 @@
+// End-to-end tests under GNOME's compositor (mutter, headless, Wayland): the
+// picker takes the keyboard from the window a link was clicked in, and the
+// Chrome that opens the link takes it from the picker. Keys are typed through
+// mutter's remote-desktop interface. Skipped where mutter is not installed.
+#include "ProcessFixture.h"
+
+#include <QFile>
+#include <QStandardPaths>
+
+namespace {
+
+class Mutter : public ProcessFixture
+{
+protected:
+    void SetUp() override
+    {
+        ProcessFixture::SetUp();
+        for (const char* tool : {"mutter", "dbus-daemon"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                GTEST_SKIP() << tool << " is not installed";
+        }
+        if (QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import dbus"_qs}) != 0)
+            GTEST_SKIP() << "python3-dbus is not installed";
+
+        m_bus.start(u"dbus-daemon"_qs,
+                    {u"--session"_qs, u"--nofork"_qs, u"--nosyslog"_qs, u"--print-address=1"_qs});
+        ASSERT_TRUE(waitFor([&] {
+            m_bus.waitForReadyRead(100);
+            return m_bus.canReadLine();
+        }));
+        m_busAddress = QString::fromUtf8(m_bus.readLine().trimmed());
+
+        // The compositor is the desktop's, with the system's data (its settings
+        // schemas); only its runtime folder and bus are the test's.
+        QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            desktop.remove(QString::fromLatin1(name));
+        desktop.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+        desktop.insert(u"HOME"_qs, path(u"home"_qs));
+        desktop.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
+        m_compositor.setProcessEnvironment(desktop);
+        m_compositor.setStandardOutputFile(path(u"mutter.log"_qs));
+        m_compositor.setStandardErrorFile(path(u"mutter.log"_qs), QIODevice::Append);
+        m_compositor.start(u"mutter"_qs, {u"--wayland"_qs, u"--headless"_qs, u"--no-x11"_qs,
+                                         u"--virtual-monitor"_qs, u"1280x800"_qs});
+        ASSERT_TRUE(waitFor([&] { return QFile::exists(path(u"runtime/wayland-0"_qs)); }))
+            << readLog(u"mutter.log"_qs).toStdString();
+
+        m_keys.setProcessEnvironment(desktop);
+        m_keys.start(QStringLiteral(MUTTER_KEYS_SCRIPT), {});
+        ASSERT_TRUE(waitFor([&] {
+            m_keys.waitForReadyRead(100);
+            return m_keys.canReadLine() && m_keys.readLine().startsWith("ready");
+        }));
+
+        // The window the links are clicked in; the first key after start-up
+        // may be swallowed, so one is spent on it.
+        m_recorder.setProcessEnvironment(environment());
+        m_recorder.start(QStringLiteral(DESKTOP_WINDOW_EXECUTABLE),
+                         {u"record"_qs, path(u"recorder.log"_qs), QStringLiteral(ORLIM_EXECUTABLE),
+                          u"https://example.com/clicked"_qs});
+        ASSERT_TRUE(waitFor([&] { return count(u"recorder.log"_qs, "focus-in") == 1; }));
+        type(u"z"_qs);
+        installEntry(u"google-chrome.desktop"_qs, DESKTOP_WINDOW_EXECUTABLE " %U");
+    }
+
+    void TearDown() override
+    {
+        ProcessFixture::TearDown();
+        for (QProcess* process : {&m_recorder, &m_keys, &m_compositor, &m_bus}) {
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+        }
+    }
+
+    QProcessEnvironment environment() const override
+    {
+        QProcessEnvironment env = ProcessFixture::environment();
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
+        env.insert(u"WAYLAND_DISPLAY"_qs, u"wayland-0"_qs);
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
+        return env;
+    }
+
+    /// Presses and releases `key` (an X keysym name, or a chord like "alt+F4").
+    void type(const QString& key)
+    {
+        m_keys.write(key.toUtf8() + '\n');
+        ASSERT_TRUE(waitFor([&] {
+            m_keys.waitForReadyRead(100);
+            return m_keys.canReadLine() && m_keys.readLine().startsWith("typed");
+        }));
+    }
+
+    QByteArray readLog(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    /// How many lines of the log `name` are exactly `line`.
+    int count(const QString& name, const QByteArray& line) const
+    {
+        return int(readLog(name).split('\n').count(line));
+    }
+
+private:
+    QProcess m_bus;
+    QProcess m_compositor;
+    QProcess m_keys;
+    QProcess m_recorder;
+    QString m_busAddress;
+};
+
+} // namespace
+
+// A link clicked in another window ("o" in the recorder) brings up a picker
+// that takes the keyboard; "2" opens the link once in the second profile, and
+// the running Chrome then has the keyboard. Three rounds: the first starts
+// Orlim, the others reach the running one, and the last after the picker was
+// closed by the compositor (Alt+F4). Between rounds Alt+Tab goes back to the
+// window the links are clicked in.
+TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
+{
+    writeLocalState(
+        R"({"profile": {"profiles_order": ["Default", "Profile 1", "Profile 2", "Profile 3"],
+        "info_cache": {"Default": {"name": "個人用"}, "Profile 1": {"name": "Work"},
+        "Profile 2": {"name": "Family"}, "Profile 3": {"name": "Test"}}}})");
+    const QString recorder = u"recorder.log"_qs, chrome = u"chrome.log.focus"_qs;
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        type(u"o"_qs);
+        ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-out") == round; }))
+            << "the picker took the keyboard";
+        if (round == 3) {
+            type(u"alt+F4"_qs);
+            ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-in") == round + 1; }));
+            type(u"o"_qs);
+            ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-out") == round + 1; }))
+                << "a closed picker comes back with the keyboard";
+        }
+        type(u"2"_qs);
+        const QString link = u"https://example.com/clicked" + QString::number(round + (round == 3));
+        EXPECT_EQ(waitForChrome(round).value(round - 1),
+                  (QStringList{u"--profile-directory=Profile 1"_qs, link}));
+        ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-in") == round; }))
+            << "Chrome took the keyboard\n"
+            << readLog(u"mutter.log"_qs).toStdString() << readLog(chrome).toStdString();
+        type(u"x"_qs);
+        EXPECT_TRUE(waitFor([&] { return count(chrome, "x") == round; }));
+        type(u"alt+Tab"_qs);
+        ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-out") == round; }));
+    }
+    EXPECT_EQ(waitForChrome(3).size(), 3) << "each link opened once";
+    const QByteArray keys = readLog(recorder);
+    EXPECT_EQ(keys.count("\n2"), 0) << keys.toStdString();
+    EXPECT_EQ(keys.count("\nx"), 0) << keys.toStdString();
+}
