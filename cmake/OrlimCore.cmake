@@ -32,6 +32,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/rules/RuleStore.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RulesFile.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/SitePrefix.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/Accessibility.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/DefaultBrowserStatus.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/ElidedLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Icons.cpp

@@ -3,6 +3,9 @@
 #include "ProcessFixture.h"
 
 #include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <QThread>
 #include <unistd.h>
@@ -50,6 +53,10 @@ protected:
 
     void TearDown() override
     {
+        for (auto& reader : m_readers) {
+            reader->kill();
+            reader->waitForFinished(5000);
+        }
         ProcessFixture::TearDown();
         for (QProcess* process : {&m_windowManager, &m_xvfb}) {
             process->terminate();
@@ -63,7 +70,31 @@ protected:
         QProcessEnvironment env = ProcessFixture::environment();
         env.remove(u"QT_QPA_PLATFORM"_qs);
         env.insert(u"DISPLAY"_qs, m_display);
+        if (!m_bus.isEmpty()) {
+            env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
+            env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
+        }
         return env;
+    }
+
+    /// Orlim's windows read through AT-SPI by `atspi-tree.py mode`, on a session
+    /// bus of the test's own; its first line of output.
+    QProcess* readAccessibility(const QString& mode)
+    {
+        m_bus = startSessionBus();
+        auto* reader = new QProcess;
+        m_readers.emplace_back(reader);
+        reader->setProcessEnvironment(environment());
+        reader->start(QStringLiteral(ATSPI_TREE_SCRIPT), {mode});
+        return reader;
+    }
+    static QJsonObject nextLine(QProcess* reader)
+    {
+        waitFor([&] {
+            reader->waitForReadyRead(100);
+            return reader->canReadLine();
+        });
+        return QJsonDocument::fromJson(reader->readLine()).object();
     }
 
     /// Runs an X tool on the test display; its output, or nothing when it failed.
@@ -91,6 +122,8 @@ protected:
 
 private:
     QString m_display;
+    QString m_bus;
+    std::vector<std::unique_ptr<QProcess>> m_readers;
     QProcess m_xvfb;
     QProcess m_windowManager;
 };
@@ -154,4 +187,65 @@ TEST_F(Desktop, SettingsOpenAfterAManualStartAndOnReopen)
     ASSERT_TRUE(xdotool({u"key"_qs, u"ctrl+q"_qs}));
     EXPECT_TRUE(orlim->waitForFinished(10000));
     EXPECT_EQ(orlim->exitCode(), 0);
+}
+
+// A screen reader finds the picker as a dialog named "Orlim" that describes the
+// question and the link; its rows are a list of the profiles' names in order,
+// numbered in their descriptions, the first selected and focused. After
+// "Down" the second is, and the events that say so were sent.
+TEST_F(Desktop, ScreenReaderFollowsThePicker)
+{
+    if (QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import pyatspi"_qs}) != 0)
+        GTEST_SKIP() << "python3-pyatspi is not installed";
+    writeLocalState(R"({"profile": {"profiles_order": ["Profile 1", "Default"],
+        "info_cache": {"Default": {"name": "個人用"}, "Profile 1": {"name": "<b>Work</b>"}}}})");
+    QProcess* reader = readAccessibility(u"picker"_qs);
+    const QString link = u"https://example.com/a11y?q=<i>x</i>"_qs;
+    start({link});
+    const QJsonObject tree = nextLine(reader);
+    ASSERT_FALSE(tree.isEmpty()) << reader->readAllStandardError().toStdString();
+    EXPECT_EQ(tree[u"role"_qs].toString(), u"dialog"_qs);
+    EXPECT_EQ(tree[u"description"_qs].toString(), u"どのプロファイルで開きますか？\n"_qs + link);
+    const QJsonArray items = tree[u"items"_qs].toArray();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0][u"name"_qs].toString(), u"<b>Work</b>"_qs);
+    EXPECT_EQ(items[0][u"description"_qs].toString(), u"1, <b>Work</b>"_qs);
+    EXPECT_EQ(items[0][u"role"_qs].toString(), u"list item"_qs);
+    EXPECT_EQ(items[1][u"name"_qs].toString(), u"個人用"_qs);
+    EXPECT_TRUE(items[0][u"selected"_qs].toBool());
+    EXPECT_EQ(tree[u"children_of_first"_qs].toInt(), 0) << "number and avatar are not parts";
+
+    ASSERT_TRUE(waitFor([&] { return reader->canReadLine() || reader->waitForReadyRead(100); }));
+    ASSERT_EQ(reader->readLine().trimmed(), "ready");
+    ASSERT_TRUE(xdotool({u"key"_qs, u"Down"_qs}));
+    const QJsonObject after = nextLine(reader);
+    const QJsonArray now = after[u"items"_qs].toArray();
+    ASSERT_EQ(now.size(), 2) << reader->readAllStandardError().toStdString();
+    EXPECT_FALSE(now[0][u"selected"_qs].toBool());
+    EXPECT_TRUE(now[1][u"selected"_qs].toBool());
+    EXPECT_TRUE(now[1][u"focused"_qs].toBool());
+    bool announced = false;
+    for (const QJsonValue event : after[u"events"_qs].toArray())
+        announced |= event[u"source"_qs].toString() == u"個人用"_qs &&
+                     event[u"type"_qs].toString().contains(u"focus"_qs);
+    EXPECT_TRUE(announced) << QJsonDocument(after).toJson().toStdString();
+}
+
+// The settings read as a dialog whose every button is named for what it does.
+TEST_F(Desktop, ScreenReaderNamesTheSettingsButtons)
+{
+    if (QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import pyatspi"_qs}) != 0)
+        GTEST_SKIP() << "python3-pyatspi is not installed";
+    QProcess* reader = readAccessibility(u"settings"_qs);
+    start({});
+    const QJsonObject tree = nextLine(reader);
+    ASSERT_FALSE(tree.isEmpty()) << reader->readAllStandardError().toStdString();
+    EXPECT_EQ(tree[u"role"_qs].toString(), u"dialog"_qs);
+    QStringList names;
+    for (const QJsonValue button : tree[u"buttons"_qs].toArray())
+        names.append(button[u"name"_qs].toString());
+    EXPECT_TRUE(names.contains(u"アプリを終了"_qs)) << names.join(u", ").toStdString();
+    EXPECT_TRUE(names.contains(u"このアプリを既定のブラウザにする"_qs))
+        << names.join(u", ").toStdString();
+    EXPECT_FALSE(names.contains(QString())) << "every button has a name";
 }

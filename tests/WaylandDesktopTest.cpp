@@ -22,13 +22,8 @@ protected:
         if (QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import dbus"_qs}) != 0)
             GTEST_SKIP() << "python3-dbus is not installed";
 
-        m_bus.start(u"dbus-daemon"_qs,
-                    {u"--session"_qs, u"--nofork"_qs, u"--nosyslog"_qs, u"--print-address=1"_qs});
-        ASSERT_TRUE(waitFor([&] {
-            m_bus.waitForReadyRead(100);
-            return m_bus.canReadLine();
-        }));
-        m_busAddress = QString::fromUtf8(m_bus.readLine().trimmed());
+        m_busAddress = startSessionBus();
+        ASSERT_FALSE(m_busAddress.isEmpty());
 
         // The compositor is the desktop's, with the system's data (its settings
         // schemas); only its runtime folder and bus are the test's.
@@ -67,7 +62,7 @@ protected:
     void TearDown() override
     {
         ProcessFixture::TearDown();
-        for (QProcess* process : {&m_recorder, &m_keys, &m_compositor, &m_bus}) {
+        for (QProcess* process : {&m_recorder, &m_keys, &m_compositor}) {
             process->terminate();
             if (!process->waitForFinished(5000))
                 process->kill();
@@ -105,7 +100,6 @@ protected:
     }
 
 private:
-    QProcess m_bus;
     QProcess m_compositor;
     QProcess m_keys;
     QProcess m_recorder;

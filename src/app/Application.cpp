@@ -13,6 +13,7 @@
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
+#include "ui/Accessibility.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -82,6 +83,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
+    Accessibility::install();
 
     AppDelegate delegate;
     LinkServer server;

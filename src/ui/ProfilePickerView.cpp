@@ -1,5 +1,6 @@
 #include "ui/ProfilePickerView.h"
 
+#include "ui/Accessibility.h"
 #include "ui/LinkLabel.h"
 #include "ui/Palette.h"
 #include "ui/ProfileRow.h"
@@ -24,6 +25,9 @@ constexpr int rowSpacing = 4;
 constexpr int scrollDurationMs = 100;
 constexpr int linkLineCount = 2;
 constexpr char16_t prefixPlaceholder[] = u"https://example.com";
+constexpr char16_t question[] = u"どのプロファイルで開きますか？";
+constexpr char16_t rememberText[] =
+    u"次回から下のアドレスで始まる URL は、選んだプロファイルで自動で開く";
 
 /// Breaks `text` into lines that fit `width`, anywhere (links have no spaces).
 QStringList wrapAnywhere(const QString& text, const QFontMetrics& metrics, int width)
@@ -65,8 +69,8 @@ ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfi
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->setSpacing(spacing);
 
-    layout->addWidget(Widgets::text(QStringLiteral("どのプロファイルで開きますか？"),
-                                    Typography::Role::Headline, this));
+    layout->addWidget(
+        Widgets::text(QString::fromUtf16(question), Typography::Role::Headline, this));
 
     const QFont linkFont = Typography::font(Typography::Role::Callout);
     auto* link = new LinkLabel(
@@ -76,6 +80,7 @@ ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfi
     linkPalette.setColor(QPalette::WindowText, Palette::secondary(palette()));
     link->setPalette(linkPalette);
     link->setObjectName(QStringLiteral("link"));
+    link->setAccessibleName(url);
     layout->addWidget(link);
 
     layout->addWidget(Widgets::divider(this));
@@ -112,6 +117,8 @@ QWidget* ProfilePickerView::buildList()
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     auto* content = new QWidget(m_list);
+    Accessibility::setRole(content, QAccessible::List);
+    content->setAccessibleName(QStringLiteral("プロファイル"));
     auto* rows = new QVBoxLayout(content);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(rowSpacing);
@@ -148,11 +155,11 @@ QWidget* ProfilePickerView::buildRememberSection()
     checkRow->setSpacing(6);
     m_rememberBox = new QCheckBox(m_rememberSection);
     m_rememberBox->setFocusPolicy(Qt::NoFocus);
+    m_rememberBox->setAccessibleName(QString::fromUtf16(rememberText));
     connect(m_rememberBox, &QCheckBox::clicked, m_model, &ProfilePickerModel::toggleRemember);
     checkRow->addWidget(m_rememberBox, 0, Qt::AlignTop);
-    QLabel* checkText = Widgets::text(
-        QStringLiteral("次回から下のアドレスで始まる URL は、選んだプロファイルで自動で開く"),
-        Typography::Role::Callout, m_rememberSection);
+    QLabel* checkText = Widgets::text(QString::fromUtf16(rememberText), Typography::Role::Callout,
+                                      m_rememberSection);
     checkText->setWordWrap(true);
     checkText->installEventFilter(this); // clicking the text toggles too
     checkText->setObjectName(QStringLiteral("rememberText"));
@@ -161,6 +168,7 @@ QWidget* ProfilePickerView::buildRememberSection()
 
     m_prefixField = new QLineEdit(m_rememberSection);
     m_prefixField->setPlaceholderText(QString::fromUtf16(prefixPlaceholder));
+    m_prefixField->setAccessibleName(QStringLiteral("自動で開くアドレス（前方一致）"));
     m_prefixField->setFont(Typography::monospaced(Typography::Role::Callout));
     m_prefixField->installEventFilter(this);
     connect(m_prefixField, &QLineEdit::textEdited, m_model, &ProfilePickerModel::setRememberPrefix);
@@ -196,7 +204,11 @@ void ProfilePickerView::showSelection(int index, bool animated)
 {
     for (ProfileRow* row : std::as_const(m_rows))
         row->setSelected(row->index() == index);
-    if (!animated || index < 0 || index >= m_rows.size())
+    if (index < 0 || index >= m_rows.size())
+        return;
+    if (m_appeared)
+        Accessibility::announceSelection(m_rows.at(index));
+    if (!animated)
         return;
     const ProfileRow* row = m_rows.at(index);
     QScrollBar* bar = m_list->verticalScrollBar();
@@ -223,9 +235,13 @@ void ProfilePickerView::showEvent(QShowEvent* event)
     if (m_appeared)
         return;
     m_appeared = true;
+    // The window reads as the question about the link, the link exactly as given.
+    window()->setAccessibleDescription(QString::fromUtf16(question) + u'\n' + m_model->url());
     m_model->appear();
     updateRememberSection();
     setFocus(Qt::ActiveWindowFocusReason);
+    if (const int index = m_model->selectedIndex(); index >= 0 && index < m_rows.size())
+        Accessibility::announceSelection(m_rows.at(index));
 }
 
 void ProfilePickerView::keyPressEvent(QKeyEvent* event)

@@ -19,12 +19,11 @@ constexpr qreal selectedOpacity = 0.2;
 } // namespace
 
 ProfileRow::ProfileRow(const ChromeProfile& profile, int index, QWidget* parent)
-    : QWidget(parent), m_index(index)
+    : QWidget(parent), m_index(index), m_name(profile.displayName)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
-    setAccessibleName(profile.displayName);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);

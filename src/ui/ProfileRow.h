@@ -15,6 +15,7 @@ public:
     ProfileRow(const ChromeProfile& profile, int index, QWidget* parent = nullptr);
 
     int index() const { return m_index; }
+    const QString& profileName() const { return m_name; }
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
 
@@ -30,6 +31,7 @@ protected:
 
 private:
     int m_index;
+    QString m_name;
     bool m_selected = false;
     bool m_pressed = false;
 };

@@ -240,6 +240,7 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     const ProfileRule rule = m_rules.at(index);
     auto* widget = new QWidget(parent);
     widget->setObjectName(u"rule-" + QString::number(index));
+    widget->setAccessibleName(rule.prefix + u" → " + profileName(rule.profileDirectory));
     auto* row = new QHBoxLayout(widget);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
@@ -248,10 +249,12 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     arrows->setSpacing(0);
     QToolButton* up = iconButton(Icons::chevron(Qt::UpArrow, palette()), widget);
     up->setObjectName(QStringLiteral("up"));
+    up->setAccessibleName(QStringLiteral("このルールを上へ"));
     up->setEnabled(index > 0);
     connect(up, &QToolButton::clicked, this, [this, index] { move(index, -1); });
     QToolButton* down = iconButton(Icons::chevron(Qt::DownArrow, palette()), widget);
     down->setObjectName(QStringLiteral("down"));
+    down->setAccessibleName(QStringLiteral("このルールを下へ"));
     down->setEnabled(index < m_rules.size() - 1);
     connect(down, &QToolButton::clicked, this, [this, index] { move(index, 1); });
     arrows->addWidget(up, 0, Qt::AlignHCenter);
@@ -274,6 +277,7 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     QToolButton* trash = iconButton(Icons::trash(palette()), widget);
     trash->setObjectName(QStringLiteral("delete"));
     trash->setToolTip(QStringLiteral("このルールを削除"));
+    trash->setAccessibleName(trash->toolTip());
     trash->setIconSize(QSize(14, 14));
     connect(trash, &QToolButton::clicked, this, [this, rule] { remove(rule); });
     row->addWidget(trash);

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/WindowActivation.h"
+#include "ui/Accessibility.h"
 #include "ui/WindowShortcuts.h"
 
 #include <QCursor>
@@ -59,6 +60,7 @@ void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* conte
         window = new QWidget(nullptr, flags);
         window->setWindowTitle(QString::fromUtf16(style.title));
         window->setObjectName(QString::fromUtf16(style.objectName));
+        Accessibility::setRole(window, QAccessible::Dialog);
         WindowShortcuts::install(window);
     }
     replaceContent(window, content);

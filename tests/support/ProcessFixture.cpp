@@ -45,6 +45,19 @@ void ProcessFixture::TearDown()
             process->waitForFinished(5000);
         }
     }
+    m_bus.kill();
+    m_bus.waitForFinished(5000);
+}
+
+QString ProcessFixture::startSessionBus()
+{
+    m_bus.start(u"dbus-daemon"_qs,
+                {u"--session"_qs, u"--nofork"_qs, u"--nosyslog"_qs, u"--print-address=1"_qs});
+    const bool started = waitFor([&] {
+        m_bus.waitForReadyRead(100);
+        return m_bus.canReadLine();
+    });
+    return started ? QString::fromUtf8(m_bus.readLine().trimmed()) : QString();
 }
 
 QProcessEnvironment ProcessFixture::environment() const

@@ -51,8 +51,12 @@ protected:
     /// an empty `exec` removes it.
     void installEntry(const QString& desktopId, const QByteArray& exec) const;
     void installOrlimDesktopEntry() const;
+    /// Starts a private D-Bus session bus for the test; its address, or empty
+    /// when dbus-daemon did not start.
+    QString startSessionBus();
 
 private:
     QTemporaryDir m_dir;
     std::vector<std::unique_ptr<QProcess>> m_processes;
+    QProcess m_bus;
 };

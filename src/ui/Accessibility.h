@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QAccessible>
+
+class QWidget;
+
+/// How Orlim's windows read to assistive technology (screen readers): the
+/// picker's rows are a list whose highlighted row is the selected, focused
+/// item, and both windows are dialogs.
+namespace Accessibility {
+
+/// Makes Qt describe Orlim's widgets as above. Call once, after the
+/// application object exists.
+void install();
+
+/// Gives a plain widget (a window, a container) `role` instead of Qt's
+/// generic one.
+void setRole(QWidget* widget, QAccessible::Role role);
+
+/// Tells assistive technology that `row` (a ProfileRow) is now the selected,
+/// focused item of its list.
+void announceSelection(QWidget* row);
+
+} // namespace Accessibility

@@ -1,0 +1,92 @@
+#!/usr/bin/python3
+"""Reads Orlim's windows through AT-SPI, as a screen reader does.
+
+`atspi-tree.py picker`: waits for the picker dialog, prints one JSON line
+describing it, then "ready"; records focus and selection events until it has
+seen the second item become focused (or 10 s pass) and prints them, with the
+list's state, as a second JSON line.
+`atspi-tree.py settings`: prints one JSON line with the settings dialog's role
+and every button's role and name.
+"""
+import json
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+
+def find_dialog(name, timeout=20):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is None or app.name not in ("orlim", "orlim-app"):
+                continue
+            for window in app:
+                if window is not None and window.name == name and window.getState().contains(
+                        pyatspi.STATE_SHOWING):
+                    return window
+        time.sleep(0.2)
+    sys.exit("no window named %s" % name)
+
+
+def descendants(node, role):
+    return pyatspi.findAllDescendants(node, lambda n: n is not None and n.getRole() == role)
+
+
+def items_of(dialog):
+    lists = descendants(dialog, pyatspi.ROLE_LIST)
+    if len(lists) != 1:
+        sys.exit("expected one list, found %d" % len(lists))
+    return lists[0], [child for child in lists[0] if child is not None]
+
+
+def item_state(item):
+    state = item.getState()
+    return {"name": item.name, "role": item.getRoleName(), "description": item.description,
+            "selected": state.contains(pyatspi.STATE_SELECTED),
+            "focused": state.contains(pyatspi.STATE_FOCUSED)}
+
+
+def picker():
+    dialog = find_dialog("Orlim")
+    the_list, items = items_of(dialog)
+    print(json.dumps({"role": dialog.getRoleName(), "description": dialog.description,
+                      "list": the_list.name, "items": [item_state(i) for i in items],
+                      "children_of_first": items[0].childCount if items else -1},
+                     ensure_ascii=False), flush=True)
+    events = []
+    loop = GLib.MainLoop()
+
+    def on_event(event):
+        source = event.source
+        try:
+            name = source.name if source is not None else ""
+        except Exception:  # the object may be gone
+            name = ""
+        events.append({"type": event.type, "source": name, "detail": event.detail1})
+        if name == items[1].name and "focus" in event.type and event.detail1:
+            GLib.idle_add(loop.quit)
+
+    pyatspi.Registry.registerEventListener(on_event, "object:state-changed:focused",
+                                           "object:state-changed:selected",
+                                           "object:selection-changed", "focus:")
+    print("ready", flush=True)
+    GLib.timeout_add_seconds(10, loop.quit)
+    loop.run()
+    print(json.dumps({"events": events, "items": [item_state(i) for i in items]},
+                     ensure_ascii=False), flush=True)
+
+
+def settings():
+    dialog = find_dialog("Orlim 設定")
+    buttons = []
+    for role in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON, pyatspi.ROLE_CHECK_BOX):
+        buttons += [{"role": b.getRoleName(), "name": b.name} for b in descendants(dialog, role)]
+    print(json.dumps({"role": dialog.getRoleName(), "buttons": buttons}, ensure_ascii=False),
+          flush=True)
+
+
+if __name__ == "__main__":
+    {"picker": picker, "settings": settings}[sys.argv[1]]()
