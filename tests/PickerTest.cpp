@@ -6,10 +6,13 @@
 #include "ui/ElidedLabel.h"
 #include "ui/LinkLabel.h"
 #include "ui/ProfileRow.h"
+#include "ui/Typography.h"
 
 #include "FakePlatform.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QRawFont>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTextDocument>
@@ -360,4 +363,19 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
         }
         EXPECT_FALSE(window->isVisible());
     }
+}
+
+// Kanji take Japanese shapes under a Chinese locale too.
+TEST(Typography, KanjiComeFromAJapaneseFace)
+{
+    if (!QFontDatabase::families().contains(u"Noto Sans CJK JP"_qs))
+        GTEST_SKIP() << "fonts-noto-cjk is not installed";
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    for (const QFont& font : {Typography::font(Typography::Role::Headline),
+                              Typography::monospaced(Typography::Role::Callout)}) {
+        const QRawFont han = QRawFont::fromFont(font, QFontDatabase::SimplifiedChinese);
+        EXPECT_TRUE(han.familyName().endsWith(u"CJK JP"_qs)) << han.familyName().toStdString();
+    }
+    QLocale::setDefault(saved);
 }

@@ -34,8 +34,20 @@ Metrics metrics(Role role)
     return {13, QFont::Normal};
 }
 
+/// Japanese faces, best first. The interface is Japanese: its kanji must take
+/// Japanese shapes even where the locale or the font set-up would pick a
+/// Chinese or Korean face for them.
+constexpr const char16_t* japaneseFaces[] = {
+    u"Noto Sans CJK JP", u"Source Han Sans JP", u"IPAexGothic", u"IPAGothic",
+    u"TakaoGothic",      u"VL Gothic",          u"Noto Sans Mono CJK JP"};
+
 QFont scaled(QFont base, Role role)
 {
+    // The user's face stays first for Latin text; kanji fall back to these.
+    QStringList families = base.families().isEmpty() ? QStringList{base.family()} : base.families();
+    for (const char16_t* face : japaneseFaces)
+        families.append(QString::fromUtf16(face));
+    base.setFamilies(families);
     const Metrics m = metrics(role);
     const qreal body =
         QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF() : 10;
