@@ -365,17 +365,17 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
     }
 }
 
-// Kanji take Japanese shapes under a Chinese locale too.
+// Kanji take Japanese shapes where the desktop's face is a Chinese one.
 TEST(Typography, KanjiComeFromAJapaneseFace)
 {
     if (!QFontDatabase::families().contains(u"Noto Sans CJK JP"_qs))
         GTEST_SKIP() << "fonts-noto-cjk is not installed";
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    const QFont saved = QApplication::font();
+    QApplication::setFont(QFont(u"Noto Sans CJK SC"_qs));
     for (const QFont& font : {Typography::font(Typography::Role::Headline),
                               Typography::monospaced(Typography::Role::Callout)}) {
         const QRawFont han = QRawFont::fromFont(font, QFontDatabase::SimplifiedChinese);
         EXPECT_TRUE(han.familyName().endsWith(u"CJK JP"_qs)) << han.familyName().toStdString();
     }
-    QLocale::setDefault(saved);
+    QApplication::setFont(saved);
 }

@@ -14,6 +14,7 @@
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
 #include "ui/Accessibility.h"
+#include "ui/Typography.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -84,6 +85,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
     Accessibility::install();
+    Typography::preferJapaneseFaces();
 
     AppDelegate delegate;
     LinkServer server;

@@ -41,13 +41,23 @@ constexpr const char16_t* japaneseFaces[] = {
     u"Noto Sans CJK JP", u"Source Han Sans JP", u"IPAexGothic", u"IPAGothic",
     u"TakaoGothic",      u"VL Gothic",          u"Noto Sans Mono CJK JP"};
 
-QFont scaled(QFont base, Role role)
+/// `font` with a Japanese face first, where one is installed; its own after.
+QFont withJapaneseFaces(QFont font)
 {
-    // The user's face stays first for Latin text; kanji fall back to these.
-    QStringList families = base.families().isEmpty() ? QStringList{base.family()} : base.families();
+    QStringList families;
     for (const char16_t* face : japaneseFaces)
         families.append(QString::fromUtf16(face));
-    base.setFamilies(families);
+    for (const QString& own : font.families().isEmpty() ? QStringList{font.family()} : font.families()) {
+        if (!families.contains(own))
+            families.append(own);
+    }
+    font.setFamilies(families);
+    return font;
+}
+
+QFont scaled(QFont base, Role role)
+{
+    base = withJapaneseFaces(base);
     const Metrics m = metrics(role);
     const qreal body =
         QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF() : 10;
@@ -57,6 +67,11 @@ QFont scaled(QFont base, Role role)
 }
 
 } // namespace
+
+void preferJapaneseFaces()
+{
+    QApplication::setFont(withJapaneseFaces(QApplication::font()));
+}
 
 QFont font(Role role)
 {

@@ -8,6 +8,11 @@ namespace Typography {
 
 enum class Role { Title2, Title3, Headline, Body, Callout, Caption, Caption2 };
 
+/// Makes a Japanese face (where installed) the application's first choice, so
+/// that kanji everywhere, buttons and menus included, take Japanese shapes
+/// whatever the locale or the desktop's font ranks first.
+void preferJapaneseFaces();
+
 QFont font(Role role);
 /// The same role in a fixed-pitch face (row numbers, the prefix field).
 QFont monospaced(Role role);
