@@ -55,7 +55,7 @@ TEST(Routing, NoProfilesOpensDefault)
 TEST(Routing, ProfilesGoToThePicker)
 {
     FakePlatform platform;
-    platform.writeProfiles({u"Profile 1"_qs, u"Default"_qs});
+    platform.writeProfiles({u"Profile 1"_qs}); // one, and not "Default": still a choice
     Shown shown;
     AppDelegate delegate(recordInto(shown));
     delegate.openURLs({u"https://a"_qs});
@@ -63,7 +63,7 @@ TEST(Routing, ProfilesGoToThePicker)
     delegate.openURLs({u"https://b"_qs, u"https://c"_qs}, u"clicked"_qs);
     EXPECT_EQ(shown.pickerLinks, (QStringList{u"https://a"_qs, u"https://b"_qs, u"https://c"_qs}));
     EXPECT_EQ(shown.tokens, (QStringList{QString(), u"clicked"_qs, u"clicked"_qs}));
-    EXPECT_EQ(shown.pickerProfiles[0].size(), 2);
+    EXPECT_EQ(shown.pickerProfiles[0].size(), 1);
     EXPECT_EQ(shown.pickerProfiles[1].size(), 3);
     EXPECT_EQ(shown.pickerProfiles[1][0].directoryName, u"Profile 1"_qs);
     EXPECT_TRUE(platform.processes.starts.isEmpty());

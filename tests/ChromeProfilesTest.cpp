@@ -117,16 +117,22 @@ TEST(ChromeProfiles, OrdersByProfilesOrderThenByDirectoryName)
     }
 }
 
-// Names compare without case; "profiles_order" matches canonically equivalent names.
+// Names compare without case, with or without "profiles_order" (JSON keys come
+// in another order); the order list matches names in either normal form.
 TEST(ChromeProfiles, CaseAndCanonicalEquivalence)
 {
     FakePlatform platform;
-    platform.writeLocalState(
-        R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, "Caf\u00e9": {}},
-        "profiles_order": ["Cafe\u0301"], "last_used": "zz"}})");
-    const ChromeProfileInfo info = ChromeProfiles::load();
-    EXPECT_EQ(directories(info), (QStringList{u"Café"_qs, u"a"_qs, u"b"_qs, u"C"_qs}));
-    EXPECT_EQ(info.lastUsedDirectory, u"zz"_qs);
+    for (const auto& [stored, listed] : {std::pair{"Caf\\u00e9", "Cafe\\u0301"},
+                                         std::pair{"Cafe\\u0301", "Caf\\u00e9"}}) {
+        platform.writeLocalState(QByteArray(R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, ")") +
+                                 stored + R"(": {}}, "profiles_order": [")" + listed +
+                                 R"("], "last_used": "zz"}})");
+        const ChromeProfileInfo info = ChromeProfiles::load();
+        EXPECT_EQ(directories(info).mid(1), (QStringList{u"a"_qs, u"b"_qs, u"C"_qs})) << stored;
+        EXPECT_EQ(info.lastUsedDirectory, u"zz"_qs);
+    }
+    platform.writeLocalState(R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}}}})");
+    EXPECT_EQ(directories(ChromeProfiles::load()), (QStringList{u"a"_qs, u"b"_qs, u"C"_qs}));
 }
 
 TEST(ChromeProfiles, ColoursAreExact64BitIntegers)

@@ -164,9 +164,11 @@ TEST(PickerView, Keyboard)
     EXPECT_FALSE(view.rows()[0]->isSelected());
     QTest::keyClick(&view, Qt::Key_Return);
     QTest::keyClick(&view, Qt::Key_3);
+    QTest::keyClick(&view, Qt::Key_9);
     QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier); // with a modifier: not a choice
     QTest::keyClick(&view, Qt::Key_Escape);
-    EXPECT_EQ(choices.chosen, (QStringList{u"Profile 1|-"_qs, u"Profile 2|-"_qs}));
+    EXPECT_EQ(choices.chosen,
+              (QStringList{u"Profile 1|-"_qs, u"Profile 2|-"_qs, u"Profile 8|-"_qs}));
     EXPECT_EQ(choices.cancels, 1);
 
     ProfileRow* fifth = view.rows()[4];

@@ -95,7 +95,8 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
         {u"--profile-directory=Default"_qs, u"--"_qs, u"--renderer-cmd-prefix=/bin/evil"_qs},
         {u"--profile-directory=Default"_qs, u"--"_qs, u" -x"_qs},
     };
-    EXPECT_EQ(waitForChrome(5), expected) << "in the order they were handed over";
+    EXPECT_EQ(waitForChrome(5), expected)
+        << "in the order they were handed over, and no descriptor of Orlim's inherited";
     EXPECT_EQ(running->state(), QProcess::Running);
     EXPECT_TRUE(waitFor([&] { return zombieChildren(running->processId()) == 0; }))
         << "every Chrome that ended was reaped";

@@ -48,19 +48,6 @@ TEST(RuleStore, OrderSemantics)
     EXPECT_EQ(RuleStore::load().first().profileDirectory, u"Y"_qs);
 }
 
-TEST(RuleStore, ChangesAlwaysRewriteTheFile)
-{
-    FakePlatform platform;
-    RuleStore::remove(u"nothing"_qs);
-    EXPECT_EQ(readFile(RuleStore::fileURL()), RulesFile::encode({})) << "remove with no file";
-
-    writeFile(RuleStore::fileURL(),
-              R"([{"prefix":"https://a.example","profileDirectory":"Profile 1"}])");
-    RuleStore::upsert(A.prefix, A.profileDirectory);
-    EXPECT_EQ(readFile(RuleStore::fileURL()), RulesFile::encode({A}))
-        << "unchanged upsert rewrites";
-}
-
 // The first fitting rule in list order wins; the test is on raw text.
 TEST(RuleStore, Matching)
 {

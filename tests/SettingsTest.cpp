@@ -43,7 +43,7 @@ TEST(DefaultBrowserStatus, FollowUpReadings)
         platform.scheduler.runAll();
         EXPECT_EQ(platform.defaultBrowser.readings, 9);
         EXPECT_EQ(platform.scheduler.delays,
-                  (std::vector<int>{0, 0, 500, 500, 500, 500, 500, 500, 500, 500}));
+                  (std::vector<int>{20, 10, 500, 500, 500, 500, 500, 500, 500, 500}));
         EXPECT_FALSE(status.isDefaultBrowser());
     }
     for (const int remaining : {0, -3}) {

@@ -142,8 +142,10 @@ TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
             << readLog(u"mutter.log"_qs).toStdString() << readLog(chrome).toStdString();
         type(u"x"_qs);
         EXPECT_TRUE(waitFor([&] { return count(chrome, "x") == round; }));
-        type(u"alt+Tab"_qs);
-        ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-out") == round; }));
+        if (round < 3) {
+            type(u"alt+Tab"_qs);
+            ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-out") == round; }));
+        }
     }
     EXPECT_EQ(waitForChrome(3).size(), 3) << "each link opened once";
     const QByteArray keys = readLog(recorder);

@@ -1,8 +1,9 @@
 // Stands in for Chrome in tests and benchmarks: appends one line per start to
 // the file named by ORLIM_FAKE_CHROME_LOG: the moment it started
 // (CLOCK_MONOTONIC, nanoseconds), its process id, then its arguments, each
-// field followed by a unit separator. Process ids rise in the order Orlim
-// started the processes.
+// field followed by a unit separator, and then "fd N" for every descriptor it
+// inherited beyond 0-2 (Orlim's lock or sockets must never leak into Chrome).
+// Process ids rise in the order Orlim started the processes.
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -21,6 +22,10 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         line += argv[i];
         line += '\x1f';
+    }
+    for (int fd = 3; fd < 1024; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1)
+            line += "fd " + std::to_string(fd) + '\x1f';
     }
     line += '\n';
     const int fd = ::open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);

@@ -85,7 +85,10 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
     if (acceptsRequests && scheme == u"https")
         httpsHandler = desktopId;
     if (done)
-        m_scheduler.schedule(std::chrono::milliseconds(0), nullptr, std::move(done));
+        m_scheduler.schedule(
+            std::chrono::milliseconds(scheme == u"https" ? httpsCompletesAfterMs
+                                                          : 2 * httpsCompletesAfterMs),
+            nullptr, std::move(done));
 }
 
 std::optional<QString> FakeDefaultBrowser::handler(const QString& scheme) const

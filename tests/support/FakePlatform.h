@@ -98,6 +98,9 @@ public:
 class FakeDefaultBrowser final : public DefaultBrowser
 {
 public:
+    /// Requests complete out of order: https after this, http later still.
+    static constexpr int httpsCompletesAfterMs = 10;
+
     explicit FakeDefaultBrowser(Scheduler& scheduler) : m_scheduler(scheduler) {}
     void setHandler(const QString& scheme, const QString& desktopId,
                     std::function<void()> done) override;

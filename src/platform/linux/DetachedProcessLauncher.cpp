@@ -108,8 +108,15 @@ bool DetachedProcessLauncher::startDetached(const QString& program, const QStrin
         envp.push_back(variable.data());
     envp.push_back(nullptr);
 
+    // Chrome gets standard input, output and error, and nothing else: not
+    // Orlim's descriptors, nor any that whoever started Orlim left open.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+
     pid_t pid = 0;
-    const int error = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), envp.data());
+    const int error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
         return false;
