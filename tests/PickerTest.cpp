@@ -345,7 +345,7 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
 
     // Where a token is good only while its window has the keyboard (Wayland),
     // the picker stays up, taking no more input, until Chrome takes the
-    // keyboard or 1.5 s have passed.
+    // keyboard or a few seconds have passed.
     platform.windowActivation.needsWindow = true;
     calls.clear();
     for (const bool chromeTakesTheKeyboard : {true, false}) {
@@ -359,7 +359,7 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
             QEvent deactivate(QEvent::WindowDeactivate);
             QApplication::sendEvent(window, &deactivate);
         } else {
-            platform.scheduler.advance(1499);
+            platform.scheduler.advance(PickerWindowController::tokenHoldMs - 1);
             EXPECT_TRUE(window->isVisible());
             platform.scheduler.advance(1);
         }

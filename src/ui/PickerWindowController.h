@@ -29,7 +29,7 @@ public:
             launch;
     };
     /// How long, at most, a picker whose token needs it stays up after a choice.
-    static constexpr int tokenHoldMs = 1500;
+    static constexpr int tokenHoldMs = 3000;
 
     static PickerWindowController& shared();
 
