@@ -48,31 +48,6 @@ int zombieChildren(qint64 parent)
 
 using Orlim = ProcessFixture;
 
-// Options pass through the small `orlim` to the application.
-TEST_F(Orlim, CommandLineOptions)
-{
-    QString out, err;
-    EXPECT_EQ(run({u"--version"_qs}, &out), 0);
-    EXPECT_EQ(out, u"Orlim 0.1.0\n"_qs);
-    EXPECT_EQ(run({u"--no-such-option"_qs}, &out, &err), 2);
-    EXPECT_TRUE(err.contains(u"unknown option '--no-such-option'"_qs)) << err.toStdString();
-    EXPECT_TRUE(out.isEmpty());
-}
-
-TEST_F(Orlim, ListProfilesPrintsTheCatalogueInOrder)
-{
-    QString out;
-    EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
-    EXPECT_EQ(out, QString()) << "no catalogue, nothing printed";
-
-    writeLocalState(R"({"profile": {"profiles_order": ["Profile 3", "Default"], "info_cache": {
-        "Default": {"name": "Personal"}, "Profile 1": {"name": "Work"}, "Profile 2": {},
-        "Profile 3": {"name": "日本語"}, "Profile 10": {"name": "Ten"}}}})");
-    EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
-    EXPECT_EQ(out, u"Profile 3\t日本語\nDefault\tPersonal\nProfile 1\tWork\n"
-                   "Profile 10\tTen\nProfile 2\tProfile 2\n"_qs);
-}
-
 // The first `orlim URL` becomes the running Orlim and opens the link in
 // "Default"; later ones hand over and exit at once.
 TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
@@ -100,15 +75,6 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
     EXPECT_EQ(running->state(), QProcess::Running);
     EXPECT_TRUE(waitFor([&] { return zombieChildren(running->processId()) == 0; }))
         << "every Chrome that ended was reaped";
-}
-
-// The first Orlim's own command line is a door too: a link that looks like a
-// switch still reaches Chrome after "--".
-TEST_F(Orlim, DashLinkOnTheFirstCommandLine)
-{
-    start({u"--"_qs, u"--user-data-dir=/tmp/x"_qs});
-    EXPECT_EQ(waitForChrome(1), (QList<QStringList>{{u"--profile-directory=Default"_qs, u"--"_qs,
-                                                     u"--user-data-dir=/tmp/x"_qs}}));
 }
 
 // Link bytes that are not UTF-8 reach Chrome unchanged through both doors.
@@ -185,16 +151,6 @@ TEST_F(Orlim, ALinkIsSentAtMostOnce)
     EXPECT_EQ(messages, 1);
     EXPECT_EQ(sender->exitCode(), 1);
     EXPECT_TRUE(sender->readAllStandardError().contains("not sent again"));
-}
-
-TEST_F(Orlim, TheSocketFolderIsPrivate)
-{
-    start({});
-    ASSERT_TRUE(waitUntilListening());
-    ASSERT_EQ(run({}), 0);
-    const QFile::Permissions permissions = QFile::permissions(path(u"runtime/orlim"_qs));
-    EXPECT_FALSE(permissions & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
 }
 
 // Even with the folder and socket opened up by mistake, another user's link is
