@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots under Xvfb with openbox (and trayer as the
-# tray host, when installed): scripts/screenshots.sh BUILD_DIR [RULES_BUILD_DIR]
+# Takes the README's screenshots under Xvfb with GNOME's window manager (mutter
+# on X11, which honours the windows' hints; trayer as the tray host, when
+# installed), and one of the picker under mutter as a Wayland compositor:
+# scripts/screenshots.sh BUILD_DIR [RULES_BUILD_DIR]
 set -euo pipefail
+[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- "$0" "$@"
 build="$(realpath "${1:-build}")"
 rules_build="${2:-}"
 [ -n "$rules_build" ] && rules_build="$(realpath "$rules_build")"
@@ -24,7 +27,7 @@ convert -size 96x96 radial-gradient:'#ffd27a'-'#d2601a' "$work/config/google-chr
 
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset & pids+=($!)
 sleep 1
-openbox & pids+=($!)
+mutter --x11 --replace --sm-disable 2>/dev/null & pids+=($!)
 until xdotool get_desktop >/dev/null 2>&1; do sleep 0.1; done
 if command -v trayer >/dev/null; then trayer --edge top --align right --widthtype request & pids+=($!); fi
 
@@ -100,3 +103,17 @@ JSON
     "$rules_build/orlim"
     shoot "Orlim 設定" settings-rules.png
 fi
+
+# The picker on GNOME's compositor in Wayland: mutter nested in an X11 window.
+kill "${pids[@]:1}" 2>/dev/null || true
+sleep 0.5
+mutter --wayland --nested --no-x11 --wayland-display orlim-shot 2>/dev/null & pids+=($!)
+until [ -S "$XDG_RUNTIME_DIR/orlim-shot" ]; do sleep 0.1; done
+sleep 1
+rm -f "$work/config/orlim/rules.json"
+local_state Default "Profile 1" "Profile 2"
+WAYLAND_DISPLAY=orlim-shot QT_QPA_PLATFORM=wayland "$build/orlim" \
+    "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a" & pids+=($!)
+sleep 2
+import -window root -crop 800x600+0+0 +repage "$out/picker-wayland.png"
+echo "wrote $out/picker-wayland.png"
