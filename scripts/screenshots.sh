@@ -58,6 +58,7 @@ shoot() { # window title, file
 start() { "$1/orlim" "${@:2}" & pids+=($!); }
 
 local_state Default "Profile 1" "Profile 2"
+first_app=${#pids[@]} # the processes from here on are Orlim's
 start "$build" "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a"
 shoot Orlim picker.png
 xdotool key Escape
@@ -89,7 +90,7 @@ sed "s|^Exec=orlim %U|Exec=$build/orlim %U|" data/orlim.desktop > "$work/data/ap
 shoot "Orlim 設定" settings-default.png
 
 if [ -n "$rules_build" ]; then
-    kill "${pids[@]:3}" 2>/dev/null || true
+    kill "${pids[@]:$first_app}" 2>/dev/null || true
     sleep 0.5
     mkdir -p "$work/config/orlim"
     cat > "$work/config/orlim/rules.json" <<'JSON'
