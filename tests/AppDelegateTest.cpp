@@ -18,16 +18,16 @@ struct Shown
 
 AppDelegate::Windows recordInto(Shown& shown)
 {
-    return {[&shown](const QString& url, const QList<ChromeProfile>& profiles,
-                     const QString& token) {
-                shown.pickerLinks.append(url);
-                shown.pickerProfiles.append(profiles);
-                shown.tokens.append(token);
-            },
-            [&shown](const QString& token) {
-                ++shown.settings;
-                shown.tokens.append(token);
-            }};
+    return {
+        [&shown](const QString& url, const QList<ChromeProfile>& profiles, const QString& token) {
+            shown.pickerLinks.append(url);
+            shown.pickerProfiles.append(profiles);
+            shown.tokens.append(token);
+        },
+        [&shown](const QString& token) {
+            ++shown.settings;
+            shown.tokens.append(token);
+        }};
 }
 
 } // namespace
@@ -81,8 +81,8 @@ TEST(Routing, RulesStepFollowsTheSwitch)
                      {u"https://cafe.example"_qs, u"Cafe\u0301"_qs}});
     Shown shown;
     AppDelegate delegate(recordInto(shown));
-    delegate.openURLs({u"https://work.example/x"_qs, u"https://gone.example/y"_qs,
-                       u"https://cafe.example/"_qs});
+    delegate.openURLs(
+        {u"https://work.example/x"_qs, u"https://gone.example/y"_qs, u"https://cafe.example/"_qs});
 
     if constexpr (FeatureFlags::rulesEnabled) {
         ASSERT_EQ(platform.processes.starts.size(), 2);

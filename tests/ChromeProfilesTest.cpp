@@ -122,11 +122,11 @@ TEST(ChromeProfiles, OrdersByProfilesOrderThenByDirectoryName)
 TEST(ChromeProfiles, CaseAndCanonicalEquivalence)
 {
     FakePlatform platform;
-    for (const auto& [stored, listed] : {std::pair{"Caf\\u00e9", "Cafe\\u0301"},
-                                         std::pair{"Cafe\\u0301", "Caf\\u00e9"}}) {
-        platform.writeLocalState(QByteArray(R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, ")") +
-                                 stored + R"(": {}}, "profiles_order": [")" + listed +
-                                 R"("], "last_used": "zz"}})");
+    for (const auto& [stored, listed] :
+         {std::pair{"Caf\\u00e9", "Cafe\\u0301"}, std::pair{"Cafe\\u0301", "Caf\\u00e9"}}) {
+        platform.writeLocalState(
+            QByteArray(R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {}, ")") + stored +
+            R"(": {}}, "profiles_order": [")" + listed + R"("], "last_used": "zz"}})");
         const ChromeProfileInfo info = ChromeProfiles::load();
         EXPECT_EQ(directories(info).mid(1), (QStringList{u"a"_qs, u"b"_qs, u"C"_qs})) << stored;
         EXPECT_EQ(info.lastUsedDirectory, u"zz"_qs);

@@ -51,8 +51,7 @@ protected:
         ASSERT_TRUE(m_windowManager.waitForStarted(5000));
         // Ready once it publishes the current desktop.
         ASSERT_TRUE(waitFor([&] { return xdotool({u"get_desktop"_qs}).has_value(); }))
-            << readAll(path(u"wm.log"_qs)).toStdString() << " display "
-            << m_display.toStdString();
+            << readAll(path(u"wm.log"_qs)).toStdString() << " display " << m_display.toStdString();
     }
 
     void TearDown() override
@@ -138,18 +137,23 @@ protected:
             "Profile 2": {"name": "Family"}, "Profile 3": {"name": "Test"}}}})");
         start({u"https://example.com/picked"_qs});
         ASSERT_TRUE(waitFor([&] { return window(u"Orlim"_qs).has_value(); }));
-        ASSERT_TRUE(waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
+        ASSERT_TRUE(
+            waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
         ASSERT_TRUE(xdotool({u"key"_qs, u"2"_qs}));
-        const QStringList picked{u"--profile-directory=Profile 1"_qs, u"https://example.com/picked"_qs};
+        const QStringList picked{u"--profile-directory=Profile 1"_qs,
+                                 u"https://example.com/picked"_qs};
         EXPECT_EQ(waitForChrome(1), QList<QStringList>{picked});
-        EXPECT_TRUE(waitFor([&] { return !window(u"Orlim"_qs).has_value(); })) << "the picker hides";
+        EXPECT_TRUE(waitFor([&] { return !window(u"Orlim"_qs).has_value(); }))
+            << "the picker hides";
 
         // The running Orlim shows the next link the same way.
         EXPECT_EQ(run({u"https://example.com/next"_qs}), 0);
         ASSERT_TRUE(waitFor([&] { return window(u"Orlim"_qs).has_value(); }));
-        ASSERT_TRUE(waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
+        ASSERT_TRUE(
+            waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
         xdotool({u"key"_qs, u"Down"_qs, u"Down"_qs, u"Return"_qs});
-        const QStringList expected{u"--profile-directory=Profile 2"_qs, u"https://example.com/next"_qs};
+        const QStringList expected{u"--profile-directory=Profile 2"_qs,
+                                   u"https://example.com/next"_qs};
         EXPECT_EQ(waitForChrome(2).value(1), expected);
 
         // Closed with the title bar's button, the picker still comes back with the
@@ -159,7 +163,8 @@ protected:
         ASSERT_TRUE(tool(u"wmctrl"_qs, {u"-i"_qs, u"-c"_qs, *window(u"Orlim"_qs)}));
         ASSERT_TRUE(waitFor([&] { return !window(u"Orlim"_qs).has_value(); }));
         EXPECT_EQ(run({u"--"_qs, u"--disable-web-security"_qs}), 0);
-        ASSERT_TRUE(waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
+        ASSERT_TRUE(
+            waitFor([&] { return xdotool({u"getactivewindow"_qs}) == window(u"Orlim"_qs); }));
         xdotool({u"key"_qs, u"1"_qs});
         const QStringList dash{u"--profile-directory=Default"_qs, u"--"_qs,
                                u"--disable-web-security"_qs};
@@ -250,7 +255,8 @@ TEST_F(Desktop, ScreenReaderFollowsThePicker)
     ASSERT_TRUE(xdotool({u"key"_qs, u"Down"_qs}));
     const QJsonObject after = nextLine(reader);
     const QJsonArray now = after[u"items"_qs].toArray();
-    ASSERT_EQ(now.size(), 2) << m_lastLine.toStdString() << readAll(path(u"atspi.log"_qs)).toStdString();
+    ASSERT_EQ(now.size(), 2) << m_lastLine.toStdString()
+                             << readAll(path(u"atspi.log"_qs)).toStdString();
     EXPECT_FALSE(now[0][u"selected"_qs].toBool());
     EXPECT_TRUE(now[1][u"selected"_qs].toBool());
     EXPECT_TRUE(now[1][u"focused"_qs].toBool());

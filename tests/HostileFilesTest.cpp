@@ -26,7 +26,6 @@ TEST(HostileFiles, LocalState)
         "{\"profile\": {\"info_cache\": {\"Default\": {\"name\": \"\xff\xfe\"}}}}");
     EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty()) << "invalid UTF-8";
 
-
     QByteArray many = R"({"profile": {"info_cache": {)";
     for (int i = 0; i < 100000; ++i)
         many.append((i ? ",\"P" : "\"P") + QByteArray::number(i) + "\": {}");

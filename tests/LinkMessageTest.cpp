@@ -72,8 +72,7 @@ TEST(Forwarding, TheFirstVersionGetsTheLinksWithoutTheToken)
             ::close(fd);
         }
     });
-    EXPECT_EQ(Forwarding::handOver(runtime, {"https://a"}, "token"),
-              LinkClient::Result::Delivered);
+    EXPECT_EQ(Forwarding::handOver(runtime, {"https://a"}, "token"), LinkClient::Result::Delivered);
     oldOrlim.join();
     ::close(listener);
     EXPECT_EQ(routed, std::vector<std::vector<std::string>>{{"https://a"}});
@@ -84,6 +83,7 @@ TEST(LinkMessage, MalformedAndOversizedMessagesAreRefused)
     const std::string good = LinkMessage::encode({"https://a"});
     const std::string bad[] = {
         "GET / HTTP/1.1\r\n\r\n", "ORLIM/1\nX\0\0\0\0"s,         "ORLIM/1\nE\0\0\0\1"s,
+        "ORLIM/1\nT\0\0\0\1t"s,  "ORLIM/2\nE\0\0\0\0"s,         "ORLIM/2\nT\0\0\0\0"s,
         good + "trailing",        "ORLIM/1\nU\x7f\xff\xff\xff"s,
     };
     for (const std::string& bytes : bad) {
@@ -134,8 +134,8 @@ TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
     QDir().mkpath(longBase);
     // "relative/run" names a folder that exists, so only its being relative refuses it.
     QDir().mkpath(u"relative/run"_qs);
-    for (const QByteArray& base :
-         {QFile::encodeName(longBase), QByteArray("relative/run"), QByteArray("/nonexistent/run")}) {
+    for (const QByteArray& base : {QFile::encodeName(longBase), QByteArray("relative/run"),
+                                   QByteArray("/nonexistent/run")}) {
         qputenv("XDG_RUNTIME_DIR", base);
         EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path, fallback) << base.toStdString();
     }

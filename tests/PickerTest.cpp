@@ -1,28 +1,28 @@
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
+#include "ui/ElidedLabel.h"
+#include "ui/LinkLabel.h"
 #include "ui/PickerWindowController.h"
 #include "ui/ProfilePickerModel.h"
 #include "ui/ProfilePickerView.h"
-#include "ui/ElidedLabel.h"
-#include "ui/LinkLabel.h"
 #include "ui/ProfileRow.h"
 #include "ui/Typography.h"
 
 #include "FakePlatform.h"
 
 #include <QCheckBox>
-#include <QFontDatabase>
-#include <QRawFont>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QGuiApplication>
-#include <QTextDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
+#include <QRawFont>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -242,7 +242,8 @@ TEST(PickerView, ListCentresTheSelectedRow)
 TEST(PickerView, OutsideTextIsPlainAndTheLinkCopiesExactly)
 {
     const QString hostile = u"https://evil.example/#<h1 style=\"color:red\">https://bank.example"
-                            u"</h1>/" + QString(300, u'x');
+                            u"</h1>/" +
+                            QString(300, u'x');
     ShownPicker picker(hostile, 2);
     ASSERT_TRUE(picker.exposed);
     const auto shownAs = [](const QString& toolTip) {

@@ -9,10 +9,10 @@
 #include <QThread>
 #include <csignal>
 #include <cstring>
+#include <memory>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 

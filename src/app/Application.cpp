@@ -147,17 +147,9 @@ int runOrlim(int argc, char** argv)
     while (clock.elapsed() < handOverDeadlineMs) {
         if (lock.tryAcquire(runtime->lockPath()))
             return runApplication(argc, argv, *runtime, lock, commandLine.links, token);
-        switch (Forwarding::handOver(*runtime, links, token)) {
-        case LinkClient::Result::Delivered:
-            return 0;
-        case LinkClient::Result::Unconfirmed:
-            std::fputs(Forwarding::unconfirmedMessage, stderr);
-            return 1;
-        case LinkClient::Result::NoListener:
-        case LinkClient::Result::Failed:
-        case LinkClient::Result::Refused:
-            break;
-        }
+        if (const auto exitCode =
+                Forwarding::exitCodeAfter(Forwarding::handOver(*runtime, links, token)))
+            return *exitCode;
         QThread::msleep(handOverRetryMs);
     }
     print(stderr, QStringLiteral("orlim: the running Orlim does not answer\n"));

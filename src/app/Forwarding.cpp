@@ -5,6 +5,7 @@
 #include "app/RuntimeDirectory.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -68,6 +69,24 @@ LinkClient::Result handOver(const RuntimeDirectory& runtime, const std::vector<s
     // Refused after the whole message: it may have been routed before the
     // connection closed.
     return result == LinkClient::Result::Refused ? LinkClient::Result::Unconfirmed : result;
+}
+
+std::optional<int> exitCodeAfter(LinkClient::Result handOver)
+{
+    switch (handOver) {
+    case LinkClient::Result::Delivered:
+        return 0;
+    case LinkClient::Result::Unconfirmed:
+        std::fputs("orlim: the running Orlim took the links but did not confirm them in time; "
+                   "they are not sent again\n",
+                   stderr);
+        return 1;
+    case LinkClient::Result::NoListener:
+    case LinkClient::Result::Failed:
+    case LinkClient::Result::Refused:
+        break;
+    }
+    return std::nullopt;
 }
 
 std::string activationToken()

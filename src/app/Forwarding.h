@@ -30,10 +30,10 @@ LinkClient::Result handOver(const RuntimeDirectory& runtime, const std::vector<s
 /// else DESKTOP_STARTUP_ID; empty when there is neither.
 std::string activationToken();
 
-/// What to tell the user about an Unconfirmed hand-over.
-inline constexpr char unconfirmedMessage[] =
-    "orlim: the running Orlim took the links but did not confirm them in time; "
-    "they are not sent again\n";
+/// How a process that handed links over ends: 0 once they were delivered, 1
+/// (saying why on stderr) when they were taken unconfirmed and so must not be
+/// sent again; nothing when no running Orlim has them and the caller carries on.
+std::optional<int> exitCodeAfter(LinkClient::Result handOver);
 
 /// The full application beside this executable, in the build tree or installed.
 std::string applicationPath();

@@ -69,13 +69,15 @@ Reader::State Reader::parse()
         const char kind = m_buffer[at];
         const std::uint32_t length = readLength(m_buffer.data() + at + 1);
         if (kind == 'E') {
-            const bool last = length == 0 && m_buffer.size() - at == headerSize;
+            const bool last =
+                length == 0 && m_buffer.size() - at == headerSize && !m_tokenAllowed;
             state = last ? State::Complete : State::Malformed;
             break;
         }
-        // The token comes once, first.
+        // Version 2 begins with its token, which is never empty; it comes once.
         const bool token = kind == 'T' && m_tokenAllowed;
-        if ((kind != 'U' && !token) || length > maxSize) {
+        const bool misplaced = m_tokenAllowed && (!token || length == 0);
+        if ((kind != 'U' && !token) || misplaced || length > maxSize) {
             state = State::Malformed;
             break;
         }

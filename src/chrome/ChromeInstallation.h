@@ -10,9 +10,9 @@
 /// always speak of the same Chrome.
 struct ChromeInstallation
 {
-    QString desktopId;     // e.g. "google-chrome.desktop"
-    QString dataDirectory; // where "Local State" and the profile folders live
-    QString program;       // what to run: Chrome itself, or the entry's launcher
+    QString desktopId;            // e.g. "google-chrome.desktop"
+    QString dataDirectory;        // where "Local State" and the profile folders live
+    QString program;              // what to run: Chrome itself, or the entry's launcher
     QStringList leadingArguments; // the entry's own arguments, before Orlim's
     QString windowClass;          // the X11 WM_CLASS class of its windows
 
@@ -39,8 +39,8 @@ struct Kind
 inline constexpr Kind kinds[] = {
     {u"google-chrome.desktop", Kind::Base::ChromeConfigHome, u"google-chrome", u"Google-chrome",
      false},
-    {u"com.google.Chrome.desktop", Kind::Base::Home, u".var/app/com.google.Chrome/config/google-chrome",
-     u"Google-chrome", true},
+    {u"com.google.Chrome.desktop", Kind::Base::Home,
+     u".var/app/com.google.Chrome/config/google-chrome", u"Google-chrome", true},
     {u"google-chrome-beta.desktop", Kind::Base::ChromeConfigHome, u"google-chrome-beta",
      u"Google-chrome-beta", false},
     {u"google-chrome-unstable.desktop", Kind::Base::ChromeConfigHome, u"google-chrome-unstable",

@@ -22,10 +22,9 @@ void activateChrome(const QString& windowClass, int retriesRemaining)
     }
     if (retriesRemaining <= 0)
         return;
-    platform.scheduler->schedule(std::chrono::milliseconds(activationIntervalMs), nullptr,
-                                 [windowClass, retriesRemaining] {
-                                     activateChrome(windowClass, retriesRemaining - 1);
-                                 });
+    platform.scheduler->schedule(
+        std::chrono::milliseconds(activationIntervalMs), nullptr,
+        [windowClass, retriesRemaining] { activateChrome(windowClass, retriesRemaining - 1); });
 }
 
 bool looksLikeSwitch(const QString& url)

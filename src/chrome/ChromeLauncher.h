@@ -21,7 +21,6 @@ QStringList arguments(const QString& url, const QString& profileDirectory);
 /// brings its window forward once it appears (polling for about a second).
 /// Chrome failing to start is silently ignored; Chrome not installed drops the
 /// link with one line on stderr.
-void open(const QString& url, const QString& profileDirectory,
-          const QString& activationToken = {});
+void open(const QString& url, const QString& profileDirectory, const QString& activationToken = {});
 
 } // namespace ChromeLauncher

@@ -30,8 +30,8 @@ ReadResult read()
     switch (file.status) {
     case RegularFile::Status::Missing:
         // A dangling link or a loop is something, not nothing: never replace it.
-        return {QFileInfo(fileURL()).isSymLink() ? FileState::Unreadable : FileState::Missing, {},
-                {}};
+        return {
+            QFileInfo(fileURL()).isSymLink() ? FileState::Unreadable : FileState::Missing, {}, {}};
     case RegularFile::Status::Refused:
         return {FileState::Unreadable, {}, {}};
     case RegularFile::Status::Read:

@@ -63,7 +63,7 @@ private:
     Actions m_actions;
     QPointer<QWidget> m_window;
     QPointer<ProfilePickerView> m_content;
-    bool m_holding = false;            // chosen; kept up for Chrome's token
-    std::optional<Choice> m_chosen;    // made, not yet launched
-    QSet<int> m_keysDown;              // in the picker, not yet released
+    bool m_holding = false;         // chosen; kept up for Chrome's token
+    std::optional<Choice> m_chosen; // made, not yet launched
+    QSet<int> m_keysDown;           // in the picker, not yet released
 };

@@ -38,7 +38,7 @@ Metrics metrics(Role role)
 /// Japanese shapes even where the locale or the font set-up would pick a
 /// Chinese or Korean face for them.
 constexpr const char16_t* japaneseFaces[] = {
-    u"Noto Sans CJK JP", u"Source Han Sans JP", u"IPAexGothic", u"IPAGothic",
+    u"Noto Sans CJK JP", u"Source Han Sans JP", u"IPAexGothic",          u"IPAGothic",
     u"TakaoGothic",      u"VL Gothic",          u"Noto Sans Mono CJK JP"};
 
 /// `font` with a Japanese face first, where one is installed; its own after.
@@ -47,7 +47,8 @@ QFont withJapaneseFaces(QFont font)
     QStringList families;
     for (const char16_t* face : japaneseFaces)
         families.append(QString::fromUtf16(face));
-    for (const QString& own : font.families().isEmpty() ? QStringList{font.family()} : font.families()) {
+    for (const QString& own :
+         font.families().isEmpty() ? QStringList{font.family()} : font.families()) {
         if (!families.contains(own))
             families.append(own);
     }

@@ -1,5 +1,5 @@
 // Bytes from any local process on the link socket, arriving in pieces. A
-// complete message must be exactly what its links encode to.
+// complete message must be exactly what its links and token encode to.
 #include "app/LinkMessage.h"
 
 #include <cstddef>
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fed += n;
     }
     if (state == LinkMessage::Reader::State::Complete &&
-        LinkMessage::encode(reader.links()) != bytes.substr(0, fed))
+        LinkMessage::encode(reader.links(), reader.token()) != bytes.substr(0, fed))
         __builtin_trap();
     return 0;
 }

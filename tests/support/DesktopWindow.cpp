@@ -48,7 +48,8 @@ protected:
         append(m_log, event->text().toUtf8());
         if (event->text() == u"o" && m_opener.size() == 2) {
             const Platform& platform = Platform::current();
-            platform.processes->startDetached(m_opener[0], {m_opener[1] + QString::number(++m_opened)},
+            platform.processes->startDetached(m_opener[0],
+                                              {m_opener[1] + QString::number(++m_opened)},
                                               platform.windowActivation->tokenFor(this));
         }
     }

@@ -1,12 +1,12 @@
 #include "FakePlatform.h"
 
 #include <QDir>
-#include <QWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QWidget>
 #include <algorithm>
 
 void FakeScheduler::schedule(std::chrono::milliseconds delay, const QObject* context,
@@ -85,10 +85,10 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
     if (acceptsRequests && scheme == u"https")
         httpsHandler = desktopId;
     if (done)
-        m_scheduler.schedule(
-            std::chrono::milliseconds(scheme == u"https" ? httpsCompletesAfterMs
-                                                          : 2 * httpsCompletesAfterMs),
-            nullptr, std::move(done));
+        m_scheduler.schedule(std::chrono::milliseconds(scheme == u"https"
+                                                           ? httpsCompletesAfterMs
+                                                           : 2 * httpsCompletesAfterMs),
+                             nullptr, std::move(done));
 }
 
 std::optional<QString> FakeDefaultBrowser::handler(const QString& scheme) const
@@ -99,9 +99,8 @@ std::optional<QString> FakeDefaultBrowser::handler(const QString& scheme) const
 
 FakePlatform::FakePlatform()
     : files(m_dir.path()), defaultBrowser(scheduler),
-      m_scope(
-          Platform{&files,          &applications, &processes,        &chromeWindows,
-                   &defaultBrowser, &scheduler,    &windowActivation})
+      m_scope(Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser,
+                       &scheduler, &windowActivation})
 {
 }
 

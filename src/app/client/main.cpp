@@ -12,17 +12,9 @@ int main(int argc, char** argv)
 {
     const auto links = Forwarding::linksOnly(argc, argv);
     if (links) {
-        switch (Forwarding::handOver(*links)) {
-        case LinkClient::Result::Delivered:
-            return 0;
-        case LinkClient::Result::Unconfirmed:
-            std::fputs(Forwarding::unconfirmedMessage, stderr);
-            return 1;
-        case LinkClient::Result::NoListener:
-        case LinkClient::Result::Failed:
-        case LinkClient::Result::Refused:
-            break; // no running Orlim has them: become it
-        }
+        if (const auto exitCode = Forwarding::exitCodeAfter(Forwarding::handOver(*links)))
+            return *exitCode;
+        // No running Orlim has them: become it.
     }
 
     const std::string application = Forwarding::applicationPath();

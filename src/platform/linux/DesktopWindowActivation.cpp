@@ -53,8 +53,8 @@ QString DesktopWindowActivation::tokenFor(QWidget* window)
         // managers with focus-stealing prevention judge the new window by it.
         const auto time = quintptr(native()->nativeResourceForScreen(
             "appusertime", window ? window->screen() : QGuiApplication::primaryScreen()));
-        return time ? u"orlim-" + QString::number(QCoreApplication::applicationPid()) +
-                          u"_TIME" + QString::number(time)
+        return time ? u"orlim-" + QString::number(QCoreApplication::applicationPid()) + u"_TIME" +
+                          QString::number(time)
                     : QString();
     }
     case Kind::Unknown:

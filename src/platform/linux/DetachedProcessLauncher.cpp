@@ -10,9 +10,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <spawn.h>
 #include <string>
 #include <string_view>
-#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,9 +59,8 @@ std::vector<std::string> childEnvironment(const QString& token)
     for (char** entry = environ; *entry; ++entry) {
         const std::string_view variable(*entry);
         const bool activation = std::any_of(
-            std::begin(activationVariables), std::end(activationVariables), [&](const char* name) {
-                return variable.substr(0, variable.find('=')) == name;
-            });
+            std::begin(activationVariables), std::end(activationVariables),
+            [&](const char* name) { return variable.substr(0, variable.find('=')) == name; });
         if (!activation)
             variables.emplace_back(variable);
     }
