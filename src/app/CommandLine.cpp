@@ -67,7 +67,8 @@ QString CommandLine::usage()
         "Options:\n"
         "  -h, --help              show this help and exit\n"
         "  --version               show Orlim's version and exit\n"
-        "  --list-profiles         print Chrome's profiles (directory, a tab, name), one a line\n"
+        "  --list-profiles         print Chrome's profiles (directory, a tab, name), one a line;\n"
+        "                          exits 1 when no Chrome is installed\n"
         "  --make-default-browser  make Orlim the desktop's web browser; exits 0 when it is\n"
         "  --                      every argument after this is a link\n");
 }
