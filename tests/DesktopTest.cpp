@@ -285,3 +285,27 @@ TEST_F(Desktop, ScreenReaderNamesTheSettingsButtons)
         << names.join(u", ").toStdString();
     EXPECT_FALSE(names.contains(QString())) << "every button has a name";
 }
+
+// Where the tray is a StatusNotifierItem host (KDE Plasma's, stood for by a
+// watcher on the session bus), Orlim's item registers, its menu reads as the
+// tray menu, and its first entry opens the settings.
+TEST_F(Desktop, TrayItemRegistersWithAStatusNotifierHost)
+{
+    if (QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import dbus"_qs}) != 0)
+        GTEST_SKIP() << "python3-dbus is not installed";
+    QProcess watcher;
+    watcher.setProcessEnvironment(environment());
+    watcher.setStandardErrorFile(path(u"watcher.log"_qs));
+    watcher.start(QStringLiteral(SNI_WATCHER_SCRIPT), {u"設定を開く…"_qs});
+    ASSERT_EQ(line(&watcher).trimmed(), "ready");
+    start({u"https://no-profiles.example/"_qs}); // opens at once: no window of its own
+    const QJsonObject item = QJsonDocument::fromJson(line(&watcher)).object();
+    const QStringList labels = item[u"labels"_qs].toVariant().toStringList();
+    EXPECT_EQ(labels, (QStringList{u"Orlim v0.1.0"_qs, u"設定を開く…"_qs,
+                                   u"既定のブラウザにする…"_qs, u"終了"_qs}))
+        << readAll(path(u"watcher.log"_qs)).toStdString();
+    EXPECT_EQ(line(&watcher).trimmed(), "clicked");
+    EXPECT_TRUE(waitFor([&] { return window(u"Orlim 設定"_qs).has_value(); }));
+    watcher.kill();
+    watcher.waitForFinished(5000);
+}
