@@ -281,12 +281,12 @@ bool ProfilePickerView::eventFilter(QObject* watched, QEvent* event)
             m_model->setPrefixFieldFocused(false);
     } else if (watched->objectName() == u"rememberText") {
         // Like the box beside it: a left press, then its release over the text.
-        const auto* mouse = static_cast<QMouseEvent*>(event);
         if (event->type() == QEvent::MouseButtonPress) {
-            m_rememberTextPressed = mouse->button() == Qt::LeftButton;
+            m_rememberTextPressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
             return m_rememberTextPressed;
         }
         if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
             const bool click = m_rememberTextPressed && mouse->button() == Qt::LeftButton &&
                                static_cast<QWidget*>(watched)->rect().contains(mouse->pos());
             m_rememberTextPressed = false;
