@@ -4,6 +4,7 @@
 // mutter's remote-desktop interface. Skipped where mutter is not installed.
 #include "ProcessFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -204,4 +205,117 @@ TEST_F(Mutter, RealChromiumComesToTheFront)
         << titles().toStdString();
     EXPECT_EQ(count(u"recorder.log"_qs, "x"), 0) << "the window behind got the key";
     EXPECT_EQ(count(u"recorder.log"_qs, "focus-in"), 1) << "nor the keyboard back";
+}
+
+namespace {
+
+/// KDE's compositor, headless. Debian's kwin_wayland carries file capabilities
+/// that some sandboxes refuse to execute, so a copy runs; KWin's own Qt
+/// platform plugin insists that the program is still called kwin_wayland.
+class KWin : public ProcessFixture
+{
+protected:
+    void SetUp() override
+    {
+        ProcessFixture::SetUp();
+        const QString kwin = QStandardPaths::findExecutable(u"kwin_wayland"_qs);
+        if (kwin.isEmpty() || QStandardPaths::findExecutable(u"gdbus"_qs).isEmpty())
+            GTEST_SKIP() << "kwin_wayland or gdbus is not installed";
+        m_busAddress = startSessionBus();
+        ASSERT_FALSE(m_busAddress.isEmpty());
+        QDir().mkpath(path(u"kwin"_qs));
+        ASSERT_TRUE(QFile::copy(kwin, path(u"kwin/kwin_wayland"_qs)));
+        QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            desktop.remove(QString::fromLatin1(name));
+        desktop.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+        desktop.insert(u"HOME"_qs, path(u"home"_qs));
+        desktop.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
+        m_desktop = desktop;
+        m_compositor.setProcessEnvironment(desktop);
+        m_compositor.setStandardOutputFile(path(u"kwin.log"_qs));
+        m_compositor.setStandardErrorFile(path(u"kwin.log"_qs), QIODevice::Append);
+        m_compositor.start(path(u"kwin/kwin_wayland"_qs),
+                           {u"--virtual"_qs, u"--no-lockscreen"_qs, u"--socket"_qs,
+                            u"wayland-kw"_qs, u"--width"_qs, u"1280"_qs, u"--height"_qs,
+                            u"800"_qs});
+        ASSERT_TRUE(waitFor([&] { return QFile::exists(path(u"runtime/wayland-kw"_qs)); }, 60000))
+            << readAll(path(u"kwin.log"_qs)).toStdString();
+    }
+
+    void TearDown() override
+    {
+        ProcessFixture::TearDown();
+        m_compositor.terminate();
+        if (!m_compositor.waitForFinished(5000))
+            m_compositor.kill();
+    }
+
+    QProcessEnvironment environment() const override
+    {
+        QProcessEnvironment env = ProcessFixture::environment();
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
+        env.insert(u"WAYLAND_DISPLAY"_qs, u"wayland-kw"_qs);
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
+        return env;
+    }
+
+    static QByteArray readAll(const QString& file)
+    {
+        QFile log(file);
+        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+    }
+
+    /// The caption of KWin's active window, asked through its scripting.
+    QString activeWindow()
+    {
+        const QString script = path(u"active.js"_qs);
+        QFile file(script);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("print('ACTIVE:' + (workspace.activeClient ? "
+                       "workspace.activeClient.caption : ''));\n");
+        file.close();
+        const auto call = [&](const QStringList& arguments) {
+            QProcess gdbus;
+            gdbus.setProcessEnvironment(m_desktop);
+            gdbus.start(u"gdbus"_qs,
+                        QStringList{u"call"_qs, u"--session"_qs, u"--dest"_qs, u"org.kde.KWin"_qs,
+                                    u"--object-path"_qs, u"/Scripting"_qs, u"--method"_qs} +
+                            arguments);
+            gdbus.waitForFinished(10000);
+        };
+        call({u"org.kde.kwin.Scripting.loadScript"_qs, script,
+              u"probe"_qs + QString::number(++m_probes)});
+        call({u"org.kde.kwin.Scripting.start"_qs});
+        const QByteArray log = readAll(path(u"kwin.log"_qs));
+        const qsizetype at = log.lastIndexOf("ACTIVE:");
+        return at < 0 ? QString()
+                      : QString::fromUtf8(log.mid(at + 7, log.indexOf('\n', at) - at - 7));
+    }
+
+private:
+    QProcess m_compositor;
+    QString m_busAddress;
+    QProcessEnvironment m_desktop;
+    int m_probes = 0;
+};
+
+} // namespace
+
+// Under KWin the picker for a link becomes the active window, in front of the
+// window that was active.
+TEST_F(KWin, PickerBecomesTheActiveWindow)
+{
+    writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    QProcess recorder;
+    recorder.setProcessEnvironment(environment());
+    recorder.start(QStringLiteral(DESKTOP_WINDOW_EXECUTABLE),
+                   {u"record"_qs, path(u"recorder.log"_qs)});
+    ASSERT_TRUE(waitFor([&] { return activeWindow() == u"record"; }, 30000));
+    start({u"https://example.com/kde"_qs});
+    EXPECT_TRUE(waitFor([&] { return activeWindow() == u"Orlim"; }, 30000))
+        << activeWindow().toStdString();
+    recorder.kill();
+    recorder.waitForFinished(5000);
 }
