@@ -14,39 +14,94 @@ namespace {
 /// key it received.
 constexpr char clickedLink[] = "data:text/html,<script>onkeydown=e=>document.title=e.key</script>";
 
-class Mutter : public ProcessFixture
+/// A Wayland compositor run headless for one test, on a session bus of its
+/// own; Orlim and the test's windows are its clients.
+class Compositor : public ProcessFixture
+{
+protected:
+    /// Starts `command` as the compositor, logging to compositor.log, and waits
+    /// until its socket `display` appears.
+    void startCompositor(const QStringList& command, const QString& display, int timeoutMs)
+    {
+        if (QStandardPaths::findExecutable(u"dbus-daemon"_qs).isEmpty())
+            GTEST_SKIP() << "dbus-daemon is not installed";
+        m_busAddress = startSessionBus();
+        ASSERT_FALSE(m_busAddress.isEmpty());
+        m_display = display;
+        m_compositor.setProcessEnvironment(desktopEnvironment());
+        m_compositor.setStandardOutputFile(path(u"compositor.log"_qs));
+        m_compositor.setStandardErrorFile(path(u"compositor.log"_qs), QIODevice::Append);
+        m_compositor.start(command.first(), command.mid(1));
+        ASSERT_TRUE(
+            waitFor([&] { return QFile::exists(path(u"runtime/"_qs + display)); }, timeoutMs))
+            << readLog(u"compositor.log"_qs).toStdString();
+    }
+
+    void TearDown() override
+    {
+        ProcessFixture::TearDown();
+        m_compositor.terminate();
+        if (!m_compositor.waitForFinished(5000))
+            m_compositor.kill();
+    }
+
+    /// The desktop's own programs' environment: the system's data (settings
+    /// schemas, plugins), the test's runtime folder, home and bus.
+    QProcessEnvironment desktopEnvironment() const
+    {
+        QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            desktop.remove(QString::fromLatin1(name));
+        desktop.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+        desktop.insert(u"HOME"_qs, path(u"home"_qs));
+        desktop.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
+        return desktop;
+    }
+
+    QProcessEnvironment environment() const override
+    {
+        QProcessEnvironment env = ProcessFixture::environment();
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
+        env.insert(u"WAYLAND_DISPLAY"_qs, m_display);
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
+        return env;
+    }
+
+    QByteArray readLog(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    /// How many lines of the log `name` are exactly `line`.
+    int count(const QString& name, const QByteArray& line) const
+    {
+        return int(readLog(name).split('\n').count(line));
+    }
+
+private:
+    QProcess m_compositor;
+    QString m_busAddress;
+    QString m_display;
+};
+
+class Mutter : public Compositor
 {
 protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        for (const char* tool : {"mutter", "dbus-daemon"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                GTEST_SKIP() << tool << " is not installed";
-        }
+        if (QStandardPaths::findExecutable(u"mutter"_qs).isEmpty())
+            GTEST_SKIP() << "mutter is not installed";
         if (QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import dbus"_qs}) != 0)
             GTEST_SKIP() << "python3-dbus is not installed";
+        startCompositor({u"mutter"_qs, u"--wayland"_qs, u"--headless"_qs, u"--no-x11"_qs,
+                         u"--virtual-monitor"_qs, u"1280x800"_qs},
+                        u"wayland-0"_qs, 10000);
+        if (HasFatalFailure() || IsSkipped())
+            return;
 
-        m_busAddress = startSessionBus();
-        ASSERT_FALSE(m_busAddress.isEmpty());
-
-        // The compositor is the desktop's, with the system's data (its settings
-        // schemas); only its runtime folder and bus are the test's.
-        QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
-            desktop.remove(QString::fromLatin1(name));
-        desktop.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
-        desktop.insert(u"HOME"_qs, path(u"home"_qs));
-        desktop.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
-        m_compositor.setProcessEnvironment(desktop);
-        m_compositor.setStandardOutputFile(path(u"mutter.log"_qs));
-        m_compositor.setStandardErrorFile(path(u"mutter.log"_qs), QIODevice::Append);
-        m_compositor.start(u"mutter"_qs, {u"--wayland"_qs, u"--headless"_qs, u"--no-x11"_qs,
-                                          u"--virtual-monitor"_qs, u"1280x800"_qs});
-        ASSERT_TRUE(waitFor([&] { return QFile::exists(path(u"runtime/wayland-0"_qs)); }))
-            << readLog(u"mutter.log"_qs).toStdString();
-
-        m_keys.setProcessEnvironment(desktop);
+        m_keys.setProcessEnvironment(desktopEnvironment());
         m_keys.start(QStringLiteral(MUTTER_KEYS_SCRIPT), {});
         ASSERT_TRUE(waitFor([&] {
             m_keys.waitForReadyRead(100);
@@ -69,21 +124,12 @@ protected:
 
     void TearDown() override
     {
-        ProcessFixture::TearDown();
-        for (QProcess* process : {&m_recorder, &m_keys, &m_compositor}) {
+        for (QProcess* process : {&m_recorder, &m_keys}) {
             process->terminate();
             if (!process->waitForFinished(5000))
                 process->kill();
         }
-    }
-
-    QProcessEnvironment environment() const override
-    {
-        QProcessEnvironment env = ProcessFixture::environment();
-        env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
-        env.insert(u"WAYLAND_DISPLAY"_qs, u"wayland-0"_qs);
-        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
-        return env;
+        Compositor::TearDown();
     }
 
     /// Presses and releases `key` (an X keysym name, or a chord like "alt+F4").
@@ -96,22 +142,9 @@ protected:
         }));
     }
 
-    QByteArray readLog(const QString& name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    /// How many lines of the log `name` are exactly `line`.
-    int count(const QString& name, const QByteArray& line) const
-    {
-        return int(readLog(name).split('\n').count(line));
-    }
-
 private:
-    QProcess m_compositor;
     QProcess m_keys;
     QProcess m_recorder;
-    QString m_busAddress;
 };
 
 } // namespace
@@ -148,7 +181,7 @@ TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
                   (QStringList{u"--profile-directory=Profile 1"_qs, link}));
         ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-in") == round; }))
             << "Chrome took the keyboard\n"
-            << readLog(u"mutter.log"_qs).toStdString() << readLog(chrome).toStdString();
+            << readLog(u"compositor.log"_qs).toStdString() << readLog(chrome).toStdString();
         type(u"x"_qs);
         EXPECT_TRUE(waitFor([&] { return count(chrome, "x") == round; }));
         if (round < 3) {
@@ -212,7 +245,7 @@ namespace {
 /// KDE's compositor, headless. Debian's kwin_wayland carries file capabilities
 /// that some sandboxes refuse to execute, so a copy runs; KWin's own Qt
 /// platform plugin insists that the program is still called kwin_wayland.
-class KWin : public ProcessFixture
+class KWin : public Compositor
 {
 protected:
     void SetUp() override
@@ -221,50 +254,12 @@ protected:
         const QString kwin = QStandardPaths::findExecutable(u"kwin_wayland"_qs);
         if (kwin.isEmpty() || QStandardPaths::findExecutable(u"gdbus"_qs).isEmpty())
             GTEST_SKIP() << "kwin_wayland or gdbus is not installed";
-        m_busAddress = startSessionBus();
-        ASSERT_FALSE(m_busAddress.isEmpty());
         QDir().mkpath(path(u"kwin"_qs));
         ASSERT_TRUE(QFile::copy(kwin, path(u"kwin/kwin_wayland"_qs)));
-        QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
-        for (const char* name :
-             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
-            desktop.remove(QString::fromLatin1(name));
-        desktop.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
-        desktop.insert(u"HOME"_qs, path(u"home"_qs));
-        desktop.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
-        m_desktop = desktop;
-        m_compositor.setProcessEnvironment(desktop);
-        m_compositor.setStandardOutputFile(path(u"kwin.log"_qs));
-        m_compositor.setStandardErrorFile(path(u"kwin.log"_qs), QIODevice::Append);
-        m_compositor.start(path(u"kwin/kwin_wayland"_qs),
-                           {u"--virtual"_qs, u"--no-lockscreen"_qs, u"--socket"_qs,
-                            u"wayland-kw"_qs, u"--width"_qs, u"1280"_qs, u"--height"_qs,
-                            u"800"_qs});
-        ASSERT_TRUE(waitFor([&] { return QFile::exists(path(u"runtime/wayland-kw"_qs)); }, 60000))
-            << readAll(path(u"kwin.log"_qs)).toStdString();
-    }
-
-    void TearDown() override
-    {
-        ProcessFixture::TearDown();
-        m_compositor.terminate();
-        if (!m_compositor.waitForFinished(5000))
-            m_compositor.kill();
-    }
-
-    QProcessEnvironment environment() const override
-    {
-        QProcessEnvironment env = ProcessFixture::environment();
-        env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
-        env.insert(u"WAYLAND_DISPLAY"_qs, u"wayland-kw"_qs);
-        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_busAddress);
-        return env;
-    }
-
-    static QByteArray readAll(const QString& file)
-    {
-        QFile log(file);
-        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+        startCompositor({path(u"kwin/kwin_wayland"_qs), u"--virtual"_qs, u"--no-lockscreen"_qs,
+                         u"--socket"_qs, u"wayland-kw"_qs, u"--width"_qs, u"1280"_qs,
+                         u"--height"_qs, u"800"_qs},
+                        u"wayland-kw"_qs, 60000);
     }
 
     /// The caption of KWin's active window, asked through its scripting.
@@ -278,7 +273,7 @@ protected:
         file.close();
         const auto call = [&](const QStringList& arguments) {
             QProcess gdbus;
-            gdbus.setProcessEnvironment(m_desktop);
+            gdbus.setProcessEnvironment(desktopEnvironment());
             gdbus.start(u"gdbus"_qs,
                         QStringList{u"call"_qs, u"--session"_qs, u"--dest"_qs, u"org.kde.KWin"_qs,
                                     u"--object-path"_qs, u"/Scripting"_qs, u"--method"_qs} +
@@ -288,16 +283,13 @@ protected:
         call({u"org.kde.kwin.Scripting.loadScript"_qs, script,
               u"probe"_qs + QString::number(++m_probes)});
         call({u"org.kde.kwin.Scripting.start"_qs});
-        const QByteArray log = readAll(path(u"kwin.log"_qs));
+        const QByteArray log = readLog(u"compositor.log"_qs);
         const qsizetype at = log.lastIndexOf("ACTIVE:");
         return at < 0 ? QString()
                       : QString::fromUtf8(log.mid(at + 7, log.indexOf('\n', at) - at - 7));
     }
 
 private:
-    QProcess m_compositor;
-    QString m_busAddress;
-    QProcessEnvironment m_desktop;
     int m_probes = 0;
 };
 

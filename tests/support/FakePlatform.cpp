@@ -1,5 +1,7 @@
 #include "FakePlatform.h"
 
+#include "chrome/ChromeProfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -102,6 +104,11 @@ FakePlatform::FakePlatform()
       m_scope(Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser,
                        &scheduler, &windowActivation})
 {
+}
+
+QString FakePlatform::chromeDirectory() const
+{
+    return ChromeProfiles::chromeDirectory();
 }
 
 void FakePlatform::writeLocalState(const QByteArray& json) const

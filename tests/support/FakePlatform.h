@@ -136,7 +136,8 @@ public:
     FakePlatform();
 
     QString root() const { return m_dir.path(); }
-    QString chromeDirectory() const { return files.chromeDirectory(); }
+    /// The data directory of the Chrome in use, as Orlim decides it.
+    QString chromeDirectory() const;
     /// Writes Chrome's "Local State" with `json`.
     void writeLocalState(const QByteArray& json) const;
     /// Writes a "Local State" whose profiles are `directories`, in that order,
