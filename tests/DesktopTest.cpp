@@ -83,7 +83,7 @@ protected:
     virtual QStringList windowManager() const { return {u"openbox"_qs}; }
 
     /// Orlim's windows read through AT-SPI by `atspi-tree.py mode`, on a session
-    /// bus of the test's own; its first line of output.
+    /// bus of the test's own; returns once the reader is listening.
     QProcess* readAccessibility(const QString& mode)
     {
         m_accessibility = true;
@@ -92,6 +92,7 @@ protected:
         reader->setProcessEnvironment(environment());
         reader->setStandardErrorFile(path(u"atspi.log"_qs));
         reader->start(QStringLiteral(ATSPI_TREE_SCRIPT), {mode});
+        EXPECT_EQ(line(reader).trimmed(), "listening") << readAll(path(u"atspi.log"_qs)).toStdString();
         return reader;
     }
     QJsonObject nextLine(QProcess* reader)

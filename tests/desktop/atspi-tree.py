@@ -1,6 +1,9 @@
 #!/usr/bin/python3
 """Reads Orlim's windows through AT-SPI, as a screen reader does.
 
+Both modes first print "listening" once the accessibility registry answers, so
+that the caller starts Orlim only then, as a screen reader is running before
+the applications it reads.
 `atspi-tree.py picker`: waits for the picker dialog, prints one JSON line
 describing it, then "ready"; records focus and selection events until it has
 seen the second item become focused (or 10 s pass) and prints them, with the
@@ -13,22 +16,57 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Gio, GLib
 
 
-def find_dialog(name, timeout=20):
+def retrying(what, timeout=25):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
+        try:
+            found = what()
+        except GLib.Error as error:  # not answering yet, or an object gone meanwhile
+            print("retrying: %s" % error.message, file=sys.stderr, flush=True)
+            found = None
+        if found is not None:
+            return found
+        time.sleep(0.2)
+    return None
+
+
+def wait_for_registry():
+    """Returns once the registry lists applications. libatspi asks it once per
+    process and keeps an unanswered list empty for good, so the registry is
+    asked directly, with a short timeout, until it answers."""
+    session = Gio.bus_get_sync(Gio.BusType.SESSION)
+
+    def registry_answers():
+        address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
+                                    None, None, Gio.DBusCallFlags.NONE, 2000).unpack()[0]
+        bus = Gio.DBusConnection.new_for_address_sync(
+            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+            Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
+        bus.call_sync("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root",
+                      "org.a11y.atspi.Accessible", "GetChildren", None, None,
+                      Gio.DBusCallFlags.NONE, 2000)
+        bus.close_sync()
+        return True
+
+    if retrying(registry_answers) is None:
+        sys.exit("the accessibility registry does not answer")
+    print("listening", flush=True)
+
+
+def find_dialog(name):
+    def search():
+        for app in pyatspi.Registry.getDesktop(0):
             if app is None or app.name not in ("orlim", "orlim-app"):
                 continue
             for window in app:
                 if window is not None and window.name == name and window.getState().contains(
                         pyatspi.STATE_SHOWING):
                     return window
-        time.sleep(0.2)
-    sys.exit("no window named %s" % name)
+        return None
+    return retrying(search) or sys.exit("no window named %s" % name)
 
 
 def descendants(node, role):
@@ -89,4 +127,5 @@ def settings():
 
 
 if __name__ == "__main__":
+    wait_for_registry()
     {"picker": picker, "settings": settings}[sys.argv[1]]()
