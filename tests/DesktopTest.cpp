@@ -2,21 +2,12 @@
 // what a user sees and types. Skipped where those programs are not installed.
 #include "ProcessFixture.h"
 
-#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-#include <QThread>
-#include <unistd.h>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class Desktop : public ProcessFixture
 {
@@ -31,41 +22,19 @@ protected:
         }
         m_bus = startSessionBus();
         // Xvfb picks a free display itself and tells which on its output.
-        m_xvfb.start(u"Xvfb"_qs, {u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
-                                  u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs, u"-noreset"_qs});
-        ASSERT_TRUE(m_xvfb.waitForStarted(5000));
-        ASSERT_TRUE(waitFor([&] {
-            m_xvfb.waitForReadyRead(100);
-            return m_xvfb.canReadLine();
-        }));
-        m_display = u':' + QString::fromLatin1(m_xvfb.readLine().trimmed());
+        QProcess* xvfb = startHelper({u"Xvfb"_qs, u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
+                                      u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs, u"-noreset"_qs},
+                                     QProcessEnvironment::systemEnvironment());
+        m_display = u':' + QString::fromLatin1(nextLine(xvfb, 10000).trimmed());
         ASSERT_TRUE(waitFor([&] { return xdotool({u"getdisplaygeometry"_qs}).has_value(); }));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"DISPLAY"_qs, m_display);
         env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
         env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
-        m_windowManager.setProcessEnvironment(env);
-        m_windowManager.setStandardOutputFile(path(u"wm.log"_qs));
-        m_windowManager.setStandardErrorFile(path(u"wm.log"_qs), QIODevice::Append);
-        m_windowManager.start(windowManager().first(), windowManager().mid(1));
-        ASSERT_TRUE(m_windowManager.waitForStarted(5000));
+        startHelper(windowManager(), env, u"wm.log"_qs, false);
         // Ready once it publishes the current desktop.
         ASSERT_TRUE(waitFor([&] { return xdotool({u"get_desktop"_qs}).has_value(); }))
-            << readAll(path(u"wm.log"_qs)).toStdString() << " display " << m_display.toStdString();
-    }
-
-    void TearDown() override
-    {
-        for (auto& reader : m_readers) {
-            reader->kill();
-            reader->waitForFinished(5000);
-        }
-        ProcessFixture::TearDown();
-        for (QProcess* process : {&m_windowManager, &m_xvfb}) {
-            process->terminate();
-            if (!process->waitForFinished(5000))
-                process->kill();
-        }
+            << readLog(u"wm.log"_qs).toStdString() << " display " << m_display.toStdString();
     }
 
     QProcessEnvironment environment() const override
@@ -82,29 +51,21 @@ protected:
     /// The window manager's command line.
     virtual QStringList windowManager() const { return {u"openbox"_qs}; }
 
-    /// Orlim's windows read through AT-SPI by `atspi-tree.py mode`, on a session
-    /// bus of the test's own; returns once the reader is listening.
+    /// Orlim's windows read through AT-SPI by `atspi-tree.py mode`, on the
+    /// test's session bus; returns once the reader is listening.
     QProcess* readAccessibility(const QString& mode)
     {
         m_accessibility = true;
-        auto* reader = new QProcess;
-        m_readers.emplace_back(reader);
-        reader->setProcessEnvironment(environment());
-        reader->setStandardErrorFile(path(u"atspi.log"_qs));
-        reader->start(QStringLiteral(ATSPI_TREE_SCRIPT), {mode});
-        EXPECT_EQ(line(reader).trimmed(), "listening") << readAll(path(u"atspi.log"_qs)).toStdString();
+        QProcess* reader = startHelper({QStringLiteral(ATSPI_TREE_SCRIPT), mode}, environment(),
+                                       u"atspi.log"_qs);
+        EXPECT_EQ(nextLine(reader).trimmed(), "listening") << readLog(u"atspi.log"_qs).toStdString();
         return reader;
     }
-    QJsonObject nextLine(QProcess* reader)
+    /// The next line of `reader` as a JSON object; the line is kept for messages.
+    QJsonObject nextObject(QProcess* reader)
     {
-        m_lastLine = line(reader);
+        m_lastLine = nextLine(reader);
         return QJsonDocument::fromJson(m_lastLine).object();
-    }
-    static QByteArray line(QProcess* reader)
-    {
-        waitFor([&] { return reader->canReadLine() || (reader->waitForReadyRead(100) && false); },
-                30000);
-        return reader->readLine();
     }
     QByteArray m_lastLine;
 
@@ -189,9 +150,6 @@ private:
     QString m_display;
     QString m_bus;
     bool m_accessibility = false;
-    std::vector<std::unique_ptr<QProcess>> m_readers;
-    QProcess m_xvfb;
-    QProcess m_windowManager;
 };
 
 } // namespace
@@ -252,8 +210,8 @@ TEST_F(Desktop, ScreenReaderFollowsThePicker)
     QProcess* reader = readAccessibility(u"picker"_qs);
     const QString link = u"https://example.com/a11y?q=<i>x</i>"_qs;
     start({link});
-    const QJsonObject tree = nextLine(reader);
-    ASSERT_FALSE(tree.isEmpty()) << readAll(path(u"atspi.log"_qs)).toStdString();
+    const QJsonObject tree = nextObject(reader);
+    ASSERT_FALSE(tree.isEmpty()) << readLog(u"atspi.log"_qs).toStdString();
     EXPECT_EQ(tree[u"role"_qs].toString(), u"dialog"_qs);
     EXPECT_EQ(tree[u"description"_qs].toString(), u"どのプロファイルで開きますか？\n"_qs + link);
     const QJsonArray items = tree[u"items"_qs].toArray();
@@ -265,12 +223,12 @@ TEST_F(Desktop, ScreenReaderFollowsThePicker)
     EXPECT_TRUE(items[0][u"selected"_qs].toBool());
     EXPECT_EQ(tree[u"children_of_first"_qs].toInt(), 0) << "number and avatar are not parts";
 
-    ASSERT_EQ(line(reader).trimmed(), "ready");
+    ASSERT_EQ(nextLine(reader).trimmed(), "ready");
     ASSERT_TRUE(xdotool({u"key"_qs, u"Down"_qs}));
-    const QJsonObject after = nextLine(reader);
+    const QJsonObject after = nextObject(reader);
     const QJsonArray now = after[u"items"_qs].toArray();
     ASSERT_EQ(now.size(), 2) << m_lastLine.toStdString()
-                             << readAll(path(u"atspi.log"_qs)).toStdString();
+                             << readLog(u"atspi.log"_qs).toStdString();
     EXPECT_FALSE(now[0][u"selected"_qs].toBool());
     EXPECT_TRUE(now[1][u"selected"_qs].toBool());
     EXPECT_TRUE(now[1][u"focused"_qs].toBool());
@@ -288,8 +246,8 @@ TEST_F(Desktop, ScreenReaderNamesTheSettingsButtons)
         GTEST_SKIP() << "python3-pyatspi is not installed";
     QProcess* reader = readAccessibility(u"settings"_qs);
     start({});
-    const QJsonObject tree = nextLine(reader);
-    ASSERT_FALSE(tree.isEmpty()) << readAll(path(u"atspi.log"_qs)).toStdString();
+    const QJsonObject tree = nextObject(reader);
+    ASSERT_FALSE(tree.isEmpty()) << readLog(u"atspi.log"_qs).toStdString();
     EXPECT_EQ(tree[u"role"_qs].toString(), u"dialog"_qs);
     QStringList names;
     for (const QJsonValue button : tree[u"buttons"_qs].toArray())
@@ -307,19 +265,15 @@ TEST_F(Desktop, TrayItemRegistersWithAStatusNotifierHost)
 {
     if (QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import dbus"_qs}) != 0)
         GTEST_SKIP() << "python3-dbus is not installed";
-    QProcess watcher;
-    watcher.setProcessEnvironment(environment());
-    watcher.setStandardErrorFile(path(u"watcher.log"_qs));
-    watcher.start(QStringLiteral(SNI_WATCHER_SCRIPT), {u"設定を開く…"_qs});
-    ASSERT_EQ(line(&watcher).trimmed(), "ready");
+    QProcess* watcher = startHelper({QStringLiteral(SNI_WATCHER_SCRIPT), u"設定を開く…"_qs},
+                                    environment(), u"watcher.log"_qs);
+    ASSERT_EQ(nextLine(watcher).trimmed(), "ready");
     start({u"https://no-profiles.example/"_qs}); // opens at once: no window of its own
-    const QJsonObject item = QJsonDocument::fromJson(line(&watcher)).object();
+    const QJsonObject item = nextObject(watcher);
     const QStringList labels = item[u"labels"_qs].toVariant().toStringList();
     EXPECT_EQ(labels, (QStringList{u"Orlim v0.1.0"_qs, u"設定を開く…"_qs,
                                    u"既定のブラウザにする…"_qs, u"終了"_qs}))
-        << readAll(path(u"watcher.log"_qs)).toStdString();
-    EXPECT_EQ(line(&watcher).trimmed(), "clicked");
+        << readLog(u"watcher.log"_qs).toStdString();
+    EXPECT_EQ(nextLine(watcher).trimmed(), "clicked");
     EXPECT_TRUE(waitFor([&] { return window(u"Orlim 設定"_qs).has_value(); }));
-    watcher.kill();
-    watcher.waitForFinished(5000);
 }

@@ -94,9 +94,7 @@ TEST_F(Orlim, LinksReachChromeByteForByte)
     std::unique_ptr<QProcess> second(startWithBytes("http://y/\\377\\303(\\355\\240\\200"));
     ASSERT_TRUE(second->waitForFinished(10000));
     ASSERT_EQ(waitForChrome(2).size(), 2);
-    QFile log(path(u"chrome.log"_qs));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray bytes = log.readAll();
+    const QByteArray bytes = readLog(u"chrome.log"_qs);
     EXPECT_TRUE(bytes.contains("\x1fhttp://x/\xe9\x1f\n")) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains("\x1fhttp://y/\xff\xc3(\xed\xa0\x80\x1f\n")) << bytes.toStdString();
     first->kill();
@@ -202,9 +200,7 @@ TEST_F(Orlim, MakeDefaultBrowser)
     installOrlimDesktopEntry();
     EXPECT_EQ(run({u"--make-default-browser"_qs}, &out, &err), 0) << err.toStdString();
     EXPECT_EQ(out, u"Orlim is the default web browser.\n"_qs);
-    QFile mimeapps(path(u"config/mimeapps.list"_qs));
-    ASSERT_TRUE(mimeapps.open(QIODevice::ReadOnly));
-    const QByteArray list = mimeapps.readAll();
+    const QByteArray list = readLog(u"config/mimeapps.list"_qs);
     EXPECT_TRUE(list.contains("x-scheme-handler/http=orlim.desktop")) << list.toStdString();
     EXPECT_TRUE(list.contains("x-scheme-handler/https=orlim.desktop")) << list.toStdString();
 }

@@ -28,21 +28,10 @@ protected:
         m_busAddress = startSessionBus();
         ASSERT_FALSE(m_busAddress.isEmpty());
         m_display = display;
-        m_compositor.setProcessEnvironment(desktopEnvironment());
-        m_compositor.setStandardOutputFile(path(u"compositor.log"_qs));
-        m_compositor.setStandardErrorFile(path(u"compositor.log"_qs), QIODevice::Append);
-        m_compositor.start(command.first(), command.mid(1));
+        startHelper(command, desktopEnvironment(), u"compositor.log"_qs, false);
         ASSERT_TRUE(
             waitFor([&] { return QFile::exists(path(u"runtime/"_qs + display)); }, timeoutMs))
             << readLog(u"compositor.log"_qs).toStdString();
-    }
-
-    void TearDown() override
-    {
-        ProcessFixture::TearDown();
-        m_compositor.terminate();
-        if (!m_compositor.waitForFinished(5000))
-            m_compositor.kill();
     }
 
     /// The desktop's own programs' environment: the system's data (settings
@@ -68,19 +57,23 @@ protected:
         return env;
     }
 
-    QByteArray readLog(const QString& name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     /// How many lines of the log `name` are exactly `line`.
     int count(const QString& name, const QByteArray& line) const
     {
         return int(readLog(name).split('\n').count(line));
     }
 
+    /// Starts the window the links are clicked in (see desktop-window), with
+    /// `arguments` after its log.
+    void startRecorder(const QStringList& arguments = {})
+    {
+        startHelper(QStringList{QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_qs,
+                                path(u"recorder.log"_qs)} +
+                        arguments,
+                    environment());
+    }
+
 private:
-    QProcess m_compositor;
     QString m_busAddress;
     QString m_display;
 };
@@ -101,19 +94,12 @@ protected:
         if (HasFatalFailure() || IsSkipped())
             return;
 
-        m_keys.setProcessEnvironment(desktopEnvironment());
-        m_keys.start(QStringLiteral(MUTTER_KEYS_SCRIPT), {});
-        ASSERT_TRUE(waitFor([&] {
-            m_keys.waitForReadyRead(100);
-            return m_keys.canReadLine() && m_keys.readLine().startsWith("ready");
-        }));
+        m_keys = startHelper({QStringLiteral(MUTTER_KEYS_SCRIPT)}, desktopEnvironment());
+        ASSERT_TRUE(nextLine(m_keys).startsWith("ready"));
 
         // The window the links are clicked in; the first keys after start-up
         // may be swallowed, so keys are spent until one arrives.
-        m_recorder.setProcessEnvironment(environment());
-        m_recorder.start(QStringLiteral(DESKTOP_WINDOW_EXECUTABLE),
-                         {u"record"_qs, path(u"recorder.log"_qs), QStringLiteral(ORLIM_EXECUTABLE),
-                          QString::fromLatin1(clickedLink)});
+        startRecorder({QStringLiteral(ORLIM_EXECUTABLE), QString::fromLatin1(clickedLink)});
         ASSERT_TRUE(waitFor([&] { return count(u"recorder.log"_qs, "focus-in") == 1; }));
         ASSERT_TRUE(waitFor([&] {
             type(u"z"_qs);
@@ -122,29 +108,15 @@ protected:
         installEntry(u"google-chrome.desktop"_qs, DESKTOP_WINDOW_EXECUTABLE " %U");
     }
 
-    void TearDown() override
-    {
-        for (QProcess* process : {&m_recorder, &m_keys}) {
-            process->terminate();
-            if (!process->waitForFinished(5000))
-                process->kill();
-        }
-        Compositor::TearDown();
-    }
-
     /// Presses and releases `key` (an X keysym name, or a chord like "alt+F4").
     void type(const QString& key)
     {
-        m_keys.write(key.toUtf8() + '\n');
-        ASSERT_TRUE(waitFor([&] {
-            m_keys.waitForReadyRead(100);
-            return m_keys.canReadLine() && m_keys.readLine().startsWith("typed");
-        }));
+        m_keys->write(key.toUtf8() + '\n');
+        ASSERT_TRUE(nextLine(m_keys).startsWith("typed"));
     }
 
 private:
-    QProcess m_keys;
-    QProcess m_recorder;
+    QProcess* m_keys = nullptr;
 };
 
 } // namespace
@@ -300,14 +272,9 @@ private:
 TEST_F(KWin, PickerBecomesTheActiveWindow)
 {
     writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
-    QProcess recorder;
-    recorder.setProcessEnvironment(environment());
-    recorder.start(QStringLiteral(DESKTOP_WINDOW_EXECUTABLE),
-                   {u"record"_qs, path(u"recorder.log"_qs)});
+    startRecorder();
     ASSERT_TRUE(waitFor([&] { return activeWindow() == u"record"; }, 30000));
     start({u"https://example.com/kde"_qs});
     EXPECT_TRUE(waitFor([&] { return activeWindow() == u"Orlim"; }, 30000))
         << activeWindow().toStdString();
-    recorder.kill();
-    recorder.waitForFinished(5000);
 }

@@ -45,19 +45,53 @@ void ProcessFixture::TearDown()
             process->waitForFinished(5000);
         }
     }
-    m_bus.kill();
-    m_bus.waitForFinished(5000);
+    for (auto helper = m_helpers.rbegin(); helper != m_helpers.rend(); ++helper) {
+        (*helper)->terminate();
+        if (!(*helper)->waitForFinished(5000))
+            (*helper)->kill();
+    }
+}
+
+QProcess* ProcessFixture::startHelper(const QStringList& command, const QProcessEnvironment& env,
+                                      const QString& logName, bool readOutput)
+{
+    QProcess& helper = *m_helpers.emplace_back(std::make_unique<QProcess>());
+    helper.setProcessEnvironment(env);
+    if (!logName.isEmpty()) {
+        if (!readOutput)
+            helper.setStandardOutputFile(path(logName), QIODevice::Append);
+        helper.setStandardErrorFile(path(logName), QIODevice::Append);
+    }
+    helper.start(command.first(), command.mid(1));
+    helper.waitForStarted(5000);
+    return &helper;
+}
+
+QByteArray ProcessFixture::nextLine(QProcess* process, int timeoutMs)
+{
+    waitFor([&] { return process->canReadLine() || (process->waitForReadyRead(100) && false); },
+            timeoutMs);
+    return process->readLine();
+}
+
+QByteArray ProcessFixture::readLog(const QString& name) const
+{
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString ProcessFixture::startSessionBus()
 {
-    m_bus.start(u"dbus-daemon"_qs,
-                {u"--session"_qs, u"--nofork"_qs, u"--nosyslog"_qs, u"--print-address=1"_qs});
-    const bool started = waitFor([&] {
-        m_bus.waitForReadyRead(100);
-        return m_bus.canReadLine();
-    });
-    return started ? QString::fromUtf8(m_bus.readLine().trimmed()) : QString();
+    // The services the bus starts live in the test's folders too: the
+    // accessibility bus would otherwise put its socket where every test's
+    // (and the user's) goes, ~/.cache/at-spi/bus when XDG_RUNTIME_DIR is unset.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_qs, path(u"home"_qs));
+    env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+    QProcess* bus = startHelper({u"dbus-daemon"_qs, u"--session"_qs, u"--nofork"_qs,
+                                 u"--nosyslog"_qs, u"--print-address=1"_qs},
+                                env);
+    return QString::fromUtf8(nextLine(bus, 10000).trimmed());
 }
 
 QProcessEnvironment ProcessFixture::environment() const

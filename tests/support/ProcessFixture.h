@@ -55,8 +55,18 @@ protected:
     /// when dbus-daemon did not start.
     QString startSessionBus();
 
+    /// Starts a helper (a display server, a screen reader...) with `env`; its
+    /// errors, and unless `readOutput` its output, go to the file `logName`.
+    /// The fixture stops helpers last, the newest first.
+    QProcess* startHelper(const QStringList& command, const QProcessEnvironment& env,
+                          const QString& logName = {}, bool readOutput = true);
+    /// The next line `process` prints, or nothing after `timeoutMs`.
+    static QByteArray nextLine(QProcess* process, int timeoutMs = 30000);
+    /// The file `name` in the temporary folder.
+    QByteArray readLog(const QString& name) const;
+
 private:
     QTemporaryDir m_dir;
     std::vector<std::unique_ptr<QProcess>> m_processes;
-    QProcess m_bus;
+    std::vector<std::unique_ptr<QProcess>> m_helpers;
 };
