@@ -1,22 +1,9 @@
-#include "platform/FileLayout.h"
 #include "platform/linux/XdgFileLayout.h"
-
-#include "FakePlatform.h"
 
 #include <gtest/gtest.h>
 
-// Both platforms' layouts stay written down, and resolve against the right base.
-TEST(FileLayout, LayoutsResolveAgainstTheirBase)
-{
-    const FakeFileLayout files(u"/r"_qs);
-    EXPECT_EQ(files.chromeDirectory(DirectoryLayouts::macOS),
-              u"/r/home/Library/Application Support/Google/Chrome"_qs);
-    EXPECT_EQ(files.orlimDirectory(DirectoryLayouts::macOS),
-              u"/r/home/Library/Application Support/Orlim"_qs);
-    EXPECT_EQ(files.chromeDirectory(), u"/r/config/google-chrome"_qs);
-    EXPECT_EQ(files.orlimDirectory(), u"/r/config/orlim"_qs);
-}
-
+// XDG_CONFIG_HOME counts only when absolute; Chrome's own variable moves only
+// Chrome's folder.
 TEST(FileLayout, XdgConfigHomeFallsBackToDotConfig)
 {
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");

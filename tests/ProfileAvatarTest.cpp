@@ -40,22 +40,13 @@ TEST(ProfileAvatar, Initials)
         EXPECT_EQ(ProfileAvatarView::initial(name), initial) << name.toStdString();
 }
 
-TEST(ProfileAvatar, PackedColours)
-{
-    EXPECT_EQ(ProfileAvatarView::colorFromArgb(-16777216), QColor(0, 0, 0, 255));
-    EXPECT_EQ(ProfileAvatarView::colorFromArgb(-1), QColor(255, 255, 255, 255));
-    EXPECT_EQ(ProfileAvatarView::colorFromArgb(16777215), QColor(255, 255, 255, 0));
-    EXPECT_EQ(ProfileAvatarView::colorFromArgb(0x7f102030), QColor(0x10, 0x20, 0x30, 0x7f));
-    EXPECT_EQ(ProfileAvatarView::colorFromArgb(0x12345678'ff0000ffLL), QColor(0, 0, 255, 255))
-        << "upper bits ignored";
-}
-
-// The letter avatar: the fill colour at the centre's edge, the ring drawn even
-// when the fill is invisible, transparent corners.
+// The letter avatar: the fill colour (packed ARGB, bits above 32 ignored) at
+// the centre's edge, the ring drawn even when the fill is invisible,
+// transparent corners.
 TEST(ProfileAvatar, LetterAvatarPixels)
 {
     ChromeProfile profile = named(u"   "_qs); // "?" leaves most of the disc bare
-    profile.fillColor = qint64(0xff3366cc);
+    profile.fillColor = 0x12345678'ff3366ccLL;
     profile.strokeColor = -1;
     for (const qreal dpr : {1.0, 2.0}) {
         const QImage image = render(profile, dpr);
