@@ -14,30 +14,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-TEST(HostileFiles, LocalState)
-{
-    FakePlatform platform;
-
-    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {"x": )" +
-                             QByteArray(100000, '[') + QByteArray(100000, ']') + "}}}}");
-    EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty()) << "100,000 levels deep";
-
-    platform.writeLocalState(
-        "{\"profile\": {\"info_cache\": {\"Default\": {\"name\": \"\xff\xfe\"}}}}");
-    EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty()) << "invalid UTF-8";
-
-    QByteArray many = R"({"profile": {"info_cache": {)";
-    for (int i = 0; i < 100000; ++i)
-        many.append((i ? ",\"P" : "\"P") + QByteArray::number(i) + "\": {}");
-    many.append("}}}");
-    platform.writeLocalState(many);
-    const QList<ChromeProfile> profiles = ChromeProfiles::load().profiles;
-    ASSERT_EQ(profiles.size(), 100000) << "100,000 members";
-    EXPECT_EQ(profiles[0].directoryName, u"P0"_qs);
-    EXPECT_EQ(profiles[1].directoryName, u"P1"_qs);
-    EXPECT_EQ(profiles[2].directoryName, u"P10"_qs);
-}
-
 // Pipes, devices and endless files where Orlim reads are refused at once, as if
 // absent (or, for rules, unreadable and so never replaced).
 TEST(HostileFiles, FilesThatAreNotFiles)
