@@ -49,7 +49,6 @@ void FakeScheduler::runAll()
 
 std::optional<ApplicationDirectory::Entry> FakeApplications::find(const QString& desktopId) const
 {
-    lookedUp.append(desktopId);
     if (desktopId == u"google-chrome.desktop")
         return chrome;
     const auto it = installed.constFind(desktopId);
@@ -63,13 +62,6 @@ bool FakeProcessLauncher::startDetached(const QString& program, const QStringLis
     if (onStart)
         onStart();
     return succeeds;
-}
-
-QList<ChromeWindows::Handle> FakeChromeWindows::find(const QString& windowClass)
-{
-    ++lookups;
-    lookedUpClass = windowClass;
-    return windows;
 }
 
 void FakeWindowActivation::present(QWidget* window, const QString& token)

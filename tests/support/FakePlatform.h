@@ -65,7 +65,6 @@ public:
     /// google-chrome.desktop; `installed` holds any other entries.
     std::optional<Entry> chrome = Entry{QStringLiteral("/opt/google/chrome/google-chrome"), {}, {}};
     QHash<QString, Entry> installed;
-    mutable QStringList lookedUp;
 };
 
 class FakeProcessLauncher final : public ProcessLauncher
@@ -87,10 +86,13 @@ public:
 class FakeChromeWindows final : public ChromeWindows
 {
 public:
-    QList<Handle> find(const QString& windowClass) override;
+    QList<Handle> find(const QString&) override
+    {
+        ++lookups;
+        return windows;
+    }
     void activate(Handle window) override { activated.append(window); }
     QList<Handle> windows;
-    QString lookedUpClass;
     QList<Handle> activated;
     int lookups = 0;
 };
