@@ -18,5 +18,8 @@ DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --reinstall "./$deb" 
 command -v orlim
 orlim --version
 test -x /usr/libexec/orlim/orlim-app
-XDG_DATA_HOME=/nonexistent XDG_DATA_DIRS=/usr/share gio mime x-scheme-handler/https | grep -q orlim.desktop
+# Read all of gio's answer: `grep -q` would stop reading at the first match and
+# leave gio to die of SIGPIPE, which pipefail reports as a failure.
+handlers=$(XDG_DATA_HOME=/nonexistent XDG_DATA_DIRS=/usr/share gio mime x-scheme-handler/https)
+[[ $handlers == *orlim.desktop* ]] || { echo "orlim.desktop is not an https handler"; exit 1; }
 echo "package ok: $deb"
