@@ -8,26 +8,17 @@
 
 namespace {
 
-struct Shown
+/// Windows that record what they were asked to show: "picker <link> <number of
+/// profiles, the first's directory> <token>" and "settings <token>".
+AppDelegate::Windows recordInto(QStringList& shown)
 {
-    QStringList pickerLinks;
-    QList<QList<ChromeProfile>> pickerProfiles;
-    QStringList tokens; // of every picker and settings shown
-    int settings = 0;
-};
-
-AppDelegate::Windows recordInto(Shown& shown)
-{
-    return {
-        [&shown](const QString& url, const QList<ChromeProfile>& profiles, const QString& token) {
-            shown.pickerLinks.append(url);
-            shown.pickerProfiles.append(profiles);
-            shown.tokens.append(token);
-        },
-        [&shown](const QString& token) {
-            ++shown.settings;
-            shown.tokens.append(token);
-        }};
+    return {[&shown](const QString& url, const QList<ChromeProfile>& profiles,
+                     const QString& token) {
+                shown.append(u"picker %1 %2 %3 %4"_qs.arg(url)
+                                 .arg(profiles.size())
+                                 .arg(profiles.value(0).directoryName, token));
+            },
+            [&shown](const QString& token) { shown.append(u"settings " + token); }};
 }
 
 } // namespace
@@ -37,7 +28,7 @@ AppDelegate::Windows recordInto(Shown& shown)
 TEST(Routing, NoProfilesOpensDefault)
 {
     FakePlatform platform;
-    Shown shown;
+    QStringList shown;
     AppDelegate delegate(recordInto(shown));
     delegate.openURLs({u"https://a"_qs, QString(), u"not a url"_qs}, u"clicked"_qs);
     ASSERT_EQ(platform.processes.starts.size(), 3);
@@ -46,7 +37,7 @@ TEST(Routing, NoProfilesOpensDefault)
               (QStringList{u"--profile-directory=Default"_qs, u"https://a"_qs}));
     EXPECT_EQ(platform.processes.starts[1].arguments.last(), QString());
     EXPECT_EQ(platform.processes.starts[2].arguments.last(), u"not a url"_qs);
-    EXPECT_TRUE(shown.pickerLinks.isEmpty());
+    EXPECT_TRUE(shown.isEmpty());
     EXPECT_TRUE(delegate.didReceiveURL());
 }
 
@@ -56,16 +47,14 @@ TEST(Routing, ProfilesGoToThePicker)
 {
     FakePlatform platform;
     platform.writeProfiles({u"Profile 1"_qs}); // one, and not "Default": still a choice
-    Shown shown;
+    QStringList shown;
     AppDelegate delegate(recordInto(shown));
     delegate.openURLs({u"https://a"_qs});
     platform.writeProfiles({u"Profile 1"_qs, u"Default"_qs, u"Profile 2"_qs});
     delegate.openURLs({u"https://b"_qs, u"https://c"_qs}, u"clicked"_qs);
-    EXPECT_EQ(shown.pickerLinks, (QStringList{u"https://a"_qs, u"https://b"_qs, u"https://c"_qs}));
-    EXPECT_EQ(shown.tokens, (QStringList{QString(), u"clicked"_qs, u"clicked"_qs}));
-    EXPECT_EQ(shown.pickerProfiles[0].size(), 1);
-    EXPECT_EQ(shown.pickerProfiles[1].size(), 3);
-    EXPECT_EQ(shown.pickerProfiles[1][0].directoryName, u"Profile 1"_qs);
+    EXPECT_EQ(shown, (QStringList{u"picker https://a 1 Profile 1 "_qs,
+                                  u"picker https://b 3 Profile 1 clicked"_qs,
+                                  u"picker https://c 3 Profile 1 clicked"_qs}));
     EXPECT_TRUE(platform.processes.starts.isEmpty());
 }
 
@@ -79,7 +68,7 @@ TEST(Routing, RulesStepFollowsTheSwitch)
     RuleStore::save({{u"https://gone.example"_qs, u"Deleted"_qs},
                      {u"https://work.example"_qs, u"work"_qs},
                      {u"https://cafe.example"_qs, u"Cafe\u0301"_qs}});
-    Shown shown;
+    QStringList shown;
     AppDelegate delegate(recordInto(shown));
     delegate.openURLs(
         {u"https://work.example/x"_qs, u"https://gone.example/y"_qs, u"https://cafe.example/"_qs});
@@ -90,11 +79,11 @@ TEST(Routing, RulesStepFollowsTheSwitch)
                   (QStringList{u"--profile-directory=work"_qs, u"https://work.example/x"_qs}));
         EXPECT_EQ(platform.processes.starts[1].arguments.first(),
                   u"--profile-directory=Caf\u00e9"_qs);
-        EXPECT_EQ(shown.pickerLinks, QStringList{u"https://gone.example/y"_qs});
+        EXPECT_EQ(shown, QStringList{u"picker https://gone.example/y 4 Default "_qs});
         EXPECT_EQ(RuleStore::load().size(), 3) << "a stale rule stays stored";
     } else {
         EXPECT_TRUE(platform.processes.starts.isEmpty());
-        EXPECT_EQ(shown.pickerLinks.size(), 3);
+        EXPECT_EQ(shown.size(), 3);
     }
 }
 
@@ -104,39 +93,36 @@ TEST(Launch, SettingsCheck)
 {
     {
         FakePlatform platform;
-        Shown shown;
+        QStringList shown;
         AppDelegate delegate(recordInto(shown));
         delegate.applicationDidFinishLaunching(u"started"_qs);
         platform.scheduler.advance(299);
-        EXPECT_EQ(shown.settings, 0);
+        EXPECT_TRUE(shown.isEmpty());
         platform.scheduler.advance(1);
-        EXPECT_EQ(shown.settings, 1);
-        EXPECT_EQ(shown.tokens, QStringList{u"started"_qs});
         delegate.openURLs({u"https://late"_qs});
         platform.scheduler.runAll();
-        EXPECT_EQ(shown.settings, 1) << "a later link leaves the settings alone";
+        EXPECT_EQ(shown, QStringList{u"settings started"_qs}) << "a later link shows nothing more";
     }
     {
         FakePlatform platform;
-        Shown shown;
+        QStringList shown;
         AppDelegate delegate(recordInto(shown));
         delegate.openURLs({u"https://early"_qs});
         delegate.applicationDidFinishLaunching();
         platform.scheduler.runAll();
-        EXPECT_EQ(shown.settings, 0);
+        EXPECT_TRUE(shown.isEmpty());
         EXPECT_TRUE(delegate.applicationShouldHandleReopen());
         EXPECT_TRUE(delegate.applicationShouldHandleReopen(u"again"_qs));
-        EXPECT_EQ(shown.settings, 2);
-        EXPECT_EQ(shown.tokens.last(), u"again"_qs);
+        EXPECT_EQ(shown, (QStringList{u"settings "_qs, u"settings again"_qs}));
     }
     {
         FakePlatform platform;
-        Shown shown;
+        QStringList shown;
         {
             AppDelegate delegate(recordInto(shown));
             delegate.applicationDidFinishLaunching();
         }
         platform.scheduler.runAll();
-        EXPECT_EQ(shown.settings, 0) << "the check does nothing once the delegate is gone";
+        EXPECT_TRUE(shown.isEmpty()) << "the check does nothing once the delegate is gone";
     }
 }
