@@ -69,8 +69,11 @@ QProcess* ProcessFixture::startHelper(const QStringList& command, const QProcess
 
 QByteArray ProcessFixture::nextLine(QProcess* process, int timeoutMs)
 {
-    waitFor([&] { return process->canReadLine() || (process->waitForReadyRead(100) && false); },
-            timeoutMs);
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!process->canReadLine() && !deadline.hasExpired()) {
+        if (!process->waitForReadyRead(100) && process->state() == QProcess::NotRunning)
+            break; // ended without the line
+    }
     return process->readLine();
 }
 
