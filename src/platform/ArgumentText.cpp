@@ -53,7 +53,9 @@ QString fromBytes(const QByteArray& bytes)
             ++at;
             continue;
         }
-        text += QString::fromUcs4(&codePoint, 1);
+        // One code point at a time: QString::fromUcs4 would take a U+FEFF at
+        // the start of its input for a byte order mark and drop it.
+        text += QChar::fromUcs4(codePoint);
         at += length;
     }
     return text;
