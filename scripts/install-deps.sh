@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     dpkg-dev appstream lintian
     desktop-file-utils xvfb xauth xdotool wmctrl openbox fonts-noto-cjk
-    dbus-daemon libglib2.0-bin mutter kwin-wayland python3-dbus python3-pyatspi at-spi2-core chromium curl
+    dbus-daemon libglib2.0-bin mutter kwin-wayland python3-dbus python3-pyatspi at-spi2-core
 )
 
 missing=()

@@ -8,7 +8,6 @@
 #include "FakePlatform.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
@@ -68,21 +67,4 @@ TEST(HostileFiles, RulesFileLinkedToItself)
     RuleStore::upsert(u"https://a"_qs, u"Default"_qs);
     RuleStore::remove(u"https://a"_qs);
     EXPECT_TRUE(QFileInfo(path).isSymLink()) << "left as it was";
-}
-
-TEST(HostileFiles, HugeRulesFileIsKeptAside)
-{
-    FakePlatform platform;
-    QByteArray huge(50 * 1024 * 1024, 'a');
-    huge.prepend('"').append('"');
-    writeFile(RuleStore::fileURL(), huge);
-    EXPECT_TRUE(RuleStore::load().isEmpty());
-    EXPECT_FALSE(RuleStore::match(u"https://a"_qs));
-
-    RuleStore::upsert(u"https://a"_qs, u"Default"_qs);
-    EXPECT_EQ(RuleStore::load(), (ProfileRules{{u"https://a"_qs, u"Default"_qs}}));
-    const QStringList kept =
-        QDir(platform.files.orlimDirectory()).entryList({u"rules.json.unreadable-*"_qs});
-    ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(QFileInfo(platform.files.orlimDirectory() + u'/' + kept[0]).size(), huge.size());
 }

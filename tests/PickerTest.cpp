@@ -272,12 +272,7 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
 
     controller.show(u"https://first.example"_qs, profiles(2));
     QWidget* window = controller.window();
-    ASSERT_TRUE(window);
-    EXPECT_EQ(window->windowTitle(), u"Orlim"_qs);
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->size(), QSize(400, 520));
+    ASSERT_TRUE(window && window->isVisible());
 
     controller.show(u"https://second.example"_qs, profiles(3));
     EXPECT_EQ(controller.window(), window) << "the same window object";

@@ -1,15 +1,12 @@
 #!/usr/bin/python3
 """Reads Orlim's windows through AT-SPI, as a screen reader does.
 
-Both modes first print "listening" once the accessibility registry answers, so
-that the caller starts Orlim only then, as a screen reader is running before
-the applications it reads.
-`atspi-tree.py picker`: waits for the picker dialog, prints one JSON line
+First prints "listening" once the accessibility registry answers, so that the
+caller starts Orlim only then, as a screen reader is running before the
+applications it reads. Then waits for the picker dialog, prints one JSON line
 describing it, then "ready"; records focus and selection events until it has
 seen the second item become focused (or 10 s pass) and prints them, with the
 list's state, as a second JSON line.
-`atspi-tree.py settings`: prints one JSON line with the settings dialog's role
-and every button's role and name.
 """
 import json
 import sys
@@ -117,15 +114,6 @@ def picker():
                      ensure_ascii=False), flush=True)
 
 
-def settings():
-    dialog = find_dialog("Orlim 設定")
-    buttons = []
-    for role in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON, pyatspi.ROLE_CHECK_BOX):
-        buttons += [{"role": b.getRoleName(), "name": b.name} for b in descendants(dialog, role)]
-    print(json.dumps({"role": dialog.getRoleName(), "buttons": buttons}, ensure_ascii=False),
-          flush=True)
-
-
 if __name__ == "__main__":
     wait_for_registry()
-    {"picker": picker, "settings": settings}[sys.argv[1]]()
+    picker()

@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QThread>
-#include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -16,12 +14,6 @@ void write(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
-}
-
-qint64 readPidMax()
-{
-    QFile file(u"/proc/sys/kernel/pid_max"_qs);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 4194304;
 }
 
 } // namespace
@@ -140,43 +132,20 @@ int ProcessFixture::run(const QStringList& arguments, QString* out, QString* err
 
 QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
 {
-    QList<std::pair<qint64, QStringList>> starts;
-    const QDeadlineTimer deadline(timeoutMs);
-    do {
-        starts.clear();
-        QFile log(path(u"chrome.log"_qs));
-        if (log.open(QIODevice::ReadOnly)) {
-            for (const QByteArray& line : log.readAll().split('\n')) {
-                if (line.isEmpty())
-                    continue;
-                QStringList fields = QString::fromUtf8(line).split(QChar(0x1f));
-                fields.removeLast();  // after the last separator
-                fields.removeFirst(); // the start time
-                const qint64 pid = fields.takeFirst().toLongLong();
-                starts.append({pid, fields});
+    QList<QStringList> starts;
+    waitFor(
+        [&] {
+            starts.clear();
+            for (const QByteArray& line : readLog(u"chrome.log"_qs).split('\n')) {
+                // The start time and the process id, then the arguments.
+                QStringList fields = QString::fromUtf8(line).split(QChar(0x1f)).mid(2);
+                if (!fields.isEmpty())
+                    starts.append(fields.mid(0, fields.size() - 1)); // after the last separator
             }
-        }
-        if (starts.size() >= count)
-            break;
-        QThread::msleep(20);
-    } while (!deadline.hasExpired());
-    // Chromes started back to back write their lines in any order; their
-    // process ids tell the order Orlim started them in. Ids are handed out
-    // cyclically: after a wrap-around the small ones are the newest.
-    qint64 lowest = std::numeric_limits<qint64>::max(), highest = 0;
-    for (const auto& start : starts) {
-        lowest = std::min(lowest, start.first);
-        highest = std::max(highest, start.first);
-    }
-    const qint64 pidMax = readPidMax();
-    const bool wrapped = highest - lowest > pidMax / 2;
-    const auto order = [&](qint64 pid) { return wrapped && pid < pidMax / 2 ? pid + pidMax : pid; };
-    std::stable_sort(starts.begin(), starts.end(),
-                     [&](const auto& a, const auto& b) { return order(a.first) < order(b.first); });
-    QList<QStringList> arguments;
-    for (auto& start : starts)
-        arguments.append(std::move(start.second));
-    return arguments;
+            return starts.size() >= count;
+        },
+        timeoutMs);
+    return starts;
 }
 
 void ProcessFixture::writeLocalState(const QByteArray& json, const QString& chromeDirectory) const

@@ -26,7 +26,8 @@ protected:
     int run(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr,
             int timeoutMs = 10000);
     /// Waits until the stand-in Chrome was started `count` times; returns the
-    /// argument lists of every start so far.
+    /// argument lists of every start so far, in the order they were logged
+    /// (Chromes started back to back may log in either order).
     QList<QStringList> waitForChrome(int count, int timeoutMs = 10000) const;
     /// Polls `condition` until it holds; false when it still does not after
     /// `timeoutMs`. For events in other processes, never for timing.
