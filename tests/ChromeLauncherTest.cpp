@@ -4,49 +4,30 @@
 
 #include <gtest/gtest.h>
 
-// The command line: the profile switch, then the link, each one argument; a
-// link Chrome would read as a switch goes after "--".
-TEST(ChromeLauncher, Arguments)
+// The profile switch, then the link, each one argument; a link Chrome would
+// read as a switch goes after "--". Chrome's executable, else the command's
+// name; Flathub's Chrome through its entry's command.
+TEST(ChromeLauncher, CommandLine)
 {
-    struct Case
-    {
-        QString url, directory;
-        QStringList expected;
-    } cases[] = {
-        {u"https://example.com/"_qs,
-         u"Default"_qs,
-         {u"--profile-directory=Default"_qs, u"https://example.com/"_qs}},
-        {u"https://a.example/?q=x y"_qs,
-         u"Profile 2"_qs,
-         {u"--profile-directory=Profile 2"_qs, u"https://a.example/?q=x y"_qs}},
-        {QString(), u"Default"_qs, {u"--profile-directory=Default"_qs, QString()}},
-        {u"--renderer-cmd-prefix=evil"_qs,
-         u"Default"_qs,
-         {u"--profile-directory=Default"_qs, u"--"_qs, u"--renderer-cmd-prefix=evil"_qs}},
-        {u" \t-x"_qs, u"Default"_qs, {u"--profile-directory=Default"_qs, u"--"_qs, u" \t-x"_qs}},
-        {u"a-b"_qs, u"Default"_qs, {u"--profile-directory=Default"_qs, u"a-b"_qs}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ChromeLauncher::arguments(c.url, c.directory), c.expected) << c.url.toStdString();
-}
+    const QString profile = u"--profile-directory=Default"_qs;
+    EXPECT_EQ(ChromeLauncher::arguments(u"https://a/?q=x y"_qs, u"Default"_qs),
+              (QStringList{profile, u"https://a/?q=x y"_qs}));
+    EXPECT_EQ(ChromeLauncher::arguments(u" \t-x"_qs, u"Default"_qs),
+              (QStringList{profile, u"--"_qs, u" \t-x"_qs}));
+    EXPECT_EQ(ChromeLauncher::arguments(u"a-b"_qs, u"Default"_qs), (QStringList{profile, u"a-b"_qs}));
 
-TEST(ChromeLauncher, StartsChromesExecutableOrTheFallback)
-{
     FakePlatform platform;
     ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
-    ASSERT_EQ(platform.processes.starts.size(), 1);
-    EXPECT_EQ(platform.processes.starts[0].program, u"/opt/google/chrome/google-chrome"_qs);
-
     platform.applications.chrome = ApplicationDirectory::Entry{};
     ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
-    EXPECT_EQ(platform.processes.starts[1].program, u"google-chrome"_qs);
-
-    // Flathub's Chrome starts through its entry's command, with the chosen profile.
     platform.applications.chrome.reset();
     platform.applications.installed.insert(
         u"com.google.Chrome.desktop"_qs,
         {u"/usr/bin/flatpak"_qs, {u"/usr/bin/flatpak"_qs, u"run"_qs, u"com.google.Chrome"_qs}, {}});
     ChromeLauncher::open(u"https://example.com"_qs, u"Profile 1"_qs);
+    ASSERT_EQ(platform.processes.starts.size(), 3);
+    EXPECT_EQ(platform.processes.starts[0].program, u"/opt/google/chrome/google-chrome"_qs);
+    EXPECT_EQ(platform.processes.starts[1].program, u"google-chrome"_qs);
     EXPECT_EQ(platform.processes.starts[2].program, u"/usr/bin/flatpak"_qs);
     EXPECT_EQ(platform.processes.starts[2].arguments,
               (QStringList{u"run"_qs, u"com.google.Chrome"_qs, u"--profile-directory=Profile 1"_qs,
@@ -61,16 +42,13 @@ TEST(ChromeLauncher, ActivationPolling)
         FakePlatform platform;
         platform.applications.chrome.reset();
         ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
-        platform.scheduler.runAll();
         EXPECT_TRUE(platform.processes.starts.isEmpty());
         EXPECT_EQ(platform.chromeWindows.lookups, 0);
-        EXPECT_TRUE(platform.scheduler.delays.empty());
     }
     {
         FakePlatform platform; // already running
         platform.chromeWindows.windows = {7, 8};
         ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);
-        EXPECT_EQ(platform.chromeWindows.lookups, 1);
         EXPECT_EQ(platform.chromeWindows.activated, QList<ChromeWindows::Handle>{7});
         EXPECT_EQ(platform.scheduler.pending(), 0);
     }
@@ -81,8 +59,6 @@ TEST(ChromeLauncher, ActivationPolling)
         platform.scheduler.runAll();
         EXPECT_EQ(platform.chromeWindows.lookups, 21);
         EXPECT_EQ(platform.scheduler.delays, std::vector<int>(20, 50));
-        EXPECT_EQ(platform.scheduler.now(), 1000);
-        EXPECT_TRUE(platform.chromeWindows.activated.isEmpty());
     }
     {
         FakePlatform platform; // appears after the third look-up

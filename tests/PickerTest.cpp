@@ -102,16 +102,12 @@ TEST(PickerModel, PrefixToSave)
     model.toggleRemember();
     EXPECT_EQ(model.prefixToSave(), u"https://Mail.Example.com"_qs);
 
-    const std::pair<QString, std::optional<QString>> cases[] = {
-        {u"   "_qs, std::nullopt},
-        {u"\t\u3000 https://x \u00a0\t"_qs, u"https://x"_qs},
-        {u"\nhttps://x\n"_qs, u"\nhttps://x\n"_qs},
-        {QString(), std::nullopt},
-    };
-    for (const auto& [field, expected] : cases) {
-        model.setRememberPrefix(field);
-        EXPECT_EQ(model.prefixToSave(), expected) << field.toStdString();
-    }
+    model.setRememberPrefix(u"\t\u3000 https://x \u00a0\t"_qs);
+    EXPECT_EQ(model.prefixToSave(), u"https://x"_qs);
+    model.setRememberPrefix(u"\nhttps://x\n"_qs);
+    EXPECT_EQ(model.prefixToSave(), u"\nhttps://x\n"_qs);
+    model.setRememberPrefix(u"   "_qs);
+    EXPECT_EQ(model.prefixToSave(), std::nullopt);
     model.setRememberPrefix(u" word "_qs);
     model.setPrefixFieldFocused(true);
     model.toggleRemember();

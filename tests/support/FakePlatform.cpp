@@ -59,8 +59,6 @@ bool FakeProcessLauncher::startDetached(const QString& program, const QStringLis
                                         const QString& activationToken)
 {
     starts.append({program, arguments, activationToken});
-    if (onStart)
-        onStart();
     return succeeds;
 }
 

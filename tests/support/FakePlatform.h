@@ -27,7 +27,6 @@ public:
     /// Runs everything scheduled, including what those tasks schedule.
     void runAll();
 
-    int now() const { return m_now; }
     int pending() const { return int(m_tasks.size()); }
     /// Delays of every task ever scheduled, in order.
     std::vector<int> delays;
@@ -80,7 +79,6 @@ public:
                        const QString& activationToken) override;
     QList<Start> starts;
     bool succeeds = true;
-    std::function<void()> onStart;
 };
 
 class FakeChromeWindows final : public ChromeWindows
@@ -121,13 +119,15 @@ private:
 class FakeWindowActivation final : public WindowActivation
 {
 public:
-    QString tokenFor(QWidget*) override { return u"token-" + QString::number(++tokensGiven); }
+    QString tokenFor(QWidget*) override { return u"token-" + QString::number(++m_tokens); }
     void present(QWidget* window, const QString& token) override;
     bool tokenNeedsItsWindow() const override { return needsWindow; }
 
-    int tokensGiven = 0;
     QStringList presentedWith; // the token of every present()
     bool needsWindow = false;
+
+private:
+    int m_tokens = 0;
 };
 
 /// Every platform service faked, files in a temporary folder; in force for the
