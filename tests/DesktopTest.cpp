@@ -20,17 +20,15 @@ protected:
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool.toStdString() << " is not installed";
         }
-        m_bus = startSessionBus();
+        startSessionBus();
         // Xvfb picks a free display itself and tells which on its output.
         QProcess* xvfb = startHelper({u"Xvfb"_qs, u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
                                       u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs, u"-noreset"_qs},
                                      QProcessEnvironment::systemEnvironment());
         m_display = u':' + QString::fromLatin1(nextLine(xvfb, 10000).trimmed());
         ASSERT_TRUE(waitFor([&] { return xdotool({u"getdisplaygeometry"_qs}).has_value(); }));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = desktopEnvironment();
         env.insert(u"DISPLAY"_qs, m_display);
-        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
-        env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
         startHelper(windowManager(), env, u"wm.log"_qs, false);
         // Ready once it publishes the current desktop.
         ASSERT_TRUE(waitFor([&] { return xdotool({u"get_desktop"_qs}).has_value(); }))
@@ -42,7 +40,6 @@ protected:
         QProcessEnvironment env = ProcessFixture::environment();
         env.remove(u"QT_QPA_PLATFORM"_qs);
         env.insert(u"DISPLAY"_qs, m_display);
-        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
         if (m_accessibility)
             env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
         return env;
@@ -73,7 +70,7 @@ protected:
     std::optional<QString> tool(const QString& program, const QStringList& arguments) const
     {
         QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = desktopEnvironment();
         env.insert(u"DISPLAY"_qs, m_display);
         process.setProcessEnvironment(env);
         process.start(program, arguments);
@@ -150,7 +147,6 @@ protected:
 
 private:
     QString m_display;
-    QString m_bus;
     bool m_accessibility = false;
 };
 

@@ -75,18 +75,29 @@ QByteArray ProcessFixture::readLog(const QString& name) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString ProcessFixture::startSessionBus()
+void ProcessFixture::startSessionBus()
 {
     // The services the bus starts live in the test's folders too: the
     // accessibility bus would otherwise put its socket where every test's
     // (and the user's) goes, ~/.cache/at-spi/bus when XDG_RUNTIME_DIR is unset.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_qs, path(u"home"_qs));
-    env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
     QProcess* bus = startHelper({u"dbus-daemon"_qs, u"--session"_qs, u"--nofork"_qs,
                                  u"--nosyslog"_qs, u"--print-address=1"_qs},
-                                env);
-    return QString::fromUtf8(nextLine(bus, 10000).trimmed());
+                                desktopEnvironment());
+    m_bus = QString::fromUtf8(nextLine(bus, 10000).trimmed());
+    ASSERT_FALSE(m_bus.isEmpty()) << "dbus-daemon did not start";
+}
+
+QProcessEnvironment ProcessFixture::desktopEnvironment() const
+{
+    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+        desktop.remove(QString::fromLatin1(name));
+    desktop.insert(u"HOME"_qs, path(u"home"_qs));
+    desktop.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+    if (!m_bus.isEmpty())
+        desktop.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
+    return desktop;
 }
 
 QProcessEnvironment ProcessFixture::environment() const
@@ -103,6 +114,8 @@ QProcessEnvironment ProcessFixture::environment() const
     env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
     env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
     env.insert(u"ORLIM_FAKE_CHROME_LOG"_qs, path(u"chrome.log"_qs));
+    if (!m_bus.isEmpty())
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
     return env;
 }
 

@@ -52,9 +52,13 @@ protected:
     /// an empty `exec` removes it.
     void installEntry(const QString& desktopId, const QByteArray& exec) const;
     void installOrlimDesktopEntry() const;
-    /// Starts a private D-Bus session bus for the test; its address, or empty
-    /// when dbus-daemon did not start.
-    QString startSessionBus();
+    /// Starts a private D-Bus session bus for the test, which Orlim and the
+    /// desktop's programs then use.
+    void startSessionBus();
+    /// The environment of the desktop's own programs (bus, display server,
+    /// compositor): the system's data and plugins, the test's home, runtime
+    /// folder and session bus.
+    QProcessEnvironment desktopEnvironment() const;
 
     /// Starts a helper (a display server, a screen reader...) with `env`; its
     /// errors, and unless `readOutput` its output, go to the file `logName`.
@@ -68,6 +72,7 @@ protected:
 
 private:
     QTemporaryDir m_dir;
+    QString m_bus;
     std::vector<std::unique_ptr<QProcess>> m_processes;
     std::vector<std::unique_ptr<QProcess>> m_helpers;
 };
