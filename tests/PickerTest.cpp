@@ -176,6 +176,7 @@ TEST(PickerView, PrefixFieldKeepsItsKeys)
     QTest::mouseRelease(text, Qt::LeftButton);
     EXPECT_FALSE(view.model().remember()) << "a right click or a lone release";
     QTest::mouseClick(text, Qt::LeftButton); // the text toggles its box
+    EXPECT_TRUE(view.rememberBox()->isChecked());
     ASSERT_TRUE(view.prefixField()->isVisible());
     EXPECT_EQ(view.prefixField()->text(), u"https://a.example"_qs);
 

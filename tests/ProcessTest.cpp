@@ -191,6 +191,7 @@ TEST_F(Orlim, MakeDefaultBrowser)
     QString out, err;
     EXPECT_EQ(run({u"--make-default-browser"_qs}, &out, &err), 1) << "not installed: refused";
     EXPECT_TRUE(out.contains(u"not the default"_qs)) << out.toStdString();
+    EXPECT_TRUE(err.contains(u"is orlim.desktop installed?"_qs)) << err.toStdString();
 
     installOrlimDesktopEntry();
     EXPECT_EQ(run({u"--make-default-browser"_qs}, &out, &err), 0) << err.toStdString();
