@@ -130,7 +130,9 @@ TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
     EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path, dir.path().toStdString() + "/orlim");
     EXPECT_EQ(QFile::permissions(dir.path() + u"/orlim"), QFile::Permissions(0x7700));
 
-    const QString longBase = dir.path() + u'/' + QString(120 - dir.path().size(), u'r');
+    // Its socket's path would fill sun_path's 108 bytes, leaving none for the NUL.
+    const QString longBase =
+        dir.path() + u'/' + QString(108 - 19 - dir.path().size() - 1, u'r');
     QDir().mkpath(longBase);
     // "relative/run" names a folder that exists, so only its being relative refuses it.
     QDir().mkpath(u"relative/run"_qs);
