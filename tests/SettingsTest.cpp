@@ -24,9 +24,9 @@ bool hasLabel(const QWidget* root, const QString& text)
 
 } // namespace
 
-// A refused change is read again every half second, nine readings in all, and
-// only after both requests completed; an accepted one is read once. A chain
-// started for a content that was replaced never touches the new one.
+// A refused change is read again every half second, nine readings in all; an
+// accepted one is read once. A chain started for a content that was replaced
+// never touches the new one.
 TEST(DefaultBrowserStatus, FollowUpReadings)
 {
     FakePlatform platform;
