@@ -47,21 +47,6 @@ void FakeScheduler::runAll()
                 m_now);
 }
 
-std::optional<ApplicationDirectory::Entry> FakeApplications::find(const QString& desktopId) const
-{
-    if (desktopId == u"google-chrome.desktop")
-        return chrome;
-    const auto it = installed.constFind(desktopId);
-    return it == installed.constEnd() ? std::nullopt : std::optional<Entry>(*it);
-}
-
-bool FakeProcessLauncher::startDetached(const QString& program, const QStringList& arguments,
-                                        const QString& activationToken)
-{
-    starts.append({program, arguments, activationToken});
-    return succeeds;
-}
-
 void FakeWindowActivation::present(QWidget* window, const QString& token)
 {
     presentedWith.append(token);
@@ -81,12 +66,6 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
                                                            ? httpsCompletesAfterMs
                                                            : 2 * httpsCompletesAfterMs),
                              nullptr, std::move(done));
-}
-
-std::optional<QString> FakeDefaultBrowser::handler(const QString& scheme) const
-{
-    ++readings;
-    return scheme == u"https" ? httpsHandler : std::nullopt;
 }
 
 FakePlatform::FakePlatform()

@@ -60,7 +60,12 @@ private:
 class FakeApplications final : public ApplicationDirectory
 {
 public:
-    std::optional<Entry> find(const QString& desktopId) const override;
+    std::optional<Entry> find(const QString& desktopId) const override
+    {
+        if (desktopId == u"google-chrome.desktop")
+            return chrome;
+        return installed.contains(desktopId) ? std::optional(installed[desktopId]) : std::nullopt;
+    }
     /// google-chrome.desktop; `installed` holds any other entries.
     std::optional<Entry> chrome = Entry{QStringLiteral("/opt/google/chrome/google-chrome"), {}, {}};
     QHash<QString, Entry> installed;
@@ -76,7 +81,11 @@ public:
         QString activationToken;
     };
     bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& activationToken) override;
+                       const QString& activationToken) override
+    {
+        starts.append({program, arguments, activationToken});
+        return succeeds;
+    }
     QList<Start> starts;
     bool succeeds = true;
 };
@@ -104,7 +113,11 @@ public:
     explicit FakeDefaultBrowser(Scheduler& scheduler) : m_scheduler(scheduler) {}
     void setHandler(const QString& scheme, const QString& desktopId,
                     std::function<void()> done) override;
-    std::optional<QString> handler(const QString& scheme) const override;
+    std::optional<QString> handler(const QString& scheme) const override
+    {
+        ++readings;
+        return scheme == u"https" ? httpsHandler : std::nullopt;
+    }
 
     std::optional<QString> httpsHandler;
     bool acceptsRequests = true;
