@@ -1,6 +1,7 @@
 // Any bytes as a link, as any program may open anything: Chrome's command line
 // must carry exactly those bytes as its last argument, and no argument before
-// it may be read as a switch other than the profile's.
+// it may be read as a switch other than the profile's. Bytes that are UTF-8
+// read as their text (the picker shows it).
 #include "chrome/ChromeLauncher.h"
 #include "platform/ArgumentText.h"
 
@@ -11,6 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const QString link = ArgumentText::fromBytes(bytes);
+    const QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() == bytes && link != text)
+        __builtin_trap();
     const QStringList arguments = ChromeLauncher::arguments(link, QStringLiteral("Default"));
     if (ArgumentText::toBytes(arguments.last()) != bytes)
         __builtin_trap();
