@@ -1,10 +1,12 @@
+#include "app/Forwarding.h"
 #include "app/LinkMessage.h"
+#include "app/LinkServer.h"
 #include "app/RuntimeDirectory.h"
 
-#include "app/Forwarding.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -15,6 +17,19 @@
 
 using State = LinkMessage::Reader::State;
 using namespace std::string_literals;
+
+namespace {
+
+/// A socket, and the address of the link socket at `path`.
+int unixSocket(const std::string& path, sockaddr_un* address)
+{
+    *address = {};
+    address->sun_family = AF_UNIX;
+    std::strcpy(address->sun_path, path.c_str());
+    return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+}
+
+} // namespace
 
 // Messages survive being cut into pieces anywhere, links and all.
 TEST(LinkMessage, RoundTripInAnyPieces)
@@ -50,10 +65,8 @@ TEST(Forwarding, TheFirstVersionGetsTheLinksWithoutTheToken)
 {
     QTemporaryDir dir;
     const RuntimeDirectory runtime{dir.path().toStdString()};
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strcpy(address.sun_path, runtime.socketPath().c_str());
+    sockaddr_un address;
+    const int listener = unixSocket(runtime.socketPath(), &address);
     ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
     ASSERT_EQ(::listen(listener, 4), 0);
     std::vector<std::vector<std::string>> routed;
@@ -76,6 +89,30 @@ TEST(Forwarding, TheFirstVersionGetsTheLinksWithoutTheToken)
     oldOrlim.join();
     ::close(listener);
     EXPECT_EQ(routed, std::vector<std::vector<std::string>>{{"https://a"}});
+}
+
+// A client that connects and says nothing holds up no one: another's links
+// are routed while it is still connected.
+TEST(LinkServer, ASilentClientHoldsUpNoOne)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/links.socket";
+    LinkServer server;
+    ASSERT_TRUE(server.listen(path));
+    QStringList routed;
+    QObject::connect(&server, &LinkServer::linksReceived,
+                     [&](const QStringList& links) { routed += links; });
+    sockaddr_un address;
+    const int silent = unixSocket(path, &address);
+    ASSERT_EQ(::connect(silent, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    std::thread sender([&] { LinkClient::send(path, LinkMessage::encode({"https://a"}), 10000); });
+    // Longer than a stalled connection may live, so that a server taking one
+    // connection at a time routes the links only after dropping the silent one.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !routed.isEmpty(); }, 2 * LinkServer::stallTimeoutMs));
+    char byte;
+    EXPECT_EQ(::recv(silent, &byte, 1, MSG_DONTWAIT), -1) << "the silent client was dropped first";
+    sender.join();
+    ::close(silent);
 }
 
 TEST(LinkMessage, MalformedAndOversizedMessagesAreRefused)
