@@ -12,13 +12,13 @@ namespace {
 /// profiles, the first's directory> <token>" and "settings <token>".
 AppDelegate::Windows recordInto(QStringList& shown)
 {
-    return {[&shown](const QString& url, const QList<ChromeProfile>& profiles,
-                     const QString& token) {
-                shown.append(u"picker %1 %2 %3 %4"_qs.arg(url)
-                                 .arg(profiles.size())
-                                 .arg(profiles.value(0).directoryName, token));
-            },
-            [&shown](const QString& token) { shown.append(u"settings " + token); }};
+    return {
+        [&shown](const QString& url, const QList<ChromeProfile>& profiles, const QString& token) {
+            shown.append(u"picker %1 %2 %3 %4"_qs.arg(url)
+                             .arg(profiles.size())
+                             .arg(profiles.value(0).directoryName, token));
+        },
+        [&shown](const QString& token) { shown.append(u"settings " + token); }};
 }
 
 } // namespace

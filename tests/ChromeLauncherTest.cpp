@@ -14,7 +14,8 @@ TEST(ChromeLauncher, CommandLine)
               (QStringList{profile, u"https://a/?q=x y"_qs}));
     EXPECT_EQ(ChromeLauncher::arguments(u" \t-x"_qs, u"Default"_qs),
               (QStringList{profile, u"--"_qs, u" \t-x"_qs}));
-    EXPECT_EQ(ChromeLauncher::arguments(u"a-b"_qs, u"Default"_qs), (QStringList{profile, u"a-b"_qs}));
+    EXPECT_EQ(ChromeLauncher::arguments(u"a-b"_qs, u"Default"_qs),
+              (QStringList{profile, u"a-b"_qs}));
 
     FakePlatform platform;
     ChromeLauncher::open(u"https://example.com"_qs, u"Default"_qs);

@@ -1,5 +1,5 @@
-#include "chrome/CanonicalText.h"
 #include "chrome/ChromeProfiles.h"
+#include "chrome/CanonicalText.h"
 
 #include "FakePlatform.h"
 

@@ -22,9 +22,10 @@ protected:
         }
         startSessionBus();
         // Xvfb picks a free display itself and tells which on its output.
-        QProcess* xvfb = startHelper({u"Xvfb"_qs, u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
-                                      u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs, u"-noreset"_qs},
-                                     QProcessEnvironment::systemEnvironment());
+        QProcess* xvfb =
+            startHelper({u"Xvfb"_qs, u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
+                         u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs, u"-noreset"_qs},
+                        QProcessEnvironment::systemEnvironment());
         m_display = u':' + QString::fromLatin1(nextLine(xvfb, 10000).trimmed());
         ASSERT_TRUE(waitFor([&] { return xdotool({u"getdisplaygeometry"_qs}).has_value(); }));
         QProcessEnvironment env = desktopEnvironment();
@@ -55,7 +56,8 @@ protected:
         m_accessibility = true;
         QProcess* reader =
             startHelper({QStringLiteral(ATSPI_TREE_SCRIPT)}, environment(), u"atspi.log"_qs);
-        EXPECT_EQ(nextLine(reader).trimmed(), "listening") << readLog(u"atspi.log"_qs).toStdString();
+        EXPECT_EQ(nextLine(reader).trimmed(), "listening")
+            << readLog(u"atspi.log"_qs).toStdString();
         return reader;
     }
     /// The next line of `reader` as a JSON object; the line is kept for messages.
@@ -224,8 +226,7 @@ TEST_F(Desktop, ScreenReaderFollowsThePicker)
     ASSERT_TRUE(xdotool({u"key"_qs, u"Down"_qs}));
     const QJsonObject after = nextObject(reader);
     const QJsonArray now = after[u"items"_qs].toArray();
-    ASSERT_EQ(now.size(), 2) << m_lastLine.toStdString()
-                             << readLog(u"atspi.log"_qs).toStdString();
+    ASSERT_EQ(now.size(), 2) << m_lastLine.toStdString() << readLog(u"atspi.log"_qs).toStdString();
     EXPECT_FALSE(now[0][u"selected"_qs].toBool());
     EXPECT_TRUE(now[1][u"selected"_qs].toBool());
     EXPECT_TRUE(now[1][u"focused"_qs].toBool());

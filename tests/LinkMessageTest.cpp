@@ -1,5 +1,5 @@
-#include "app/Forwarding.h"
 #include "app/LinkMessage.h"
+#include "app/Forwarding.h"
 #include "app/LinkServer.h"
 #include "app/RuntimeDirectory.h"
 
@@ -120,7 +120,7 @@ TEST(LinkMessage, MalformedAndOversizedMessagesAreRefused)
     const std::string good = LinkMessage::encode({"https://a"});
     const std::string bad[] = {
         "GET / HTTP/1.1\r\n\r\n", "ORLIM/1\nX\0\0\0\0"s,         "ORLIM/1\nE\0\0\0\1"s,
-        "ORLIM/1\nT\0\0\0\1t"s,  "ORLIM/2\nE\0\0\0\0"s,         "ORLIM/2\nT\0\0\0\0"s,
+        "ORLIM/1\nT\0\0\0\1t"s,   "ORLIM/2\nE\0\0\0\0"s,         "ORLIM/2\nT\0\0\0\0"s,
         good + "trailing",        "ORLIM/1\nU\x7f\xff\xff\xff"s,
     };
     for (const std::string& bytes : bad) {
@@ -167,9 +167,11 @@ TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
     EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path, dir.path().toStdString() + "/orlim");
     EXPECT_EQ(QFile::permissions(dir.path() + u"/orlim"), QFile::Permissions(0x7700));
 
-    // Its socket's path would fill sun_path's 108 bytes, leaving none for the NUL.
+    // Its socket's path would fill sun_path exactly, leaving no room for the NUL.
+    const auto socketSuffix = qsizetype(RuntimeDirectory{"/orlim"}.socketPath().size());
+    const auto sunPath = qsizetype(sizeof(sockaddr_un::sun_path));
     const QString longBase =
-        dir.path() + u'/' + QString(108 - 19 - dir.path().size() - 1, u'r');
+        dir.path() + u'/' + QString(sunPath - socketSuffix - dir.path().size() - 1, u'r');
     QDir().mkpath(longBase);
     // "relative/run" names a folder that exists, so only its being relative refuses it.
     QDir().mkpath(u"relative/run"_qs);

@@ -1,5 +1,5 @@
-#include "ui/Icons.h"
 #include "ui/MenuBarController.h"
+#include "ui/Icons.h"
 
 #include "FakePlatform.h"
 

@@ -141,8 +141,8 @@ TEST(PickerView, Keyboard)
     QTest::keyClick(&view, Qt::Key_9);
     QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier); // with a modifier: not a choice
     QTest::keyClick(&view, Qt::Key_Escape);
-    EXPECT_EQ(choices.events, (QStringList{u"Profile 1|-"_qs, u"Profile 2|-"_qs,
-                                           u"Profile 8|-"_qs, u"cancel"_qs}));
+    EXPECT_EQ(choices.events,
+              (QStringList{u"Profile 1|-"_qs, u"Profile 2|-"_qs, u"Profile 8|-"_qs, u"cancel"_qs}));
 
     ProfileRow* fifth = view.rows()[4];
     QMouseEvent move(QEvent::MouseMove, QPointF(20, 10), fifth->mapToGlobal(QPointF(20, 10)),

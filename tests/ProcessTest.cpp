@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <algorithm>
-#include <memory>
 #include <cstring>
+#include <memory>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -64,7 +64,8 @@ public:
     {
         if (desktopId == u"google-chrome.desktop")
             return chrome;
-        return installed.contains(desktopId) ? std::optional(installed[desktopId]) : std::nullopt;
+        const auto it = installed.constFind(desktopId);
+        return it == installed.constEnd() ? std::nullopt : std::optional(*it);
     }
     /// google-chrome.desktop; `installed` holds any other entries.
     std::optional<Entry> chrome = Entry{QStringLiteral("/opt/google/chrome/google-chrome"), {}, {}};

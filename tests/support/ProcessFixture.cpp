@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
-#include <QThread>
 
 namespace {
 
