@@ -1,94 +1,115 @@
 #include "app/LinkMessage.h"
 #include "app/Forwarding.h"
 #include "app/LinkServer.h"
-#include "app/RuntimeDirectory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
+#include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 using State = LinkMessage::Reader::State;
 using namespace std::string_literals;
 
 namespace {
 
-/// A socket, and the address of the link socket at `path`.
-int unixSocket(const std::string& path, sockaddr_un* address)
+/// A socket connected to (`listen` false) or listening on the socket at `path`.
+int unixSocket(const std::string& path, bool listen)
 {
-    *address = {};
-    address->sun_family = AF_UNIX;
-    std::strcpy(address->sun_path, path.c_str());
-    return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path.c_str());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const auto* at = reinterpret_cast<sockaddr*>(&address);
+    const bool ok = listen ? ::bind(fd, at, sizeof(address)) == 0 && ::listen(fd, 4) == 0
+                           : ::connect(fd, at, sizeof(address)) == 0;
+    return ok ? fd : (::close(fd), -1);
 }
 
 } // namespace
 
-// Messages survive being cut into pieces anywhere, links and all.
+// Messages survive being cut into pieces anywhere, links and all; with a
+// token they are version 2, without it the first version's bytes exactly.
 TEST(LinkMessage, RoundTripInAnyPieces)
 {
-    const std::vector<std::string> links{"https://a.example/?q=1", "", "日本語 -- \n", "--x",
-                                         "nul\0inside"s};
-    const std::string message = LinkMessage::encode(links);
-    for (std::size_t piece : {1, 2, 3, 7, 1000}) {
-        LinkMessage::Reader reader;
-        State state = State::Incomplete;
-        for (std::size_t at = 0; at < message.size(); at += piece) {
-            EXPECT_EQ(state, State::Incomplete);
-            state = reader.feed(message.substr(at, piece));
+    const std::vector<std::string> links{"https://a.example/?q=1", "", "日本語 -- \n", "nul\0in"s};
+    for (const std::string& token : {""s, "token:1"s}) {
+        const std::string message = LinkMessage::encode(links, token);
+        for (std::size_t piece : {1, 3, 1000}) {
+            LinkMessage::Reader reader;
+            State state = State::Incomplete;
+            for (std::size_t at = 0; at < message.size(); at += piece) {
+                EXPECT_EQ(state, State::Incomplete);
+                state = reader.feed(message.substr(at, piece));
+            }
+            EXPECT_EQ(state, State::Complete) << piece;
+            EXPECT_EQ(reader.links(), links) << piece;
+            EXPECT_EQ(reader.token(), token);
         }
-        EXPECT_EQ(state, State::Complete) << piece;
-        EXPECT_EQ(reader.links(), links) << piece;
     }
-    LinkMessage::Reader reopen;
-    EXPECT_EQ(reopen.feed(LinkMessage::encode({})), State::Complete);
-    EXPECT_TRUE(reopen.links().empty());
-
-    // With a token, version 2; without, the first version's bytes exactly.
-    LinkMessage::Reader withToken;
-    EXPECT_EQ(withToken.feed(LinkMessage::encode(links, "token:1")), State::Complete);
-    EXPECT_EQ(withToken.token(), "token:1");
-    EXPECT_EQ(withToken.links(), links);
     EXPECT_EQ(LinkMessage::encode({"a"}), "ORLIM/1\nU\0\0\0\1aE\0\0\0\0"s);
 }
 
-// A newer `orlim` with a token and a running Orlim of the first version, which
-// refuses the token's message at once: the links arrive once, without it.
-TEST(Forwarding, TheFirstVersionGetsTheLinksWithoutTheToken)
+TEST(LinkMessage, MalformedAndOversizedMessagesAreRefused)
 {
-    QTemporaryDir dir;
-    const RuntimeDirectory runtime{dir.path().toStdString()};
-    sockaddr_un address;
-    const int listener = unixSocket(runtime.socketPath(), &address);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    std::vector<std::vector<std::string>> routed;
-    std::thread oldOrlim([&] {
-        for (int connections = 0; connections < 2; ++connections) {
-            const int fd = ::accept(listener, nullptr, nullptr);
-            char buffer[256];
-            const ssize_t n = ::recv(fd, buffer, sizeof(buffer), 0);
-            if (n >= 8 && std::string(buffer, 8) == LinkMessage::magic) {
+    const std::string bad[] = {
+        "GET / HTTP/1.1\r\n\r\n",      "ORLIM/1\nX\0\0\0\0"s,
+        "ORLIM/1\nE\0\0\0\1"s,         "ORLIM/1\nT\0\0\0\1t"s,
+        "ORLIM/2\nE\0\0\0\0"s,         LinkMessage::encode({"a"}) + "trailing",
+        "ORLIM/1\nU\x7f\xff\xff\xff"s,
+    };
+    for (const std::string& bytes : bad) {
+        LinkMessage::Reader reader;
+        EXPECT_EQ(reader.feed(bytes), State::Malformed) << bytes;
+    }
+    LinkMessage::Reader endless;
+    State state = endless.feed("ORLIM/1\nU\x00\x0f\xff\xff"s);
+    for (int i = 0; i < 20 && state == State::Incomplete; ++i)
+        state = endless.feed(std::string(64 * 1024, 'a'));
+    EXPECT_EQ(state, State::Malformed) << "more than the size limit";
+}
+
+// A running Orlim of the first version refuses a token's message at once: the
+// links arrive once, without it. One that reads the links and closes without
+// an answer gets them once: the sender gives up with an error.
+TEST(Forwarding, HandOverToAnOlderOrSilentOrlim)
+{
+    for (const bool firstVersion : {true, false}) {
+        QTemporaryDir dir;
+        const RuntimeDirectory runtime{dir.path().toStdString()};
+        const int listener = unixSocket(runtime.socketPath(), true);
+        std::vector<std::vector<std::string>> routed;
+        std::thread peer([&] {
+            for (int connections = firstVersion ? 2 : 1; connections > 0; --connections) {
+                const int fd = ::accept(listener, nullptr, nullptr);
                 LinkMessage::Reader reader;
-                reader.feed(buffer, size_t(n));
-                routed.push_back(reader.links());
-                ::send(fd, &LinkMessage::ack, 1, MSG_NOSIGNAL);
-                connections = 2;
+                char buffer[256];
+                ssize_t n;
+                while (reader.state() == State::Incomplete &&
+                       (n = ::recv(fd, buffer, sizeof(buffer), 0)) > 0 &&
+                       (!firstVersion || std::string(buffer, 8) == LinkMessage::magic))
+                    reader.feed(buffer, size_t(n));
+                if (reader.state() == State::Complete)
+                    routed.push_back(reader.links());
+                if (reader.state() == State::Complete && firstVersion)
+                    ::send(fd, &LinkMessage::ack, 1, MSG_NOSIGNAL);
+                ::close(fd);
             }
-            ::close(fd);
-        }
-    });
-    EXPECT_EQ(Forwarding::handOver(runtime, {"https://a"}, "token"), LinkClient::Result::Delivered);
-    oldOrlim.join();
-    ::close(listener);
-    EXPECT_EQ(routed, std::vector<std::vector<std::string>>{{"https://a"}});
+        });
+        const auto result = Forwarding::handOver(runtime, {"https://a"}, firstVersion ? "t" : "");
+        peer.join();
+        EXPECT_EQ(routed, std::vector<std::vector<std::string>>{{"https://a"}});
+        EXPECT_EQ(Forwarding::exitCodeAfter(result), firstVersion ? 0 : 1);
+        pollfd another{listener, POLLIN, 0};
+        EXPECT_EQ(::poll(&another, 1, 0), 0) << "not sent again";
+        ::close(listener);
+    }
 }
 
 // A client that connects and says nothing holds up no one: another's links
@@ -102,9 +123,7 @@ TEST(LinkServer, ASilentClientHoldsUpNoOne)
     QStringList routed;
     QObject::connect(&server, &LinkServer::linksReceived,
                      [&](const QStringList& links) { routed += links; });
-    sockaddr_un address;
-    const int silent = unixSocket(path, &address);
-    ASSERT_EQ(::connect(silent, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    const int silent = unixSocket(path, false);
     std::thread sender([&] { LinkClient::send(path, LinkMessage::encode({"https://a"}), 10000); });
     // Longer than a stalled connection may live, so that a server taking one
     // connection at a time routes the links only after dropping the silent one.
@@ -113,27 +132,6 @@ TEST(LinkServer, ASilentClientHoldsUpNoOne)
     EXPECT_EQ(::recv(silent, &byte, 1, MSG_DONTWAIT), -1) << "the silent client was dropped first";
     sender.join();
     ::close(silent);
-}
-
-TEST(LinkMessage, MalformedAndOversizedMessagesAreRefused)
-{
-    const std::string good = LinkMessage::encode({"https://a"});
-    const std::string bad[] = {
-        "GET / HTTP/1.1\r\n\r\n", "ORLIM/1\nX\0\0\0\0"s,         "ORLIM/1\nE\0\0\0\1"s,
-        "ORLIM/1\nT\0\0\0\1t"s,   "ORLIM/2\nE\0\0\0\0"s,         "ORLIM/2\nT\0\0\0\0"s,
-        good + "trailing",        "ORLIM/1\nU\x7f\xff\xff\xff"s,
-    };
-    for (const std::string& bytes : bad) {
-        LinkMessage::Reader reader;
-        EXPECT_EQ(reader.feed(bytes), State::Malformed) << bytes;
-    }
-
-    LinkMessage::Reader endless;
-    const std::string chunk(64 * 1024, 'a');
-    State state = endless.feed("ORLIM/1\nU\x00\x0f\xff\xff"s);
-    for (int i = 0; i < 20 && state == State::Incomplete; ++i)
-        state = endless.feed(chunk);
-    EXPECT_EQ(state, State::Malformed) << "more than the size limit";
 }
 
 // The small command hands over plain link lists only; any option goes to the
@@ -145,10 +143,8 @@ TEST(Forwarding, LinksOnly)
         argv.insert(argv.begin(), "orlim");
         return Forwarding::linksOnly(int(argv.size()), argv.data());
     };
-    EXPECT_EQ(parse({}), Links(std::vector<std::string>{}));
     EXPECT_EQ(parse({"https://a", "b c"}), Links({"https://a", "b c"}));
     EXPECT_EQ(parse({"--", "--version", "--"}), Links({"--version", "--"}));
-    EXPECT_EQ(parse({"--version"}), std::nullopt);
     EXPECT_EQ(parse({"https://a", "-x"}), std::nullopt);
 }
 
@@ -159,8 +155,6 @@ TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
 {
     QTemporaryDir dir;
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    const std::string fallback = "/tmp/orlim-" + std::to_string(::getuid());
-
     QDir().mkpath(dir.path() + u"/orlim");
     QFile::setPermissions(dir.path() + u"/orlim", QFile::Permissions(0x7755));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
@@ -169,16 +163,18 @@ TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
 
     // Its socket's path would fill sun_path exactly, leaving no room for the NUL.
     const auto socketSuffix = qsizetype(RuntimeDirectory{"/orlim"}.socketPath().size());
-    const auto sunPath = qsizetype(sizeof(sockaddr_un::sun_path));
     const QString longBase =
-        dir.path() + u'/' + QString(sunPath - socketSuffix - dir.path().size() - 1, u'r');
+        dir.path() + u'/' +
+        QString(qsizetype(sizeof(sockaddr_un::sun_path)) - socketSuffix - dir.path().size() - 1,
+                u'r');
     QDir().mkpath(longBase);
-    // "relative/run" names a folder that exists, so only its being relative refuses it.
-    QDir().mkpath(u"relative/run"_qs);
+    QDir().mkpath(u"relative/run"_qs); // exists, so only its being relative refuses it
     for (const QByteArray& base : {QFile::encodeName(longBase), QByteArray("relative/run"),
                                    QByteArray("/nonexistent/run")}) {
         qputenv("XDG_RUNTIME_DIR", base);
-        EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path, fallback) << base.toStdString();
+        EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path,
+                  "/tmp/orlim-" + std::to_string(getuid()))
+            << base.toStdString();
     }
     QDir(u"relative"_qs).removeRecursively();
     qputenv("XDG_RUNTIME_DIR", saved);

@@ -1,10 +1,10 @@
 #include "ui/MenuBarController.h"
+#include "app/AppActions.h"
 #include "ui/Icons.h"
 
 #include "FakePlatform.h"
 
 #include <QMenu>
-#include <gtest/gtest.h>
 
 // The default-browser entry asks for the change and shows nothing; installing
 // again replaces the tray item. (The menu's texts are read through the tray on
@@ -16,7 +16,6 @@ TEST(MenuBar, ActionsAndIcon)
     MenuBarController controller([&] { ++settings; });
     controller.install();
     controller.install();
-    ASSERT_TRUE(controller.menu());
     const QList<QAction*> items = controller.menu()->actions();
     ASSERT_EQ(items.size(), 6);
     items[3]->trigger();
@@ -30,4 +29,20 @@ TEST(MenuBar, ActionsAndIcon)
               Icons::letterIcon().pixmap(22).toImage());
     EXPECT_NE(Icons::tray().pixmap(22).toImage(), Icons::letterIcon().pixmap(22).toImage())
         << "the shipped symbol loads";
+}
+
+// "http" then "https" for orlim.desktop; each completion runs once, on the
+// main loop, only after both its requests have completed (here https first).
+TEST(AppActions, SetAsDefaultBrowser)
+{
+    FakePlatform platform;
+    int first = 0, second = 0;
+    AppActions::setAsDefaultBrowser([&] { ++first; });
+    AppActions::setAsDefaultBrowser([&] { ++second; });
+    const QStringList both{u"http=orlim.desktop"_qs, u"https=orlim.desktop"_qs};
+    EXPECT_EQ(platform.defaultBrowser.requests, both + both);
+    platform.scheduler.advance(10);
+    EXPECT_EQ(first + second, 0) << "the http requests have not completed yet";
+    platform.scheduler.runAll();
+    EXPECT_EQ(first * 10 + second, 11);
 }

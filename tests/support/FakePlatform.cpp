@@ -3,37 +3,27 @@
 #include "chrome/ChromeProfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QWidget>
-#include <algorithm>
 
 void FakeScheduler::schedule(std::chrono::milliseconds delay, const QObject* context,
                              std::function<void()> task)
 {
     delays.push_back(int(delay.count()));
-    m_tasks.push_back({m_now + int(delay.count()), m_sequence++, context != nullptr,
-                       QPointer<const QObject>(context), std::move(task)});
+    m_tasks.emplace(m_now + int(delay.count()), Task{context != nullptr, context, std::move(task)});
 }
 
 void FakeScheduler::advance(int ms)
 {
     const int until = m_now + ms;
-    for (;;) {
-        auto next =
-            std::min_element(m_tasks.begin(), m_tasks.end(), [](const Task& a, const Task& b) {
-                return a.due != b.due ? a.due < b.due : a.sequence < b.sequence;
-            });
-        if (next == m_tasks.end() || next->due > until)
-            break;
-        Task task = std::move(*next);
-        m_tasks.erase(next);
-        m_now = task.due;
-        if (!task.hasContext || task.context)
-            task.run();
+    while (!m_tasks.empty() && m_tasks.begin()->first <= until) {
+        auto task = m_tasks.extract(m_tasks.begin());
+        m_now = task.key();
+        if (!task.mapped().hasContext || task.mapped().context)
+            task.mapped().run();
     }
     m_now = until;
 }
@@ -41,17 +31,13 @@ void FakeScheduler::advance(int ms)
 void FakeScheduler::runAll()
 {
     while (!m_tasks.empty())
-        advance(std::max_element(m_tasks.begin(), m_tasks.end(),
-                                 [](const Task& a, const Task& b) { return a.due < b.due; })
-                    ->due -
-                m_now);
+        advance(m_tasks.rbegin()->first - m_now);
 }
 
 void FakeWindowActivation::present(QWidget* window, const QString& token)
 {
     presentedWith.append(token);
     window->show();
-    window->raise();
     window->activateWindow();
 }
 
@@ -62,10 +48,8 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
     if (acceptsRequests && scheme == u"https")
         httpsHandler = desktopId;
     if (done)
-        m_scheduler.schedule(std::chrono::milliseconds(scheme == u"https"
-                                                           ? httpsCompletesAfterMs
-                                                           : 2 * httpsCompletesAfterMs),
-                             nullptr, std::move(done));
+        m_scheduler.schedule(std::chrono::milliseconds(scheme == u"https" ? 10 : 20), nullptr,
+                             std::move(done));
 }
 
 FakePlatform::FakePlatform()
@@ -75,28 +59,19 @@ FakePlatform::FakePlatform()
 {
 }
 
-QString FakePlatform::chromeDirectory() const
-{
-    return ChromeProfiles::chromeDirectory();
-}
-
 void FakePlatform::writeLocalState(const QByteArray& json) const
 {
-    writeFile(chromeDirectory() + u"/Local State", json);
+    writeFile(ChromeProfiles::localStateURL(ChromeProfiles::chromeDirectory()), json);
 }
 
 void FakePlatform::writeProfiles(const QStringList& directories) const
 {
     QJsonObject cache;
-    QJsonArray order;
-    for (const QString& directory : directories) {
-        cache.insert(directory,
-                     QJsonObject{{QStringLiteral("name"), QString(u"Name of " + directory)}});
-        order.append(directory);
-    }
-    const QJsonObject profile{{QStringLiteral("info_cache"), cache},
-                              {QStringLiteral("profiles_order"), order}};
-    writeLocalState(QJsonDocument(QJsonObject{{QStringLiteral("profile"), profile}}).toJson());
+    for (const QString& directory : directories)
+        cache.insert(directory, QJsonObject{{u"name"_qs, QString(u"Name of " + directory)}});
+    const QJsonObject profile{{u"info_cache"_qs, cache},
+                              {u"profiles_order"_qs, QJsonArray::fromStringList(directories)}};
+    writeLocalState(QJsonDocument(QJsonObject{{u"profile"_qs, profile}}).toJson());
 }
 
 QByteArray readFile(const QString& path)

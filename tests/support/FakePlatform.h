@@ -1,3 +1,4 @@
+// The platform services faked for unit tests, and what every unit test uses.
 #pragma once
 
 #include "platform/ApplicationDirectory.h"
@@ -12,7 +13,9 @@
 #include <QHash>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <chrono>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -27,22 +30,17 @@ public:
     /// Runs everything scheduled, including what those tasks schedule.
     void runAll();
 
-    int pending() const { return int(m_tasks.size()); }
-    /// Delays of every task ever scheduled, in order.
-    std::vector<int> delays;
+    std::vector<int> delays; // of every task ever scheduled, in order
 
 private:
     struct Task
     {
-        int due;
-        int sequence;
         bool hasContext;
         QPointer<const QObject> context;
         std::function<void()> run;
     };
-    std::vector<Task> m_tasks;
+    std::multimap<int, Task> m_tasks; // by due time; equal times in scheduling order
     int m_now = 0;
-    int m_sequence = 0;
 };
 
 /// HOME and XDG_CONFIG_HOME inside one temporary folder.
@@ -57,19 +55,17 @@ private:
     QString m_root;
 };
 
+/// Installed desktop entries by id; Google's Chrome to begin with.
 class FakeApplications final : public ApplicationDirectory
 {
 public:
     std::optional<Entry> find(const QString& desktopId) const override
     {
-        if (desktopId == u"google-chrome.desktop")
-            return chrome;
         const auto it = installed.constFind(desktopId);
         return it == installed.constEnd() ? std::nullopt : std::optional(*it);
     }
-    /// google-chrome.desktop; `installed` holds any other entries.
-    std::optional<Entry> chrome = Entry{QStringLiteral("/opt/google/chrome/google-chrome"), {}, {}};
-    QHash<QString, Entry> installed;
+    QHash<QString, Entry> installed{{QStringLiteral("google-chrome.desktop"),
+                                     {QStringLiteral("/opt/google/chrome/chrome"), {}, {}}}};
 };
 
 class FakeProcessLauncher final : public ProcessLauncher
@@ -94,30 +90,22 @@ public:
 class FakeChromeWindows final : public ChromeWindows
 {
 public:
-    QList<Handle> find(const QString&) override
-    {
-        ++lookups;
-        return windows;
-    }
+    QList<Handle> find(const QString&) override { return ++lookups, windows; }
     void activate(Handle window) override { activated.append(window); }
-    QList<Handle> windows;
-    QList<Handle> activated;
+    QList<Handle> windows, activated;
     int lookups = 0;
 };
 
+/// Requests complete out of order: https after 10 ms, http after 20.
 class FakeDefaultBrowser final : public DefaultBrowser
 {
 public:
-    /// Requests complete out of order: https after this, http later still.
-    static constexpr int httpsCompletesAfterMs = 10;
-
     explicit FakeDefaultBrowser(Scheduler& scheduler) : m_scheduler(scheduler) {}
     void setHandler(const QString& scheme, const QString& desktopId,
                     std::function<void()> done) override;
     std::optional<QString> handler(const QString& scheme) const override
     {
-        ++readings;
-        return scheme == u"https" ? httpsHandler : std::nullopt;
+        return ++readings, scheme == u"https" ? httpsHandler : std::nullopt;
     }
 
     std::optional<QString> httpsHandler;
@@ -152,8 +140,6 @@ public:
     FakePlatform();
 
     QString root() const { return m_dir.path(); }
-    /// The data directory of the Chrome in use, as Orlim decides it.
-    QString chromeDirectory() const;
     /// Writes Chrome's "Local State" with `json`.
     void writeLocalState(const QByteArray& json) const;
     /// Writes a "Local State" whose profiles are `directories`, in that order,

@@ -1,6 +1,5 @@
 #include "ProcessFixture.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
@@ -23,24 +22,120 @@ void ProcessFixture::SetUp()
     for (const char* folder : {"home", "config", "data/applications", "data-dirs", "cache"})
         QDir().mkpath(path(QString::fromLatin1(folder)));
     QDir().mkdir(path(u"runtime"_qs));
-    QFile::setPermissions(path(u"runtime"_qs),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(path(u"runtime"_qs), QFile::Permissions(0x7700));
     installEntry(u"google-chrome.desktop"_qs, FAKE_CHROME_EXECUTABLE " %U");
 }
 
 void ProcessFixture::TearDown()
 {
     for (auto& process : m_processes) {
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
+        process->kill();
+        process->waitForFinished(5000);
     }
     for (auto helper = m_helpers.rbegin(); helper != m_helpers.rend(); ++helper) {
         (*helper)->terminate();
         if (!(*helper)->waitForFinished(5000))
             (*helper)->kill();
     }
+}
+
+QProcessEnvironment ProcessFixture::desktopEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME",
+                             "XDG_CONFIG_HOME", "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(u"HOME"_qs, path(u"home"_qs));
+    env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+    if (!m_bus.isEmpty())
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
+    return env;
+}
+
+QProcessEnvironment ProcessFixture::environment() const
+{
+    QProcessEnvironment env = desktopEnvironment();
+    env.insert(u"XDG_CONFIG_HOME"_qs, path(u"config"_qs));
+    env.insert(u"XDG_DATA_HOME"_qs, path(u"data"_qs));
+    env.insert(u"XDG_DATA_DIRS"_qs, path(u"data-dirs"_qs));
+    env.insert(u"XDG_CACHE_HOME"_qs, path(u"cache"_qs));
+    env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    env.insert(u"ORLIM_FAKE_CHROME_LOG"_qs, path(u"chrome.log"_qs));
+    return env;
+}
+
+QProcess* ProcessFixture::start(const QStringList& arguments, const QString& program)
+{
+    QProcess* process = m_processes.emplace_back(std::make_unique<QProcess>()).get();
+    process->setProcessEnvironment(environment());
+    process->start(program, arguments);
+    process->waitForStarted(5000);
+    return process;
+}
+
+int ProcessFixture::run(const QStringList& arguments, QString* out, QString* err)
+{
+    QProcess* process = start(arguments);
+    if (!process->waitForFinished(10000) || process->exitStatus() != QProcess::NormalExit)
+        return -1;
+    if (out)
+        *out = QString::fromUtf8(process->readAllStandardOutput());
+    if (err)
+        *err = QString::fromUtf8(process->readAllStandardError());
+    return process->exitCode();
+}
+
+QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
+{
+    QList<QStringList> starts;
+    waitFor(
+        [&] {
+            starts.clear();
+            for (const QByteArray& line : readLog(u"chrome.log"_qs).split('\n')) {
+                // The start time and the process id, then each argument, each
+                // field followed by a separator.
+                const QStringList fields = QString::fromUtf8(line).split(QChar(0x1f));
+                if (fields.size() > 2)
+                    starts.append(fields.mid(2, fields.size() - 3));
+            }
+            return starts.size() >= count;
+        },
+        timeoutMs);
+    return starts;
+}
+
+bool ProcessFixture::waitUntilListening() const
+{
+    return waitFor([this] {
+        QLocalSocket probe;
+        probe.connectToServer(socketPath());
+        return probe.waitForConnected(100);
+    });
+}
+
+void ProcessFixture::writeLocalState(const QByteArray& json, const QString& chromeDirectory) const
+{
+    write(path(chromeDirectory + u"/Local State"), json);
+}
+
+void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& exec) const
+{
+    const QString file = path(u"data/applications/" + desktopId);
+    QFile::remove(file);
+    if (!exec.isEmpty())
+        write(file, "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" + exec + '\n');
+}
+
+void ProcessFixture::startSessionBus()
+{
+    // The services the bus starts live in the test's folders too: the
+    // accessibility bus would otherwise put its socket where every test's
+    // (and the user's) goes, ~/.cache/at-spi/bus when XDG_RUNTIME_DIR is unset.
+    QProcess* bus = startHelper({u"dbus-daemon"_qs, u"--session"_qs, u"--nofork"_qs,
+                                 u"--nosyslog"_qs, u"--print-address=1"_qs},
+                                desktopEnvironment());
+    m_bus = QString::fromUtf8(nextLine(bus, 10000).trimmed());
+    ASSERT_FALSE(m_bus.isEmpty()) << "dbus-daemon did not start";
 }
 
 QProcess* ProcessFixture::startHelper(const QStringList& command, const QProcessEnvironment& env,
@@ -72,124 +167,4 @@ QByteArray ProcessFixture::readLog(const QString& name) const
 {
     QFile file(path(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void ProcessFixture::startSessionBus()
-{
-    // The services the bus starts live in the test's folders too: the
-    // accessibility bus would otherwise put its socket where every test's
-    // (and the user's) goes, ~/.cache/at-spi/bus when XDG_RUNTIME_DIR is unset.
-    QProcess* bus = startHelper({u"dbus-daemon"_qs, u"--session"_qs, u"--nofork"_qs,
-                                 u"--nosyslog"_qs, u"--print-address=1"_qs},
-                                desktopEnvironment());
-    m_bus = QString::fromUtf8(nextLine(bus, 10000).trimmed());
-    ASSERT_FALSE(m_bus.isEmpty()) << "dbus-daemon did not start";
-}
-
-QProcessEnvironment ProcessFixture::desktopEnvironment() const
-{
-    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
-    for (const char* name :
-         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
-        desktop.remove(QString::fromLatin1(name));
-    desktop.insert(u"HOME"_qs, path(u"home"_qs));
-    desktop.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
-    if (!m_bus.isEmpty())
-        desktop.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
-    return desktop;
-}
-
-QProcessEnvironment ProcessFixture::environment() const
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name :
-         {"DISPLAY", "WAYLAND_DISPLAY", "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(u"HOME"_qs, path(u"home"_qs));
-    env.insert(u"XDG_CONFIG_HOME"_qs, path(u"config"_qs));
-    env.insert(u"XDG_DATA_HOME"_qs, path(u"data"_qs));
-    env.insert(u"XDG_DATA_DIRS"_qs, path(u"data-dirs"_qs));
-    env.insert(u"XDG_CACHE_HOME"_qs, path(u"cache"_qs));
-    env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
-    env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-    env.insert(u"ORLIM_FAKE_CHROME_LOG"_qs, path(u"chrome.log"_qs));
-    if (!m_bus.isEmpty())
-        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
-    return env;
-}
-
-QProcess* ProcessFixture::start(const QStringList& arguments)
-{
-    auto process = std::make_unique<QProcess>();
-    process->setProcessEnvironment(environment());
-    process->setProgram(QStringLiteral(ORLIM_EXECUTABLE));
-    process->setArguments(arguments);
-    process->start();
-    process->waitForStarted(5000);
-    m_processes.push_back(std::move(process));
-    return m_processes.back().get();
-}
-
-int ProcessFixture::run(const QStringList& arguments, QString* out, QString* err, int timeoutMs)
-{
-    QProcess* process = start(arguments);
-    if (!process->waitForFinished(timeoutMs))
-        return -1;
-    if (out)
-        *out = QString::fromUtf8(process->readAllStandardOutput());
-    if (err)
-        *err = QString::fromUtf8(process->readAllStandardError());
-    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
-}
-
-QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
-{
-    QList<QStringList> starts;
-    waitFor(
-        [&] {
-            starts.clear();
-            for (const QByteArray& line : readLog(u"chrome.log"_qs).split('\n')) {
-                // The start time and the process id, then the arguments.
-                QStringList fields = QString::fromUtf8(line).split(QChar(0x1f)).mid(2);
-                if (!fields.isEmpty())
-                    starts.append(fields.mid(0, fields.size() - 1)); // after the last separator
-            }
-            return starts.size() >= count;
-        },
-        timeoutMs);
-    return starts;
-}
-
-void ProcessFixture::writeLocalState(const QByteArray& json, const QString& chromeDirectory) const
-{
-    write(path(chromeDirectory + u"/Local State"), json);
-}
-
-void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& exec) const
-{
-    const QString file = path(u"data/applications/" + desktopId);
-    if (exec.isEmpty())
-        QFile::remove(file);
-    else
-        write(file, "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" + exec + '\n');
-}
-
-void ProcessFixture::installOrlimDesktopEntry() const
-{
-    QFile source(QStringLiteral(ORLIM_DESKTOP_FILE));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    QByteArray entry = source.readAll();
-    entry.replace("Exec=orlim %U", "Exec=" ORLIM_EXECUTABLE " %U");
-    write(path(u"data/applications/orlim.desktop"_qs), entry);
-}
-
-bool ProcessFixture::waitUntilListening(int timeoutMs) const
-{
-    return waitFor(
-        [this] {
-            QLocalSocket probe;
-            probe.connectToServer(socketPath());
-            return probe.waitForConnected(100);
-        },
-        timeoutMs);
 }

@@ -19,15 +19,19 @@ protected:
 
     QString path(const QString& relative) const { return m_dir.path() + u'/' + relative; }
     virtual QProcessEnvironment environment() const;
+    /// The environment of the desktop's own programs (bus, display server,
+    /// compositor): the system's data and plugins, the test's home, runtime
+    /// folder and session bus.
+    QProcessEnvironment desktopEnvironment() const;
 
-    /// Starts `orlim` with `arguments`; the fixture stops it at the end.
-    QProcess* start(const QStringList& arguments);
+    /// Starts `program` (`orlim` unless given) with `arguments`; the fixture
+    /// stops it at the end.
+    QProcess* start(const QStringList& arguments,
+                    const QString& program = QStringLiteral(ORLIM_EXECUTABLE));
     /// Runs `orlim` to its end; returns the exit code (-1 when it did not end).
-    int run(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr,
-            int timeoutMs = 10000);
+    int run(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr);
     /// Waits until the stand-in Chrome was started `count` times; returns the
-    /// argument lists of every start so far, in the order they were logged
-    /// (Chromes started back to back may log in either order).
+    /// argument lists of every start so far, in the order they were logged.
     QList<QStringList> waitForChrome(int count, int timeoutMs = 10000) const;
     /// Polls `condition` until it holds; false when it still does not after
     /// `timeoutMs`. For events in other processes, never for timing.
@@ -41,25 +45,18 @@ protected:
         }
         return true;
     }
-
     /// Waits until a running Orlim listens on its socket.
-    bool waitUntilListening(int timeoutMs = 10000) const;
+    bool waitUntilListening() const;
     QString socketPath() const { return path(u"runtime/orlim/links.socket"_qs); }
+
     /// Writes "Local State" into `chromeDirectory` (relative to the temporary folder).
     void writeLocalState(const QByteArray& json,
                          const QString& chromeDirectory = u"config/google-chrome"_qs) const;
     /// Installs a desktop entry `desktopId` in XDG_DATA_HOME whose Exec is `exec`;
     /// an empty `exec` removes it.
     void installEntry(const QString& desktopId, const QByteArray& exec) const;
-    void installOrlimDesktopEntry() const;
-    /// Starts a private D-Bus session bus for the test, which Orlim and the
-    /// desktop's programs then use.
+    /// Starts a private D-Bus session bus, which Orlim and the desktop's programs then use.
     void startSessionBus();
-    /// The environment of the desktop's own programs (bus, display server,
-    /// compositor): the system's data and plugins, the test's home, runtime
-    /// folder and session bus.
-    QProcessEnvironment desktopEnvironment() const;
-
     /// Starts a helper (a display server, a screen reader...) with `env`; its
     /// errors, and unless `readOutput` its output, go to the file `logName`.
     /// The fixture stops helpers last, the newest first.
@@ -73,6 +70,5 @@ protected:
 private:
     QTemporaryDir m_dir;
     QString m_bus;
-    std::vector<std::unique_ptr<QProcess>> m_processes;
-    std::vector<std::unique_ptr<QProcess>> m_helpers;
+    std::vector<std::unique_ptr<QProcess>> m_processes, m_helpers;
 };
