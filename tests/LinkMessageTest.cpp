@@ -34,26 +34,18 @@ int unixSocket(const std::string& path, bool listen)
 
 } // namespace
 
-// Messages survive being cut into pieces anywhere, links and all; with a
-// token they are version 2, without it the first version's bytes exactly.
-TEST(LinkMessage, RoundTripInAnyPieces)
+// The first version's bytes exactly; a message with a token reads back whole
+// fed a byte at a time (the fuzzer cuts messages everywhere else).
+TEST(LinkMessage, FirstVersionBytesAndRoundTrip)
 {
-    const std::vector<std::string> links{"https://a.example/?q=1", "", "日本語 -- \n", "nul\0in"s};
-    for (const std::string& token : {""s, "token:1"s}) {
-        const std::string message = LinkMessage::encode(links, token);
-        for (std::size_t piece : {1, 3, 1000}) {
-            LinkMessage::Reader reader;
-            State state = State::Incomplete;
-            for (std::size_t at = 0; at < message.size(); at += piece) {
-                EXPECT_EQ(state, State::Incomplete);
-                state = reader.feed(message.substr(at, piece));
-            }
-            EXPECT_EQ(state, State::Complete) << piece;
-            EXPECT_EQ(reader.links(), links) << piece;
-            EXPECT_EQ(reader.token(), token);
-        }
-    }
     EXPECT_EQ(LinkMessage::encode({"a"}), "ORLIM/1\nU\0\0\0\1aE\0\0\0\0"s);
+    const std::vector<std::string> links{"https://a/?q=1", "", "日本語 \n", "nul\0in"s};
+    LinkMessage::Reader reader;
+    for (const char byte : LinkMessage::encode(links, "token:1"))
+        reader.feed(&byte, 1);
+    EXPECT_EQ(reader.state(), State::Complete);
+    EXPECT_EQ(reader.links(), links);
+    EXPECT_EQ(reader.token(), "token:1");
 }
 
 TEST(LinkMessage, MalformedAndOversizedMessagesAreRefused)

@@ -53,7 +53,7 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
 }
 
 FakePlatform::FakePlatform()
-    : files(m_dir.path()), defaultBrowser(scheduler),
+    : files(root.path()), defaultBrowser(scheduler),
       m_scope(Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser,
                        &scheduler, &windowActivation})
 {

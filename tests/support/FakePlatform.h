@@ -68,23 +68,17 @@ public:
                                      {QStringLiteral("/opt/google/chrome/chrome"), {}, {}}}};
 };
 
+/// Records each start as "program|argument|...|token".
 class FakeProcessLauncher final : public ProcessLauncher
 {
 public:
-    struct Start
-    {
-        QString program;
-        QStringList arguments;
-        QString activationToken;
-    };
     bool startDetached(const QString& program, const QStringList& arguments,
                        const QString& activationToken) override
     {
-        starts.append({program, arguments, activationToken});
-        return succeeds;
+        starts.append((QStringList{program} + arguments + QStringList{activationToken}).join(u'|'));
+        return true;
     }
-    QList<Start> starts;
-    bool succeeds = true;
+    QStringList starts;
 };
 
 class FakeChromeWindows final : public ChromeWindows
@@ -139,14 +133,13 @@ class FakePlatform
 public:
     FakePlatform();
 
-    QString root() const { return m_dir.path(); }
     /// Writes Chrome's "Local State" with `json`.
     void writeLocalState(const QByteArray& json) const;
     /// Writes a "Local State" whose profiles are `directories`, in that order,
     /// each named "Name of <directory>".
     void writeProfiles(const QStringList& directories) const;
 
-    QTemporaryDir m_dir;
+    QTemporaryDir root;
     FakeScheduler scheduler;
     FakeFileLayout files;
     FakeApplications applications;
