@@ -32,31 +32,26 @@ void append(const QString& path, const QByteArray& line)
 class Recorder : public QWidget
 {
 public:
-    explicit Recorder(QString log, QStringList opener = {})
-        : m_log(std::move(log)), m_opener(std::move(opener))
+    Recorder(QString log, QStringList opener) : log(std::move(log)), m_opener(std::move(opener))
     {
         setFocusPolicy(Qt::StrongFocus);
     }
-
-    const QString& log() const { return m_log; }
+    const QString log;
 
 protected:
-    void focusInEvent(QFocusEvent*) override { append(m_log, "focus-in"); }
-    void focusOutEvent(QFocusEvent*) override { append(m_log, "focus-out"); }
+    void focusInEvent(QFocusEvent*) override { append(log, "focus-in"); }
+    void focusOutEvent(QFocusEvent*) override { append(log, "focus-out"); }
     void keyPressEvent(QKeyEvent* event) override
     {
-        append(m_log, event->text().toUtf8());
-        if (event->text() == u"o" && m_opener.size() == 2) {
-            const Platform& platform = Platform::current();
-            platform.processes->startDetached(m_opener[0],
-                                              {m_opener[1] + QString::number(++m_opened)},
-                                              platform.windowActivation->tokenFor(this));
-        }
+        append(log, event->text().toUtf8());
+        if (event->text() == u"o" && m_opener.size() == 2)
+            Platform::current().processes->startDetached(
+                m_opener[0], {m_opener[1] + QString::number(++m_opened)},
+                Platform::current().windowActivation->tokenFor(this));
     }
 
 private:
-    QString m_log;
-    QStringList m_opener;
+    const QStringList m_opener;
     int m_opened = 0;
 };
 
@@ -68,44 +63,38 @@ int main(int argc, char** argv)
     qunsetenv("XDG_ACTIVATION_TOKEN");
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
-    QString log;
-    QStringList opener;
-    if (arguments.value(1) == u"record" && arguments.size() >= 3) {
-        log = arguments.at(2);
-        opener = arguments.mid(3);
-    } else {
-        const QString chromeLog = qEnvironmentVariable("ORLIM_FAKE_CHROME_LOG");
+    const bool chrome = arguments.value(1) != u"record";
+    const QString chromeLog = qEnvironmentVariable("ORLIM_FAKE_CHROME_LOG");
+    if (chrome) {
         QByteArray line = "0\x1f" + QByteArray::number(QApplication::applicationPid()) + '\x1f';
         for (const QString& argument : arguments.mid(1))
             line += argument.toUtf8() + '\x1f';
         append(chromeLog, line);
-        log = chromeLog + u".focus";
         QLocalSocket running;
         running.connectToServer(chromeLog + u".socket");
         if (running.waitForConnected(1000)) {
             running.write(token);
             running.waitForBytesWritten(1000);
-            running.disconnectFromServer();
             return 0;
         }
     }
-    Recorder window(log, opener);
+    Recorder window(chrome ? chromeLog + u".focus" : arguments.value(2),
+                    chrome ? QStringList() : arguments.mid(3));
     window.setWindowTitle(arguments.value(1));
     window.resize(300, 200);
     WindowActivation* activation = Platform::current().windowActivation;
     QLocalServer later;
-    if (log.endsWith(u".focus")) {
-        later.listen(log.chopped(6) + u".socket");
-        QObject::connect(&later, &QLocalServer::newConnection, &later, [&] {
-            QLocalSocket* next = later.nextPendingConnection();
-            QObject::connect(next, &QLocalSocket::disconnected, next, [&, next] {
-                const QByteArray token = next->readAll();
-                append(window.log(), "token " + token);
-                activation->present(&window, QString::fromUtf8(token));
-                next->deleteLater();
-            });
+    if (chrome)
+        later.listen(chromeLog + u".socket");
+    QObject::connect(&later, &QLocalServer::newConnection, &later, [&] {
+        QLocalSocket* next = later.nextPendingConnection();
+        QObject::connect(next, &QLocalSocket::disconnected, next, [&, next] {
+            const QByteArray token = next->readAll();
+            append(window.log, "token " + token);
+            activation->present(&window, QString::fromUtf8(token));
+            next->deleteLater();
         });
-    }
+    });
     activation->present(&window, QString::fromUtf8(token));
     return app.exec();
 }
