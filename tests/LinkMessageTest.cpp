@@ -51,9 +51,13 @@ TEST(LinkMessage, FirstVersionBytesAndRoundTrip)
 TEST(LinkMessage, MalformedAndOversizedMessagesAreRefused)
 {
     const std::string bad[] = {
-        "GET / HTTP/1.1\r\n\r\n",      "ORLIM/1\nX\0\0\0\0"s,
-        "ORLIM/1\nE\0\0\0\1"s,         "ORLIM/1\nT\0\0\0\1t"s,
-        "ORLIM/2\nE\0\0\0\0"s,         LinkMessage::encode({"a"}) + "trailing",
+        "GET / HTTP/1.1\r\n\r\n",
+        "ORLIM/1\nX\0\0\0\0"s,
+        "ORLIM/1\nE\0\0\0\1"s,
+        "ORLIM/1\nT\0\0\0\1t"s,
+        "ORLIM/2\nE\0\0\0\0"s,
+        "ORLIM/2\nT\0\0\0\0"s,
+        LinkMessage::encode({"a"}) + "trailing",
         "ORLIM/1\nU\x7f\xff\xff\xff"s,
     };
     for (const std::string& bytes : bad) {
