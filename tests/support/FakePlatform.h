@@ -10,6 +10,8 @@
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
 
+#include "QtPrinting.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QTemporaryDir>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QtPrinting.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,0 +1,10 @@
+// Failure messages show Qt's text as text rather than as UTF-16 units.
+#pragma once
+
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
