@@ -41,7 +41,7 @@ TEST(AppActions, SetAsDefaultBrowser)
     AppActions::setAsDefaultBrowser([&] { ++second; });
     const QStringList both{u"http=orlim.desktop"_qs, u"https=orlim.desktop"_qs};
     EXPECT_EQ(platform.defaultBrowser.requests, both + both);
-    platform.scheduler.advance(10);
+    platform.scheduler.advance(FakeDefaultBrowser::httpsCompletesAfterMs);
     EXPECT_EQ(first + second, 0) << "the http requests have not completed yet";
     platform.scheduler.runAll();
     EXPECT_EQ(first * 10 + second, 11);

@@ -48,8 +48,9 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
     if (acceptsRequests && scheme == u"https")
         httpsHandler = desktopId;
     if (done)
-        m_scheduler.schedule(std::chrono::milliseconds(scheme == u"https" ? 10 : 20), nullptr,
-                             std::move(done));
+        m_scheduler.schedule(
+            std::chrono::milliseconds(httpsCompletesAfterMs * (scheme == u"https" ? 1 : 2)),
+            nullptr, std::move(done));
 }
 
 FakePlatform::FakePlatform()

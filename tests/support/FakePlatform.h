@@ -92,10 +92,12 @@ public:
     int lookups = 0;
 };
 
-/// Requests complete out of order: https after 10 ms, http after 20.
+/// Requests complete out of order: https first, http as long again later.
 class FakeDefaultBrowser final : public DefaultBrowser
 {
 public:
+    static constexpr int httpsCompletesAfterMs = 10;
+
     explicit FakeDefaultBrowser(Scheduler& scheduler) : m_scheduler(scheduler) {}
     void setHandler(const QString& scheme, const QString& desktopId,
                     std::function<void()> done) override;
