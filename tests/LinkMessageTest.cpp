@@ -80,6 +80,7 @@ TEST(Forwarding, HandOverToAnOlderOrSilentOrlim)
         QTemporaryDir dir;
         const RuntimeDirectory runtime{dir.path().toStdString()};
         const int listener = unixSocket(runtime.socketPath(), true);
+        ASSERT_GE(listener, 0);
         std::vector<std::vector<std::string>> routed;
         std::thread peer([&] {
             for (int connections = firstVersion ? 2 : 1; connections > 0; --connections) {
@@ -89,12 +90,14 @@ TEST(Forwarding, HandOverToAnOlderOrSilentOrlim)
                 ssize_t n;
                 while (reader.state() == State::Incomplete &&
                        (n = ::recv(fd, buffer, sizeof(buffer), 0)) > 0 &&
-                       (!firstVersion || std::string(buffer, 8) == LinkMessage::magic))
+                       (!firstVersion ||
+                        std::string_view(buffer, size_t(n)).starts_with(LinkMessage::magic)))
                     reader.feed(buffer, size_t(n));
-                if (reader.state() == State::Complete)
+                if (reader.state() == State::Complete) {
                     routed.push_back(reader.links());
-                if (reader.state() == State::Complete && firstVersion)
-                    ::send(fd, &LinkMessage::ack, 1, MSG_NOSIGNAL);
+                    if (firstVersion)
+                        ::send(fd, &LinkMessage::ack, 1, MSG_NOSIGNAL);
+                }
                 ::close(fd);
             }
         });
@@ -120,6 +123,7 @@ TEST(LinkServer, ASilentClientHoldsUpNoOne)
     QObject::connect(&server, &LinkServer::linksReceived,
                      [&](const QStringList& links) { routed += links; });
     const int silent = unixSocket(path, false);
+    ASSERT_GE(silent, 0);
     std::thread sender([&] { LinkClient::send(path, LinkMessage::encode({"https://a"}), 10000); });
     // Longer than a stalled connection may live, so that a server taking one
     // connection at a time routes the links only after dropping the silent one.
