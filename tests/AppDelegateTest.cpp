@@ -43,32 +43,32 @@ TEST(Routing, DefaultOrThePicker)
                                   u"picker https://c 3 Profile 1 clicked"_qs}));
 }
 
-// Rules decide only while switched on, and only for a profile Chrome has
-// (case-sensitive, under canonical equivalence); Chrome gets the catalogue's
-// spelling of the folder; a stale rule stays stored.
+// Rules decide only while switched on, and only for a profile Chrome has; a
+// stale rule stays stored. The file is written back in its own format, and
+// the empty list as "[", an empty line, "]".
 TEST(Routing, RulesStepFollowsTheSwitch)
 {
     FakePlatform platform;
-    platform.writeProfiles({u"Default"_qs, u"Work"_qs, u"work"_qs, u"Caf\u00e9"_qs});
-    RuleStore::save({{u"https://gone.example"_qs, u"Deleted"_qs},
-                     {u"https://work.example"_qs, u"work"_qs},
-                     {u"https://cafe.example"_qs, u"Cafe\u0301"_qs}});
+    platform.writeProfiles({u"Default"_qs, u"Profile 1"_qs});
+    const QByteArray golden = readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json"));
+    writeFile(RuleStore::fileURL(), golden);
     QStringList shown;
     AppDelegate delegate(recordInto(shown));
-    delegate.openURLs(
-        {u"https://work.example/x"_qs, u"https://gone.example/y"_qs, u"https://cafe.example/"_qs});
+    delegate.openURLs({u"https://github.com/x"_qs, u"http://intra.example:8080/x/y"_qs});
     if constexpr (FeatureFlags::rulesEnabled) {
         EXPECT_EQ(
             platform.processes.starts,
-            (QStringList{
-                u"/opt/google/chrome/chrome|--profile-directory=work|https://work.example/x|"_qs,
-                u"/opt/google/chrome/chrome|--profile-directory=Caf\u00e9|https://cafe.example/|"_qs}));
-        EXPECT_EQ(shown, QStringList{u"picker https://gone.example/y 4 Default "_qs});
-        EXPECT_EQ(RuleStore::load().size(), 3);
+            QStringList{
+                u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_qs});
+        EXPECT_EQ(shown, QStringList{u"picker http://intra.example:8080/x/y 2 Default "_qs});
     } else {
         EXPECT_TRUE(platform.processes.starts.isEmpty());
-        EXPECT_EQ(shown.size(), 3);
+        EXPECT_EQ(shown.size(), 2);
     }
+    RuleStore::save(RuleStore::load());
+    EXPECT_EQ(readFile(RuleStore::fileURL()), golden);
+    RuleStore::save({});
+    EXPECT_EQ(readFile(RuleStore::fileURL()), QByteArray("[\n\n]"));
 }
 
 // The settings open 0.3 s after a launch without a link, never after one with

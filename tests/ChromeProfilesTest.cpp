@@ -1,9 +1,6 @@
 #include "chrome/ChromeProfiles.h"
-#include "chrome/CanonicalText.h"
 
 #include "FakePlatform.h"
-
-#include <QSet>
 
 namespace {
 
@@ -80,19 +77,4 @@ TEST(ChromeProfiles, OrderList)
         platform.writeLocalState(json + "}}");
         EXPECT_EQ(directories(ChromeProfiles::load()), QString::fromUtf8(c.expected)) << c.order;
     }
-}
-
-// Canonically equivalent text is equal, hashes equal, and a prefix of it; a
-// prefix ends between whole characters; case counts.
-TEST(CanonicalText, EquivalenceEqualityAndPrefixes)
-{
-    const ChromeProfile composed{u"Caf\u00e9"_qs, u"\u00c9mile"_qs, std::nullopt, 1, std::nullopt};
-    ChromeProfile other{u"Cafe\u0301"_qs, u"E\u0301mile"_qs, std::nullopt, 1, std::nullopt};
-    EXPECT_EQ(QSet<ChromeProfile>({composed, other}).size(), 1);
-    other.strokeColor = 0;
-    EXPECT_NE(composed, other) << "absent and present optionals differ";
-    EXPECT_TRUE(
-        CanonicalText::startsWith(u"https://caf\u00e9.example"_qs, u"https://cafe\u0301"_qs));
-    EXPECT_FALSE(CanonicalText::startsWith(u"https://caf\u00e9"_qs, u"https://caf"_qs + u'e'));
-    EXPECT_FALSE(CanonicalText::startsWith(u"https://Example.com"_qs, u"https://example"_qs));
 }

@@ -134,20 +134,6 @@ TEST(LinkServer, ASilentClientHoldsUpNoOne)
     ::close(silent);
 }
 
-// The small command hands over plain link lists only; any option goes to the
-// full application.
-TEST(Forwarding, LinksOnly)
-{
-    using Links = std::optional<std::vector<std::string>>;
-    const auto parse = [](std::vector<const char*> argv) {
-        argv.insert(argv.begin(), "orlim");
-        return Forwarding::linksOnly(int(argv.size()), argv.data());
-    };
-    EXPECT_EQ(parse({"https://a", "b c"}), Links({"https://a", "b c"}));
-    EXPECT_EQ(parse({"--", "--version", "--"}), Links({"--version", "--"}));
-    EXPECT_EQ(parse({"https://a", "-x"}), std::nullopt);
-}
-
 // The runtime folder is private however it was found (an existing one with
 // loose permissions is tightened), and falls back to /tmp/orlim-<uid> when
 // XDG_RUNTIME_DIR is missing, relative, or too long for a socket's path.

@@ -31,9 +31,8 @@ QList<ChromeProfile> profiles(int count)
 } // namespace
 
 // A digit past the last row and Return on an empty list choose nothing; only
-// rows 1-9 carry numbers. The prefix to store (rules builds): prefilled with
-// the link's site, only while remembering, spaces trimmed, nothing when blank.
-TEST(PickerModel, EdgesAndThePrefixToSave)
+// rows 1-9 carry numbers. Rules builds offer to remember the link's site.
+TEST(PickerModel, EdgesAndTheSiteToRemember)
 {
     FakePlatform platform;
     int chosen = 0;
@@ -44,16 +43,10 @@ TEST(PickerModel, EdgesAndThePrefixToSave)
     EXPECT_FALSE(model.handleKey(ProfilePickerModel::Key::Digit, 4));
     EXPECT_EQ(chosen, 0);
     EXPECT_EQ(ProfilePickerModel::numberLabel(9), u" "_qs);
-
     model.appear();
     EXPECT_EQ(model.rememberSectionShown(), FeatureFlags::rulesEnabled);
-    EXPECT_EQ(model.prefixToSave(), std::nullopt) << "not remembering";
     model.toggleRemember();
     EXPECT_EQ(model.prefixToSave(), u"https://Mail.Example.com"_qs);
-    model.setRememberPrefix(u"\t\u3000 https://x \u00a0"_qs);
-    EXPECT_EQ(model.prefixToSave(), u"https://x"_qs);
-    model.setRememberPrefix(u"   "_qs);
-    EXPECT_EQ(model.prefixToSave(), std::nullopt);
 }
 
 // Keys on the real widget: arrows (clamped at the ends) and Return choose,

@@ -10,26 +10,6 @@
 #include "app/LinkClient.h"
 #include "app/LinkMessage.h"
 
-namespace {
-
-/// Children of `parent` that have ended but were never waited for.
-int zombieChildren(qint64 parent)
-{
-    int zombies = 0;
-    for (const QString& entry : QDir(u"/proc"_qs).entryList(QDir::Dirs)) {
-        QFile stat(u"/proc/" + entry + u"/stat");
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (comm) state ppid ...": read past the last ')' as comm may hold anything.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        zombies += fields.size() > 1 && fields[0] == "Z" && fields[1].toLongLong() == parent;
-    }
-    return zombies;
-}
-
-} // namespace
-
 using Orlim = ProcessFixture;
 
 // The first `orlim URL` becomes the running Orlim and opens the link in
@@ -53,7 +33,10 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
                            {profile, u"https://third.example/"_qs},
                        }));
     EXPECT_EQ(running->state(), QProcess::Running);
-    EXPECT_TRUE(waitFor([&] { return zombieChildren(running->processId()) == 0; }));
+    EXPECT_TRUE(waitFor([&] { // every Chrome that ended was reaped
+        QFile children(u"/proc/%1/task/%1/children"_qs.arg(running->processId()));
+        return children.open(QIODevice::ReadOnly) && children.readAll().isEmpty();
+    }));
 }
 
 // Link bytes that are not UTF-8 reach Chrome unchanged through both doors.
