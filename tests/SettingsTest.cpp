@@ -66,7 +66,8 @@ TEST(SettingsWindow, FreshContentInTheSameWindow)
     EXPECT_FALSE(first->findChild<QWidget*>(u"warning"_qs)) << "the warning follows the change";
 
     window->close();
-    platform.writeProfiles({u"Default"_qs, u"Profile 1"_qs});
+    platform.writeLocalState(
+        R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {"name": "Work"}}}})");
     controller.show();
     EXPECT_EQ(controller.window(), window);
     EXPECT_TRUE(window->isVisible());

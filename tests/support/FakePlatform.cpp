@@ -4,9 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QWidget>
 
 void FakeScheduler::schedule(std::chrono::milliseconds delay, const QObject* context,
@@ -63,16 +60,6 @@ FakePlatform::FakePlatform()
 void FakePlatform::writeLocalState(const QByteArray& json) const
 {
     writeFile(ChromeProfiles::localStateURL(ChromeProfiles::chromeDirectory()), json);
-}
-
-void FakePlatform::writeProfiles(const QStringList& directories) const
-{
-    QJsonObject cache;
-    for (const QString& directory : directories)
-        cache.insert(directory, QJsonObject{{u"name"_qs, QString(u"Name of " + directory)}});
-    const QJsonObject profile{{u"info_cache"_qs, cache},
-                              {u"profiles_order"_qs, QJsonArray::fromStringList(directories)}};
-    writeLocalState(QJsonDocument(QJsonObject{{u"profile"_qs, profile}}).toJson());
 }
 
 QByteArray readFile(const QString& path)

@@ -139,9 +139,6 @@ public:
 
     /// Writes Chrome's "Local State" with `json`.
     void writeLocalState(const QByteArray& json) const;
-    /// Writes a "Local State" whose profiles are `directories`, in that order,
-    /// each named "Name of <directory>".
-    void writeProfiles(const QStringList& directories) const;
 
     QTemporaryDir root;
     FakeScheduler scheduler;
