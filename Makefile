@@ -44,7 +44,7 @@ bench: deps
 
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = LocalState:local-state RulesFile:rules-file LinkMessage:link-message LinkArguments:link-arguments
+FUZZ_TARGETS = LocalState:local-state LinkMessage:link-message LinkArguments:link-arguments
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIM_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS)

@@ -1,11 +1,9 @@
 #include "app/LinkMessage.h"
 #include "app/Forwarding.h"
-#include "app/LinkServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -19,16 +17,15 @@ using namespace std::string_literals;
 
 namespace {
 
-/// A socket connected to (`listen` false) or listening on the socket at `path`.
-int unixSocket(const std::string& path, bool listen)
+/// A socket listening at `path`.
+int listeningSocket(const std::string& path)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strcpy(address.sun_path, path.c_str());
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const auto* at = reinterpret_cast<sockaddr*>(&address);
-    const bool ok = listen ? ::bind(fd, at, sizeof(address)) == 0 && ::listen(fd, 4) == 0
-                           : ::connect(fd, at, sizeof(address)) == 0;
+    const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+                    ::listen(fd, 4) == 0;
     return ok ? fd : (::close(fd), -1);
 }
 
@@ -79,7 +76,7 @@ TEST(Forwarding, HandOverToAnOlderOrSilentOrlim)
     for (const bool firstVersion : {true, false}) {
         QTemporaryDir dir;
         const RuntimeDirectory runtime{dir.path().toStdString()};
-        const int listener = unixSocket(runtime.socketPath(), true);
+        const int listener = listeningSocket(runtime.socketPath());
         ASSERT_GE(listener, 0);
         std::vector<std::vector<std::string>> routed;
         std::thread peer([&] {
@@ -109,29 +106,6 @@ TEST(Forwarding, HandOverToAnOlderOrSilentOrlim)
         EXPECT_EQ(::poll(&another, 1, 0), 0) << "not sent again";
         ::close(listener);
     }
-}
-
-// A client that connects and says nothing holds up no one: another's links
-// are routed while it is still connected.
-TEST(LinkServer, ASilentClientHoldsUpNoOne)
-{
-    QTemporaryDir dir;
-    const std::string path = dir.path().toStdString() + "/links.socket";
-    LinkServer server;
-    ASSERT_TRUE(server.listen(path));
-    QStringList routed;
-    QObject::connect(&server, &LinkServer::linksReceived,
-                     [&](const QStringList& links) { routed += links; });
-    const int silent = unixSocket(path, false);
-    ASSERT_GE(silent, 0);
-    std::thread sender([&] { LinkClient::send(path, LinkMessage::encode({"https://a"}), 10000); });
-    // Longer than a stalled connection may live, so that a server taking one
-    // connection at a time routes the links only after dropping the silent one.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !routed.isEmpty(); }, 2 * LinkServer::stallTimeoutMs));
-    char byte;
-    EXPECT_EQ(::recv(silent, &byte, 1, MSG_DONTWAIT), -1) << "the silent client was dropped first";
-    sender.join();
-    ::close(silent);
 }
 
 // The runtime folder is private however it was found (an existing one with

@@ -100,9 +100,6 @@ TEST(PickerView, KeysPointerAndText)
 
 // One window for every link; a new link replaces the old without a callback;
 // a choice stores the rule, then launches, then hides; no prefix, no rule.
-// Where a token is good only while its window has the keyboard (Wayland), the
-// picker stays up, taking no more input, until Chrome takes the keyboard or
-// the hold time has passed.
 TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
 {
     FakePlatform platform;
@@ -131,22 +128,4 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
     EXPECT_EQ(calls, (QStringList{u"launch https://second.example Profile 1 token-1"_qs,
                                   u"rule https://third.example Profile 0"_qs,
                                   u"launch https://third.example Profile 0 token-2"_qs}));
-
-    platform.windowActivation.needsWindow = true;
-    for (const bool chromeTakesTheKeyboard : {true, false}) {
-        controller.show(u"https://fifth.example"_qs, profiles(2));
-        QTest::keyClick(controller.content(), Qt::Key_1);
-        QTest::keyClick(controller.content(), Qt::Key_2);
-        EXPECT_TRUE(window->isVisible());
-        if (chromeTakesTheKeyboard) {
-            QEvent deactivate(QEvent::WindowDeactivate);
-            QApplication::sendEvent(window, &deactivate);
-        } else {
-            platform.scheduler.advance(PickerWindowController::tokenHoldMs - 1);
-            EXPECT_TRUE(window->isVisible());
-            platform.scheduler.advance(1);
-        }
-        EXPECT_FALSE(window->isVisible());
-    }
-    EXPECT_EQ(calls.size(), 5) << "one choice each";
 }

@@ -28,14 +28,10 @@ void ProcessFixture::SetUp()
 
 void ProcessFixture::TearDown()
 {
-    for (auto& process : m_processes) {
-        process->kill();
-        process->waitForFinished(5000);
-    }
-    for (auto helper = m_helpers.rbegin(); helper != m_helpers.rend(); ++helper) {
-        (*helper)->terminate();
-        if (!(*helper)->waitForFinished(5000))
-            (*helper)->kill();
+    for (auto process = m_processes.rbegin(); process != m_processes.rend(); ++process) {
+        (*process)->terminate();
+        if (!(*process)->waitForFinished(5000))
+            (*process)->kill();
     }
 }
 
@@ -66,11 +62,7 @@ QProcessEnvironment ProcessFixture::environment() const
 
 QProcess* ProcessFixture::start(const QStringList& arguments, const QString& program)
 {
-    QProcess* process = m_processes.emplace_back(std::make_unique<QProcess>()).get();
-    process->setProcessEnvironment(environment());
-    process->start(program, arguments);
-    process->waitForStarted(5000);
-    return process;
+    return startHelper(QStringList{program} + arguments, environment());
 }
 
 int ProcessFixture::run(const QStringList& arguments, QString* out, QString* err)
@@ -141,7 +133,7 @@ void ProcessFixture::startSessionBus()
 QProcess* ProcessFixture::startHelper(const QStringList& command, const QProcessEnvironment& env,
                                       const QString& logName, bool readOutput)
 {
-    QProcess& helper = *m_helpers.emplace_back(std::make_unique<QProcess>());
+    QProcess& helper = *m_processes.emplace_back(std::make_unique<QProcess>());
     helper.setProcessEnvironment(env);
     if (!logName.isEmpty()) {
         if (!readOutput)

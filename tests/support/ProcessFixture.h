@@ -26,8 +26,7 @@ protected:
     /// folder and session bus.
     QProcessEnvironment desktopEnvironment() const;
 
-    /// Starts `program` (`orlim` unless given) with `arguments`; the fixture
-    /// stops it at the end.
+    /// Starts `program` (`orlim` unless given) with `arguments`.
     QProcess* start(const QStringList& arguments,
                     const QString& program = QStringLiteral(ORLIM_EXECUTABLE));
     /// Runs `orlim` to its end; returns the exit code (-1 when it did not end).
@@ -61,7 +60,7 @@ protected:
     void startSessionBus();
     /// Starts a helper (a display server, a screen reader...) with `env`; its
     /// errors, and unless `readOutput` its output, go to the file `logName`.
-    /// The fixture stops helpers last, the newest first.
+    /// The fixture stops every process it started at the end, the newest first.
     QProcess* startHelper(const QStringList& command, const QProcessEnvironment& env,
                           const QString& logName = {}, bool readOutput = true);
     /// The next line `process` prints, or nothing after `timeoutMs`.
@@ -72,5 +71,5 @@ protected:
 private:
     QTemporaryDir m_dir;
     QString m_bus;
-    std::vector<std::unique_ptr<QProcess>> m_processes, m_helpers;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
 };
