@@ -23,29 +23,3 @@ TEST(ChromeLauncher, CommandLine)
             u"google-chrome|--profile-directory=Default|--| \t-x|"_qs,
             u"/usr/bin/flatpak|run|com.google.Chrome|--profile-directory=Profile 1|https://a|"_qs}));
 }
-
-// Activation: one look-up at once, then up to 20 more 50 ms apart; at most one
-// activation.
-TEST(ChromeLauncher, ActivationPolling)
-{
-    const struct
-    {
-        QList<ChromeWindows::Handle> windowsAtOnce, windowsAfter100ms;
-        int lookups, activations;
-    } cases[] = {
-        {{7, 8}, {7, 8}, 1, 1}, // already running
-        {{}, {}, 21, 0},        // never appears
-        {{}, {3}, 4, 1},        // appears after the third look-up
-    };
-    for (const auto& c : cases) {
-        FakePlatform platform;
-        platform.chromeWindows.windows = c.windowsAtOnce;
-        ChromeLauncher::open(u"https://a"_qs, u"Default"_qs);
-        platform.scheduler.advance(100);
-        platform.chromeWindows.windows = c.windowsAfter100ms;
-        platform.scheduler.runAll();
-        EXPECT_EQ(platform.chromeWindows.lookups, c.lookups);
-        EXPECT_EQ(platform.chromeWindows.activated.size(), c.activations);
-        EXPECT_EQ(platform.scheduler.delays, std::vector<int>(c.lookups - 1, 50));
-    }
-}

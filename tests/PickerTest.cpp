@@ -8,7 +8,6 @@
 #include "FakePlatform.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QTextDocument>
 
@@ -79,7 +78,6 @@ TEST(PickerView, KeysPointerAndText)
     QTest::mouseClick(view.rows()[10], Qt::LeftButton);
     EXPECT_EQ(events, (QStringList{u"Profile 1"_qs, u"Profile 2"_qs, u"Profile 8"_qs, u"cancel"_qs,
                                    u"Profile 4"_qs, u"Profile 10"_qs}));
-    EXPECT_TRUE(FeatureFlags::rulesEnabled || !view.rememberBox()->isVisibleTo(&view));
 
     const auto shownAs = [](const QString& toolTip) {
         QTextDocument document;

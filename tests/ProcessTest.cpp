@@ -2,7 +2,6 @@
 // real desktop entries, a stand-in Chrome.
 #include "ProcessFixture.h"
 
-#include <QDir>
 #include <QFile>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,17 +38,6 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
     }));
 }
 
-// An Orlim that cannot listen gives up the lock, so the next link starts an
-// Orlim of its own instead of waiting for one that cannot hear it.
-TEST_F(Orlim, NoDoorNoLock)
-{
-    QDir().mkpath(socketPath()); // nothing can be bound there
-    start({u"https://first.example/"_qs});
-    ASSERT_EQ(waitForChrome(1).size(), 1);
-    start({u"https://second.example/"_qs});
-    EXPECT_EQ(waitForChrome(2).value(1).last(), u"https://second.example/"_qs);
-}
-
 // Even with the folder and socket opened up by mistake, another user's link is
 // refused: the peer's credentials are checked.
 TEST_F(Orlim, AnotherUsersLinkIsRefused)
@@ -80,9 +68,13 @@ TEST_F(Orlim, AnotherUsersLinkIsRefused)
         << "only the user's own link was routed";
 }
 
-TEST_F(Orlim, MakeDefaultBrowser)
+// Misuse is refused with the reason; the default browser is set only when
+// Orlim's entry is installed, and a refusal is not reported as success.
+TEST_F(Orlim, OptionsAndMisuse)
 {
     QString out, err;
+    EXPECT_EQ(run({u"https://a.example/"_qs, u"--version"_qs}, &out, &err), 2);
+    EXPECT_EQ(err, u"orlim: links cannot be combined with an option\nTry 'orlim --help'.\n"_qs);
     EXPECT_EQ(run({u"--make-default-browser"_qs}, &out, &err), 1) << "not installed: refused";
     EXPECT_TRUE(out.contains(u"not the default"_qs)) << out.toStdString();
     EXPECT_TRUE(err.contains(u"is orlim.desktop installed?"_qs)) << err.toStdString();

@@ -1,5 +1,4 @@
 #include "rules/FeatureFlags.h"
-#include "ui/DefaultBrowserStatus.h"
 #include "ui/SettingsView.h"
 #include "ui/SettingsWindowController.h"
 
@@ -17,24 +16,6 @@ bool hasLabel(const QWidget* root, const QString& text)
 }
 
 } // namespace
-
-// A refused change is read again every half second, nine readings in all; an
-// accepted one is read once.
-TEST(DefaultBrowserStatus, FollowUpReadings)
-{
-    FakePlatform platform;
-    for (const bool accepted : {false, true}) {
-        platform.defaultBrowser.acceptsRequests = accepted;
-        platform.defaultBrowser.readings = 0;
-        DefaultBrowserStatus status;
-        status.makeDefault();
-        platform.scheduler.runAll();
-        EXPECT_EQ(platform.defaultBrowser.readings, accepted ? 1 : 9);
-        EXPECT_EQ(status.isDefaultBrowser(), accepted);
-    }
-    std::vector<int> delays{20, 10, 500, 500, 500, 500, 500, 500, 500, 500, 20, 10};
-    EXPECT_EQ(platform.scheduler.delays, delays);
-}
 
 // One window across shows, with fresh content each time: the warning follows
 // the default browser, the profile list what Chrome has now.

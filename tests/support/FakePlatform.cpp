@@ -9,7 +9,6 @@
 void FakeScheduler::schedule(std::chrono::milliseconds delay, const QObject* context,
                              std::function<void()> task)
 {
-    delays.push_back(int(delay.count()));
     m_tasks.emplace(m_now + int(delay.count()), Task{context != nullptr, context, std::move(task)});
 }
 
@@ -42,7 +41,7 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
                                     std::function<void()> done)
 {
     requests.append(scheme + u'=' + desktopId);
-    if (acceptsRequests && scheme == u"https")
+    if (scheme == u"https")
         httpsHandler = desktopId;
     if (done)
         m_scheduler.schedule(

@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
-#include <vector>
 
 /// A main loop whose clock moves only when a test says so.
 class FakeScheduler final : public Scheduler
@@ -31,8 +30,6 @@ public:
     void advance(int ms);
     /// Runs everything scheduled, including what those tasks schedule.
     void runAll();
-
-    std::vector<int> delays; // of every task ever scheduled, in order
 
 private:
     struct Task
@@ -83,13 +80,12 @@ public:
     QStringList starts;
 };
 
+/// Finds no Chrome window to raise.
 class FakeChromeWindows final : public ChromeWindows
 {
 public:
-    QList<Handle> find(const QString&) override { return ++lookups, windows; }
-    void activate(Handle window) override { activated.append(window); }
-    QList<Handle> windows, activated;
-    int lookups = 0;
+    QList<Handle> find(const QString&) override { return {}; }
+    void activate(Handle) override {}
 };
 
 /// Requests complete out of order: https first, http as long again later.
@@ -103,13 +99,11 @@ public:
                     std::function<void()> done) override;
     std::optional<QString> handler(const QString& scheme) const override
     {
-        return ++readings, scheme == u"https" ? httpsHandler : std::nullopt;
+        return scheme == u"https" ? httpsHandler : std::nullopt;
     }
 
     std::optional<QString> httpsHandler;
-    bool acceptsRequests = true;
     QStringList requests; // "scheme=desktopId"
-    mutable int readings = 0;
 
 private:
     Scheduler& m_scheduler;
