@@ -2,6 +2,7 @@
 // real desktop entries, a stand-in Chrome.
 #include "ProcessFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,6 +37,33 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
         QFile children(u"/proc/%1/task/%1/children"_qs.arg(running->processId()));
         return children.open(QIODevice::ReadOnly) && children.readAll().isEmpty();
     }));
+}
+
+// Link bytes that are not UTF-8 reach Chrome unchanged through both doors.
+TEST_F(Orlim, LinksReachChromeByteForByte)
+{
+    // Not UTF-8; then a zero-width no-break space (U+FEFF, once dropped as a byte order mark).
+    for (const char* link :
+         {"http://x/\\351", "http://y/\\377\\303(\\355\\240\\200\\357\\273\\277"})
+        start({u"-c"_qs, u"exec " ORLIM_EXECUTABLE " \"$(printf '"_qs + QString::fromLatin1(link) +
+                             u"')\""_qs},
+              u"/bin/sh"_qs);
+    ASSERT_EQ(waitForChrome(2).size(), 2);
+    const QByteArray bytes = readLog(u"chrome.log"_qs);
+    EXPECT_TRUE(bytes.contains("\x1fhttp://x/\xe9\x1f\n")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("\x1fhttp://y/\xff\xc3(\xed\xa0\x80\xef\xbb\xbf\x1f\n"))
+        << bytes.toStdString();
+}
+
+// An Orlim that cannot listen gives up the lock, so the next link starts an
+// Orlim of its own instead of waiting for one that cannot hear it.
+TEST_F(Orlim, NoDoorNoLock)
+{
+    QDir().mkpath(socketPath()); // nothing can be bound there
+    start({u"https://first.example/"_qs});
+    ASSERT_EQ(waitForChrome(1).size(), 1);
+    start({u"https://second.example/"_qs});
+    EXPECT_EQ(waitForChrome(2).value(1).last(), u"https://second.example/"_qs);
 }
 
 // Even with the folder and socket opened up by mistake, another user's link is
