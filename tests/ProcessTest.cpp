@@ -23,6 +23,7 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
     EXPECT_EQ(run({u"https://second.example/?a=1&b=2"_qs, u"https://third.example/"_qs}), 0);
     EXPECT_EQ(run({u"--"_qs, u"--renderer-cmd-prefix=/bin/evil"_qs}), 0);
     EXPECT_EQ(run({}), 0) << "reopen is acknowledged too";
+    EXPECT_EQ(run({u"--bogus"_qs}), 2) << "an option is never handed over as a link";
     QList<QStringList> started = waitForChrome(4);
     std::sort(started.begin(), started.end());
     const QString profile = u"--profile-directory=Default"_qs;
