@@ -109,6 +109,7 @@ TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
     const QString recorder = u"recorder.log"_qs, chrome = u"chrome.log.focus"_qs;
     for (int round = 1; round <= 3; ++round) {
         SCOPED_TRACE(round);
+        const int chromeFocus = count(chrome, "focus-in");
         type(u"o"_qs);
         ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-out") == round; }))
             << "the picker took the keyboard";
@@ -124,13 +125,16 @@ TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
             waitForChrome(round).value(round - 1),
             (QStringList{u"--profile-directory=Profile 1"_qs,
                          u"https://example.com/clicked" + QString::number(round + (round == 3))}));
-        ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-in") == round; }))
+        ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-in") > chromeFocus; }))
             << "Chrome took the keyboard\n"
             << readLog(u"compositor.log"_qs).toStdString() << readLog(chrome).toStdString();
-        if (round < 3) {
-            type(u"alt+Tab"_qs);
-            ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-out") == round; }));
-        }
+        // The picker leaves once Chrome has the keyboard; until it has gone,
+        // Alt+Tab may pick it and the keyboard falls back to Chrome.
+        ASSERT_TRUE(round == 3 || waitFor([&] {
+                        type(u"alt+Tab"_qs);
+                        return waitFor([&] { return count(recorder, "focus-in") == round + 1; },
+                                       2000);
+                    }));
     }
     EXPECT_EQ(waitForChrome(3).size(), 3) << "each link opened once";
     const QByteArray keys = readLog(recorder);
