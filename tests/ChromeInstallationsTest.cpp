@@ -66,11 +66,13 @@ TEST_F(Installations, NoChromeInstalled)
     EXPECT_EQ(err, u"orlim: Google Chrome is not installed\n"_qs);
     EXPECT_TRUE(out.isEmpty());
 
-    QProcess* running = start({u"https://secret.example/?token=42"_qs});
-    ASSERT_TRUE(waitUntilListening());
+    QProcess* running =
+        startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://secret.example/?token=42"_qs},
+                    environment(), u"orlim.log"_qs);
+    ASSERT_TRUE(waitFor([&] { return readLog(u"orlim.log"_qs).contains("dropped"); }));
     running->terminate();
     ASSERT_TRUE(running->waitForFinished(5000));
-    const QString log = QString::fromUtf8(running->readAllStandardError());
+    const QString log = QString::fromUtf8(readLog(u"orlim.log"_qs));
     EXPECT_EQ(log.count(u"a link was dropped: Google Chrome is not installed"_qs), 1)
         << log.toStdString();
     EXPECT_FALSE(log.contains(u"example"_qs));
