@@ -138,6 +138,8 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
         QTest::keyPress(controller.content(), Qt::Key_1);
         if (released) {
             QTest::keyRelease(controller.content(), Qt::Key_1);
+            EXPECT_EQ(calls.size(), 3) << "not before Qt is done with the key";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return calls.size() == 4; }));
             QTest::keyClick(controller.content(), Qt::Key_2);
             EXPECT_TRUE(window->isVisible());
             QEvent deactivate(QEvent::WindowDeactivate);

@@ -50,8 +50,7 @@ void PickerWindowController::show(const QString& url, const QList<ChromeProfile>
         // older than the user's last input: the release of the key that made
         // the choice must come first.
         self->holdForChrome();
-        if (self->m_keysDown.isEmpty())
-            self->launchChoice();
+        self->launchWhenReady();
     };
     auto onCancel = [self] {
         if (self)
@@ -89,6 +88,21 @@ void PickerWindowController::launchChoice()
         hide();
 }
 
+void PickerWindowController::launchWhenReady()
+{
+    // Qt asks for tokens of its own for the window once it is active and once
+    // it has had a key, a little later; made after Chrome's, they would make
+    // it stale. So the token is made once the window is active and Qt is done
+    // with the events at hand.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_keysDown.isEmpty() && m_window && m_window->isActiveWindow())
+                launchChoice();
+        },
+        Qt::QueuedConnection);
+}
+
 void PickerWindowController::holdForChrome()
 {
     // A token is honoured only while the window it names still has the
@@ -121,11 +135,15 @@ bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
             break;
         if (event->type() == QEvent::KeyPress) {
             m_keysDown.insert(key->key());
-        } else if (m_keysDown.remove(key->key()) && m_keysDown.isEmpty() && m_chosen) {
-            launchChoice();
+        } else if (m_keysDown.remove(key->key()) && m_holding) {
+            launchWhenReady();
         }
         break;
     }
+    case QEvent::WindowActivate:
+        if (watched == m_window && m_holding)
+            launchWhenReady();
+        break;
     case QEvent::WindowDeactivate:
         if (watched == m_window && m_holding && !m_chosen)
             hide();

@@ -58,6 +58,8 @@ private:
     void hide();
     /// Starts Chrome for the choice made, with a token for it.
     void launchChoice();
+    /// Launches the choice once no key is down and the window is active.
+    void launchWhenReady();
     void holdForChrome();
 
     Actions m_actions;
