@@ -90,10 +90,10 @@ void PickerWindowController::launchChoice()
 
 void PickerWindowController::launchWhenReady()
 {
-    // Qt asks for tokens of its own for the window once it is active and once
-    // it has had a key, a little later; made after Chrome's, they would make
-    // it stale. So the token is made once the window is active and Qt is done
-    // with the events at hand.
+    // Whenever the focus object changes (the window becoming active, the
+    // content being disabled), Qt makes a token of its own and activates the
+    // window with it; one made after Chrome's makes Chrome's stale. So Chrome's
+    // is made once the window is active and Qt is done with the events at hand.
     QMetaObject::invokeMethod(
         this,
         [this] {
