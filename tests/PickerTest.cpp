@@ -135,11 +135,15 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
     platform.windowActivation.needsWindow = true;
     for (const bool released : {true, false}) {
         controller.show(u"https://fifth.example"_qs, profiles(2));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         QTest::keyPress(controller.content(), Qt::Key_1);
         if (released) {
             QTest::keyRelease(controller.content(), Qt::Key_1);
-            EXPECT_EQ(calls.size(), 3) << "not before Qt is done with the key";
-            EXPECT_TRUE(QTest::qWaitFor([&] { return calls.size() == 4; }));
+            EXPECT_EQ(calls.size(), 3) << "not before the focus has settled";
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                platform.scheduler.advance(PickerWindowController::settleMs);
+                return calls.size() == 4;
+            }));
             QTest::keyClick(controller.content(), Qt::Key_2);
             EXPECT_TRUE(window->isVisible());
             QEvent deactivate(QEvent::WindowDeactivate);

@@ -10,9 +10,29 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QWidget>
+
+namespace {
+
+bool isInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 PickerWindowController& PickerWindowController::shared()
 {
@@ -24,6 +44,7 @@ PickerWindowController& PickerWindowController::shared()
 PickerWindowController::PickerWindowController(Actions actions, QObject* parent)
     : QObject(parent), m_actions(std::move(actions))
 {
+    connect(qGuiApp, &QGuiApplication::focusObjectChanged, this, [this] { unsettle(); });
 }
 
 PickerWindowController::~PickerWindowController()
@@ -64,6 +85,7 @@ void PickerWindowController::show(const QString& url, const QList<ChromeProfile>
     WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
     qApp->installEventFilter(this);
     m_content = content;
+    unsettle();
 }
 
 void PickerWindowController::hide()
@@ -90,17 +112,25 @@ void PickerWindowController::launchChoice()
 
 void PickerWindowController::launchWhenReady()
 {
-    // Whenever the focus object changes (the window becoming active, the
-    // content being disabled), Qt makes a token of its own and activates the
-    // window with it; one made after Chrome's makes Chrome's stale. So Chrome's
-    // is made once the window is active and Qt is done with the events at hand.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_keysDown.isEmpty() && m_window && m_window->isActiveWindow())
-                launchChoice();
-        },
-        Qt::QueuedConnection);
+    if (m_settled && m_keysDown.isEmpty() && m_window && m_window->isActiveWindow())
+        launchChoice();
+}
+
+void PickerWindowController::unsettle()
+{
+    // Qt answers every change of the focus object (the window becoming active,
+    // above all) by making a token of its own and activating the window with
+    // it. One made after Chrome's makes Chrome's stale, so Chrome's waits until
+    // the focus has stayed put a little while.
+    m_settled = false;
+    Platform::current().scheduler->schedule(std::chrono::milliseconds(settleMs), this,
+                                            [this, generation = ++m_focusChanges] {
+                                                if (generation != m_focusChanges)
+                                                    return;
+                                                m_settled = true;
+                                                if (m_holding)
+                                                    launchWhenReady();
+                                            });
 }
 
 void PickerWindowController::holdForChrome()
@@ -109,8 +139,6 @@ void PickerWindowController::holdForChrome()
     // keyboard: stay up, taking no more input, until Chrome takes the keyboard
     // or a little while has passed.
     m_holding = true;
-    if (m_content)
-        m_content->setEnabled(false);
     QPointer<ProfilePickerView> content = m_content;
     Platform::current().scheduler->schedule(std::chrono::milliseconds(tokenHoldMs), this,
                                             [this, content] {
@@ -140,10 +168,6 @@ bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    case QEvent::WindowActivate:
-        if (watched == m_window && m_holding)
-            launchWhenReady();
-        break;
     case QEvent::WindowDeactivate:
         if (watched == m_window && m_holding && !m_chosen)
             hide();
@@ -151,5 +175,9 @@ bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
+    // Input is refused here rather than by disabling the content, which would
+    // move the focus.
+    if (m_holding && isInput(event->type()) && inPicker())
+        return true;
     return QObject::eventFilter(watched, event);
 }

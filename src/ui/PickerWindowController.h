@@ -30,6 +30,8 @@ public:
     };
     /// How long, at most, a picker whose token needs it stays up after a choice.
     static constexpr int tokenHoldMs = 3000;
+    /// How long the focus must stay put before a token is made for Chrome.
+    static constexpr int settleMs = 150;
 
     static PickerWindowController& shared();
 
@@ -58,8 +60,10 @@ private:
     void hide();
     /// Starts Chrome for the choice made, with a token for it.
     void launchChoice();
-    /// Launches the choice once no key is down and the window is active.
+    /// Launches the choice once no key is down, the window is active and its
+    /// focus has settled.
     void launchWhenReady();
+    void unsettle();
     void holdForChrome();
 
     Actions m_actions;
@@ -68,4 +72,6 @@ private:
     bool m_holding = false;         // chosen; kept up for Chrome's token
     std::optional<Choice> m_chosen; // made, not yet launched
     QSet<int> m_keysDown;           // in the picker, not yet released
+    bool m_settled = false;         // the focus has not changed for a while
+    int m_focusChanges = 0;
 };
