@@ -76,10 +76,7 @@ protected:
         // one arrives.
         startRecorder({QStringLiteral(ORLIM_EXECUTABLE), u"https://example.com/clicked"_qs});
         ASSERT_TRUE(waitFor([&] { return count(u"recorder.log"_qs, "focus-in") == 1; }));
-        ASSERT_TRUE(waitFor([&] {
-            type(u"z"_qs);
-            return waitFor([&] { return count(u"recorder.log"_qs, "z") > 0; }, 500);
-        }));
+        ASSERT_TRUE(typeUntil(u"z"_qs, 500, [&] { return count(u"recorder.log"_qs, "z") > 0; }));
         installEntry(u"google-chrome.desktop"_qs, DESKTOP_WINDOW_EXECUTABLE " %U");
     }
 
@@ -88,6 +85,16 @@ protected:
     {
         m_keys->write(key.toUtf8() + '\n');
         ASSERT_TRUE(nextLine(m_keys).startsWith("typed"));
+    }
+
+    /// Types `key` again until `done` holds, waiting `tryMs` after each, for
+    /// keys the desktop may let pass.
+    template <typename Condition> bool typeUntil(const QString& key, int tryMs, Condition done)
+    {
+        return waitFor([&] {
+            type(key);
+            return waitFor(done, tryMs);
+        });
     }
 
 private:
@@ -130,11 +137,10 @@ TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
             << readLog(u"compositor.log"_qs).toStdString() << readLog(chrome).toStdString();
         // The picker leaves once Chrome has the keyboard; until it has gone,
         // Alt+Tab may pick it and the keyboard falls back to Chrome.
-        ASSERT_TRUE(round == 3 || waitFor([&] {
-                        type(u"alt+Tab"_qs);
-                        return waitFor([&] { return count(recorder, "focus-in") == round + 1; },
-                                       2000);
-                    }));
+        if (round < 3) {
+            ASSERT_TRUE(typeUntil(u"alt+Tab"_qs, 2000,
+                                  [&] { return count(recorder, "focus-in") == round + 1; }));
+        }
     }
     EXPECT_EQ(waitForChrome(3).size(), 3) << "each link opened once";
     const QByteArray keys = readLog(recorder);
