@@ -157,3 +157,54 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
     }
     EXPECT_EQ(calls.size(), 5) << "one launch each";
 }
+
+// While the picker holds for Chrome: a choice not yet launched still goes out,
+// once, when the next link takes the window; a key whose release went to
+// another window (the Alt of Alt+Tab) is forgotten with the keyboard, so the
+// next choice waits for nothing; the pointer moves no highlight.
+TEST(PickerWindow, TheHoldLosesAndFreezesNothing)
+{
+    FakePlatform platform;
+    platform.windowActivation.needsWindow = true;
+    QStringList launched;
+    PickerWindowController controller(
+        {[](const QString&, const QString&) {},
+         [&](const QString& url, const QString& directory, const QString&) {
+             launched.append(url + u' ' + directory);
+         }});
+    const auto launchesSoon = [&](qsizetype count) {
+        for (int i = 0; i < 4 && launched.size() < count; ++i) {
+            QCoreApplication::processEvents();
+            platform.scheduler.advance(PickerWindowController::settleMs);
+        }
+        return launched.size() == count;
+    };
+    controller.show(u"https://a.example"_qs, profiles(3));
+    QWidget* window = controller.window();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyPress(controller.content(), Qt::Key_2);
+    controller.show(u"https://b.example"_qs, profiles(3));
+    EXPECT_EQ(launched, QStringList{u"https://a.example Profile 1"_qs});
+    // Offscreen windows lose the activation when their content is replaced.
+    const auto activate = [&] {
+        QCoreApplication::processEvents();
+        QApplication::setActiveWindow(window);
+    };
+    activate();
+
+    QTest::keyPress(controller.content(), Qt::Key_A); // released in another window
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(window, &deactivate);
+    activate(); // and back
+    QTest::keyPress(controller.content(), Qt::Key_3);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
+                     controller.content()->rows()[2]->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(controller.content()->rows()[2], &move);
+    EXPECT_TRUE(controller.content()->rows()[0]->isSelected()) << "the pointer moved nothing";
+    QTest::keyRelease(controller.content(), Qt::Key_3);
+    EXPECT_TRUE(launchesSoon(2)) << "the key released elsewhere held the choice back";
+    EXPECT_EQ(launched.last(), u"https://b.example Profile 2"_qs);
+    platform.scheduler.advance(PickerWindowController::tokenHoldMs);
+    EXPECT_EQ(launched.size(), 2) << "once";
+}

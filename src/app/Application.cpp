@@ -13,6 +13,7 @@
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
+#include "platform/WindowActivation.h"
 #include "ui/Accessibility.h"
 #include "ui/Typography.h"
 
@@ -84,6 +85,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
+    Platform::current().windowActivation->start();
     Accessibility::install();
     Typography::preferJapaneseFaces();
 

@@ -13,6 +13,11 @@ class WindowActivation
 public:
     virtual ~WindowActivation() = default;
 
+    /// Settles which desktop this is. Called once, as soon as the GUI
+    /// application exists and before any window is shown: every later answer,
+    /// `tokenNeedsItsWindow()` above all, depends on it.
+    virtual void start() = 0;
+
     /// A token for the program Orlim starts next, tied to the user's last
     /// input in `window`; empty where the desktop has none to give.
     virtual QString tokenFor(QWidget* window) = 0;

@@ -26,6 +26,14 @@ bool isInput(QEvent::Type type)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
+    // The pointer too: nothing moves, and a screen reader announces nothing
+    // new, while Orlim waits for Chrome.
+    case QEvent::MouseMove:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave:
+    case QEvent::Enter:
+    case QEvent::Leave:
         return true;
     default:
         return false;
@@ -79,8 +87,11 @@ void PickerWindowController::show(const QString& url, const QList<ChromeProfile>
     };
     auto* content = new ProfilePickerView(url, profiles, onSelect, onCancel);
 
+    // A choice made for the link shown until now still goes to Chrome, though
+    // the new link took the window before the choice could settle.
+    if (m_chosen)
+        launchChoice();
     m_holding = false;
-    m_chosen.reset();
     m_keysDown.clear();
     WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
     qApp->installEventFilter(this);
@@ -169,7 +180,12 @@ bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::WindowDeactivate:
-        if (watched == m_window && m_holding && !m_chosen)
+        if (watched != m_window)
+            break;
+        // Keys released in another window (the Alt of Alt+Tab) never come back
+        // here: forget them, or every later choice would wait for them.
+        m_keysDown.clear();
+        if (m_holding && !m_chosen)
             hide();
         break;
     default:

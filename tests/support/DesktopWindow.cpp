@@ -83,6 +83,7 @@ int main(int argc, char** argv)
     window.setWindowTitle(arguments.value(1));
     window.resize(300, 200);
     WindowActivation* activation = Platform::current().windowActivation;
+    activation->start();
     QLocalServer later;
     if (chrome)
         later.listen(chromeLog + u".socket");

@@ -113,6 +113,7 @@ private:
 class FakeWindowActivation final : public WindowActivation
 {
 public:
+    void start() override {}
     QString tokenFor(QWidget*) override { return u"token-" + QString::number(++m_tokens); }
     void present(QWidget* window, const QString& token) override;
     bool tokenNeedsItsWindow() const override { return needsWindow; }

@@ -29,10 +29,8 @@ QPlatformNativeInterface* native()
 DesktopWindowActivation::DesktopWindowActivation() = default;
 DesktopWindowActivation::~DesktopWindowActivation() = default;
 
-DesktopWindowActivation::Kind DesktopWindowActivation::kind()
+void DesktopWindowActivation::start()
 {
-    if (m_kind != Kind::Unknown || !qGuiApp)
-        return m_kind;
     const QString platform = QGuiApplication::platformName();
     if (platform.startsWith(u"wayland")) {
         m_wayland.reset(WaylandActivation::create());
@@ -40,12 +38,11 @@ DesktopWindowActivation::Kind DesktopWindowActivation::kind()
     } else {
         m_kind = platform == u"xcb" ? Kind::X11 : Kind::Other;
     }
-    return m_kind;
 }
 
 QString DesktopWindowActivation::tokenFor(QWidget* window)
 {
-    switch (kind()) {
+    switch (m_kind) {
     case Kind::Wayland:
         return m_wayland->token(window ? window->windowHandle() : nullptr);
     case Kind::X11: {
@@ -57,8 +54,7 @@ QString DesktopWindowActivation::tokenFor(QWidget* window)
                           QString::number(time)
                     : QString();
     }
-    case Kind::Unknown:
-    case Kind::Other:
+        case Kind::Other:
         break;
     }
     return {};
@@ -66,7 +62,7 @@ QString DesktopWindowActivation::tokenFor(QWidget* window)
 
 void DesktopWindowActivation::present(QWidget* window, const QString& token)
 {
-    if (!token.isEmpty() && kind() == Kind::X11) {
+    if (!token.isEmpty() && m_kind == Kind::X11) {
         // Qt puts the startup ID on the next window it maps and ends the startup.
         using SetStartupId = void (*)(const char*);
         // Qt hands the function out as a generic pointer; it takes the ID.
@@ -75,7 +71,7 @@ void DesktopWindowActivation::present(QWidget* window, const QString& token)
                 token.toUtf8().constData());
     }
     bringToFront(window);
-    if (!token.isEmpty() && kind() == Kind::Wayland)
+    if (!token.isEmpty() && m_kind == Kind::Wayland)
         m_wayland->activate(window->windowHandle(), token);
 }
 

@@ -14,14 +14,14 @@ public:
     DesktopWindowActivation();
     ~DesktopWindowActivation() override;
 
+    void start() override;
     QString tokenFor(QWidget* window) override;
     void present(QWidget* window, const QString& token) override;
     bool tokenNeedsItsWindow() const override;
 
 private:
-    enum class Kind { Unknown, Wayland, X11, Other };
-    Kind kind();
+    enum class Kind { Wayland, X11, Other };
 
-    Kind m_kind = Kind::Unknown;
+    Kind m_kind = Kind::Other;
     std::unique_ptr<WaylandActivation> m_wayland;
 };
