@@ -1,26 +1,37 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Thin wrapper around CMake: `make`, `make test`, `make run`, `make test-asan`, `make install`.
+# The project's own builds use Ninja and treat warnings as errors; a plain
+# `cmake -S . -B build && cmake --build build` works as well, with any generator.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
+OWN_FLAGS = -DORLIM_WERROR=ON
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan bench fuzz install package clean
+.PHONY: all deps test-deps configure build test run test-asan bench fuzz install package clean
 
-all: build
+all: deps
+	@$(MAKE) --no-print-directory build
 
+# What building and running need; the tests, benchmarks and CI add more.
 deps:
 	@scripts/install-deps.sh
 
+test-deps:
+	@scripts/install-deps.sh test
+
 $(BUILD_DIR)/build.ninja:
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(OWN_FLAGS) $(CMAKE_FLAGS)
 
 configure: $(BUILD_DIR)/build.ninja
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: deps
+test: test-deps
+	@# Configured again: a folder first configured by `make run` has no tests.
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(OWN_FLAGS) $(CMAKE_FLAGS)
 	@$(MAKE) --no-print-directory build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
@@ -29,15 +40,15 @@ run: deps
 	@scripts/install-user-entry.sh $(abspath $(BUILD_DIR))/orlim
 	$(BUILD_DIR)/orlim
 
-test-asan: deps
-	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLIM_SANITIZE=ON $(CMAKE_FLAGS)
+test-asan: test-deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLIM_SANITIZE=ON $(OWN_FLAGS) $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
 BENCH_RUNS ?= 30
-bench: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORLIM_BUILD_BENCH=ON $(CMAKE_FLAGS)
+bench: test-deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORLIM_BUILD_BENCH=ON $(OWN_FLAGS) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	$(BUILD_DIR)/bench/orlim_bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 	$(BUILD_DIR)/bench/orlim_process_bench --runs $(BENCH_RUNS)
@@ -45,8 +56,8 @@ bench: deps
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = LocalState:local-state LinkMessage:link-message LinkArguments:link-arguments
-fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIM_FUZZ=ON
+fuzz: test-deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIM_FUZZ=ON $(OWN_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	@for pair in $(FUZZ_TARGETS); do \
 		target=$${pair%%:*}; corpus=$${pair##*:}; log=$(FUZZ_DIR)/fuzz$$target.log; \
@@ -63,10 +74,12 @@ fuzz: deps
 install: build
 	cmake --install $(BUILD_DIR)
 
+# The package is built as a distribution builds: CMake's default generator,
+# and whatever CFLAGS/CXXFLAGS the environment gives.
 PACKAGE_DIR ?= build-package
 package: deps
-	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORLIM_BUILD_TESTS=OFF \
-		-DORLIM_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DORLIM_BUILD_TESTS=OFF \
+		-DORLIM_BUILD_BENCH=OFF $(OWN_FLAGS) $(CMAKE_FLAGS)
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack
 	@ls $(PACKAGE_DIR)/orlim_*.deb

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In-process figures: the profile catalogue and rule matching, on files shaped
 // like the real ones, read from a temporary XDG_CONFIG_HOME.
 #include "chrome/ChromeProfiles.h"

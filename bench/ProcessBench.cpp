@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Process-level figures: what a user waits for between starting `orlim URL`
 // and seeing Chrome or the picker, and what Orlim costs in memory. Runs the real
 // executables against a stand-in Chrome under a private Xvfb (no window

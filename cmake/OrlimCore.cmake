@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The core library: everything but main.cpp. It is built once as configured and,
 # for the tests, once more with the rules switch flipped, so code behind the
 # switch is tested in both states.
@@ -24,7 +25,6 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
-    ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-protocol.c
     ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp
@@ -53,19 +53,28 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
 )
 
-# The xdg-activation protocol's client code, generated from wayland-protocols.
+# The xdg-activation protocol's client code, generated from wayland-protocols
+# once, into a library of its own that every build of the core links: its
+# header reaches them through the library, which every CMake generator orders
+# before them.
 set(XDG_ACTIVATION_XML ${WAYLAND_PROTOCOLS_DIR}/staging/xdg-activation/xdg-activation-v1.xml)
+set(ORLIM_WAYLAND_DIR ${PROJECT_BINARY_DIR}/wayland)
 add_custom_command(
-    OUTPUT ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-client-protocol.h
-           ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-protocol.c
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/wayland
+    OUTPUT ${ORLIM_WAYLAND_DIR}/xdg-activation-v1-client-protocol.h
+           ${ORLIM_WAYLAND_DIR}/xdg-activation-v1-protocol.c
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ORLIM_WAYLAND_DIR}
     COMMAND ${WAYLAND_SCANNER} client-header ${XDG_ACTIVATION_XML}
-            ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-client-protocol.h
+            ${ORLIM_WAYLAND_DIR}/xdg-activation-v1-client-protocol.h
     COMMAND ${WAYLAND_SCANNER} private-code ${XDG_ACTIVATION_XML}
-            ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-protocol.c
+            ${ORLIM_WAYLAND_DIR}/xdg-activation-v1-protocol.c
     DEPENDS ${XDG_ACTIVATION_XML})
-set_source_files_properties(${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
-    PROPERTIES OBJECT_DEPENDS ${PROJECT_BINARY_DIR}/wayland/xdg-activation-v1-client-protocol.h)
+add_custom_target(orlim_wayland_headers
+    DEPENDS ${ORLIM_WAYLAND_DIR}/xdg-activation-v1-client-protocol.h)
+add_library(orlim_wayland_protocols STATIC ${ORLIM_WAYLAND_DIR}/xdg-activation-v1-protocol.c)
+set_target_properties(orlim_wayland_protocols PROPERTIES AUTOMOC OFF POSITION_INDEPENDENT_CODE ON)
+target_include_directories(orlim_wayland_protocols PUBLIC ${ORLIM_WAYLAND_DIR})
+target_link_libraries(orlim_wayland_protocols PUBLIC PkgConfig::WAYLAND)
+add_dependencies(orlim_wayland_protocols orlim_wayland_headers)
 
 # The part that hands links over, free of Qt so the small `orlim` command
 # loads nothing heavy. The core library includes it.
@@ -77,6 +86,12 @@ add_library(orlim_handover STATIC
     ${PROJECT_SOURCE_DIR}/src/app/RuntimeDirectory.cpp)
 set_target_properties(orlim_handover PROPERTIES AUTOMOC OFF POSITION_INDEPENDENT_CODE ON)
 target_include_directories(orlim_handover PUBLIC ${PROJECT_SOURCE_DIR}/src)
+# Where `orlim` finds the application once installed, from the folders CMake
+# was configured with.
+file(RELATIVE_PATH ORLIM_APP_FROM_BINDIR ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_LIBEXECDIR}/orlim/orlim-app)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/app/Forwarding.cpp PROPERTIES
+    COMPILE_DEFINITIONS ORLIM_APP_FROM_BINDIR="${ORLIM_APP_FROM_BINDIR}")
 
 function(orlim_add_core name rules_enabled)
     if(rules_enabled)
@@ -87,7 +102,6 @@ function(orlim_add_core name rules_enabled)
     add_library(${name} STATIC ${ORLIM_CORE_SOURCES})
     set_target_properties(${name} PROPERTIES AUTORCC ON)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_include_directories(${name} PRIVATE ${PROJECT_BINARY_DIR}/wayland)
     target_compile_definitions(${name} PUBLIC
         ORLIM_RULES_ENABLED=${flag}
         ORLIM_VERSION="${PROJECT_VERSION}")
@@ -95,5 +109,6 @@ function(orlim_add_core name rules_enabled)
         orlim_handover
         Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg
         PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB PkgConfig::WAYLAND)
-    target_link_libraries(${name} PRIVATE Qt6::GuiPrivate)
+    target_link_libraries(${name} PRIVATE Qt6::GuiPrivate orlim_wayland_protocols)
+    add_dependencies(${name} orlim_wayland_headers)
 endfunction()

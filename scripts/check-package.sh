@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, checks it with lintian, installs it on this
 # machine and checks what a user would: `orlim` on PATH, its desktop entry where
 # GIO finds it, and `orlim --version` running. Needs root (or sudo).

@@ -1,18 +1,32 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Orlim needs to build and test, only when some are
-# missing. Never asks questions; uses sudo when not run as root.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the Debian packages Orlim needs, only when some are missing. Never
+# asks questions; uses sudo when not run as root.
+#
+#   install-deps.sh         what building and running Orlim need
+#   install-deps.sh test    that, and what the tests, benchmarks and CI add
 set -euo pipefail
 
-packages=(
+build=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-private-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-wayland libgl-dev
     libglib2.0-dev liburiparser-dev libxcb1-dev libxcb-ewmh-dev
-    libwayland-dev wayland-protocols qt6-base-private-dev qt6-wayland
-    libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-    dpkg-dev appstream lintian
-    desktop-file-utils xvfb xauth xdotool wmctrl openbox fonts-noto-cjk
-    dbus-daemon libglib2.0-bin mutter kwin-wayland python3-dbus python3-pyatspi at-spi2-core
+    libwayland-dev wayland-protocols fonts-noto-cjk desktop-file-utils dpkg-dev
 )
+test=(
+    libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+    appstream lintian
+    xvfb xauth xdotool wmctrl openbox
+    dbus-daemon libglib2.0-bin mutter kwin-wayland kwin-x11 plasma-wayland-protocols
+    python3-dbus python3-pyatspi at-spi2-core chromium
+)
+
+packages=("${build[@]}")
+case "${1:-}" in
+"") ;;
+test) packages+=("${test[@]}") ;;
+*) echo "usage: install-deps.sh [test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

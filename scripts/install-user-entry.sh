@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts a desktop entry for the Orlim at $1 under ~/.local/share/applications, so
 # the desktop offers it as a web browser, and an icon beside it. Used by `make run`.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's screenshots under Xvfb with GNOME's window manager (mutter
 # on X11, which honours the windows' hints; trayer as the tray host, when
 # installed), and one of the picker under mutter as a Wayland compositor:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which Chrome Orlim serves, found through real desktop entries: its profiles
 // are listed and links reach it, and only it.
 #include "ProcessFixture.h"

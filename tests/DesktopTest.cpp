@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end tests on a real X server (Xvfb) with a window manager (openbox):
 // what a screen reader and a tray host see of Orlim. Skipped where those
 // programs are not installed.

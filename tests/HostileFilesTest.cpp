@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that other programs, or a damaged disk, may leave where Orlim reads:
 // Orlim answers with empty or partial results and never hangs or crashes.
 #include "chrome/ChromeProfiles.h"

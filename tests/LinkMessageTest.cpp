@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LinkMessage.h"
 #include "app/Forwarding.h"
 #include "app/LinkServer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end tests of the `orlim` executable: real processes, a real socket,
 // real desktop entries, a stand-in Chrome.
 #include "ProcessFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fifty `orlim` at once with none running, against the real program.
 #include "ProcessFixture.h"
 

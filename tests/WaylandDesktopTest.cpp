@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end tests under Wayland compositors run headless: GNOME's mutter and
 // KDE's KWin. Under mutter the picker takes the keyboard from the window a link
 // was clicked in, and the Chrome that opens the link takes it from the picker;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Forwarding.h"
 
 #include "app/LinkClient.h"
@@ -102,7 +103,8 @@ std::string activationToken()
 std::string applicationPath()
 {
     const std::string directory = ownDirectory();
-    for (const char* relative : {"/orlim-app", "/../libexec/orlim/orlim-app"}) {
+    // Beside `orlim` in a build folder; where the installation puts it otherwise.
+    for (const char* relative : {"/orlim-app", "/" ORLIM_APP_FROM_BINDIR}) {
         const std::string candidate = directory + relative;
         if (::access(candidate.c_str(), X_OK) == 0)
             return candidate;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileLayout.h"
 
 QString FileLayout::baseDirectory(const DirectoryLayout& layout) const

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 /// Build-time switches. ORLIM_RULES_ENABLED comes from the CMake option of the

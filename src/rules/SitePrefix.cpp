@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RuleStore::sitePrefix lives apart because it is the only user of uriparser.
 #include "rules/RuleStore.h"
 

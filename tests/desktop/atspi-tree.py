@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads Orlim's windows through AT-SPI, as a screen reader does.
 
 First prints "listening" once the accessibility registry answers, so that the

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Types keys into GNOME's compositor through its remote-desktop interface.
 
 Reads one X keysym name a line on standard input (for instance "2", "Down",

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Stands in for KDE Plasma's tray: a StatusNotifierWatcher with a host.
 
 Prints "ready" once it owns the watcher's name, then, when an item registers,

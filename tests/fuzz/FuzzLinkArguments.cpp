@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a link, as any program may open anything: Chrome's command line
 // must carry exactly those bytes as its last argument, and no argument before
 // it may be read as a switch other than the profile's. Bytes that are UTF-8

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes from any local process on the link socket, arriving in pieces. A
 // complete message must be exactly what its links and token encode to.
 #include "app/LinkMessage.h"

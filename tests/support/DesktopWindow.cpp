@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window for desktop tests, in two roles. `desktop-window record LOG
 // [PROGRAM LINK]` stands for the program a link was clicked in: it appends
 // "focus-in", "focus-out" and the text of every key it receives to LOG, one a

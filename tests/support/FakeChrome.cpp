@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for Chrome in tests and benchmarks: appends one line per start to
 // the file named by ORLIM_FAKE_CHROME_LOG: the moment it started
 // (CLOCK_MONOTONIC, nanoseconds), its process id, then its arguments, each

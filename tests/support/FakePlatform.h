@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform services faked for unit tests, and what every unit test uses.
 #pragma once
 

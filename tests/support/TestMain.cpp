@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the tests inside a QApplication, so widget tests work (offscreen in CI).
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `orlim`: hands links to the running Orlim at once, without loading Qt; when
 // none is running, or for any option, it becomes the full application.
 #include "app/Forwarding.h"
