@@ -11,6 +11,23 @@ sudo=""
 make --no-print-directory package
 deb=$(ls build-package/orlim_*.deb)
 
+# `cmake --install` puts the same files in the same places as the package.
+stage=build-package/stage
+rm -rf "$stage"
+DESTDIR="$PWD/$stage" cmake --install build-package --prefix /usr >/dev/null
+diff -u <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub(/^\./, "", $6); print $6}' | sort) \
+        <(cd "$stage" && find . ! -type d | sed 's/^\.//' | sort)
+
+# A distribution's own libexec folder (Arch: lib): `orlim` still finds the
+# application in the staged install.
+cmake -S . -B build-package -DCMAKE_INSTALL_LIBEXECDIR=lib >/dev/null
+cmake --build build-package >/dev/null
+rm -rf "$stage-lib"
+DESTDIR="$PWD/$stage-lib" cmake --install build-package --prefix /usr >/dev/null
+test -x "$stage-lib/usr/lib/orlim/orlim-app"
+"$stage-lib/usr/bin/orlim" --version
+cmake -S . -B build-package -DCMAKE_INSTALL_LIBEXECDIR=libexec >/dev/null
+
 # Errors and warnings fail; informational tags are explained in the README.
 if lintian --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges'; then :; fi
 lintian --fail-on error,warning "$deb" >/dev/null 2>&1
