@@ -9,6 +9,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/Application.cpp
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
     ${PROJECT_SOURCE_DIR}/src/app/LinkServer.cpp
+    ${PROJECT_SOURCE_DIR}/src/chrome/BrowserChoice.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/CanonicalText.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeInstallation.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp

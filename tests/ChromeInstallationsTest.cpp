@@ -3,6 +3,7 @@
 // are listed and links reach it, and only it.
 #include "ProcessFixture.h"
 
+#include <QDir>
 #include <QFile>
 
 using Installations = ProcessFixture;
@@ -57,14 +58,50 @@ TEST_F(Installations, TheFirstInstalledChromeIsServed)
     }
 }
 
-// No Chrome at all: the command line says so; a link is dropped with one line
+// Every installed browser is listed by its entry's name, in the table's order
+// with the served one marked; the user's choice, kept in Orlim's own file,
+// serves Brave before Chrome from the next start on; the real Chromium's entry
+// and the profiles it made itself, where Debian's Chromium is installed.
+TEST_F(Installations, TheBrowsersAndTheChoice)
+{
+    installEntry(u"brave-browser.desktop"_qs, FAKE_CHROME_EXECUTABLE " %U");
+    installEntry(u"google-chrome.desktop"_qs, FAKE_CHROME_EXECUTABLE " %U");
+    writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {"name": "Brave's"}}}})",
+                    u"config/BraveSoftware/Brave-Browser"_qs);
+    QString out;
+    EXPECT_EQ(run({u"--list-browsers"_qs}, &out), 0);
+    EXPECT_EQ(out, u"google-chrome.desktop\tgoogle-chrome\tserved\n"
+                   u"brave-browser.desktop\tbrave-browser\n"_qs);
+    QDir().mkpath(path(u"config/orlim"_qs));
+    QFile choice(path(u"config/orlim/browser.json"_qs));
+    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
+    choice.write(R"({"browser": "brave-browser.desktop"})");
+    choice.close();
+    EXPECT_EQ(run({u"--list-browsers"_qs}, &out), 0);
+    EXPECT_TRUE(out.contains(u"brave-browser.desktop\tbrave-browser\tserved\n"_qs));
+    EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
+    EXPECT_EQ(out, u"Profile 3\tBrave's\n"_qs);
+
+    installEntry(u"brave-browser.desktop"_qs, {});
+    installEntry(u"google-chrome.desktop"_qs, {});
+    if (!installSystemChromium())
+        GTEST_SKIP() << "Debian's chromium is not installed";
+    makeChromiumProfiles(3);
+    EXPECT_EQ(run({u"--list-browsers"_qs}, &out), 0);
+    EXPECT_EQ(out, u"chromium.desktop\tChromium Web Browser\tserved\n"_qs);
+    EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
+    EXPECT_EQ(out, u"Default\tYour Chromium\nProfile 1\tPerson 1\nProfile 2\tPerson 2\n"_qs);
+}
+
+// No browser at all: the command line says so; a link is dropped with one line
 // on stderr that does not show the link, and nothing is started.
 TEST_F(Installations, NoChromeInstalled)
 {
     installEntry(u"google-chrome.desktop"_qs, {});
     QString out, err;
     EXPECT_EQ(run({u"--list-profiles"_qs}, &out, &err), 1);
-    EXPECT_EQ(err, u"orlim: Google Chrome is not installed\n"_qs);
+    EXPECT_EQ(err, u"orlim: no supported browser is installed (Google Chrome, Chromium, Brave, "
+                   u"Microsoft Edge or Vivaldi)\n"_qs);
     EXPECT_TRUE(out.isEmpty());
 
     QProcess* running =
@@ -74,7 +111,7 @@ TEST_F(Installations, NoChromeInstalled)
     running->terminate();
     ASSERT_TRUE(running->waitForFinished(5000));
     const QString log = QString::fromUtf8(readLog(u"orlim.log"_qs));
-    EXPECT_EQ(log.count(u"a link was dropped: Google Chrome is not installed"_qs), 1)
+    EXPECT_EQ(log.count(u"a link was dropped: no supported browser is installed"_qs), 1)
         << log.toStdString();
     EXPECT_FALSE(log.contains(u"example"_qs));
     EXPECT_FALSE(QFile::exists(path(u"chrome.log"_qs)));

@@ -43,14 +43,33 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
+void printNoneInstalled()
+{
+    print(stderr, u"orlim: " + QString::fromLatin1(ChromeInstallations::noneInstalled) + u'\n');
+}
+
 int listProfiles()
 {
     if (!ChromeInstallation::find()) {
-        print(stderr, QStringLiteral("orlim: Google Chrome is not installed\n"));
+        printNoneInstalled();
         return 1;
     }
     for (const ChromeProfile& profile : ChromeProfiles::load().profiles)
         print(stdout, profile.directoryName + u'\t' + profile.displayName + u'\n');
+    return 0;
+}
+
+int listBrowsers()
+{
+    const auto served = ChromeInstallation::find();
+    if (!served) {
+        printNoneInstalled();
+        return 1;
+    }
+    for (const ChromeInstallation& browser : ChromeInstallation::installed()) {
+        print(stdout, browser.desktopId + u'\t' + browser.name +
+                          (browser.desktopId == served->desktopId ? u"\tserved\n" : u"\n"));
+    }
     return 0;
 }
 
@@ -127,6 +146,8 @@ int runOrlim(int argc, char** argv)
         return 0;
     case CommandLine::Action::ListProfiles:
         return listProfiles();
+    case CommandLine::Action::ListBrowsers:
+        return listBrowsers();
     case CommandLine::Action::MakeDefaultBrowser:
         return makeDefaultBrowser(argc, argv);
     case CommandLine::Action::Open:

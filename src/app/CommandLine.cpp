@@ -14,6 +14,7 @@ constexpr Option options[] = {
     {u"-h", CommandLine::Action::Help},
     {u"--version", CommandLine::Action::Version},
     {u"--list-profiles", CommandLine::Action::ListProfiles},
+    {u"--list-browsers", CommandLine::Action::ListBrowsers},
     {u"--make-default-browser", CommandLine::Action::MakeDefaultBrowser},
 };
 
@@ -61,15 +62,19 @@ QString CommandLine::usage()
         "Usage: orlim [LINK...]\n"
         "       orlim [OPTION]\n"
         "\n"
-        "Opens each LINK in Google Chrome, in the profile chosen in Orlim's picker.\n"
+        "Shows Orlim's picker for LINK and opens it in the profile chosen there, in\n"
+        "Google Chrome or the Chromium-based browser chosen in Orlim's settings.\n"
         "The first Orlim stays in the tray; a later `orlim LINK` hands its links to it.\n"
-        "Without a link, shows Orlim's settings.\n"
+        "The picker shows one link at a time: each link replaces the one it shows,\n"
+        "so of `orlim A B` only B is offered. Without a link, shows Orlim's settings.\n"
         "\n"
         "Options:\n"
         "  -h, --help              show this help and exit\n"
         "  --version               show Orlim's version and exit\n"
-        "  --list-profiles         print Chrome's profiles (directory, a tab, name), one a line;\n"
-        "                          exits 1 when no Chrome is installed\n"
+        "  --list-profiles         print the served browser's profiles (directory, a tab,\n"
+        "                          name), one a line; exits 1 when no browser is installed\n"
+        "  --list-browsers         print the installed browsers (desktop-file ID, a tab,\n"
+        "                          name), the one served marked with a tab and \"served\"\n"
         "  --make-default-browser  make Orlim the desktop's web browser; exits 0 when it is\n"
         "  --                      every argument after this is a link\n");
 }

@@ -12,6 +12,7 @@ struct CommandLine
         Help,
         Version,
         ListProfiles,
+        ListBrowsers,
         MakeDefaultBrowser,
         Invalid, // `error` says why
     };

@@ -1,36 +1,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chrome/ChromeInstallation.h"
 
+#include "chrome/BrowserChoice.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/FileLayout.h"
 #include "platform/Platform.h"
 
 using ChromeInstallations::Kind;
 
-std::optional<ChromeInstallation> ChromeInstallation::find()
+namespace {
+
+std::optional<ChromeInstallation> lookUp(const Kind& kind)
 {
     const Platform& platform = Platform::current();
-    for (const Kind& kind : ChromeInstallations::kinds) {
-        const QString desktopId = QString::fromUtf16(kind.desktopId);
-        const auto entry = platform.applications->find(desktopId);
-        if (!entry)
-            continue;
-        ChromeInstallation chrome;
-        chrome.desktopId = desktopId;
-        const QString base = kind.base == Kind::Base::Home ? platform.files->homeDirectory()
-                                                           : platform.files->chromeConfigHome();
-        chrome.dataDirectory = base + u'/' + QString::fromUtf16(kind.dataDirectory);
-        if (kind.startThroughEntry && !entry->commandLine.isEmpty()) {
-            chrome.program = entry->commandLine.first();
-            chrome.leadingArguments = entry->commandLine.mid(1);
-        } else {
-            chrome.program = entry->executable.isEmpty()
-                                 ? QString::fromUtf16(ChromeInstallations::fallbackExecutable)
-                                 : entry->executable;
+    const QString desktopId = QString::fromUtf16(kind.desktopId);
+    const auto entry = platform.applications->find(desktopId);
+    if (!entry)
+        return std::nullopt;
+    ChromeInstallation browser;
+    browser.desktopId = desktopId;
+    browser.name = entry->name.isEmpty() ? desktopId : entry->name;
+    browser.shortName = QString::fromUtf16(kind.shortName);
+    const QString base = kind.base == Kind::Base::Home ? platform.files->homeDirectory()
+                                                       : platform.files->chromeConfigHome();
+    browser.dataDirectory = base + u'/' + QString::fromUtf16(kind.dataDirectory);
+    if (kind.startThroughEntry && !entry->commandLine.isEmpty()) {
+        browser.program = entry->commandLine.first();
+        browser.leadingArguments = entry->commandLine.mid(1);
+    } else {
+        browser.program = entry->executable.isEmpty()
+                              ? QString::fromUtf16(ChromeInstallations::fallbackExecutable)
+                              : entry->executable;
+    }
+    browser.windowClass = entry->windowClass.isEmpty() ? QString::fromUtf16(kind.windowClass)
+                                                       : entry->windowClass;
+    return browser;
+}
+
+} // namespace
+
+std::optional<ChromeInstallation> ChromeInstallation::find()
+{
+    if (const auto chosen = BrowserChoice::chosen()) {
+        for (const Kind& kind : ChromeInstallations::kinds) {
+            if (*chosen == kind.desktopId) {
+                if (auto browser = lookUp(kind))
+                    return browser;
+                break; // removed since: the table's order decides
+            }
         }
-        chrome.windowClass = entry->windowClass.isEmpty() ? QString::fromUtf16(kind.windowClass)
-                                                          : entry->windowClass;
-        return chrome;
+    }
+    for (const Kind& kind : ChromeInstallations::kinds) {
+        if (auto browser = lookUp(kind))
+            return browser;
     }
     return std::nullopt;
+}
+
+QList<ChromeInstallation> ChromeInstallation::installed()
+{
+    QList<ChromeInstallation> browsers;
+    for (const Kind& kind : ChromeInstallations::kinds) {
+        if (auto browser = lookUp(kind))
+            browsers.append(std::move(*browser));
+    }
+    return browsers;
 }

@@ -53,7 +53,7 @@ void open(const QString& url, const QString& profileDirectory, const QString& ac
     const auto chrome = ChromeInstallation::find();
     if (!chrome) {
         // The link itself is not written: links can carry secrets.
-        std::fputs("orlim: a link was dropped: Google Chrome is not installed\n", stderr);
+        std::fprintf(stderr, "orlim: a link was dropped: %s\n", ChromeInstallations::noneInstalled);
         return;
     }
     Platform::current().processes->startDetached(

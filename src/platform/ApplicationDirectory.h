@@ -12,6 +12,7 @@ class ApplicationDirectory
 public:
     struct Entry
     {
+        QString name;            // the entry's Name, in the user's language
         QString executable;      // the entry's program; empty when it names none
         QStringList commandLine; // its Exec line as arguments, field codes removed
         QString windowClass;     // its StartupWMClass; empty when it has none

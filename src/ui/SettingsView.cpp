@@ -3,6 +3,7 @@
 
 #include "app/AppActions.h"
 #include "app/AppInfo.h"
+#include "chrome/BrowserChoice.h"
 #include "chrome/CanonicalText.h"
 #include "chrome/ChromeProfiles.h"
 #include "rules/FeatureFlags.h"
@@ -14,6 +15,7 @@
 #include "ui/ProfileAvatarView.h"
 #include "ui/Widgets.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -80,6 +82,8 @@ void SettingsView::showEvent(QShowEvent* event)
 
 void SettingsView::appear()
 {
+    m_browsers = ChromeInstallation::installed();
+    m_served = ChromeInstallation::find();
     m_profiles = ChromeProfiles::load().profiles;
     m_rules = RuleStore::load();
     {
@@ -106,6 +110,12 @@ void SettingsView::remove(const ProfileRule& rule)
     RuleStore::remove(rule.prefix);
     m_rules = RuleStore::load();
     rebuild();
+}
+
+void SettingsView::chooseBrowser(const QString& desktopId)
+{
+    BrowserChoice::choose(desktopId);
+    appear();
 }
 
 QString SettingsView::profileName(const QString& directory) const
@@ -182,17 +192,40 @@ QWidget* SettingsView::warning(QWidget* parent)
     return widget;
 }
 
-QWidget* SettingsView::profilesSection(QWidget* parent) const
+QWidget* SettingsView::browserChoice(QWidget* parent)
 {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QStringLiteral("browser"));
+    combo->setAccessibleName(QStringLiteral("プロファイルを開くブラウザ"));
+    for (const ChromeInstallation& browser : m_browsers) {
+        combo->addItem(browser.name, browser.desktopId);
+        if (m_served && browser.desktopId == m_served->desktopId)
+            combo->setCurrentIndex(combo->count() - 1);
+    }
+    // Rebuilding deletes the box: not while it is still emitting.
+    connect(combo, &QComboBox::activated, this, [this, combo](int index) {
+        const QString desktopId = combo->itemData(index).toString();
+        QMetaObject::invokeMethod(
+            this, [this, desktopId] { chooseBrowser(desktopId); }, Qt::QueuedConnection);
+    });
+    return combo;
+}
+
+QWidget* SettingsView::profilesSection(QWidget* parent)
+{
+    // Chrome's own words, and the served browser's name in them otherwise.
+    const QString browser = m_served ? m_served->shortName : QStringLiteral("Chrome");
     QVBoxLayout* rows = nullptr;
-    QWidget* widget =
-        section(u"検出した Chrome プロファイル（" + QString::number(m_profiles.size()) + u"）",
-                parent, &rows);
+    QWidget* widget = section(u"検出した " + browser + u" プロファイル（" +
+                                  QString::number(m_profiles.size()) + u"）",
+                              parent, &rows);
     widget->setObjectName(QStringLiteral("profiles"));
+    if (m_browsers.size() >= 2)
+        rows->addWidget(browserChoice(widget));
     if (m_profiles.isEmpty()) {
         QLabel* empty =
-            Widgets::text(QStringLiteral("プロファイルが見つかりませんでした。Chrome "
-                                         "を一度起動してから再度開いてください。"),
+            Widgets::text(u"プロファイルが見つかりませんでした。" + browser +
+                              u" を一度起動してから再度開いてください。",
                           Typography::Role::Caption, widget, Palette::secondary(palette()));
         empty->setWordWrap(true);
         rows->addWidget(empty);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfile.h"
 #include "rules/ProfileRule.h"
 
@@ -11,7 +12,8 @@ class QScrollArea;
 class QVBoxLayout;
 
 /// The settings window's content: name and version, the default-browser
-/// warning, the Chrome profiles found, the rules (rules builds only) and quit.
+/// warning, the served browser's profiles (with a choice of browser when more
+/// than one is installed), the rules (rules builds only) and quit.
 /// It loads everything each time it comes on screen and writes every rule
 /// change through the rule store at once, then shows what the file holds.
 class SettingsView : public QWidget
@@ -34,6 +36,9 @@ public:
     void move(int index, int distance);
     /// Deletes every rule with `rule`'s prefix, and reloads.
     void remove(const ProfileRule& rule);
+    /// Serves the installed browser `desktopId` from the next link on, and
+    /// shows its profiles.
+    void chooseBrowser(const QString& desktopId);
     /// The display name of the profile in `directory`, or the directory itself.
     QString profileName(const QString& directory) const;
 
@@ -44,11 +49,14 @@ private:
     void rebuild();
     QWidget* header(QWidget* parent) const;
     QWidget* warning(QWidget* parent);
-    QWidget* profilesSection(QWidget* parent) const;
+    QWidget* profilesSection(QWidget* parent);
+    QWidget* browserChoice(QWidget* parent);
     QWidget* rulesSection(QWidget* parent);
     QWidget* otherSection(QWidget* parent) const;
     QWidget* ruleRow(int index, QWidget* parent);
 
+    QList<ChromeInstallation> m_browsers; // installed
+    std::optional<ChromeInstallation> m_served;
     QList<ChromeProfile> m_profiles;
     ProfileRules m_rules;
     DefaultBrowserStatus* m_status;

@@ -65,7 +65,8 @@ public:
         return it == installed.constEnd() ? std::nullopt : std::optional(*it);
     }
     QHash<QString, Entry> installed{{QStringLiteral("google-chrome.desktop"),
-                                     {QStringLiteral("/opt/google/chrome/chrome"), {}, {}}}};
+                                     {QStringLiteral("Google Chrome"),
+                                      QStringLiteral("/opt/google/chrome/chrome"), {}, {}}}};
 };
 
 /// Records each start as "program|argument|...|token".

@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QLocalSocket>
 
+#include <cstring>
+#include <unistd.h>
+
 namespace {
 
 void write(const QString& path, const QByteArray& bytes)
@@ -116,7 +119,48 @@ void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& ex
     const QString file = path(u"data/applications/" + desktopId);
     QFile::remove(file);
     if (!exec.isEmpty())
-        write(file, "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" + exec + '\n');
+        write(file, "[Desktop Entry]\nType=Application\nName=" +
+                        desktopId.chopped(int(strlen(".desktop"))).toUtf8() + "\nExec=" + exec +
+                        '\n');
+}
+
+bool ProcessFixture::installSystemChromium() const
+{
+    const QString entry = u"/usr/share/applications/chromium.desktop"_qs;
+    if (!QFile::exists(entry) || !QFile::exists(u"/usr/bin/chromium"_qs))
+        return false;
+    QDir().mkpath(path(u"data-dirs/applications"_qs));
+    QFile::remove(path(u"data-dirs/applications/chromium.desktop"_qs));
+    return QFile::copy(entry, path(u"data-dirs/applications/chromium.desktop"_qs));
+}
+
+QString ProcessFixture::chromiumFlags() const
+{
+    // Root (CI) has no sandbox; nothing asks a question on the first start.
+    QString flags = u"--no-first-run --no-default-browser-check --password-store=basic "
+                    u"--disable-gpu"_qs;
+    if (::geteuid() == 0)
+        flags += u" --no-sandbox"_qs;
+    return flags;
+}
+
+void ProcessFixture::makeChromiumProfiles(int count) const
+{
+    // Chromium itself makes them, headless, in its data directory of the
+    // test's XDG_CONFIG_HOME ("Default", "Profile 1", ...).
+    for (int i = 0; i < count; ++i) {
+        QProcess chromium;
+        chromium.setProcessEnvironment(environment());
+        chromium.start(u"/usr/bin/chromium"_qs,
+                       chromiumFlags().split(u' ') +
+                           QStringList{u"--headless=new"_qs,
+                                       u"--user-data-dir="_qs + path(u"config/chromium"_qs),
+                                       u"--profile-directory="_qs +
+                                           (i == 0 ? u"Default"_qs
+                                                   : u"Profile "_qs + QString::number(i)),
+                                       u"--dump-dom"_qs, u"about:blank"_qs});
+        ASSERT_TRUE(chromium.waitForFinished(60000)) << "Chromium did not make profile " << i;
+    }
 }
 
 void ProcessFixture::startSessionBus()

@@ -57,6 +57,13 @@ protected:
     /// Installs a desktop entry `desktopId` in XDG_DATA_HOME whose Exec is `exec`;
     /// an empty `exec` removes it.
     void installEntry(const QString& desktopId, const QByteArray& exec) const;
+    /// Puts Debian's own chromium.desktop where the test's desktop finds it;
+    /// false when Debian's Chromium is not installed.
+    bool installSystemChromium() const;
+    /// What Chromium needs here, for CHROMIUM_FLAGS or its command line.
+    QString chromiumFlags() const;
+    /// Has Chromium make `count` profiles in the test's $XDG_CONFIG_HOME/chromium.
+    void makeChromiumProfiles(int count) const;
     /// Starts a private D-Bus session bus, which Orlim and the desktop's programs then use.
     void startSessionBus();
     /// Starts a helper (a display server, a screen reader...) with `env`; its

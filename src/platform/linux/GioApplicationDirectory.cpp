@@ -33,6 +33,8 @@ GioApplicationDirectory::find(const QString& desktopId) const
     GAppInfo* app = G_APP_INFO(info.get());
     const char* executable = g_app_info_get_executable(app);
     const char* windowClass = g_desktop_app_info_get_startup_wm_class(info.get());
-    return Entry{executable ? QString::fromUtf8(executable) : QString(), commandLineOf(app),
+    const char* name = g_app_info_get_name(app);
+    return Entry{name ? QString::fromUtf8(name) : QString(),
+                 executable ? QString::fromUtf8(executable) : QString(), commandLineOf(app),
                  windowClass ? QString::fromUtf8(windowClass) : QString()};
 }

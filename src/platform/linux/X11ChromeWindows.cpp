@@ -76,8 +76,11 @@ QList<ChromeWindows::Handle> X11ChromeWindows::find(const QString& windowClass)
         const QByteArray value(static_cast<const char*>(xcb_get_property_value(reply)),
                                xcb_get_property_value_length(reply));
         free(reply);
+        // Desktop entries name either (Debian's Chromium: "chromium", its
+        // windows' class being "Chromium"), as the desktop itself matches them.
         const QList<QByteArray> parts = value.split('\0');
-        if (parts.size() >= 2 && parts.at(1) == wanted)
+        if (parts.size() >= 2 && (parts.at(0).compare(wanted, Qt::CaseInsensitive) == 0 ||
+                                  parts.at(1).compare(wanted, Qt::CaseInsensitive) == 0))
             found.append(window);
     }
     xcb_ewmh_get_windows_reply_wipe(&clients);

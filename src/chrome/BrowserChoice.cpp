@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "chrome/BrowserChoice.h"
+
+#include "platform/FileLayout.h"
+#include "platform/Platform.h"
+#include "platform/RegularFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace BrowserChoice {
+namespace {
+
+constexpr char16_t key[] = u"browser";
+constexpr qint64 maxSize = 64 * 1024;
+
+} // namespace
+
+QString fileURL()
+{
+    return Platform::current().files->orlimDirectory() + u"/browser.json";
+}
+
+std::optional<QString> chosen()
+{
+    const RegularFile::Contents file = RegularFile::read(fileURL(), maxSize);
+    if (file.status != RegularFile::Status::Read)
+        return std::nullopt;
+    const QJsonDocument document = QJsonDocument::fromJson(file.bytes);
+    const QJsonValue value = document.object().value(key);
+    if (!value.isString() || value.toString().isEmpty())
+        return std::nullopt;
+    return value.toString();
+}
+
+bool choose(const QString& desktopId)
+{
+    if (!QDir().mkpath(QFileInfo(fileURL()).absolutePath()))
+        return false;
+    QSaveFile file(fileURL());
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes =
+        QJsonDocument(QJsonObject{{QString::fromUtf16(key), desktopId}}).toJson();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace BrowserChoice
