@@ -28,15 +28,34 @@ test) packages+=("${test[@]}") ;;
 *) echo "usage: install-deps.sh [test]" >&2; exit 2 ;;
 esac
 
+# Debian's /usr/bin/chromium takes its switches from files in /etc/chromium.d
+# only. The tests start the real Chromium with a few of their own (as root it
+# needs --no-sandbox); this hook adds them only when a test asks.
+chromium_hook=/etc/chromium.d/orlim-tests
+install_chromium_hook() {
+    [ -d /etc/chromium.d ] && [ ! -e "$chromium_hook" ] || return 0
+    $sudo tee "$chromium_hook" >/dev/null <<'HOOK'
+# Installed by Orlim's test setup: the switches its tests give the Chromium
+# they start. Nothing happens unless ORLIM_TEST_CHROMIUM_FLAGS is set.
+if [ -n "$ORLIM_TEST_CHROMIUM_FLAGS" ]; then
+    export CHROMIUM_FLAGS="$CHROMIUM_FLAGS $ORLIM_TEST_CHROMIUM_FLAGS"
+fi
+HOOK
+}
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q
+    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+if [ "${1:-}" = test ]; then
+    install_chromium_hook
+fi

@@ -5,6 +5,7 @@
 
 #include "FakePlatform.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -41,4 +42,28 @@ TEST(SettingsWindow, FreshContentInTheSameWindow)
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(hasLabel(controller.content(), u"検出した Chrome プロファイル（2）"_qs));
     EXPECT_TRUE(hasLabel(controller.content(), u"Profile 1"_qs)) << "directories beside names";
+}
+
+// With two browsers installed the profiles section offers a choice between
+// them by name; choosing one shows its profiles and its name at once and
+// serves it from the next link on. With one, there is nothing to choose.
+TEST(SettingsWindow, TheBrowserChoice)
+{
+    FakePlatform platform;
+    SettingsView view;
+    view.appear();
+    EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_qs));
+    platform.applications.installed[u"brave-browser.desktop"_qs] = {u"Brave Web Browser"_qs,
+                                                                    u"/usr/bin/brave"_qs, {}, {}};
+    view.appear();
+    QComboBox* browsers = view.findChild<QComboBox*>(u"browser"_qs);
+    ASSERT_TRUE(browsers);
+    EXPECT_EQ(browsers->count(), 2);
+    EXPECT_EQ(browsers->currentText(), u"Google Chrome"_qs);
+    view.chooseBrowser(u"brave-browser.desktop"_qs);
+    EXPECT_TRUE(hasLabel(&view, u"検出した Brave プロファイル（0）"_qs));
+    EXPECT_TRUE(hasLabel(&view, u"プロファイルが見つかりませんでした。Brave "
+                                u"を一度起動してから再度開いてください。"_qs));
+    EXPECT_EQ(view.findChild<QComboBox*>(u"browser"_qs)->currentText(), u"Brave Web Browser"_qs);
+    EXPECT_EQ(ChromeInstallation::find()->desktopId, u"brave-browser.desktop"_qs);
 }

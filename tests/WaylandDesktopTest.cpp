@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <cstring>
+#include <optional>
+
 namespace {
 
 /// A Wayland compositor run headless for one test, on a session bus of its
@@ -37,6 +40,8 @@ protected:
         QProcessEnvironment env = ProcessFixture::environment();
         env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
         env.insert(u"WAYLAND_DISPLAY"_qs, m_display);
+        if (!m_chromiumFlags.isEmpty())
+            env.insert(u"ORLIM_TEST_CHROMIUM_FLAGS"_qs, m_chromiumFlags);
         return env;
     }
 
@@ -47,41 +52,17 @@ protected:
     }
 
     /// Starts the window the links are clicked in (see desktop-window).
-    void startRecorder(const QStringList& arguments = {})
+    void startRecorder(const QStringList& arguments = {},
+                       const QString& log = QStringLiteral("recorder.log"))
     {
         startHelper(QStringList{QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_qs,
-                                path(u"recorder.log"_qs)} +
+                                path(log)} +
                         arguments,
                     environment());
     }
 
-private:
-    QString m_display;
-};
-
-class Mutter : public Compositor
-{
-protected:
-    void SetUp() override
-    {
-        ProcessFixture::SetUp();
-        startCompositor({u"mutter"_qs, u"--wayland"_qs, u"--headless"_qs, u"--no-x11"_qs,
-                         u"--virtual-monitor"_qs, u"1280x800"_qs},
-                        u"wayland-0"_qs, 10000);
-        if (HasFatalFailure() || IsSkipped())
-            return;
-        m_keys = startHelper({QStringLiteral(MUTTER_KEYS_SCRIPT)}, desktopEnvironment());
-        ASSERT_TRUE(nextLine(m_keys).startsWith("ready"));
-        // The window the links are clicked in ("o" opens the next one); the
-        // first keys after start-up may be swallowed, so keys are spent until
-        // one arrives.
-        startRecorder({QStringLiteral(ORLIM_EXECUTABLE), u"https://example.com/clicked"_qs});
-        ASSERT_TRUE(waitFor([&] { return count(u"recorder.log"_qs, "focus-in") == 1; }));
-        ASSERT_TRUE(typeUntil(u"z"_qs, 500, [&] { return count(u"recorder.log"_qs, "z") > 0; }));
-        installEntry(u"google-chrome.desktop"_qs, DESKTOP_WINDOW_EXECUTABLE " %U");
-    }
-
-    /// Presses and releases `key` (an X keysym name, or a chord like "alt+F4").
+    /// Presses and releases `key` (an X keysym name, or a chord like "alt+F4")
+    /// through the compositor's key helper (`m_keys`).
     void type(const QString& key)
     {
         m_keys->write(key.toUtf8() + '\n');
@@ -98,33 +79,92 @@ protected:
         });
     }
 
-private:
+    /// Opens a fresh window that stands for the program a link is clicked in:
+    /// it takes the keyboard when it maps, and "o" or "n" open `link` with
+    /// Orlim (numbered: link1, link2...). Returns its log's name.
+    QString openClickingWindow(const QString& link)
+    {
+        const QString log = u"clicking-"_qs + QString::number(++m_clickingWindows) + u".log";
+        startRecorder({QStringLiteral(ORLIM_EXECUTABLE), link}, log);
+        EXPECT_TRUE(waitFor([&] { return count(log, "focus-in") == 1; }, 30000));
+        // The first keys after a window maps may be swallowed.
+        EXPECT_TRUE(typeUntil(u"z"_qs, 500, [&] { return count(log, "z") > 0; }));
+        return log;
+    }
+
+    /// Debian's Chromium, as installed, serves the links from now on, running
+    /// natively on the compositor; Chromium itself makes `profiles` profiles,
+    /// each with a cookie that names it for the page server. Returns the page
+    /// server's address, or nothing when Chromium is not installed.
+    std::optional<QString> useRealChromium(int profiles)
+    {
+        if (!installSystemChromium())
+            return std::nullopt;
+        // Debian's launcher takes switches only from /etc/chromium.d, where
+        // scripts/install-deps.sh puts a hook that reads ours.
+        EXPECT_TRUE(QFile::exists(u"/etc/chromium.d/orlim-tests"_qs))
+            << "run scripts/install-deps.sh test";
+        installEntry(u"google-chrome.desktop"_qs, {});
+        QProcess* server = startHelper({QStringLiteral(PAGE_SERVER_SCRIPT), path(u"pages.log"_qs)},
+                                       desktopEnvironment(), u"page-server.log"_qs);
+        const QByteArray port = nextLine(server).trimmed().mid(int(strlen("port ")));
+        const QString base = u"http://127.0.0.1:"_qs + QString::fromLatin1(port);
+        makeChromiumProfiles(profiles, base + u"/profile/");
+        m_chromiumFlags = chromiumFlags() + u" --ozone-platform=wayland"_qs;
+        return base;
+    }
+
     QProcess* m_keys = nullptr;
+
+private:
+    QString m_display;
+    QString m_chromiumFlags;
+    int m_clickingWindows = 0;
+};
+
+class Mutter : public Compositor
+{
+protected:
+    void SetUp() override
+    {
+        ProcessFixture::SetUp();
+        startCompositor({u"mutter"_qs, u"--wayland"_qs, u"--headless"_qs, u"--no-x11"_qs,
+                         u"--virtual-monitor"_qs, u"1280x800"_qs},
+                        u"wayland-0"_qs, 10000);
+        if (HasFatalFailure() || IsSkipped())
+            return;
+        m_keys = startHelper({QStringLiteral(MUTTER_KEYS_SCRIPT)}, desktopEnvironment());
+        ASSERT_TRUE(nextLine(m_keys).startsWith("ready"));
+        installEntry(u"google-chrome.desktop"_qs, DESKTOP_WINDOW_EXECUTABLE " %U");
+    }
 };
 
 } // namespace
 
 // A link clicked in another window brings up a picker that takes the
 // keyboard; "2" opens the link once in the second profile, and the running
-// Chrome then has the keyboard. Three rounds: the first starts Orlim, the
-// others reach the running one, and the last after the picker was closed by
-// the compositor (Alt+F4). Between rounds Alt+Tab goes back to the window the
-// links are clicked in.
+// Chrome (a stand-in) then has the keyboard. Three rounds: the first starts
+// Orlim with a token from the clicking window, the others reach the running
+// one with none, as from a terminal, and the last after the picker was closed
+// by the compositor (Alt+F4). Between rounds Alt+Tab goes back to the window
+// the links are clicked in.
 TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
 {
     writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {},
                                                    "Profile 2": {}, "Profile 3": {}}}})");
-    const QString recorder = u"recorder.log"_qs, chrome = u"chrome.log.focus"_qs;
+    const QString recorder = openClickingWindow(u"https://example.com/clicked"_qs);
+    const QString chrome = u"chrome.log.focus"_qs;
     for (int round = 1; round <= 3; ++round) {
         SCOPED_TRACE(round);
         const int chromeFocus = count(chrome, "focus-in");
-        type(u"o"_qs);
+        const QString open = round == 1 ? u"o"_qs : u"n"_qs;
+        type(open);
         ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-out") == round; }))
             << "the picker took the keyboard";
         if (round == 3) {
             type(u"alt+F4"_qs);
             ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-in") == round + 1; }));
-            type(u"o"_qs);
+            type(open);
             ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-out") == round + 1; }))
                 << "a closed picker comes back with the keyboard";
         }
@@ -146,6 +186,43 @@ TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
     EXPECT_EQ(waitForChrome(3).size(), 3) << "each link opened once";
     const QByteArray keys = readLog(recorder);
     EXPECT_EQ(keys.count("\n2"), 0) << keys.toStdString();
+}
+
+// Debian's real Chromium, running natively on the compositor, comes to the
+// front with the link in the chosen profile: started by the choice, with Orlim
+// started by a link without a token; then running, for a link without a token
+// and for one with a token, each clicked in a fresh window. The keys typed
+// after the choice reach the page in the chosen profile, and none goes back to
+// the window the link was clicked in.
+TEST_F(Mutter, RealChromiumComesToTheFront)
+{
+    const auto pages = useRealChromium(3);
+    if (!pages)
+        GTEST_SKIP() << "Debian's chromium is not installed";
+    const struct
+    {
+        const char* open; // the key the clicking window opens the link with
+        const char* choice;
+        QString profile;
+    } rounds[] = {{"n", "2", u"Profile 1"_qs}, {"n", "3", u"Profile 2"_qs}, {"o", "1", u"Default"_qs}};
+    int round = 0;
+    for (const auto& r : rounds) {
+        SCOPED_TRACE(++round);
+        const QString clicking = openClickingWindow(*pages + u"/clicked-"_qs + QString::number(round) + u'-');
+        type(QString::fromLatin1(r.open));
+        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000))
+            << "the picker took the keyboard";
+        type(QString::fromLatin1(r.choice));
+        const QByteArray opened = "/clicked-" + QByteArray::number(round) + "-1\t" + r.profile.toUtf8();
+        ASSERT_TRUE(waitFor([&] { return count(u"pages.log"_qs, opened) == 1; }, 30000))
+            << readLog(u"pages.log"_qs).toStdString();
+        const QByteArray key = QByteArray("xyk").mid(round - 1, 1);
+        const QByteArray typed = "/key/" + key + "\t" + r.profile.toUtf8();
+        EXPECT_TRUE(typeUntil(QString::fromLatin1(key), 500,
+                              [&] { return count(u"pages.log"_qs, typed) > 0; }))
+            << "Chromium took the keyboard\n" << readLog(u"pages.log"_qs).toStdString();
+        EXPECT_EQ(count(clicking, key), 0) << "no key went back to the clicking window";
+    }
 }
 
 namespace {

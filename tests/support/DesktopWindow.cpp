@@ -3,7 +3,8 @@
 // [PROGRAM LINK]` stands for the program a link was clicked in: it appends
 // "focus-in", "focus-out" and the text of every key it receives to LOG, one a
 // line, and the key "o" opens LINK (numbered: LINK1, LINK2, ...) with
-// PROGRAM, handing it an activation token for that key press. Started any other
+// PROGRAM, handing it an activation token for that key press; the key "n" opens
+// it with no token, as terminals and many other programs do. Started any other
 // way it stands for Chrome: it records its start as the stand-in Chrome does
 // (to ORLIM_FAKE_CHROME_LOG) and, as Chrome does, hands the
 // XDG_ACTIVATION_TOKEN it was given to the instance already running, which
@@ -45,10 +46,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         append(log, event->text().toUtf8());
-        if (event->text() == u"o" && m_opener.size() == 2)
+        const bool token = event->text() == u"o";
+        if ((token || event->text() == u"n") && m_opener.size() == 2)
             Platform::current().processes->startDetached(
                 m_opener[0], {m_opener[1] + QString::number(++m_opened)},
-                Platform::current().windowActivation->tokenFor(this));
+                token ? Platform::current().windowActivation->tokenFor(this) : QString());
     }
 
 private:

@@ -144,21 +144,22 @@ QString ProcessFixture::chromiumFlags() const
     return flags;
 }
 
-void ProcessFixture::makeChromiumProfiles(int count) const
+void ProcessFixture::makeChromiumProfiles(int count, const QString& visit) const
 {
     // Chromium itself makes them, headless, in its data directory of the
     // test's XDG_CONFIG_HOME ("Default", "Profile 1", ...).
+    QProcessEnvironment env = environment();
+    env.remove(u"ORLIM_TEST_CHROMIUM_FLAGS"_qs);
     for (int i = 0; i < count; ++i) {
+        const QString directory = i == 0 ? u"Default"_qs : u"Profile "_qs + QString::number(i);
         QProcess chromium;
-        chromium.setProcessEnvironment(environment());
+        chromium.setProcessEnvironment(env);
         chromium.start(u"/usr/bin/chromium"_qs,
                        chromiumFlags().split(u' ') +
                            QStringList{u"--headless=new"_qs,
                                        u"--user-data-dir="_qs + path(u"config/chromium"_qs),
-                                       u"--profile-directory="_qs +
-                                           (i == 0 ? u"Default"_qs
-                                                   : u"Profile "_qs + QString::number(i)),
-                                       u"--dump-dom"_qs, u"about:blank"_qs});
+                                       u"--profile-directory="_qs + directory, u"--dump-dom"_qs,
+                                       visit.isEmpty() ? u"about:blank"_qs : visit + directory});
         ASSERT_TRUE(chromium.waitForFinished(60000)) << "Chromium did not make profile " << i;
     }
 }

@@ -62,8 +62,9 @@ protected:
     bool installSystemChromium() const;
     /// What Chromium needs here, for CHROMIUM_FLAGS or its command line.
     QString chromiumFlags() const;
-    /// Has Chromium make `count` profiles in the test's $XDG_CONFIG_HOME/chromium.
-    void makeChromiumProfiles(int count) const;
+    /// Has Chromium make `count` profiles in the test's $XDG_CONFIG_HOME/chromium;
+    /// each visits `visit` followed by its directory name, where given.
+    void makeChromiumProfiles(int count, const QString& visit = {}) const;
     /// Starts a private D-Bus session bus, which Orlim and the desktop's programs then use.
     void startSessionBus();
     /// Starts a helper (a display server, a screen reader...) with `env`; its
