@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Types keys into KDE's compositor through its fake-input interface, as
+// mutter-keys.py does through mutter's remote desktop: one X keysym name a line
+// on standard input ("2", "Down", "x", or a chord such as "alt+Tab"), pressed
+// and released; prints "ready" once KWin granted the interface and "typed"
+// after each key. KWin grants it to a program whose desktop entry, with this
+// program's absolute path as its Exec, lists org_kde_kwin_fake_input in
+// X-KDE-Wayland-Interfaces.
+#include "fake-input-client-protocol.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <linux/input-event-codes.h>
+#include <map>
+#include <string>
+#include <vector>
+#include <wayland-client.h>
+
+namespace {
+
+org_kde_kwin_fake_input* fakeInput = nullptr;
+
+constexpr uint32_t keysSince = 4; // keyboard_key
+
+void global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+{
+    if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 &&
+        version >= keysSince)
+        fakeInput = static_cast<org_kde_kwin_fake_input*>(
+            wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, keysSince));
+}
+
+void globalRemove(void*, wl_registry*, uint32_t) {}
+
+const wl_registry_listener registryListener{global, globalRemove};
+
+int keyCode(const std::string& name)
+{
+    static const std::map<std::string, int> named{
+        {"Return", KEY_ENTER}, {"Down", KEY_DOWN}, {"Up", KEY_UP},   {"Escape", KEY_ESC},
+        {"alt", KEY_LEFTALT},  {"F4", KEY_F4},     {"Tab", KEY_TAB}, {"ctrl", KEY_LEFTCTRL}};
+    static const int letters[] = {KEY_A, KEY_B, KEY_C, KEY_D, KEY_E, KEY_F, KEY_G, KEY_H, KEY_I,
+                                  KEY_J, KEY_K, KEY_L, KEY_M, KEY_N, KEY_O, KEY_P, KEY_Q, KEY_R,
+                                  KEY_S, KEY_T, KEY_U, KEY_V, KEY_W, KEY_X, KEY_Y, KEY_Z};
+    if (const auto it = named.find(name); it != named.end())
+        return it->second;
+    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z')
+        return letters[name[0] - 'a'];
+    if (name.size() == 1 && name[0] >= '1' && name[0] <= '9')
+        return KEY_1 + (name[0] - '1');
+    if (name == "0")
+        return KEY_0;
+    return -1;
+}
+
+} // namespace
+
+int main()
+{
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display) {
+        std::fputs("kwin-keys: no Wayland display\n", stderr);
+        return 1;
+    }
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &registryListener, nullptr);
+    wl_display_roundtrip(display);
+    if (!fakeInput) {
+        std::fputs("kwin-keys: the compositor offers no org_kde_kwin_fake_input\n", stderr);
+        return 1;
+    }
+    org_kde_kwin_fake_input_authenticate(fakeInput, "Orlim tests", "typing keys in tests");
+    wl_display_roundtrip(display);
+    std::cout << "ready" << std::endl;
+
+    for (std::string line; std::getline(std::cin, line);) {
+        if (line.empty())
+            continue;
+        std::vector<int> codes;
+        for (size_t start = 0;;) {
+            const size_t plus = line.find('+', start);
+            codes.push_back(keyCode(line.substr(start, plus - start)));
+            if (plus == std::string::npos)
+                break;
+            start = plus + 1;
+        }
+        for (const int code : codes) {
+            if (code >= 0)
+                org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(code), 1);
+        }
+        for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
+            if (*code >= 0)
+                org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(*code), 0);
+        }
+        if (wl_display_roundtrip(display) < 0)
+            return 1;
+        std::cout << "typed" << std::endl;
+    }
+    wl_display_disconnect(display);
+    return 0;
+}
