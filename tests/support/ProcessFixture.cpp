@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLocalSocket>
 
+#include <csignal>
 #include <cstring>
 #include <unistd.h>
 
@@ -32,6 +33,13 @@ void ProcessFixture::SetUp()
 
 void ProcessFixture::TearDown()
 {
+    // A real Chromium started through Orlim is no child of ours: its lock
+    // names it ("host-pid").
+    const QString lock = QFile::symLinkTarget(path(u"config/chromium/SingletonLock"_qs));
+    if (const pid_t chromium = lock.section(u'-', -1).toInt(); chromium > 0) {
+        ::kill(chromium, SIGTERM);
+        waitFor([&] { return ::kill(chromium, 0) != 0; }, 5000);
+    }
     for (auto process = m_processes.rbegin(); process != m_processes.rend(); ++process) {
         (*process)->terminate();
         if (!(*process)->waitForFinished(5000))
@@ -164,14 +172,17 @@ void ProcessFixture::makeChromiumProfiles(int count, const QString& visit) const
     }
 }
 
-void ProcessFixture::startSessionBus()
+void ProcessFixture::startSessionBus(const QString& display)
 {
+    QProcessEnvironment env = desktopEnvironment();
+    if (!display.isEmpty())
+        env.insert(u"DISPLAY"_qs, display);
     // The services the bus starts live in the test's folders too: the
     // accessibility bus would otherwise put its socket where every test's
     // (and the user's) goes, ~/.cache/at-spi/bus when XDG_RUNTIME_DIR is unset.
     QProcess* bus = startHelper({u"dbus-daemon"_qs, u"--session"_qs, u"--nofork"_qs,
                                  u"--nosyslog"_qs, u"--print-address=1"_qs},
-                                desktopEnvironment());
+                                env);
     m_bus = QString::fromUtf8(nextLine(bus, 10000).trimmed());
     ASSERT_FALSE(m_bus.isEmpty()) << "dbus-daemon did not start";
 }

@@ -65,8 +65,9 @@ protected:
     /// Has Chromium make `count` profiles in the test's $XDG_CONFIG_HOME/chromium;
     /// each visits `visit` followed by its directory name, where given.
     void makeChromiumProfiles(int count, const QString& visit = {}) const;
-    /// Starts a private D-Bus session bus, which Orlim and the desktop's programs then use.
-    void startSessionBus();
+    /// Starts a private D-Bus session bus, which Orlim and the desktop's
+    /// programs then use; the services it starts see `display` as DISPLAY.
+    void startSessionBus(const QString& display = {});
     /// Starts a helper (a display server, a screen reader...) with `env`; its
     /// errors, and unless `readOutput` its output, go to the file `logName`.
     /// The fixture stops every process it started at the end, the newest first.

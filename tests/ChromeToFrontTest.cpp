@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// End-to-end tests under Wayland compositors run headless: GNOME's mutter and
-// KDE's KWin. Under mutter the picker takes the keyboard from the window a link
-// was clicked in, and the Chrome that opens the link takes it from the picker;
-// keys are typed through mutter's remote-desktop interface. Skipped where a
-// compositor is not installed.
+// End-to-end tests of the keyboard's way from the window a link was clicked
+// in, to the picker, to the Chrome that opens the link: under Wayland
+// compositors run headless (GNOME's mutter, KDE's KWin; keys typed through
+// mutter's remote-desktop interface and KWin's fake input) and under X11 window
+// managers on Xvfb (mutter, KWin, openbox; keys typed with xdotool). Skipped
+// where a desktop is not installed.
 #include "ProcessFixture.h"
 
 #include <QDir>
@@ -15,11 +16,44 @@
 
 namespace {
 
-/// A Wayland compositor run headless for one test, on a session bus of its
-/// own; Orlim and the test's windows are its clients.
+/// A Wayland compositor run headless, or an X server with a window manager,
+/// for one test, on a session bus of its own; Orlim and the test's windows are
+/// its clients.
 class Compositor : public ProcessFixture
 {
 protected:
+    /// Starts Xvfb and `windowManager` on it, and waits until the window
+    /// manager runs.
+    void startX11(const QStringList& windowManager)
+    {
+        for (const QString& tool : {u"Xvfb"_qs, u"xdotool"_qs, windowManager.first()}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                GTEST_SKIP() << tool.toStdString() << " is not installed";
+        }
+        // Xvfb picks a free display itself and tells which on its output.
+        QProcess* xvfb =
+            startHelper({u"Xvfb"_qs, u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
+                         u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs, u"-noreset"_qs},
+                        QProcessEnvironment::systemEnvironment());
+        m_x11Display = u':' + QString::fromLatin1(nextLine(xvfb, 10000).trimmed());
+        // KWin's services, started by the bus, need the display too.
+        startSessionBus(m_x11Display);
+        QProcessEnvironment env = desktopEnvironment();
+        env.insert(u"DISPLAY"_qs, m_x11Display);
+        startHelper(windowManager, env, u"compositor.log"_qs, false);
+        // Ready once it publishes the current desktop.
+        ASSERT_TRUE(waitFor([&] { return xdotool({u"get_desktop"_qs}) == 0; }, 30000))
+            << readLog(u"compositor.log"_qs).toStdString();
+    }
+
+    int xdotool(const QStringList& arguments) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(u"xdotool"_qs, arguments);
+        return process.waitForFinished(5000) ? process.exitCode() : -1;
+    }
+
     /// Starts `command` as the compositor, logging to compositor.log, and waits
     /// until its socket `display` appears.
     void startCompositor(const QStringList& command, const QString& display, int timeoutMs)
@@ -38,8 +72,13 @@ protected:
     QProcessEnvironment environment() const override
     {
         QProcessEnvironment env = ProcessFixture::environment();
-        env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
-        env.insert(u"WAYLAND_DISPLAY"_qs, m_display);
+        if (m_x11Display.isEmpty()) {
+            env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
+            env.insert(u"WAYLAND_DISPLAY"_qs, m_display);
+        } else {
+            env.remove(u"QT_QPA_PLATFORM"_qs);
+            env.insert(u"DISPLAY"_qs, m_x11Display);
+        }
         if (!m_chromiumFlags.isEmpty())
             env.insert(u"ORLIM_TEST_CHROMIUM_FLAGS"_qs, m_chromiumFlags);
         return env;
@@ -65,6 +104,10 @@ protected:
     /// through the compositor's key helper (`m_keys`).
     void type(const QString& key)
     {
+        if (!m_x11Display.isEmpty()) {
+            ASSERT_EQ(xdotool({u"key"_qs, key}), 0);
+            return;
+        }
         m_keys->write(key.toUtf8() + '\n');
         ASSERT_TRUE(nextLine(m_keys).startsWith("typed"));
     }
@@ -110,7 +153,8 @@ protected:
         const QByteArray port = nextLine(server).trimmed().mid(int(strlen("port ")));
         const QString base = u"http://127.0.0.1:"_qs + QString::fromLatin1(port);
         makeChromiumProfiles(profiles, base + u"/profile/");
-        m_chromiumFlags = chromiumFlags() + u" --ozone-platform=wayland"_qs;
+        m_chromiumFlags = chromiumFlags() + (m_x11Display.isEmpty() ? u" --ozone-platform=wayland"_qs
+                                                                    : u" --ozone-platform=x11"_qs);
         return base;
     }
 
@@ -159,6 +203,7 @@ protected:
 
 private:
     QString m_display;
+    QString m_x11Display;
     QString m_chromiumFlags;
     int m_clickingWindows = 0;
 };
@@ -277,4 +322,31 @@ protected:
 TEST_F(KWin, RealChromiumComesToTheFront)
 {
     realChromiumComesToTheFront();
+}
+
+namespace {
+
+using X11 = Compositor;
+
+} // namespace
+
+TEST_F(X11, RealChromiumComesToTheFrontUnderMutter)
+{
+    startX11({u"mutter"_qs, u"--x11"_qs, u"--replace"_qs, u"--sm-disable"_qs});
+    if (!HasFatalFailure() && !IsSkipped())
+        realChromiumComesToTheFront();
+}
+
+TEST_F(X11, RealChromiumComesToTheFrontUnderKWin)
+{
+    startX11({u"kwin_x11"_qs, u"--replace"_qs});
+    if (!HasFatalFailure() && !IsSkipped())
+        realChromiumComesToTheFront();
+}
+
+TEST_F(X11, RealChromiumComesToTheFrontUnderOpenbox)
+{
+    startX11({u"openbox"_qs});
+    if (!HasFatalFailure() && !IsSkipped())
+        realChromiumComesToTheFront();
 }
