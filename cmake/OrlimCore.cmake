@@ -27,6 +27,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/StartupNotification.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/ProfileRule.cpp

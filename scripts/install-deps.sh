@@ -16,7 +16,7 @@ build=(
 test=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     appstream lintian
-    xvfb xauth xdotool wmctrl openbox
+    xvfb xauth xdotool wmctrl openbox x11-utils
     dbus-daemon libglib2.0-bin mutter kwin-wayland kwin-x11 plasma-wayland-protocols
     python3-dbus python3-pyatspi at-spi2-core chromium
 )

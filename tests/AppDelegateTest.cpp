@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
+#include "platform/linux/StartupNotification.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 
@@ -23,8 +24,9 @@ AppDelegate::Windows recordInto(QStringList& shown)
 } // namespace
 
 // With no profiles every link opens in "Default" at once, in order, with the
-// clicking program's activation token. With profiles (one that is not
-// "Default" is still a choice) every link goes to the picker with the whole
+// clicking program's activation token, and the start-up it announced ends
+// there, since no window of Orlim's comes for it. With profiles (one that is
+// not "Default" is still a choice) every link goes to the picker with the whole
 // catalogue, read afresh for each link.
 TEST(Routing, DefaultOrThePicker)
 {
@@ -43,6 +45,23 @@ TEST(Routing, DefaultOrThePicker)
                      u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_qs}));
     EXPECT_EQ(shown, (QStringList{u"picker https://b 1 Profile 1 "_qs,
                                   u"picker https://c 3 Profile 1 clicked"_qs}));
+    EXPECT_EQ(platform.windowActivation.finished, QStringList{u"clicked"_qs});
+}
+
+// The startup-notification message that ends a launcher's wait, in the
+// protocol's 20-byte pieces, its ID quoted where it needs to be.
+TEST(StartupNotification, RemoveMessage)
+{
+    EXPECT_EQ(StartupNotification::removeMessage(u"gio-42_TIME7"_qs),
+              QByteArray("remove: ID=gio-42_TIME7"));
+    EXPECT_EQ(StartupNotification::removeMessage(u"a \"b\\"_qs),
+              QByteArray(R"(remove: ID="a \"b\\")"));
+    const QList<QByteArray> pieces =
+        StartupNotification::pieces(StartupNotification::removeMessage(u"gio-42_TIME7"_qs));
+    ASSERT_EQ(pieces.size(), 2);
+    EXPECT_EQ(pieces[0], QByteArray("remove: ID=gio-42_TI"));
+    EXPECT_EQ(pieces[1], QByteArray("ME7").leftJustified(20, '\0'));
+    EXPECT_EQ(StartupNotification::pieces(QByteArray(19, 'x')).size(), 1) << "the NUL fits";
 }
 
 // Rules decide only while switched on, and only for a profile Chrome has. The

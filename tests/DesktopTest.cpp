@@ -18,7 +18,7 @@ protected:
     {
         ProcessFixture::SetUp();
         for (const QString& tool :
-             {u"Xvfb"_qs, u"openbox"_qs, u"xdotool"_qs, u"wmctrl"_qs, u"dbus-daemon"_qs}) {
+             {u"Xvfb"_qs, u"openbox"_qs, u"xdotool"_qs, u"wmctrl"_qs, u"xev"_qs, u"dbus-daemon"_qs}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool.toStdString() << " is not installed";
         }
@@ -135,7 +135,8 @@ TEST_F(Desktop, ScreenReaderFollowsThePicker)
 // Where the tray is a StatusNotifierItem host (KDE Plasma's, stood for by a
 // watcher on the session bus), Orlim's item registers, its menu reads as the
 // tray menu, and its first entry opens the settings; the menu's Ctrl+Q works
-// from there. Closed and opened again, the settings come back.
+// from there. Closed and opened again, the settings come back. The start-up a
+// launcher announced for a link that went straight to Chrome is ended.
 TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
 {
     if (QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import dbus"_qs}) != 0)
@@ -143,13 +144,21 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     QProcess* watcher = startHelper({QStringLiteral(SNI_WATCHER_SCRIPT), u"設定を開く…"_qs},
                                     environment(), u"watcher.log"_qs);
     ASSERT_EQ(nextLine(watcher).trimmed(), "ready");
-    QProcess* orlim = start({u"https://no-profiles.example/"_qs}); // no window of its own
+    QProcessEnvironment launched = environment();
+    launched.insert(u"DESKTOP_STARTUP_ID"_qs, u"launcher-1_TIME0"_qs);
+    QProcess* messages = startHelper({u"xev"_qs, u"-root"_qs, u"-event"_qs, u"property"_qs},
+                                     launched, u"xev.log"_qs, false);
+    ASSERT_TRUE(waitFor([&] { return messages->state() == QProcess::Running; }));
+    QProcess* orlim = startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://no-profiles.example/"_qs},
+                                  launched); // no window of its own
     const QJsonObject item = QJsonDocument::fromJson(nextLine(watcher)).object();
     EXPECT_EQ(item[u"labels"_qs].toVariant().toStringList(),
               (QStringList{u"Orlim v0.1.0"_qs, u"設定を開く…"_qs, u"既定のブラウザにする…"_qs,
                            u"終了"_qs}))
         << readLog(u"watcher.log"_qs).toStdString();
     EXPECT_EQ(nextLine(watcher).trimmed(), "clicked");
+    EXPECT_TRUE(waitFor([&] { return readLog(u"xev.log"_qs).contains("_NET_STARTUP_INFO_BEGIN"); }))
+        << "the launcher's start-up was ended";
     close(u"Orlim 設定"_qs);
     EXPECT_EQ(run({}), 0);
     ASSERT_TRUE(becomesActive(u"Orlim 設定"_qs));

@@ -5,6 +5,7 @@
 #include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfiles.h"
 #include "platform/Platform.h"
+#include "platform/WindowActivation.h"
 #include "platform/Scheduler.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
@@ -53,17 +54,20 @@ bool AppDelegate::applicationShouldHandleReopen(const QString& activationToken)
 
 void AppDelegate::openURLs(const QStringList& urls, const QString& activationToken)
 {
+    bool shown = false;
     for (const QString& url : urls)
-        handleIncoming(url, activationToken);
+        shown |= handleIncoming(url, activationToken);
+    if (!shown && !activationToken.isEmpty())
+        Platform::current().windowActivation->finishStartup(activationToken);
 }
 
-void AppDelegate::handleIncoming(const QString& urlString, const QString& activationToken)
+bool AppDelegate::handleIncoming(const QString& urlString, const QString& activationToken)
 {
     m_didReceiveURL = true;
     const ChromeProfileInfo catalogue = ChromeProfiles::load();
     if (catalogue.profiles.isEmpty()) {
         ChromeLauncher::open(urlString, QStringLiteral("Default"), activationToken);
-        return;
+        return false;
     }
     if constexpr (FeatureFlags::rulesEnabled) {
         if (const auto rule = RuleStore::match(urlString)) {
@@ -75,9 +79,10 @@ void AppDelegate::handleIncoming(const QString& urlString, const QString& activa
             // or it would make a new, empty profile.
             if (known != catalogue.profiles.end()) {
                 ChromeLauncher::open(urlString, known->directoryName, activationToken);
-                return;
+                return false;
             }
         }
     }
     m_windows.showPicker(urlString, catalogue.profiles, activationToken);
+    return true;
 }

@@ -40,13 +40,15 @@ public:
     /// Orlim was started again without a link: shows the settings.
     bool applicationShouldHandleReopen(const QString& activationToken = {});
     /// Routes `urls` one by one, in order. `activationToken` comes from the
-    /// program they were clicked in, for the window or Chrome they bring up.
+    /// program they were clicked in, for the window or Chrome they bring up;
+    /// when none of Orlim's windows comes up, the start-up it announced ends.
     void openURLs(const QStringList& urls, const QString& activationToken = {});
 
     bool didReceiveURL() const { return m_didReceiveURL; }
 
 private:
-    void handleIncoming(const QString& urlString, const QString& activationToken);
+    /// Whether the picker came up for the link.
+    bool handleIncoming(const QString& urlString, const QString& activationToken);
 
     Windows m_windows;
     std::unique_ptr<MenuBarController> m_menuBar;

@@ -25,6 +25,10 @@ public:
     /// Shows `window` in front with the keyboard, using `token` (from the
     /// program a link was clicked in; may be empty) where the desktop wants one.
     virtual void present(QWidget* window, const QString& token) = 0;
+    /// Ends the start-up the desktop announced with `token` when no window of
+    /// Orlim's shows for it (the link went straight to Chrome, or was
+    /// dropped), so that no launcher keeps a busy pointer waiting for one.
+    virtual void finishStartup(const QString& token) = 0;
     /// Whether a token stays good only while the window it came from is still
     /// shown and focused, so that window must wait for the program it started.
     virtual bool tokenNeedsItsWindow() const = 0;

@@ -118,9 +118,11 @@ public:
     void start() override {}
     QString tokenFor(QWidget*) override { return u"token-" + QString::number(++m_tokens); }
     void present(QWidget* window, const QString& token) override;
+    void finishStartup(const QString& token) override { finished.append(token); }
     bool tokenNeedsItsWindow() const override { return needsWindow; }
 
     QStringList presentedWith; // the token of every present()
+    QStringList finished;      // every finishStartup()
     bool needsWindow = false;
 
 private:

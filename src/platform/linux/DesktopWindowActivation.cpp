@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/DesktopWindowActivation.h"
 
+#include "platform/linux/StartupNotification.h"
 #include "platform/linux/WaylandActivation.h"
 
 #include <QCoreApplication>
@@ -63,7 +64,10 @@ QString DesktopWindowActivation::tokenFor(QWidget* window)
 
 void DesktopWindowActivation::present(QWidget* window, const QString& token)
 {
-    if (!token.isEmpty() && m_kind == Kind::X11) {
+    if (!token.isEmpty() && m_kind == Kind::X11 && window->isVisible()) {
+        // Shown already, so mapped already: no window will carry the ID.
+        finishStartup(token);
+    } else if (!token.isEmpty() && m_kind == Kind::X11) {
         // Qt puts the startup ID on the next window it maps and ends the startup.
         using SetStartupId = void (*)(const char*);
         // Qt hands the function out as a generic pointer; it takes the ID.
@@ -74,6 +78,13 @@ void DesktopWindowActivation::present(QWidget* window, const QString& token)
     bringToFront(window);
     if (!token.isEmpty() && m_kind == Kind::Wayland)
         m_wayland->activate(window->windowHandle(), token);
+}
+
+void DesktopWindowActivation::finishStartup(const QString& token)
+{
+    // On Wayland a token is spent by whoever activates with it, or expires.
+    if (!token.isEmpty() && m_kind == Kind::X11)
+        StartupNotification::send(StartupNotification::removeMessage(token));
 }
 
 bool DesktopWindowActivation::tokenNeedsItsWindow() const

@@ -18,6 +18,7 @@ public:
     void start() override;
     QString tokenFor(QWidget* window) override;
     void present(QWidget* window, const QString& token) override;
+    void finishStartup(const QString& token) override;
     bool tokenNeedsItsWindow() const override;
 
 private:
