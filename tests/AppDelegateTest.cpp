@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
+#include "app/CommandLine.h"
 #include "platform/linux/StartupNotification.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
@@ -104,4 +105,35 @@ TEST(Launch, SettingsCheck)
     platform.scheduler.runAll();
     EXPECT_TRUE(delegate.applicationShouldHandleReopen(u"again"_qs));
     EXPECT_EQ(shown, (QStringList{u"settings started"_qs, u"settings again"_qs}));
+}
+
+// Links after "--" are links whatever they look like, a second "--" too; an
+// option stands alone, though it may be repeated; misuse is refused with a
+// reason, never guessed at.
+TEST(CommandLine, LinksOptionsAndMisuse)
+{
+    using Action = CommandLine::Action;
+    const struct
+    {
+        QStringList arguments;
+        Action action;
+        QStringList links;
+    } cases[] = {
+        {{u"https://a"_qs, u"--"_qs, u"-b"_qs, u"--"_qs},
+         Action::Open,
+         {u"https://a"_qs, u"-b"_qs, u"--"_qs}},
+        {{u"--help"_qs, u"--help"_qs}, Action::Help, {}},
+        {{u"--list-browsers"_qs}, Action::ListBrowsers, {}},
+        {{u"--bogus"_qs}, Action::Invalid, {}},
+        {{u"-"_qs}, Action::Invalid, {}},
+        {{u"--version"_qs, u"--help"_qs}, Action::Invalid, {}},
+        {{u"--list-profiles"_qs, u"https://a"_qs}, Action::Invalid, {}},
+        {{u"https://a"_qs, u"--renderer-cmd-prefix=x"_qs}, Action::Invalid, {}},
+    };
+    for (const auto& c : cases) {
+        const CommandLine parsed = CommandLine::parse(c.arguments);
+        EXPECT_EQ(parsed.action, c.action) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(parsed.links, c.links) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(parsed.error.isEmpty(), c.action != Action::Invalid);
+    }
 }

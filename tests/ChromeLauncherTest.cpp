@@ -2,6 +2,7 @@
 #include "chrome/BrowserChoice.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
+#include "platform/ChromeWindows.h"
 
 #include "FakePlatform.h"
 
@@ -30,6 +31,26 @@ TEST(ChromeLauncher, CommandLine)
             u"/opt/google/chrome/chrome|--profile-directory=Default|https://a/?q=x y|"_qs,
             u"google-chrome|--profile-directory=Default|--| \t-x|"_qs,
             u"/usr/bin/flatpak|run|com.google.Chrome|--profile-directory=Profile 1|https://a|"_qs}));
+}
+
+// On X11 the browser's window is looked for after each start, every 50 ms,
+// 21 times at most, and activated once found.
+TEST(ChromeLauncher, LooksForTheWindowWithinTheBound)
+{
+    FakePlatform platform;
+    ChromeLauncher::open(u"https://a"_qs, u"Default"_qs);
+    platform.scheduler.advance(ChromeLauncher::activationIntervalMs - 1);
+    EXPECT_EQ(platform.chromeWindows.lookups, 1);
+    platform.scheduler.runAll();
+    EXPECT_EQ(platform.chromeWindows.lookups, ChromeLauncher::activationRetries + 1);
+    EXPECT_TRUE(platform.chromeWindows.activated.isEmpty());
+
+    platform.chromeWindows.lookups = 0;
+    ChromeLauncher::open(u"https://b"_qs, u"Default"_qs);
+    platform.chromeWindows.windows = {7};
+    platform.scheduler.runAll();
+    EXPECT_EQ(platform.chromeWindows.lookups, 2);
+    EXPECT_EQ(platform.chromeWindows.activated, QList<ChromeWindows::Handle>{7});
 }
 
 // The browser served: the user's choice while it is installed, else the first

@@ -35,8 +35,9 @@ int unixSocket(const std::string& path, bool listen)
 
 } // namespace
 
-// The first version's bytes exactly; anything else than a whole message of
-// the format, or more than the size limit, is refused.
+// The first version's bytes exactly, read in pieces cut anywhere; anything
+// else than a whole message of the format, or more than the size limit, is
+// refused.
 TEST(LinkMessage, FirstVersionBytesAndRefusals)
 {
     EXPECT_EQ(LinkMessage::encode({"a"}), "ORLIM/1\nU\0\0\0\1aE\0\0\0\0"s);
@@ -53,6 +54,15 @@ TEST(LinkMessage, FirstVersionBytesAndRefusals)
     for (const std::string& bytes : bad) {
         LinkMessage::Reader reader;
         EXPECT_EQ(reader.feed(bytes), State::Malformed) << bytes;
+    }
+    // A stream socket may cut a message anywhere, inside the magic line too.
+    const std::string whole = LinkMessage::encode({"https://a", ""}, "token");
+    for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+        LinkMessage::Reader reader;
+        EXPECT_EQ(reader.feed(whole.substr(0, cut)), State::Incomplete) << cut;
+        ASSERT_EQ(reader.feed(whole.substr(cut)), State::Complete) << cut;
+        EXPECT_EQ(reader.links(), (std::vector<std::string>{"https://a", ""}));
+        EXPECT_EQ(reader.token(), "token");
     }
     LinkMessage::Reader endless;
     State state = endless.feed("ORLIM/1\nU\x00\x0f\xff\xff"s);

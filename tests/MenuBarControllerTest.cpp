@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MenuBarController.h"
 #include "app/AppActions.h"
+#include "ui/DefaultBrowserStatus.h"
 
 #include "FakePlatform.h"
 
@@ -40,4 +41,31 @@ TEST(AppActions, SetAsDefaultBrowser)
     EXPECT_EQ(first + second, 0) << "the http requests have not completed yet";
     platform.scheduler.runAll();
     EXPECT_EQ(first * 10 + second, 11);
+}
+
+// After the request the status is read again every half second, nine readings
+// in all, and no more once it reads true.
+TEST(DefaultBrowserStatus, FollowsTheChangeThenStops)
+{
+    FakePlatform platform;
+    DefaultBrowserStatus status;
+    int changes = 0;
+    QObject::connect(&status, &DefaultBrowserStatus::changed, [&] { ++changes; });
+    auto& reads = platform.defaultBrowser.reads;
+    status.poll(DefaultBrowserStatus::followUpCount);
+    platform.scheduler.advance(DefaultBrowserStatus::followUpIntervalMs - 1);
+    EXPECT_EQ(reads, 1);
+    platform.scheduler.advance(1);
+    EXPECT_EQ(reads, 2);
+    platform.scheduler.runAll();
+    EXPECT_EQ(reads, DefaultBrowserStatus::followUpCount + 1);
+
+    reads = 0;
+    status.poll(DefaultBrowserStatus::followUpCount);
+    platform.defaultBrowser.httpsHandler = u"orlim.desktop"_qs;
+    platform.scheduler.advance(DefaultBrowserStatus::followUpIntervalMs);
+    platform.scheduler.runAll();
+    EXPECT_EQ(reads, 2);
+    EXPECT_TRUE(status.isDefaultBrowser());
+    EXPECT_EQ(changes, 1);
 }

@@ -83,11 +83,20 @@ public:
 };
 
 /// Finds no Chrome window to raise.
+/// Counts the look-ups; `windows` are found, `activated` records activations.
 class FakeChromeWindows final : public ChromeWindows
 {
 public:
-    QList<Handle> find(const QString&) override { return {}; }
-    void activate(Handle) override {}
+    QList<Handle> find(const QString&) override
+    {
+        ++lookups;
+        return windows;
+    }
+    void activate(Handle window) override { activated.append(window); }
+
+    QList<Handle> windows;
+    QList<Handle> activated;
+    int lookups = 0;
 };
 
 /// Requests complete out of order: https first, http as long again later.
@@ -101,10 +110,12 @@ public:
                     std::function<void()> done) override;
     std::optional<QString> handler(const QString& scheme) const override
     {
+        ++reads;
         return scheme == u"https" ? httpsHandler : std::nullopt;
     }
 
     std::optional<QString> httpsHandler;
+    mutable int reads = 0;
     QStringList requests; // "scheme=desktopId"
 
 private:
