@@ -25,7 +25,8 @@ QList<ChromeProfile> profiles(int count)
 } // namespace
 
 // A digit past the last row and Return on an empty list choose nothing; only
-// rows 1-9 carry numbers. Rules builds offer to remember the link's site.
+// rows 1-9 carry numbers. Rules builds offer to remember the link's site, and
+// keep an edited site when the picker appears again.
 TEST(PickerModel, EdgesAndTheSiteToRemember)
 {
     FakePlatform platform;
@@ -41,6 +42,9 @@ TEST(PickerModel, EdgesAndTheSiteToRemember)
     EXPECT_EQ(model.rememberSectionShown(), FeatureFlags::rulesEnabled);
     model.toggleRemember();
     EXPECT_EQ(model.prefixToSave(), u"https://Mail.Example.com"_qs);
+    model.setRememberPrefix(u"https://Mail.Example.com/edited"_qs);
+    model.appear();
+    EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com/edited"_qs) << "kept";
 }
 
 // Keys on the real widget: arrows (clamped at the ends) and Return choose,

@@ -6,6 +6,7 @@
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
 #include "ui/ProfilePickerView.h"
+#include "ui/ProfileRow.h"
 
 #include "FakePlatform.h"
 
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // The writer's bytes match the golden files exactly, and read back equal; any
 // JSON of the right shape is read; anything else rejects the whole file.
@@ -90,11 +92,11 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     EXPECT_EQ(readFile(RuleStore::fileURL()), before);
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 3) << "no temporary file is left behind";
 
-    // Not a file Orlim can read (here a folder in its place): never replaced.
+    // Not a file Orlim can read (here a named pipe in its place): never replaced.
     QFile::remove(RuleStore::fileURL());
-    ASSERT_TRUE(QDir().mkpath(RuleStore::fileURL()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(RuleStore::fileURL()).constData(), 0600), 0);
     RuleStore::upsert(A.prefix, A.profileDirectory);
-    EXPECT_TRUE(QFileInfo(RuleStore::fileURL()).isDir());
+    EXPECT_FALSE(QFileInfo(RuleStore::fileURL()).isFile());
 }
 
 // The site offered for a rule: the scheme and host as written, brackets
@@ -142,7 +144,10 @@ TEST(PickerView, ThePrefixField)
     EXPECT_EQ(field->text(), u"https://example.com"_qs);
     field->setFocus();
     QTest::keyClicks(field, u"/2"_qs);
-    EXPECT_TRUE(chosen.isEmpty()) << "the digit went to the field";
+    QTest::keyClick(field, Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(chosen.isEmpty()) << "the keys went to the field, not to the picker";
+    EXPECT_TRUE(view.rows()[0]->isSelected());
     EXPECT_EQ(field->text(), u"https://example.com/2"_qs);
     field->setText(u"\t https://example.com/a\u3000\t"_qs);
     Q_EMIT field->textEdited(field->text()); // as pasted
