@@ -148,7 +148,13 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     launched.insert(u"DESKTOP_STARTUP_ID"_qs, u"launcher-1_TIME0"_qs);
     QProcess* messages = startHelper({u"xev"_qs, u"-root"_qs, u"-event"_qs, u"property"_qs},
                                      launched, u"xev.log"_qs, false);
-    ASSERT_TRUE(waitFor([&] { return messages->state() == QProcess::Running; }));
+    // xev listens once it reports a change made to the root window.
+    ASSERT_TRUE(waitFor([&] {
+        tool(u"xprop"_qs, {u"-root"_qs, u"-f"_qs, u"_ORLIM_TEST"_qs, u"8s"_qs, u"-set"_qs,
+                           u"_ORLIM_TEST"_qs, u"ready"_qs});
+        return messages->state() == QProcess::Running &&
+               readLog(u"xev.log"_qs).contains("_ORLIM_TEST");
+    }));
     QProcess* orlim = startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://no-profiles.example/"_qs},
                                   launched); // no window of its own
     const QJsonObject item = QJsonDocument::fromJson(nextLine(watcher)).object();
