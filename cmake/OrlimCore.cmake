@@ -48,6 +48,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/ProfileRow.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/SettingsView.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/SettingsWindowController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/TitleBar.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Typography.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Widgets.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/WindowPlacement.cpp

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "chrome/ChromeLauncher.h"
 #include "chrome/BrowserChoice.h"
 #include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeLauncher.h"
 #include "platform/ChromeWindows.h"
 
 #include "FakePlatform.h"
@@ -23,7 +23,9 @@ TEST(ChromeLauncher, CommandLine)
     installed.clear();
     installed[u"com.google.Chrome.desktop"_qs] = {
         {},
-        u"/usr/bin/flatpak"_qs, {u"/usr/bin/flatpak"_qs, u"run"_qs, u"com.google.Chrome"_qs}, {}};
+        u"/usr/bin/flatpak"_qs,
+        {u"/usr/bin/flatpak"_qs, u"run"_qs, u"com.google.Chrome"_qs},
+        {}};
     ChromeLauncher::open(u"https://a"_qs, u"Profile 1"_qs);
     EXPECT_EQ(
         platform.processes.starts,
@@ -73,21 +75,35 @@ TEST(ChromeInstallation, TheServedBrowser)
         QString served;
         QString dataDirectory; // below the test's folder
     } cases[] = {
-        {"chrome first", {u"brave-browser.desktop"_qs, u"google-chrome.desktop"_qs}, {},
-         u"google-chrome.desktop"_qs, u"config/google-chrome"_qs},
-        {"chosen", {u"brave-browser.desktop"_qs, u"google-chrome.desktop"_qs},
-         R"({"browser": "brave-browser.desktop"})", u"brave-browser.desktop"_qs,
+        {"chrome first",
+         {u"brave-browser.desktop"_qs, u"google-chrome.desktop"_qs},
+         {},
+         u"google-chrome.desktop"_qs,
+         u"config/google-chrome"_qs},
+        {"chosen",
+         {u"brave-browser.desktop"_qs, u"google-chrome.desktop"_qs},
+         R"({"browser": "brave-browser.desktop"})",
+         u"brave-browser.desktop"_qs,
          u"config/BraveSoftware/Brave-Browser"_qs},
-        {"chosen, since removed", {u"microsoft-edge.desktop"_qs, u"vivaldi-stable.desktop"_qs},
-         R"({"browser": "brave-browser.desktop"})", u"microsoft-edge.desktop"_qs,
+        {"chosen, since removed",
+         {u"microsoft-edge.desktop"_qs, u"vivaldi-stable.desktop"_qs},
+         R"({"browser": "brave-browser.desktop"})",
+         u"microsoft-edge.desktop"_qs,
          u"config/microsoft-edge"_qs},
-        {"unreadable choice", {u"chromium.desktop"_qs, u"com.brave.Browser.desktop"_qs},
-         "{\"browser\": \"com.brave", u"chromium.desktop"_qs, u"config/chromium"_qs},
-        {"not in the table", {u"chromium_chromium.desktop"_qs, u"vivaldi-stable.desktop"_qs},
-         R"({"browser": "firefox.desktop"})", u"chromium_chromium.desktop"_qs,
+        {"unreadable choice",
+         {u"chromium.desktop"_qs, u"com.brave.Browser.desktop"_qs},
+         "{\"browser\": \"com.brave",
+         u"chromium.desktop"_qs,
+         u"config/chromium"_qs},
+        {"not in the table",
+         {u"chromium_chromium.desktop"_qs, u"vivaldi-stable.desktop"_qs},
+         R"({"browser": "firefox.desktop"})",
+         u"chromium_chromium.desktop"_qs,
          u"home/snap/chromium/common/chromium"_qs},
-        {"flathub", {u"org.chromium.Chromium.desktop"_qs, u"com.brave.Browser.desktop"_qs},
-         R"({"browser": "com.brave.Browser.desktop"})", u"com.brave.Browser.desktop"_qs,
+        {"flathub",
+         {u"org.chromium.Chromium.desktop"_qs, u"com.brave.Browser.desktop"_qs},
+         R"({"browser": "com.brave.Browser.desktop"})",
+         u"com.brave.Browser.desktop"_qs,
          u"home/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser"_qs},
     };
     for (const auto& c : cases) {

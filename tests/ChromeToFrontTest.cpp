@@ -107,10 +107,10 @@ protected:
     void startRecorder(const QStringList& arguments = {},
                        const QString& log = QStringLiteral("recorder.log"))
     {
-        startHelper(QStringList{QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_qs,
-                                path(log)} +
-                        arguments,
-                    environment());
+        startHelper(
+            QStringList{QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_qs, path(log)} +
+                arguments,
+            environment());
     }
 
     /// Presses and releases `key` (an X keysym name, or a chord like "alt+F4")
@@ -166,8 +166,9 @@ protected:
         const QByteArray port = nextLine(server).trimmed().mid(int(strlen("port ")));
         const QString base = u"http://127.0.0.1:"_qs + QString::fromLatin1(port);
         makeChromiumProfiles(profiles, base + u"/profile/");
-        m_chromiumFlags = chromiumFlags() + (m_x11Display.isEmpty() ? u" --ozone-platform=wayland"_qs
-                                                                    : u" --ozone-platform=x11"_qs);
+        m_chromiumFlags =
+            chromiumFlags() + (m_x11Display.isEmpty() ? u" --ozone-platform=wayland"_qs
+                                                      : u" --ozone-platform=x11"_qs);
         return base;
     }
 
@@ -332,7 +333,8 @@ protected:
         QProcessEnvironment env = desktopEnvironment();
         env.insert(u"WAYLAND_DISPLAY"_qs, u"wayland-kw"_qs);
         m_keys = startHelper({QStringLiteral(KWIN_KEYS_EXECUTABLE)}, env, u"kwin-keys.log"_qs);
-        ASSERT_TRUE(nextLine(m_keys).startsWith("ready")) << readLog(u"kwin-keys.log"_qs).toStdString();
+        ASSERT_TRUE(nextLine(m_keys).startsWith("ready"))
+            << readLog(u"kwin-keys.log"_qs).toStdString();
     }
 };
 

@@ -17,8 +17,8 @@ protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        for (const QString& tool :
-             {u"Xvfb"_qs, u"openbox"_qs, u"xdotool"_qs, u"wmctrl"_qs, u"xev"_qs, u"dbus-daemon"_qs}) {
+        for (const QString& tool : {u"Xvfb"_qs, u"openbox"_qs, u"xdotool"_qs, u"wmctrl"_qs,
+                                    u"xev"_qs, u"dbus-daemon"_qs}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool.toStdString() << " is not installed";
         }
@@ -155,8 +155,9 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
         return messages->state() == QProcess::Running &&
                readLog(u"xev.log"_qs).contains("_ORLIM_TEST");
     }));
-    QProcess* orlim = startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://no-profiles.example/"_qs},
-                                  launched); // no window of its own
+    QProcess* orlim =
+        startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://no-profiles.example/"_qs},
+                    launched); // no window of its own
     const QJsonObject item = QJsonDocument::fromJson(nextLine(watcher)).object();
     EXPECT_EQ(item[u"labels"_qs].toVariant().toStringList(),
               (QStringList{u"Orlim v0.1.0"_qs, u"設定を開く…"_qs, u"既定のブラウザにする…"_qs,

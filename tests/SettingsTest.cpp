@@ -53,8 +53,8 @@ TEST(SettingsWindow, TheBrowserChoice)
     SettingsView view;
     view.appear();
     EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_qs));
-    platform.applications.installed[u"brave-browser.desktop"_qs] = {u"Brave Web Browser"_qs,
-                                                                    u"/usr/bin/brave"_qs, {}, {}};
+    platform.applications.installed[u"brave-browser.desktop"_qs] = {
+        u"Brave Web Browser"_qs, u"/usr/bin/brave"_qs, {}, {}};
     view.appear();
     QComboBox* browsers = view.findChild<QComboBox*>(u"browser"_qs);
     ASSERT_TRUE(browsers);

@@ -14,6 +14,7 @@
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
+#include "platform/ProcessLauncher.h"
 #include "platform/WindowActivation.h"
 #include "ui/Accessibility.h"
 #include "ui/Typography.h"
@@ -99,6 +100,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     // on its own, and no program started later may inherit it.
     qunsetenv("XDG_ACTIVATION_TOKEN");
     qunsetenv("DESKTOP_STARTUP_ID");
+    qputenv(ProcessLauncher::qtDecorationSwitch, "1");
     const QString token = QString::fromStdString(launchToken);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orlim"));

@@ -70,8 +70,7 @@ Reader::State Reader::parse()
         const char kind = m_buffer[at];
         const std::uint32_t length = readLength(m_buffer.data() + at + 1);
         if (kind == 'E') {
-            const bool last =
-                length == 0 && m_buffer.size() - at == headerSize && !m_tokenAllowed;
+            const bool last = length == 0 && m_buffer.size() - at == headerSize && !m_tokenAllowed;
             state = last ? State::Complete : State::Malformed;
             break;
         }

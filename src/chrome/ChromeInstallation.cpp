@@ -32,8 +32,8 @@ std::optional<ChromeInstallation> lookUp(const Kind& kind)
                               ? QString::fromUtf16(ChromeInstallations::fallbackExecutable)
                               : entry->executable;
     }
-    browser.windowClass = entry->windowClass.isEmpty() ? QString::fromUtf16(kind.windowClass)
-                                                       : entry->windowClass;
+    browser.windowClass =
+        entry->windowClass.isEmpty() ? QString::fromUtf16(kind.windowClass) : entry->windowClass;
     return browser;
 }
 

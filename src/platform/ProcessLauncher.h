@@ -11,11 +11,16 @@ class ProcessLauncher
 public:
     virtual ~ProcessLauncher() = default;
 
+    /// Set in Orlim's own environment for Qt: Orlim draws its own title bar on
+    /// Wayland, where Qt's offers to minimise, maximise and resize whatever
+    /// the window allows. Never passed on.
+    static constexpr char qtDecorationSwitch[] = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
+
     /// Starts `program` (a path, or a name looked up on PATH) with exactly
     /// `arguments`, inheriting Orlim's environment but for the activation
-    /// variables (XDG_ACTIVATION_TOKEN, DESKTOP_STARTUP_ID): those carry
-    /// `activationToken`, or are left out when it is empty. Returns false when
-    /// the process could not be started.
+    /// variables (XDG_ACTIVATION_TOKEN, DESKTOP_STARTUP_ID), which carry
+    /// `activationToken` or are left out when it is empty, and for
+    /// `qtDecorationSwitch`. Returns false when the process could not be started.
     virtual bool startDetached(const QString& program, const QStringList& arguments,
                                const QString& activationToken = {}) = 0;
 };

@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/WindowActivation.h"
 #include "ui/Accessibility.h"
+#include "ui/TitleBar.h"
 #include "ui/WindowShortcuts.h"
 
 #include <QCursor>
@@ -37,9 +38,12 @@ void replaceContent(QWidget* window, QWidget* content)
     if (!layout) {
         layout = new QVBoxLayout(window);
         layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
         layout->setSizeConstraint(QLayout::SetFixedSize);
     }
-    while (QLayoutItem* item = layout->takeAt(0)) {
+    // Orlim's own title bar, where there is one, stays on top.
+    auto* titleBar = window->findChild<TitleBar*>(QString(), Qt::FindDirectChildrenOnly);
+    while (QLayoutItem* item = layout->takeAt(titleBar ? 1 : 0)) {
         if (QWidget* old = item->widget()) {
             old->hide();
             old->deleteLater();
@@ -47,7 +51,7 @@ void replaceContent(QWidget* window, QWidget* content)
         delete item;
     }
     layout->addWidget(content);
-    window->setFixedSize(content->size());
+    window->setFixedSize(content->width(), content->height() + (titleBar ? titleBar->height() : 0));
 }
 
 void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
@@ -59,6 +63,14 @@ void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* conte
         if (style.minimisable)
             flags |= Qt::WindowMinimizeButtonHint;
         window = new QWidget(nullptr, flags);
+        if (TitleBar::wanted()) {
+            auto* layout = new QVBoxLayout(window);
+            layout->setContentsMargins(0, 0, 0, 0);
+            layout->setSpacing(0);
+            layout->setSizeConstraint(QLayout::SetFixedSize);
+            layout->addWidget(
+                new TitleBar(QString::fromUtf16(style.title), style.minimisable, window));
+        }
         window->setWindowTitle(QString::fromUtf16(style.title));
         window->setObjectName(QString::fromUtf16(style.objectName));
         Accessibility::setRole(window, QAccessible::Dialog);

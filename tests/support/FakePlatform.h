@@ -64,9 +64,9 @@ public:
         const auto it = installed.constFind(desktopId);
         return it == installed.constEnd() ? std::nullopt : std::optional(*it);
     }
-    QHash<QString, Entry> installed{{QStringLiteral("google-chrome.desktop"),
-                                     {QStringLiteral("Google Chrome"),
-                                      QStringLiteral("/opt/google/chrome/chrome"), {}, {}}}};
+    QHash<QString, Entry> installed{
+        {QStringLiteral("google-chrome.desktop"),
+         {QStringLiteral("Google Chrome"), QStringLiteral("/opt/google/chrome/chrome"), {}, {}}}};
 };
 
 /// Records each start as "program|argument|...|token".

@@ -25,8 +25,7 @@ constexpr uint32_t keysSince = 4; // keyboard_key
 
 void global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
 {
-    if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 &&
-        version >= keysSince)
+    if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 && version >= keysSince)
         fakeInput = static_cast<org_kde_kwin_fake_input*>(
             wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, keysSince));
 }

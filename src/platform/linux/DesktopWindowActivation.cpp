@@ -56,7 +56,7 @@ QString DesktopWindowActivation::tokenFor(QWidget* window)
                           QString::number(time)
                     : QString();
     }
-        case Kind::Other:
+    case Kind::Other:
         break;
     }
     return {};

@@ -52,17 +52,21 @@ void reapWhenDone(pid_t pid)
 
 /// Orlim's environment for a child: the activation variables Orlim was started
 /// with belong to Orlim's own start and never pass on; `token` replaces them.
+/// Nor does the switch that turns Qt's decorations off for Orlim's windows.
 std::vector<std::string> childEnvironment(const QString& token)
 {
     static constexpr const char* activationVariables[] = {"XDG_ACTIVATION_TOKEN",
                                                           "DESKTOP_STARTUP_ID"};
+    static constexpr const char* withheld[] = {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID",
+                                               ProcessLauncher::qtDecorationSwitch};
     std::vector<std::string> variables;
     for (char** entry = environ; *entry; ++entry) {
         const std::string_view variable(*entry);
-        const bool activation = std::any_of(
-            std::begin(activationVariables), std::end(activationVariables),
-            [&](const char* name) { return variable.substr(0, variable.find('=')) == name; });
-        if (!activation)
+        const bool own =
+            std::any_of(std::begin(withheld), std::end(withheld), [&](const char* name) {
+                return variable.substr(0, variable.find('=')) == name;
+            });
+        if (!own)
             variables.emplace_back(variable);
     }
     if (!token.isEmpty()) {

@@ -53,8 +53,8 @@ void send(const QByteArray& message)
         return;
     auto* connection =
         static_cast<xcb_connection_t*>(native->nativeResourceForIntegration("connection"));
-    const auto root = xcb_window_t(quintptr(
-        native->nativeResourceForScreen("rootwindow", QGuiApplication::primaryScreen())));
+    const auto root = xcb_window_t(
+        quintptr(native->nativeResourceForScreen("rootwindow", QGuiApplication::primaryScreen())));
     if (!connection || !root)
         return;
     const xcb_atom_t begin = atom(connection, "_NET_STARTUP_INFO_BEGIN");
