@@ -67,10 +67,12 @@ public:
         if (!mkdtemp(pattern))
             fail("cannot make a temporary folder");
         m_root = pattern;
-        for (const char* sub : {"/home", "/config", "/config/google-chrome", "/data",
+        // The stand-in is installed as the table's last browser, so every
+        // row is looked up for every link.
+        for (const char* sub : {"/home", "/config", "/config/vivaldi", "/data",
                                 "/data/applications", "/dd", "/rt"})
             ::mkdir((m_root + sub).c_str(), 0700);
-        writeFile(m_root + "/data/applications/google-chrome.desktop",
+        writeFile(m_root + "/data/applications/vivaldi-stable.desktop",
                   "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" STAND_IN_CHROME " %U\n");
         m_display = ":" + std::to_string(400 + getpid() % 500);
         m_env = {"HOME=" + m_root + "/home",
@@ -125,7 +127,7 @@ public:
     /// Writes a "Local State" with `count` profiles (none: no file).
     void setProfiles(int count) const
     {
-        const std::string path = m_root + "/config/google-chrome/Local State";
+        const std::string path = m_root + "/config/vivaldi/Local State";
         if (count == 0) {
             ::unlink(path.c_str());
             return;
