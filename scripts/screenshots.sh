@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's screenshots under Xvfb with GNOME's window manager (mutter
 # on X11, which honours the windows' hints; trayer as the tray host, when
-# installed), and one of the picker under mutter as a Wayland compositor:
+# installed), and one of the picker under mutter as a Wayland compositor; needs
+# imagemagick (import, convert) besides what the tests install:
 # scripts/screenshots.sh BUILD_DIR [RULES_BUILD_DIR]
 set -euo pipefail
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- "$0" "$@"
