@@ -5,11 +5,8 @@
 #include "platform/Platform.h"
 #include "platform/RegularFile.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace BrowserChoice {
 namespace {
@@ -38,18 +35,8 @@ std::optional<QString> chosen()
 
 bool choose(const QString& desktopId)
 {
-    if (!QDir().mkpath(QFileInfo(fileURL()).absolutePath()))
-        return false;
-    QSaveFile file(fileURL());
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes =
-        QJsonDocument(QJsonObject{{QString::fromUtf16(key), desktopId}}).toJson();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return RegularFile::replace(
+        fileURL(), QJsonDocument(QJsonObject{{QString::fromUtf16(key), desktopId}}).toJson());
 }
 
 } // namespace BrowserChoice

@@ -8,10 +8,8 @@
 #include "rules/RulesFile.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace RuleStore {
 namespace {
@@ -68,25 +66,13 @@ bool keepUndecodable(const QByteArray& bytes)
 
 void write(const ProfileRules& rules, const ReadResult& previous)
 {
-    if (!QDir().mkpath(QFileInfo(fileURL()).absolutePath()))
-        return;
     // The user's hand-edited rules are never destroyed: an undecodable file is
     // kept aside first, and a file we cannot even read is left alone.
     if (previous.state == FileState::Unreadable)
         return;
     if (previous.state == FileState::Undecodable && !keepUndecodable(previous.bytes))
         return;
-
-    QSaveFile file(fileURL());
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    const QByteArray bytes = RulesFile::encode(rules);
-    // Only a file that holds every byte may replace the old one.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return;
-    }
-    file.commit();
+    RegularFile::replace(fileURL(), RulesFile::encode(rules));
 }
 
 } // namespace

@@ -64,16 +64,18 @@ QString DesktopWindowActivation::tokenFor(QWidget* window)
 
 void DesktopWindowActivation::present(QWidget* window, const QString& token)
 {
-    if (!token.isEmpty() && m_kind == Kind::X11 && window->isVisible()) {
-        // Shown already, so mapped already: no window will carry the ID.
-        finishStartup(token);
-    } else if (!token.isEmpty() && m_kind == Kind::X11) {
-        // Qt puts the startup ID on the next window it maps and ends the startup.
-        using SetStartupId = void (*)(const char*);
-        // Qt hands the function out as a generic pointer; it takes the ID.
-        if (const auto generic = native()->nativeResourceFunctionForIntegration("setstartupid"))
+    if (!token.isEmpty() && m_kind == Kind::X11) {
+        if (window->isVisible()) {
+            // Shown already, so mapped already: no window will carry the ID.
+            finishStartup(token);
+        } else if (const auto generic =
+                       native()->nativeResourceFunctionForIntegration("setstartupid")) {
+            // Qt puts the startup ID on the next window it maps and ends the
+            // startup; it hands the function out as a generic pointer.
+            using SetStartupId = void (*)(const char*);
             reinterpret_cast<SetStartupId>(reinterpret_cast<void*>(generic))(
                 token.toUtf8().constData());
+        }
     }
     bringToFront(window);
     if (!token.isEmpty() && m_kind == Kind::Wayland)

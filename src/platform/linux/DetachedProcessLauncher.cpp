@@ -57,16 +57,15 @@ std::vector<std::string> childEnvironment(const QString& token)
 {
     static constexpr const char* activationVariables[] = {"XDG_ACTIVATION_TOKEN",
                                                           "DESKTOP_STARTUP_ID"};
-    static constexpr const char* withheld[] = {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID",
-                                               ProcessLauncher::qtDecorationSwitch};
+    const auto withheld = [](std::string_view name) {
+        return name == ProcessLauncher::qtDecorationSwitch ||
+               std::find(std::begin(activationVariables), std::end(activationVariables), name) !=
+                   std::end(activationVariables);
+    };
     std::vector<std::string> variables;
     for (char** entry = environ; *entry; ++entry) {
         const std::string_view variable(*entry);
-        const bool own =
-            std::any_of(std::begin(withheld), std::end(withheld), [&](const char* name) {
-                return variable.substr(0, variable.find('=')) == name;
-            });
-        if (!own)
+        if (!withheld(variable.substr(0, variable.find('='))))
             variables.emplace_back(variable);
     }
     if (!token.isEmpty()) {

@@ -49,7 +49,7 @@ QList<QByteArray> pieces(const QByteArray& message)
 void send(const QByteArray& message)
 {
     QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
-    if (!native || QGuiApplication::platformName() != u"xcb")
+    if (!native)
         return;
     auto* connection =
         static_cast<xcb_connection_t*>(native->nativeResourceForIntegration("connection"));

@@ -18,7 +18,7 @@ QByteArray removeMessage(const QString& id);
 QList<QByteArray> pieces(const QByteArray& message);
 
 /// Sends `message` to the root window of Qt's X11 connection; does nothing
-/// elsewhere.
+/// where Qt has none.
 void send(const QByteArray& message);
 
 } // namespace StartupNotification
