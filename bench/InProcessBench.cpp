@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // In-process figures: the profile catalogue and rule matching, on files shaped
 // like the real ones, read from a temporary XDG_CONFIG_HOME.
+#include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
@@ -14,6 +15,8 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -44,29 +47,29 @@ QJsonObject chromeEntry(int i)
     const QString n = QString::number(i);
     const auto text = [](const QString& s) { return QJsonValue(s); };
     return QJsonObject{
-        {u"active_time"_qs, 1733400000.0 + i},
-        {u"avatar_icon"_qs, u"chrome://theme/IDR_PROFILE_AVATAR_26"_qs},
-        {u"background_apps"_qs, false},
-        {u"default_avatar_fill_color"_qs, -14654801 - i},
-        {u"default_avatar_stroke_color"_qs, -1},
-        {u"force_signin_profile_locked"_qs, false},
-        {u"gaia_given_name"_qs, text(u"User " + n)},
-        {u"gaia_id"_qs, text(u"10" + n.rightJustified(19, u'0'))},
-        {u"gaia_name"_qs, text(u"User " + n + u" Example")},
-        {u"gaia_picture_file_name"_qs,
-         text(i % 3 == 0 ? u"Google Profile Picture.png"_qs : QString())},
-        {u"hosted_domain"_qs, u"NO_HOSTED_DOMAIN"_qs},
-        {u"is_consented_primary_account"_qs, true},
-        {u"is_ephemeral"_qs, false},
-        {u"is_using_default_avatar"_qs, i % 3 != 0},
-        {u"is_using_default_name"_qs, false},
-        {u"managed_user_id"_qs, QString()},
-        {u"metrics_bucket_index"_qs, i + 1},
-        {u"name"_qs, text(u"Profile name " + n)},
-        {u"profile_highlight_color"_qs, -14654801},
-        {u"shortcut_name"_qs, text(u"User " + n)},
-        {u"signin.with_credential_provider"_qs, false},
-        {u"user_name"_qs, text(u"user" + n + u"@example.com")},
+        {u"active_time"_s, 1733400000.0 + i},
+        {u"avatar_icon"_s, u"chrome://theme/IDR_PROFILE_AVATAR_26"_s},
+        {u"background_apps"_s, false},
+        {u"default_avatar_fill_color"_s, -14654801 - i},
+        {u"default_avatar_stroke_color"_s, -1},
+        {u"force_signin_profile_locked"_s, false},
+        {u"gaia_given_name"_s, text(u"User " + n)},
+        {u"gaia_id"_s, text(u"10" + n.rightJustified(19, u'0'))},
+        {u"gaia_name"_s, text(u"User " + n + u" Example")},
+        {u"gaia_picture_file_name"_s,
+         text(i % 3 == 0 ? u"Google Profile Picture.png"_s : QString())},
+        {u"hosted_domain"_s, u"NO_HOSTED_DOMAIN"_s},
+        {u"is_consented_primary_account"_s, true},
+        {u"is_ephemeral"_s, false},
+        {u"is_using_default_avatar"_s, i % 3 != 0},
+        {u"is_using_default_name"_s, false},
+        {u"managed_user_id"_s, QString()},
+        {u"metrics_bucket_index"_s, i + 1},
+        {u"name"_s, text(u"Profile name " + n)},
+        {u"profile_highlight_color"_s, -14654801},
+        {u"shortcut_name"_s, text(u"User " + n)},
+        {u"signin.with_credential_provider"_s, false},
+        {u"user_name"_s, text(u"user" + n + u"@example.com")},
     };
 }
 
@@ -76,28 +79,32 @@ void writeLocalState(int profiles)
     QJsonArray order;
     for (int i = 0; i < profiles; ++i) {
         const QString directory =
-            i == 0 ? u"Default"_qs : QString(u"Profile " + QString::number(i));
+            i == 0 ? u"Default"_s : QString(u"Profile " + QString::number(i));
         cache.insert(directory, chromeEntry(i));
         order.append(directory);
     }
-    QJsonObject profile{{u"info_cache"_qs, cache},
-                        {u"last_active_profiles"_qs, QJsonArray{u"Default"_qs}},
-                        {u"last_used"_qs, u"Default"_qs},
-                        {u"metrics"_qs, QJsonObject{{u"next_bucket_index"_qs, profiles + 1}}},
-                        {u"profile_counts_reported"_qs, u"13378000000000000"_qs},
-                        {u"profiles_order"_qs, order}};
+    QJsonObject profile{{u"info_cache"_s, cache},
+                        {u"last_active_profiles"_s, QJsonArray{u"Default"_s}},
+                        {u"last_used"_s, u"Default"_s},
+                        {u"metrics"_s, QJsonObject{{u"next_bucket_index"_s, profiles + 1}}},
+                        {u"profile_counts_reported"_s, u"13378000000000000"_s},
+                        {u"profiles_order"_s, order}};
     QJsonObject root{
-        {u"profile"_qs, profile},
-        {u"browser"_qs, QJsonObject{{u"enabled_labs_experiments"_qs, QJsonArray{}}}},
-        {u"user_experience_metrics"_qs, QJsonObject{{u"low_entropy_source3"_qs, 1234}}}};
+        {u"profile"_s, profile},
+        {u"browser"_s, QJsonObject{{u"enabled_labs_experiments"_s, QJsonArray{}}}},
+        {u"user_experience_metrics"_s, QJsonObject{{u"low_entropy_source3"_s, 1234}}}};
     writeFile(configHome().path() + u"/google-chrome/Local State", QJsonDocument(root).toJson());
 }
 
 void catalogueLoad(benchmark::State& state)
 {
     writeLocalState(int(state.range(0)));
+    // The browser measured is set up here, whatever the machine has installed.
+    ChromeInstallation chrome;
+    chrome.desktopId = u"google-chrome.desktop"_s;
+    chrome.dataDirectory = configHome().path() + u"/google-chrome";
     for (auto _ : state) {
-        const ChromeProfileInfo info = ChromeProfiles::load();
+        const ChromeProfileInfo info = ChromeProfiles::load(chrome);
         benchmark::DoNotOptimize(info);
         if (info.profiles.size() != state.range(0))
             state.SkipWithError("wrong profile count");
@@ -120,7 +127,7 @@ void ruleMatchMiss(benchmark::State& state)
                       QString(u"Profile " + QString::number(i % 7))});
     writeFile(configHome().path() + u"/orlim/rules.json", RulesFile::encode(rules));
     for (auto _ : state) {
-        const auto rule = RuleStore::match(u"https://nowhere.example.org/some/page?q=1"_qs);
+        const auto rule = RuleStore::match(u"https://nowhere.example.org/some/page?q=1"_s);
         benchmark::DoNotOptimize(rule);
         if (rule)
             state.SkipWithError("unexpected match");

@@ -16,9 +16,10 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfiles.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/ArgumentText.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/DesktopCommand.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/DesktopCommand.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/DBusNotifications.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DesktopWindowActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
@@ -39,6 +40,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/ElidedLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Icons.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/LinkLabel.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/LinkNotice.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/MenuBarController.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Palette.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/PickerWindowController.cpp
@@ -110,7 +112,7 @@ function(orlim_add_core name rules_enabled)
         ORLIM_VERSION="${PROJECT_VERSION}")
     target_link_libraries(${name} PUBLIC
         orlim_handover
-        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg
+        Qt6::Core Qt6::DBus Qt6::Gui Qt6::Widgets Qt6::Svg
         PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB PkgConfig::WAYLAND)
     target_link_libraries(${name} PRIVATE Qt6::GuiPrivate orlim_wayland_protocols)
     add_dependencies(${name} orlim_wayland_headers)

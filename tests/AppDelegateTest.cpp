@@ -1,25 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "chrome/BrowserChoice.h"
+#include "ui/LinkNotice.h"
+#include "ui/PickerWindowController.h"
 #include "platform/linux/StartupNotification.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 
 #include "FakePlatform.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
+
 namespace {
 
 /// Windows that record what they were asked to show: "picker <link> <number of
-/// profiles> <the first's directory> <token>" and "settings <token>".
+/// profiles> <the first's directory> <token>", "settings <token>" and
+/// "not opened <link> <why>".
 AppDelegate::Windows recordInto(QStringList& shown)
 {
-    return {
-        [&shown](const QString& url, const QList<ChromeProfile>& profiles, const QString& token) {
-            shown.append(u"picker %1 %2 %3 %4"_qs.arg(url)
-                             .arg(profiles.size())
-                             .arg(profiles.value(0).directoryName, token));
-        },
-        [&shown](const QString& token) { shown.append(u"settings " + token); }};
+    return {[&shown](const QString& url, const ChromeInstallation&,
+                     const QList<ChromeProfile>& profiles, const QString& token) {
+                shown.append(u"picker %1 %2 %3 %4"_s.arg(url)
+                                 .arg(profiles.size())
+                                 .arg(profiles.value(0).directoryName, token));
+            },
+            [&shown](const QString& token) { shown.append(u"settings " + token); },
+            [&shown](const QString& url, ChromeLauncher::Failure why) {
+                shown.append(u"not opened %1 %2"_s.arg(url).arg(int(why)));
+            }};
 }
 
 } // namespace
@@ -34,31 +45,85 @@ TEST(Routing, DefaultOrThePicker)
     FakePlatform platform;
     QStringList shown;
     AppDelegate delegate(recordInto(shown));
-    delegate.openURLs({u"https://a"_qs, QString()}, u"clicked"_qs);
+    delegate.openURLs({u"https://a"_s, QString()}, u"clicked"_s);
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 1": {}}}})");
-    delegate.openURLs({u"https://b"_qs});
+    delegate.openURLs({u"https://b"_s});
     platform.writeLocalState(R"({"profile": {"profiles_order": ["Profile 1"],
         "info_cache": {"Default": {}, "Profile 1": {}, "Profile 2": {}}}})");
-    delegate.openURLs({u"https://c"_qs}, u"clicked"_qs);
+    delegate.openURLs({u"https://c"_s}, u"clicked"_s);
     EXPECT_EQ(
         platform.processes.starts,
-        (QStringList{u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|clicked"_qs,
-                     u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_qs}));
-    EXPECT_EQ(shown, (QStringList{u"picker https://b 1 Profile 1 "_qs,
-                                  u"picker https://c 3 Profile 1 clicked"_qs}));
-    EXPECT_EQ(platform.windowActivation.finished, QStringList{u"clicked"_qs});
+        (QStringList{u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|clicked"_s,
+                     u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_s}));
+    EXPECT_EQ(shown, (QStringList{u"picker https://b 1 Profile 1 "_s,
+                                  u"picker https://c 3 Profile 1 clicked"_s}));
+    EXPECT_EQ(platform.windowActivation.finished, QStringList{u"clicked"_s});
+    platform.applications.installed.clear();
+    delegate.openURLs({u"https://d"_s}, u"clicked again"_s);
+    EXPECT_EQ(shown.last(), u"not opened https://d %1"_s.arg(int(ChromeLauncher::Failure::NoBrowser)));
+    EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
+}
+
+// Each link goes to the browser served when it arrives, and stays with it: the
+// picker lists that browser's profiles, and the choice starts that browser,
+// though the user chose another in the settings meanwhile. One removed before
+// the choice starts nothing; with no browser at all the link is dropped. Each
+// is shown to the user: a notification naming the link, whose action copies
+// it; without a notification service, Orlim's own window.
+TEST(Routing, OneBrowserPerLinkAndNoLinkLostInSilence)
+{
+    FakePlatform platform;
+    auto& installed = platform.applications.installed;
+    installed[u"chromium.desktop"_s] = desktopEntry(u"Chromium"_s, u"chromium %U"_s);
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
+    writeFile(platform.root.path() + u"/config/chromium/Local State",
+              R"({"profile": {"info_cache": {"Profile 9": {}}}})");
+    PickerWindowController picker(
+        {[](const QString&, const QString&) {},
+         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             ChromeLauncher::open(browser, request, &LinkNotice::show);
+         }});
+    AppDelegate delegate({[&](const QString& url, const ChromeInstallation& browser,
+                              const QList<ChromeProfile>& profiles, const QString& token) {
+                              picker.show(url, browser, profiles, token);
+                          },
+                          [](const QString&) {}, &LinkNotice::show});
+    delegate.openURLs({u"https://a"_s});
+    ASSERT_TRUE(BrowserChoice::choose(u"chromium.desktop"_s));
+    QTest::keyClick(picker.content(), Qt::Key_1);
+    delegate.openURLs({u"https://b"_s});
+    installed.remove(u"chromium.desktop"_s);
+    QTest::keyClick(picker.content(), Qt::Key_1);
+    EXPECT_EQ(platform.processes.starts,
+              QStringList{u"/opt/google/chrome/chrome|--profile-directory=Profile 3|https://a|token-1"_s});
+    EXPECT_EQ(platform.notifications.shown,
+              QStringList{LinkNotice::summary() + u'|' +
+                          LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
+                          u"\nhttps://b|リンクをコピー"_s});
+    platform.notifications.pick();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"https://b"_s);
+
+    installed.clear();
+    platform.notifications.available = false;
+    delegate.openURLs({u"https://c <b>"_s});
+    ASSERT_TRUE(LinkNotice::window());
+    EXPECT_TRUE(LinkNotice::window()->isVisible());
+    LinkNotice::window()->findChild<QPushButton*>(u"copy"_s)->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"https://c <b>"_s);
+    LinkNotice::window()->findChild<QPushButton*>(u"close"_s)->click();
+    EXPECT_FALSE(LinkNotice::window()->isVisible());
 }
 
 // The startup-notification message that ends a launcher's wait, in the
 // protocol's 20-byte pieces, its ID quoted where it needs to be.
 TEST(StartupNotification, RemoveMessage)
 {
-    EXPECT_EQ(StartupNotification::removeMessage(u"gio-42_TIME7"_qs),
+    EXPECT_EQ(StartupNotification::removeMessage(u"gio-42_TIME7"_s),
               QByteArray("remove: ID=gio-42_TIME7"));
-    EXPECT_EQ(StartupNotification::removeMessage(u"a \"b\\"_qs),
+    EXPECT_EQ(StartupNotification::removeMessage(u"a \"b\\"_s),
               QByteArray(R"(remove: ID="a \"b\\")"));
     const QList<QByteArray> pieces =
-        StartupNotification::pieces(StartupNotification::removeMessage(u"gio-42_TIME7"_qs));
+        StartupNotification::pieces(StartupNotification::removeMessage(u"gio-42_TIME7"_s));
     ASSERT_EQ(pieces.size(), 2);
     EXPECT_EQ(pieces[0], QByteArray("remove: ID=gio-42_TI"));
     EXPECT_EQ(pieces[1], QByteArray("ME7").leftJustified(20, '\0'));
@@ -75,9 +140,9 @@ TEST(Routing, RulesStepFollowsTheSwitch)
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     QStringList shown;
     AppDelegate delegate(recordInto(shown));
-    delegate.openURLs({u"https://github.com/x"_qs, u"http://intra.example:8080/x/y"_qs});
+    delegate.openURLs({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
     const QStringList ruled{
-        u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_qs};
+        u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};
     EXPECT_EQ(platform.processes.starts, FeatureFlags::rulesEnabled ? ruled : QStringList());
     EXPECT_EQ(shown.size(), FeatureFlags::rulesEnabled ? 1 : 2);
     RuleStore::save({});
@@ -92,7 +157,7 @@ TEST(Launch, SettingsCheck)
     QStringList shown;
     {
         AppDelegate delegate(recordInto(shown));
-        delegate.applicationDidFinishLaunching(u"started"_qs);
+        delegate.applicationDidFinishLaunching(u"started"_s);
         platform.scheduler.advance(299);
         EXPECT_TRUE(shown.isEmpty());
         platform.scheduler.advance(1);
@@ -100,11 +165,11 @@ TEST(Launch, SettingsCheck)
     }
     platform.scheduler.runAll();
     AppDelegate delegate(recordInto(shown));
-    delegate.openURLs({u"https://early"_qs});
+    delegate.openURLs({u"https://early"_s});
     delegate.applicationDidFinishLaunching();
     platform.scheduler.runAll();
-    EXPECT_TRUE(delegate.applicationShouldHandleReopen(u"again"_qs));
-    EXPECT_EQ(shown, (QStringList{u"settings started"_qs, u"settings again"_qs}));
+    EXPECT_TRUE(delegate.applicationShouldHandleReopen(u"again"_s));
+    EXPECT_EQ(shown, (QStringList{u"settings started"_s, u"settings again"_s}));
 }
 
 // Links after "--" are links whatever they look like, a second "--" too; an
@@ -119,16 +184,16 @@ TEST(CommandLine, LinksOptionsAndMisuse)
         Action action;
         QStringList links;
     } cases[] = {
-        {{u"https://a"_qs, u"--"_qs, u"-b"_qs, u"--"_qs},
+        {{u"https://a"_s, u"--"_s, u"-b"_s, u"--"_s},
          Action::Open,
-         {u"https://a"_qs, u"-b"_qs, u"--"_qs}},
-        {{u"--help"_qs, u"--help"_qs}, Action::Help, {}},
-        {{u"--list-browsers"_qs}, Action::ListBrowsers, {}},
-        {{u"--bogus"_qs}, Action::Invalid, {}},
-        {{u"-"_qs}, Action::Invalid, {}},
-        {{u"--version"_qs, u"--help"_qs}, Action::Invalid, {}},
-        {{u"--list-profiles"_qs, u"https://a"_qs}, Action::Invalid, {}},
-        {{u"https://a"_qs, u"--renderer-cmd-prefix=x"_qs}, Action::Invalid, {}},
+         {u"https://a"_s, u"-b"_s, u"--"_s}},
+        {{u"--help"_s, u"--help"_s}, Action::Help, {}},
+        {{u"--list-browsers"_s}, Action::ListBrowsers, {}},
+        {{u"--bogus"_s}, Action::Invalid, {}},
+        {{u"-"_s}, Action::Invalid, {}},
+        {{u"--version"_s, u"--help"_s}, Action::Invalid, {}},
+        {{u"--list-profiles"_s, u"https://a"_s}, Action::Invalid, {}},
+        {{u"https://a"_s, u"--renderer-cmd-prefix=x"_s}, Action::Invalid, {}},
     };
     for (const auto& c : cases) {
         const CommandLine parsed = CommandLine::parse(c.arguments);

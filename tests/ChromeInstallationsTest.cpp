@@ -15,9 +15,9 @@ TEST_F(Installations, TheFirstInstalledChromeIsServed)
     const QByteArray flatpak =
         FAKE_CHROME_EXECUTABLE " run --command=/app/bin/chrome "
                                "--file-forwarding com.google.Chrome @@u %U @@";
-    const QStringList flatpakRun{u"run"_qs, u"--command=/app/bin/chrome"_qs,
-                                 u"--file-forwarding"_qs, u"com.google.Chrome"_qs};
-    const QString flathubData = u"home/.var/app/com.google.Chrome/config/google-chrome"_qs;
+    const QStringList flatpakRun{u"run"_s, u"--command=/app/bin/chrome"_s,
+                                 u"--file-forwarding"_s, u"com.google.Chrome"_s};
+    const QString flathubData = u"home/.var/app/com.google.Chrome/config/google-chrome"_s;
     const struct
     {
         const char* name;
@@ -25,10 +25,10 @@ TEST_F(Installations, TheFirstInstalledChromeIsServed)
         QString dataDirectory; // whose profiles are listed
         QStringList leading;   // before Orlim's own arguments
     } cases[] = {
-        {"stable", {{u"google-chrome.desktop"_qs, chrome}}, u"config/google-chrome"_qs, {}},
-        {"beta", {{u"google-chrome-beta.desktop"_qs, chrome}}, u"config/google-chrome-beta"_qs, {}},
+        {"stable", {{u"google-chrome.desktop"_s, chrome}}, u"config/google-chrome"_s, {}},
+        {"beta", {{u"google-chrome-beta.desktop"_s, chrome}}, u"config/google-chrome-beta"_s, {}},
         {"flathub before beta",
-         {{u"google-chrome-beta.desktop"_qs, chrome}, {u"com.google.Chrome.desktop"_qs, flatpak}},
+         {{u"google-chrome-beta.desktop"_s, chrome}, {u"com.google.Chrome.desktop"_s, flatpak}},
          flathubData,
          flatpakRun},
     };
@@ -44,13 +44,13 @@ TEST_F(Installations, TheFirstInstalledChromeIsServed)
         writeLocalState(R"({"profile": {"info_cache": {"Profile 7": {"name": ")" +
                             QByteArray(c.name) + R"("}}}})",
                         c.dataDirectory);
-        EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
+        EXPECT_EQ(run({u"--list-profiles"_s}, &out), 0);
         EXPECT_EQ(out, u"Profile 7\t" + QString::fromLatin1(c.name) + u'\n');
         QFile::remove(path(c.dataDirectory + u"/Local State"));
 
         // No profiles: the link opens in "Default" of the same Chrome.
-        QProcess* running = start({u"--"_qs, u"-x"_qs});
-        const QStringList own{u"--profile-directory=Default"_qs, u"--"_qs, u"-x"_qs};
+        QProcess* running = start({u"--"_s, u"-x"_s});
+        const QStringList own{u"--profile-directory=Default"_s, u"--"_s, u"-x"_s};
         EXPECT_EQ(waitForChrome(starts + 1).value(starts), c.leading + own);
         ++starts;
         running->terminate();
@@ -64,55 +64,55 @@ TEST_F(Installations, TheFirstInstalledChromeIsServed)
 // and the profiles it made itself, where Debian's Chromium is installed.
 TEST_F(Installations, TheBrowsersAndTheChoice)
 {
-    installEntry(u"brave-browser.desktop"_qs, FAKE_CHROME_EXECUTABLE " %U");
-    installEntry(u"google-chrome.desktop"_qs, FAKE_CHROME_EXECUTABLE " %U");
+    installEntry(u"brave-browser.desktop"_s, FAKE_CHROME_EXECUTABLE " %U");
+    installEntry(u"google-chrome.desktop"_s, FAKE_CHROME_EXECUTABLE " %U");
     writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {"name": "Brave's"}}}})",
-                    u"config/BraveSoftware/Brave-Browser"_qs);
+                    u"config/BraveSoftware/Brave-Browser"_s);
     QString out;
-    EXPECT_EQ(run({u"--list-browsers"_qs}, &out), 0);
+    EXPECT_EQ(run({u"--list-browsers"_s}, &out), 0);
     EXPECT_EQ(out, u"google-chrome.desktop\tgoogle-chrome\tserved\n"
-                   u"brave-browser.desktop\tbrave-browser\n"_qs);
-    QDir().mkpath(path(u"config/orlim"_qs));
-    QFile choice(path(u"config/orlim/browser.json"_qs));
+                   u"brave-browser.desktop\tbrave-browser\n"_s);
+    QDir().mkpath(path(u"config/orlim"_s));
+    QFile choice(path(u"config/orlim/browser.json"_s));
     ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
     choice.write(R"({"browser": "brave-browser.desktop"})");
     choice.close();
-    EXPECT_EQ(run({u"--list-browsers"_qs}, &out), 0);
-    EXPECT_TRUE(out.contains(u"brave-browser.desktop\tbrave-browser\tserved\n"_qs));
-    EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
-    EXPECT_EQ(out, u"Profile 3\tBrave's\n"_qs);
+    EXPECT_EQ(run({u"--list-browsers"_s}, &out), 0);
+    EXPECT_TRUE(out.contains(u"brave-browser.desktop\tbrave-browser\tserved\n"_s));
+    EXPECT_EQ(run({u"--list-profiles"_s}, &out), 0);
+    EXPECT_EQ(out, u"Profile 3\tBrave's\n"_s);
 
-    installEntry(u"brave-browser.desktop"_qs, {});
-    installEntry(u"google-chrome.desktop"_qs, {});
+    installEntry(u"brave-browser.desktop"_s, {});
+    installEntry(u"google-chrome.desktop"_s, {});
     if (!installSystemChromium())
         GTEST_SKIP() << "Debian's chromium is not installed";
     makeChromiumProfiles(3);
-    EXPECT_EQ(run({u"--list-browsers"_qs}, &out), 0);
-    EXPECT_EQ(out, u"chromium.desktop\tChromium Web Browser\tserved\n"_qs);
-    EXPECT_EQ(run({u"--list-profiles"_qs}, &out), 0);
-    EXPECT_EQ(out, u"Default\tYour Chromium\nProfile 1\tPerson 1\nProfile 2\tPerson 2\n"_qs);
+    EXPECT_EQ(run({u"--list-browsers"_s}, &out), 0);
+    EXPECT_EQ(out, u"chromium.desktop\tChromium Web Browser\tserved\n"_s);
+    EXPECT_EQ(run({u"--list-profiles"_s}, &out), 0);
+    EXPECT_EQ(out, u"Default\tYour Chromium\nProfile 1\tPerson 1\nProfile 2\tPerson 2\n"_s);
 }
 
 // No browser at all: the command line says so; a link is dropped with one line
 // on stderr that does not show the link, and nothing is started.
 TEST_F(Installations, NoChromeInstalled)
 {
-    installEntry(u"google-chrome.desktop"_qs, {});
+    installEntry(u"google-chrome.desktop"_s, {});
     QString out, err;
-    EXPECT_EQ(run({u"--list-profiles"_qs}, &out, &err), 1);
+    EXPECT_EQ(run({u"--list-profiles"_s}, &out, &err), 1);
     EXPECT_EQ(err, u"orlim: no supported browser is installed (Google Chrome, Chromium, Brave, "
-                   u"Microsoft Edge or Vivaldi)\n"_qs);
+                   u"Microsoft Edge or Vivaldi)\n"_s);
     EXPECT_TRUE(out.isEmpty());
 
     QProcess* running =
-        startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://secret.example/?token=42"_qs},
-                    environment(), u"orlim.log"_qs);
-    ASSERT_TRUE(waitFor([&] { return readLog(u"orlim.log"_qs).contains("dropped"); }));
+        startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://secret.example/?token=42"_s},
+                    environment(), u"orlim.log"_s);
+    ASSERT_TRUE(waitFor([&] { return readLog(u"orlim.log"_s).contains("dropped"); }));
     running->terminate();
     ASSERT_TRUE(running->waitForFinished(5000));
-    const QString log = QString::fromUtf8(readLog(u"orlim.log"_qs));
-    EXPECT_EQ(log.count(u"a link was dropped: no supported browser is installed"_qs), 1)
+    const QString log = QString::fromUtf8(readLog(u"orlim.log"_s));
+    EXPECT_EQ(log.count(u"a link was dropped: no supported browser is installed"_s), 1)
         << log.toStdString();
-    EXPECT_FALSE(log.contains(u"example"_qs));
-    EXPECT_FALSE(QFile::exists(path(u"chrome.log"_qs)));
+    EXPECT_FALSE(log.contains(u"example"_s));
+    EXPECT_FALSE(QFile::exists(path(u"chrome.log"_s)));
 }

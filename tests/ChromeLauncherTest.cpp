@@ -1,46 +1,80 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chrome/ChromeLauncher.h"
-#include "chrome/BrowserChoice.h"
 #include "chrome/ChromeInstallation.h"
 #include "platform/ChromeWindows.h"
 
 #include "FakePlatform.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+namespace {
 
-// The profile switch, then the link, each one argument; a link Chrome would
-// read as a switch goes after "--". Chrome's executable, else the command's
-// name; Flathub's Chrome through its entry's command.
+ChromeInstallation served()
+{
+    return *ChromeInstallation::find();
+}
+
+} // namespace
+
+// The entry's whole command, the profile switch and the link where it takes a
+// link, each one argument; a link the browser would read as a switch goes
+// after "--"; the activation token travels beside them.
 TEST(ChromeLauncher, CommandLine)
 {
     FakePlatform platform;
     auto& installed = platform.applications.installed;
-    ChromeLauncher::open(u"https://a/?q=x y"_qs, u"Default"_qs);
-    installed[u"google-chrome.desktop"_qs] = {};
-    ChromeLauncher::open(u" \t-x"_qs, u"Default"_qs);
-    installed.clear();
-    installed[u"com.google.Chrome.desktop"_qs] = {
-        {},
-        u"/usr/bin/flatpak"_qs,
-        {u"/usr/bin/flatpak"_qs, u"run"_qs, u"com.google.Chrome"_qs},
-        {}};
-    ChromeLauncher::open(u"https://a"_qs, u"Profile 1"_qs);
-    EXPECT_EQ(
-        platform.processes.starts,
-        (QStringList{
-            u"/opt/google/chrome/chrome|--profile-directory=Default|https://a/?q=x y|"_qs,
-            u"google-chrome|--profile-directory=Default|--| \t-x|"_qs,
-            u"/usr/bin/flatpak|run|com.google.Chrome|--profile-directory=Profile 1|https://a|"_qs}));
+    ChromeLauncher::open(served(), {u"https://a/?q=x y"_s, u"Default"_s, u"t"_s}, {});
+    installed[u"google-chrome.desktop"_s] =
+        desktopEntry({}, u"env GDK_BACKEND=x11 google-chrome --enable-x %U --y"_s);
+    ChromeLauncher::open(served(), {u" \t-x"_s, u"Profile 2"_s}, {});
+    EXPECT_EQ(platform.processes.starts,
+              (QStringList{
+                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://a/?q=x y|t"_s,
+                  u"env|GDK_BACKEND=x11|google-chrome|--enable-x|--profile-directory=Profile 2|--| "
+                  u"\t-x|--y|"_s}));
+}
+
+// A link that cannot be opened is told once, with why: its browser removed
+// since the link came (nothing starts, no other browser is tried), an Exec
+// line that cannot be read, a program that cannot be started, one that `env`
+// could not run. A start that works tells nothing.
+TEST(ChromeLauncher, FailuresAreTold)
+{
+    FakePlatform platform;
+    auto& installed = platform.applications.installed;
+    QStringList told;
+    const ChromeLauncher::FailureHandler failed = [&](const QString& url,
+                                                      ChromeLauncher::Failure why) {
+        told.append(url + u' ' + QString::number(int(why)));
+    };
+    const ChromeInstallation chrome = served();
+    installed[u"chromium.desktop"_s] = desktopEntry({}, u"chromium %U"_s);
+    installed.remove(u"google-chrome.desktop"_s);
+    ChromeLauncher::open(chrome, {u"https://gone"_s, u"Default"_s}, failed);
+    EXPECT_TRUE(platform.processes.starts.isEmpty());
+
+    installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"\"/opt/chrome %U"_s);
+    ChromeLauncher::open(served(), {u"https://unreadable"_s, u"Default"_s}, failed);
+    installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"env A=b /missing %U"_s);
+    platform.processes.exitUnrun = QStringList{u"env"_s};
+    ChromeLauncher::open(served(), {u"https://unrun"_s, u"Default"_s}, failed);
+    installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"/missing %U"_s);
+    platform.processes.missing = QStringList{u"/missing"_s};
+    ChromeLauncher::open(served(), {u"https://missing"_s, u"Default"_s}, failed);
+    installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"/opt/chrome %U"_s);
+    ChromeLauncher::open(served(), {u"https://fine"_s, u"Default"_s}, failed);
+    using enum ChromeLauncher::Failure;
+    EXPECT_EQ(told, (QStringList{u"https://gone %1"_s.arg(int(BrowserGone)),
+                                 u"https://unreadable %1"_s.arg(int(DidNotStart)),
+                                 u"https://unrun %1"_s.arg(int(DidNotStart)),
+                                 u"https://missing %1"_s.arg(int(DidNotStart))}));
 }
 
 // On X11 the browser's window is looked for after each start, every 50 ms,
-// 21 times at most, and activated once found.
+// 21 times at most, and activated once found; not at all for a launch that
+// is not to come forward, and no longer once its owner is gone.
 TEST(ChromeLauncher, LooksForTheWindowWithinTheBound)
 {
     FakePlatform platform;
-    ChromeLauncher::open(u"https://a"_qs, u"Default"_qs);
+    ChromeLauncher::open(served(), {u"https://a"_s, u"Default"_s}, {});
     platform.scheduler.advance(ChromeLauncher::activationIntervalMs - 1);
     EXPECT_EQ(platform.chromeWindows.lookups, 1);
     platform.scheduler.runAll();
@@ -48,82 +82,18 @@ TEST(ChromeLauncher, LooksForTheWindowWithinTheBound)
     EXPECT_TRUE(platform.chromeWindows.activated.isEmpty());
 
     platform.chromeWindows.lookups = 0;
-    ChromeLauncher::open(u"https://b"_qs, u"Default"_qs);
+    ChromeLauncher::open(served(), {u"https://b"_s, u"Default"_s, {}, false}, {});
+    auto owner = std::make_unique<QObject>();
+    ChromeLauncher::open(served(), {u"https://c"_s, u"Default"_s, {}, true, owner.get()}, {});
+    platform.scheduler.advance(ChromeLauncher::activationIntervalMs);
+    owner.reset();
+    platform.scheduler.runAll();
+    EXPECT_EQ(platform.chromeWindows.lookups, 2);
+
+    platform.chromeWindows.lookups = 0;
+    ChromeLauncher::open(served(), {u"https://d"_s, u"Default"_s}, {});
     platform.chromeWindows.windows = {7};
     platform.scheduler.runAll();
     EXPECT_EQ(platform.chromeWindows.lookups, 2);
     EXPECT_EQ(platform.chromeWindows.activated, QList<ChromeWindows::Handle>{7});
-}
-
-// The browser served: the user's choice while it is installed, else the first
-// installed in the table's order (Chrome first); a choice file that cannot be
-// read is no choice. Every Chromium-based browser's data directory follows
-// $CHROME_CONFIG_HOME as the browsers themselves do; Snap's and Flathub's live
-// in the home directory.
-TEST(ChromeInstallation, TheServedBrowser)
-{
-    FakePlatform platform;
-    auto& installed = platform.applications.installed;
-    const auto entry = [](const QString& name) {
-        return ApplicationDirectory::Entry{name, u"/usr/bin/x"_qs, {u"/usr/bin/x"_qs}, {}};
-    };
-    const struct
-    {
-        const char* name;
-        QStringList installed;
-        QByteArray choice; // the choice file's bytes; empty: no file
-        QString served;
-        QString dataDirectory; // below the test's folder
-    } cases[] = {
-        {"chrome first",
-         {u"brave-browser.desktop"_qs, u"google-chrome.desktop"_qs},
-         {},
-         u"google-chrome.desktop"_qs,
-         u"config/google-chrome"_qs},
-        {"chosen",
-         {u"brave-browser.desktop"_qs, u"google-chrome.desktop"_qs},
-         R"({"browser": "brave-browser.desktop"})",
-         u"brave-browser.desktop"_qs,
-         u"config/BraveSoftware/Brave-Browser"_qs},
-        {"chosen, since removed",
-         {u"microsoft-edge.desktop"_qs, u"vivaldi-stable.desktop"_qs},
-         R"({"browser": "brave-browser.desktop"})",
-         u"microsoft-edge.desktop"_qs,
-         u"config/microsoft-edge"_qs},
-        {"unreadable choice",
-         {u"chromium.desktop"_qs, u"com.brave.Browser.desktop"_qs},
-         "{\"browser\": \"com.brave",
-         u"chromium.desktop"_qs,
-         u"config/chromium"_qs},
-        {"not in the table",
-         {u"chromium_chromium.desktop"_qs, u"vivaldi-stable.desktop"_qs},
-         R"({"browser": "firefox.desktop"})",
-         u"chromium_chromium.desktop"_qs,
-         u"home/snap/chromium/common/chromium"_qs},
-        {"flathub",
-         {u"org.chromium.Chromium.desktop"_qs, u"com.brave.Browser.desktop"_qs},
-         R"({"browser": "com.brave.Browser.desktop"})",
-         u"com.brave.Browser.desktop"_qs,
-         u"home/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser"_qs},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        installed.clear();
-        for (const QString& id : c.installed)
-            installed[id] = entry(id + u" name");
-        QFile::remove(BrowserChoice::fileURL());
-        if (!c.choice.isEmpty()) {
-            QDir().mkpath(QFileInfo(BrowserChoice::fileURL()).path());
-            writeFile(BrowserChoice::fileURL(), c.choice);
-        }
-        const auto served = ChromeInstallation::find();
-        ASSERT_TRUE(served);
-        EXPECT_EQ(served->desktopId, c.served);
-        EXPECT_EQ(served->dataDirectory, platform.root.path() + u'/' + c.dataDirectory);
-        EXPECT_EQ(ChromeInstallation::installed().size(), c.installed.size());
-    }
-    ASSERT_TRUE(BrowserChoice::choose(u"org.chromium.Chromium.desktop"_qs));
-    EXPECT_EQ(ChromeInstallation::find()->desktopId, u"org.chromium.Chromium.desktop"_qs);
-    installed.clear();
-    EXPECT_FALSE(ChromeInstallation::find());
 }

@@ -8,7 +8,7 @@ namespace {
 /// "directory|name|fill|stroke", "-" for an absent colour, and "|picture".
 QString describe(const ChromeProfile& p)
 {
-    const auto colour = [](std::optional<qint64> c) { return c ? QString::number(*c) : u"-"_qs; };
+    const auto colour = [](std::optional<qint64> c) { return c ? QString::number(*c) : u"-"_s; };
     return p.directoryName + u'|' + p.displayName + u'|' + colour(p.fillColor) + u'|' +
            colour(p.strokeColor) + (p.pictureURL ? u"|picture" : u"");
 }
@@ -25,26 +25,26 @@ TEST(ChromeProfiles, EntriesAndOrder)
     FakePlatform platform;
     platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/local-state.json")));
     const QString picture =
-        ChromeProfiles::chromeDirectory() + u"/Default/Google Profile Picture.png";
+        platform.chromeDirectory() + u"/Default/Google Profile Picture.png";
     writeFile(picture, "png");
-    const ChromeProfileInfo info = ChromeProfiles::load();
-    EXPECT_EQ(info.lastUsedDirectory, u"Profile 1"_qs);
+    const ChromeProfileInfo info = platform.catalogue();
+    EXPECT_EQ(info.lastUsedDirectory, u"Profile 1"_s);
     QStringList described;
     for (const ChromeProfile& profile : info.profiles)
         described.append(describe(profile));
     EXPECT_EQ(
         described,
-        (QStringList{u"Profile 3||-|-"_qs, u"Default|Personal|-16777216|-1|picture"_qs,
-                     u"Profile 1|Work|-|-"_qs, u"Profile 10|Profile 10|16777215|-"_qs,
-                     u"Profile 2|Profile 2|-|-"_qs, u"Profile 4|Profile 4|9223372036854775807|-"_qs,
-                     u"Profile 5|Profile 5|-|4"_qs,
-                     u"Profile 6|Profile 6|-9223372036854775808|-"_qs}));
+        (QStringList{u"Profile 3||-|-"_s, u"Default|Personal|-16777216|-1|picture"_s,
+                     u"Profile 1|Work|-|-"_s, u"Profile 10|Profile 10|16777215|-"_s,
+                     u"Profile 2|Profile 2|-|-"_s, u"Profile 4|Profile 4|9223372036854775807|-"_s,
+                     u"Profile 5|Profile 5|-|4"_s,
+                     u"Profile 6|Profile 6|-9223372036854775808|-"_s}));
     EXPECT_EQ(info.profiles[1].pictureURL, QUrl::fromLocalFile(picture));
 
     for (const char* json : {"not json", R"({"profile": {"info_cache": [], "last_used": "x"}})",
                              R"({"profile": "text"})"}) {
         platform.writeLocalState(json);
-        const ChromeProfileInfo none = ChromeProfiles::load();
+        const ChromeProfileInfo none = platform.catalogue();
         EXPECT_TRUE(none.profiles.isEmpty() && !none.lastUsedDirectory) << json;
     }
 }
@@ -69,7 +69,7 @@ TEST(ChromeProfiles, OrderList)
             json += QByteArray(R"(, "profiles_order": )") + c.order;
         platform.writeLocalState(json + "}}");
         QStringList order;
-        for (const ChromeProfile& profile : ChromeProfiles::load().profiles)
+        for (const ChromeProfile& profile : platform.catalogue().profiles)
             order.append(profile.directoryName);
         EXPECT_EQ(order.join(u','), QString::fromUtf8(c.expected)) << c.order;
     }

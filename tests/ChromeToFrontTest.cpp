@@ -26,31 +26,31 @@ protected:
     /// manager runs.
     void startX11(const QStringList& windowManager)
     {
-        for (const QString& tool : {u"Xvfb"_qs, u"xdotool"_qs, windowManager.first()}) {
+        for (const QString& tool : {u"Xvfb"_s, u"xdotool"_s, windowManager.first()}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool.toStdString() << " is not installed";
         }
         // Xvfb picks a free display itself and tells which on its output.
         QProcess* xvfb =
-            startHelper({u"Xvfb"_qs, u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
-                         u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs, u"-noreset"_qs},
+            startHelper({u"Xvfb"_s, u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s,
+                         u"1280x800x24"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s},
                         QProcessEnvironment::systemEnvironment());
         m_x11Display = u':' + QString::fromLatin1(nextLine(xvfb, 10000).trimmed());
         // KWin's services, started by the bus, need the display too.
         startSessionBus(m_x11Display);
         QProcessEnvironment env = desktopEnvironment();
-        env.insert(u"DISPLAY"_qs, m_x11Display);
-        startHelper(windowManager, env, u"compositor.log"_qs, false);
+        env.insert(u"DISPLAY"_s, m_x11Display);
+        startHelper(windowManager, env, u"compositor.log"_s, false);
         // Ready once it publishes the current desktop.
-        ASSERT_TRUE(waitFor([&] { return xdotool({u"get_desktop"_qs}) == 0; }, 30000))
-            << readLog(u"compositor.log"_qs).toStdString();
+        ASSERT_TRUE(waitFor([&] { return xdotool({u"get_desktop"_s}) == 0; }, 30000))
+            << readLog(u"compositor.log"_s).toStdString();
     }
 
     int xdotool(const QStringList& arguments, QByteArray* output = nullptr) const
     {
         QProcess process;
         process.setProcessEnvironment(environment());
-        process.start(u"xdotool"_qs, arguments);
+        process.start(u"xdotool"_s, arguments);
         if (!process.waitForFinished(5000))
             return -1;
         if (output)
@@ -62,8 +62,8 @@ protected:
     bool chromiumIsActive() const
     {
         QByteArray active, chromium;
-        return xdotool({u"getactivewindow"_qs}, &active) == 0 &&
-               xdotool({u"search"_qs, u"--class"_qs, u"Chromium"_qs}, &chromium) == 0 &&
+        return xdotool({u"getactivewindow"_s}, &active) == 0 &&
+               xdotool({u"search"_s, u"--class"_s, u"Chromium"_s}, &chromium) == 0 &&
                chromium.split('\n').contains(active);
     }
 
@@ -72,28 +72,28 @@ protected:
     void startCompositor(const QStringList& command, const QString& display, int timeoutMs)
     {
         if (QStandardPaths::findExecutable(command.first()).isEmpty() ||
-            QProcess::execute(u"/usr/bin/python3"_qs, {u"-c"_qs, u"import dbus"_qs}) != 0)
+            QProcess::execute(u"/usr/bin/python3"_s, {u"-c"_s, u"import dbus"_s}) != 0)
             GTEST_SKIP() << command.first().toStdString() << " or python3-dbus is not installed";
         startSessionBus();
         m_display = display;
-        startHelper(command, desktopEnvironment(), u"compositor.log"_qs, false);
+        startHelper(command, desktopEnvironment(), u"compositor.log"_s, false);
         ASSERT_TRUE(
-            waitFor([&] { return QFile::exists(path(u"runtime/"_qs + display)); }, timeoutMs))
-            << readLog(u"compositor.log"_qs).toStdString();
+            waitFor([&] { return QFile::exists(path(u"runtime/"_s + display)); }, timeoutMs))
+            << readLog(u"compositor.log"_s).toStdString();
     }
 
     QProcessEnvironment environment() const override
     {
         QProcessEnvironment env = ProcessFixture::environment();
         if (m_x11Display.isEmpty()) {
-            env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
-            env.insert(u"WAYLAND_DISPLAY"_qs, m_display);
+            env.insert(u"QT_QPA_PLATFORM"_s, u"wayland"_s);
+            env.insert(u"WAYLAND_DISPLAY"_s, m_display);
         } else {
-            env.remove(u"QT_QPA_PLATFORM"_qs);
-            env.insert(u"DISPLAY"_qs, m_x11Display);
+            env.remove(u"QT_QPA_PLATFORM"_s);
+            env.insert(u"DISPLAY"_s, m_x11Display);
         }
         if (!m_chromiumFlags.isEmpty())
-            env.insert(u"ORLIM_TEST_CHROMIUM_FLAGS"_qs, m_chromiumFlags);
+            env.insert(u"ORLIM_TEST_CHROMIUM_FLAGS"_s, m_chromiumFlags);
         return env;
     }
 
@@ -108,7 +108,7 @@ protected:
                        const QString& log = QStringLiteral("recorder.log"))
     {
         startHelper(
-            QStringList{QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_qs, path(log)} +
+            QStringList{QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_s, path(log)} +
                 arguments,
             environment());
     }
@@ -118,7 +118,7 @@ protected:
     void type(const QString& key)
     {
         if (!m_x11Display.isEmpty()) {
-            ASSERT_EQ(xdotool({u"key"_qs, key}), 0);
+            ASSERT_EQ(xdotool({u"key"_s, key}), 0);
             return;
         }
         m_keys->write(key.toUtf8() + '\n');
@@ -140,11 +140,11 @@ protected:
     /// Orlim (numbered: link1, link2...). Returns its log's name.
     QString openClickingWindow(const QString& link)
     {
-        const QString log = u"clicking-"_qs + QString::number(++m_clickingWindows) + u".log";
+        const QString log = u"clicking-"_s + QString::number(++m_clickingWindows) + u".log";
         startRecorder({QStringLiteral(ORLIM_EXECUTABLE), link}, log);
         EXPECT_TRUE(waitFor([&] { return count(log, "focus-in") == 1; }, 30000));
         // The first keys after a window maps may be swallowed.
-        EXPECT_TRUE(typeUntil(u"z"_qs, 500, [&] { return count(log, "z") > 0; }));
+        EXPECT_TRUE(typeUntil(u"z"_s, 500, [&] { return count(log, "z") > 0; }));
         return log;
     }
 
@@ -158,17 +158,17 @@ protected:
             return std::nullopt;
         // Debian's launcher takes switches only from /etc/chromium.d, where
         // scripts/install-deps.sh puts a hook that reads ours.
-        EXPECT_TRUE(QFile::exists(u"/etc/chromium.d/orlim-tests"_qs))
+        EXPECT_TRUE(QFile::exists(u"/etc/chromium.d/orlim-tests"_s))
             << "run scripts/install-deps.sh test";
-        installEntry(u"google-chrome.desktop"_qs, {});
-        QProcess* server = startHelper({QStringLiteral(PAGE_SERVER_SCRIPT), path(u"pages.log"_qs)},
-                                       desktopEnvironment(), u"page-server.log"_qs);
+        installEntry(u"google-chrome.desktop"_s, {});
+        QProcess* server = startHelper({QStringLiteral(PAGE_SERVER_SCRIPT), path(u"pages.log"_s)},
+                                       desktopEnvironment(), u"page-server.log"_s);
         const QByteArray port = nextLine(server).trimmed().mid(int(strlen("port ")));
-        const QString base = u"http://127.0.0.1:"_qs + QString::fromLatin1(port);
+        const QString base = u"http://127.0.0.1:"_s + QString::fromLatin1(port);
         makeChromiumProfiles(profiles, base + u"/profile/");
         m_chromiumFlags =
-            chromiumFlags() + (m_x11Display.isEmpty() ? u" --ozone-platform=wayland"_qs
-                                                      : u" --ozone-platform=x11"_qs);
+            chromiumFlags() + (m_x11Display.isEmpty() ? u" --ozone-platform=wayland"_s
+                                                      : u" --ozone-platform=x11"_s);
         return base;
     }
 
@@ -190,20 +190,20 @@ protected:
             const char* choice;
             QString profile;
         } rounds[] = {
-            {"n", "2", u"Profile 1"_qs}, {"n", "3", u"Profile 2"_qs}, {"o", "1", u"Default"_qs}};
+            {"n", "2", u"Profile 1"_s}, {"n", "3", u"Profile 2"_s}, {"o", "1", u"Default"_s}};
         int round = 0;
         for (const auto& r : rounds) {
             SCOPED_TRACE(++round);
             const QString clicking =
-                openClickingWindow(*pages + u"/clicked-"_qs + QString::number(round) + u'-');
+                openClickingWindow(*pages + u"/clicked-"_s + QString::number(round) + u'-');
             type(QString::fromLatin1(r.open));
             ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000))
                 << "the picker took the keyboard";
             type(QString::fromLatin1(r.choice));
             const QByteArray opened =
                 "/clicked-" + QByteArray::number(round) + "-1\t" + r.profile.toUtf8();
-            ASSERT_TRUE(waitFor([&] { return count(u"pages.log"_qs, opened) == 1; }, 30000))
-                << readLog(u"pages.log"_qs).toStdString();
+            ASSERT_TRUE(waitFor([&] { return count(u"pages.log"_s, opened) == 1; }, 30000))
+                << readLog(u"pages.log"_s).toStdString();
             // X11 keeps no picker up for the browser: the window the link came
             // from has the keyboard until the browser's window is raised.
             if (!m_x11Display.isEmpty()) {
@@ -212,9 +212,9 @@ protected:
             const QByteArray key = QByteArray("xyk").mid(round - 1, 1);
             const QByteArray typed = "/key/" + key + "\t" + r.profile.toUtf8();
             EXPECT_TRUE(typeUntil(QString::fromLatin1(key), 500,
-                                  [&] { return count(u"pages.log"_qs, typed) > 0; }))
+                                  [&] { return count(u"pages.log"_s, typed) > 0; }))
                 << "Chromium took the keyboard\n"
-                << readLog(u"pages.log"_qs).toStdString();
+                << readLog(u"pages.log"_s).toStdString();
             EXPECT_EQ(count(clicking, key), 0) << "no key went back to the clicking window";
         }
     }
@@ -234,14 +234,14 @@ protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        startCompositor({u"mutter"_qs, u"--wayland"_qs, u"--headless"_qs, u"--no-x11"_qs,
-                         u"--virtual-monitor"_qs, u"1280x800"_qs},
-                        u"wayland-0"_qs, 10000);
+        startCompositor({u"mutter"_s, u"--wayland"_s, u"--headless"_s, u"--no-x11"_s,
+                         u"--virtual-monitor"_s, u"1280x800"_s},
+                        u"wayland-0"_s, 10000);
         if (HasFatalFailure() || IsSkipped())
             return;
         m_keys = startHelper({QStringLiteral(MUTTER_KEYS_SCRIPT)}, desktopEnvironment());
         ASSERT_TRUE(nextLine(m_keys).startsWith("ready"));
-        installEntry(u"google-chrome.desktop"_qs, DESKTOP_WINDOW_EXECUTABLE " %U");
+        installEntry(u"google-chrome.desktop"_s, DESKTOP_WINDOW_EXECUTABLE " %U");
     }
 };
 
@@ -263,34 +263,34 @@ TEST_F(Mutter, PickerTakesTheKeyboardAndChromeComesToTheFront)
 {
     writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {},
                                                    "Profile 2": {}, "Profile 3": {}}}})");
-    const QString recorder = openClickingWindow(u"https://example.com/clicked"_qs);
-    const QString chrome = u"chrome.log.focus"_qs;
+    const QString recorder = openClickingWindow(u"https://example.com/clicked"_s);
+    const QString chrome = u"chrome.log.focus"_s;
     for (int round = 1; round <= 3; ++round) {
         SCOPED_TRACE(round);
         const int chromeFocus = count(chrome, "focus-in");
-        const QString open = round == 1 ? u"o"_qs : u"n"_qs;
+        const QString open = round == 1 ? u"o"_s : u"n"_s;
         type(open);
         ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-out") == round; }))
             << "the picker took the keyboard";
         if (round == 3) {
-            type(u"alt+F4"_qs);
+            type(u"alt+F4"_s);
             ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-in") == round + 1; }));
             type(open);
             ASSERT_TRUE(waitFor([&] { return count(recorder, "focus-out") == round + 1; }))
                 << "a closed picker comes back with the keyboard";
         }
-        type(u"2"_qs);
+        type(u"2"_s);
         EXPECT_EQ(
             waitForChrome(round).value(round - 1),
-            (QStringList{u"--profile-directory=Profile 1"_qs,
+            (QStringList{u"--profile-directory=Profile 1"_s,
                          u"https://example.com/clicked" + QString::number(round + (round == 3))}));
         ASSERT_TRUE(waitFor([&] { return count(chrome, "focus-in") > chromeFocus; }))
             << "Chrome took the keyboard\n"
-            << readLog(u"compositor.log"_qs).toStdString() << readLog(chrome).toStdString();
+            << readLog(u"compositor.log"_s).toStdString() << readLog(chrome).toStdString();
         // The picker leaves once Chrome has the keyboard; until it has gone,
         // Alt+Tab may pick it and the keyboard falls back to Chrome.
         if (round < 3) {
-            ASSERT_TRUE(typeUntil(u"alt+Tab"_qs, 2000,
+            ASSERT_TRUE(typeUntil(u"alt+Tab"_s, 2000,
                                   [&] { return count(recorder, "focus-in") == round + 1; }));
         }
     }
@@ -311,30 +311,30 @@ protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        const QString kwin = QStandardPaths::findExecutable(u"kwin_wayland"_qs);
+        const QString kwin = QStandardPaths::findExecutable(u"kwin_wayland"_s);
         if (kwin.isEmpty() || QByteArray(KWIN_KEYS_EXECUTABLE).isEmpty())
             GTEST_SKIP() << "kwin_wayland or plasma-wayland-protocols is not installed";
-        QDir().mkpath(path(u"kwin"_qs));
-        ASSERT_TRUE(QFile::copy(kwin, path(u"kwin/kwin_wayland"_qs)));
+        QDir().mkpath(path(u"kwin"_s));
+        ASSERT_TRUE(QFile::copy(kwin, path(u"kwin/kwin_wayland"_s)));
         // KWin grants fake input to the program its desktop entry names.
-        QDir().mkpath(path(u"home/.local/share/applications"_qs));
-        QFile entry(path(u"home/.local/share/applications/orlim-test-keys.desktop"_qs));
+        QDir().mkpath(path(u"home/.local/share/applications"_s));
+        QFile entry(path(u"home/.local/share/applications/orlim-test-keys.desktop"_s));
         ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
         entry.write("[Desktop Entry]\nType=Application\nName=Orlim test keys\nNoDisplay=true\n"
                     "Exec=" KWIN_KEYS_EXECUTABLE "\n"
                     "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input\n");
         entry.close();
-        startCompositor({path(u"kwin/kwin_wayland"_qs), u"--virtual"_qs, u"--no-lockscreen"_qs,
-                         u"--socket"_qs, u"wayland-kw"_qs, u"--width"_qs, u"1280"_qs,
-                         u"--height"_qs, u"800"_qs},
-                        u"wayland-kw"_qs, 60000);
+        startCompositor({path(u"kwin/kwin_wayland"_s), u"--virtual"_s, u"--no-lockscreen"_s,
+                         u"--socket"_s, u"wayland-kw"_s, u"--width"_s, u"1280"_s,
+                         u"--height"_s, u"800"_s},
+                        u"wayland-kw"_s, 60000);
         if (HasFatalFailure() || IsSkipped())
             return;
         QProcessEnvironment env = desktopEnvironment();
-        env.insert(u"WAYLAND_DISPLAY"_qs, u"wayland-kw"_qs);
-        m_keys = startHelper({QStringLiteral(KWIN_KEYS_EXECUTABLE)}, env, u"kwin-keys.log"_qs);
+        env.insert(u"WAYLAND_DISPLAY"_s, u"wayland-kw"_s);
+        m_keys = startHelper({QStringLiteral(KWIN_KEYS_EXECUTABLE)}, env, u"kwin-keys.log"_s);
         ASSERT_TRUE(nextLine(m_keys).startsWith("ready"))
-            << readLog(u"kwin-keys.log"_qs).toStdString();
+            << readLog(u"kwin-keys.log"_s).toStdString();
     }
 };
 
@@ -353,21 +353,21 @@ using X11 = Compositor;
 
 TEST_F(X11, RealChromiumComesToTheFrontUnderMutter)
 {
-    startX11({u"mutter"_qs, u"--x11"_qs, u"--replace"_qs, u"--sm-disable"_qs});
+    startX11({u"mutter"_s, u"--x11"_s, u"--replace"_s, u"--sm-disable"_s});
     if (!HasFatalFailure() && !IsSkipped())
         realChromiumComesToTheFront();
 }
 
 TEST_F(X11, RealChromiumComesToTheFrontUnderKWin)
 {
-    startX11({u"kwin_x11"_qs, u"--replace"_qs});
+    startX11({u"kwin_x11"_s, u"--replace"_s});
     if (!HasFatalFailure() && !IsSkipped())
         realChromiumComesToTheFront();
 }
 
 TEST_F(X11, RealChromiumComesToTheFrontUnderOpenbox)
 {
-    startX11({u"openbox"_qs});
+    startX11({u"openbox"_s});
     if (!HasFatalFailure() && !IsSkipped())
         realChromiumComesToTheFront();
 }

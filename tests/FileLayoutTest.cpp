@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/XdgFileLayout.h"
 
+#include "QtPrinting.h"
+
 #include <gtest/gtest.h>
 
 // XDG_CONFIG_HOME counts only when absolute; Chrome's own variable moves only
@@ -12,15 +14,15 @@ TEST(FileLayout, XdgConfigHomeFallsBackToDotConfig)
     qputenv("HOME", "/home/tester");
     XdgFileLayout files;
     qputenv("XDG_CONFIG_HOME", "/x/conf");
-    EXPECT_EQ(files.configHome(), u"/x/conf"_qs);
+    EXPECT_EQ(files.configHome(), u"/x/conf"_s);
     qputenv("XDG_CONFIG_HOME", "relative/conf");
-    EXPECT_EQ(files.configHome(), u"/home/tester/.config"_qs) << "relative values are ignored";
+    EXPECT_EQ(files.configHome(), u"/home/tester/.config"_s) << "relative values are ignored";
     qunsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(files.chromeDirectory(), u"/home/tester/.config/google-chrome"_qs);
+    EXPECT_EQ(files.chromeDirectory(), u"/home/tester/.config/google-chrome"_s);
     qputenv("CHROME_CONFIG_HOME", "/c/conf/");
-    EXPECT_EQ(files.chromeConfigHome(), u"/c/conf"_qs) << "Chrome's own variable wins";
+    EXPECT_EQ(files.chromeConfigHome(), u"/c/conf"_s) << "Chrome's own variable wins";
     qunsetenv("CHROME_CONFIG_HOME");
-    EXPECT_EQ(files.chromeConfigHome(), u"/home/tester/.config"_qs);
+    EXPECT_EQ(files.chromeConfigHome(), u"/home/tester/.config"_s);
     qputenv("XDG_CONFIG_HOME", saved);
     qputenv("HOME", savedHome);
 }

@@ -15,13 +15,13 @@
 TEST(HostileFiles, FilesThatAreNotFiles)
 {
     FakePlatform platform;
-    const QString localState = ChromeProfiles::localStateURL(ChromeProfiles::chromeDirectory());
-    const QString picture = ChromeProfiles::chromeDirectory() + u"/Default/picture.png";
+    const QString localState = ChromeProfiles::localStateURL(platform.chromeDirectory());
+    const QString picture = platform.chromeDirectory() + u"/Default/picture.png";
     using Make = std::function<bool(const QString&)>;
     const Make makers[] = {[](const QString& path) {
                                return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
                            },
-                           [](const QString& path) { return QFile::link(u"/dev/zero"_qs, path); },
+                           [](const QString& path) { return QFile::link(u"/dev/zero"_s, path); },
                            [](const QString& path) { return QFile::link(path, path); },
                            [](const QString& path) { // 1 GiB without writing it
                                QFile file(path);
@@ -34,13 +34,13 @@ TEST(HostileFiles, FilesThatAreNotFiles)
             QDir().mkpath(QFileInfo(path).absolutePath());
         }
         ASSERT_TRUE(make(localState));
-        EXPECT_TRUE(ChromeProfiles::load().profiles.isEmpty());
+        EXPECT_TRUE(platform.catalogue().profiles.isEmpty());
 
         QFile::remove(localState);
         writeFile(localState, R"({"profile": {"info_cache": {"Default": {
             "gaia_picture_file_name": "picture.png"}}}})");
         ASSERT_TRUE(make(picture));
-        const QList<ChromeProfile> profiles = ChromeProfiles::load().profiles;
+        const QList<ChromeProfile> profiles = platform.catalogue().profiles;
         ASSERT_EQ(profiles.size(), 1);
         EXPECT_TRUE(ProfileAvatarView::readPicture(profiles[0]).isNull());
     }

@@ -3,6 +3,8 @@
 #include "app/Forwarding.h"
 #include "app/LinkServer.h"
 
+#include "QtPrinting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -143,7 +145,7 @@ TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
         QString(qsizetype(sizeof(sockaddr_un::sun_path)) - socketSuffix - dir.path().size() - 1,
                 u'r');
     QDir().mkpath(longBase);
-    QDir().mkpath(u"relative/run"_qs); // exists, so only its being relative refuses it
+    QDir().mkpath(u"relative/run"_s); // exists, so only its being relative refuses it
     for (const QByteArray& base : {QFile::encodeName(longBase), QByteArray("relative/run"),
                                    QByteArray("/nonexistent/run")}) {
         qputenv("XDG_RUNTIME_DIR", base);
@@ -151,6 +153,6 @@ TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
                   "/tmp/orlim-" + std::to_string(getuid()))
             << base.toStdString();
     }
-    QDir(u"relative"_qs).removeRecursively();
+    QDir(u"relative"_s).removeRecursively();
     qputenv("XDG_RUNTIME_DIR", saved);
 }

@@ -35,7 +35,7 @@ TEST(AppActions, SetAsDefaultBrowser)
     int first = 0, second = 0;
     AppActions::setAsDefaultBrowser([&] { ++first; });
     AppActions::setAsDefaultBrowser([&] { ++second; });
-    const QStringList both{u"http=orlim.desktop"_qs, u"https=orlim.desktop"_qs};
+    const QStringList both{u"http=orlim.desktop"_s, u"https=orlim.desktop"_s};
     EXPECT_EQ(platform.defaultBrowser.requests, both + both);
     platform.scheduler.advance(FakeDefaultBrowser::httpsCompletesAfterMs);
     EXPECT_EQ(first + second, 0) << "the http requests have not completed yet";
@@ -62,7 +62,7 @@ TEST(DefaultBrowserStatus, FollowsTheChangeThenStops)
 
     reads = 0;
     status.poll(DefaultBrowserStatus::followUpCount);
-    platform.defaultBrowser.httpsHandler = u"orlim.desktop"_qs;
+    platform.defaultBrowser.httpsHandler = u"orlim.desktop"_s;
     platform.scheduler.advance(DefaultBrowserStatus::followUpIntervalMs);
     platform.scheduler.runAll();
     EXPECT_EQ(reads, 2);

@@ -10,9 +10,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QTextDocument>
 
 namespace {
+
+const ChromeInstallation browser;
 
 QList<ChromeProfile> profiles(int count)
 {
@@ -32,19 +35,19 @@ TEST(PickerModel, EdgesAndTheSiteToRemember)
     FakePlatform platform;
     int chosen = 0;
     const auto choose = [&](const ChromeProfile&, const std::optional<QString>&) { ++chosen; };
-    ProfilePickerModel empty(u"x"_qs, {}, choose, [] {});
+    ProfilePickerModel empty(u"x"_s, {}, choose, [] {});
     EXPECT_TRUE(empty.handleKey(ProfilePickerModel::Key::Return)) << "consumed";
-    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_qs, profiles(3), choose, [] {});
+    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_s, profiles(3), choose, [] {});
     EXPECT_FALSE(model.handleKey(ProfilePickerModel::Key::Digit, 4));
     EXPECT_EQ(chosen, 0);
-    EXPECT_EQ(ProfilePickerModel::numberLabel(9), u" "_qs);
+    EXPECT_EQ(ProfilePickerModel::numberLabel(9), u" "_s);
     model.appear();
     EXPECT_EQ(model.rememberSectionShown(), FeatureFlags::rulesEnabled);
     model.toggleRemember();
-    EXPECT_EQ(model.prefixToSave(), u"https://Mail.Example.com"_qs);
-    model.setRememberPrefix(u"https://Mail.Example.com/edited"_qs);
+    EXPECT_EQ(model.prefixToSave(), u"https://Mail.Example.com"_s);
+    model.setRememberPrefix(u"https://Mail.Example.com/edited"_s);
     model.appear();
-    EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com/edited"_qs) << "kept";
+    EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com/edited"_s) << "kept";
 }
 
 // Keys on the real widget: arrows (clamped at the ends) and Return choose,
@@ -58,16 +61,23 @@ TEST(PickerView, KeysPointerAndText)
         u"https://evil.example/#<h1>https://bank.example</h1>/" + QString(300, u'x');
     QStringList events;
     QList<ChromeProfile> twenty = profiles(20);
-    twenty[0].displayName = u"<b>Bank</b>"_qs;
+    twenty[0].displayName = u"<b>Bank</b>"_s;
     ProfilePickerView view(
         link, twenty,
         [&](const ChromeProfile& profile, const std::optional<QString>&) {
             events.append(profile.directoryName);
         },
-        [&] { events.append(u"cancel"_qs); });
+        [&] { events.append(u"cancel"_s); });
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     EXPECT_TRUE(view.hasFocus());
+    // A key held since before the picker came reaches it as repeats alone:
+    // only the arrows act on them.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_5, Qt::Key_Escape, Qt::Key_Down}) {
+        QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(&view, &repeat);
+    }
+    EXPECT_TRUE(events.isEmpty());
     for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
         QTest::keyClick(&view, Qt::Key(key));
     EXPECT_TRUE(view.rows()[1]->isSelected());
@@ -82,8 +92,8 @@ TEST(PickerView, KeysPointerAndText)
     QApplication::sendEvent(view.rows()[4], &move);
     QTest::keyClick(&view, Qt::Key_Return);
     QTest::mouseClick(view.rows()[10], Qt::LeftButton);
-    EXPECT_EQ(events, (QStringList{u"Profile 1"_qs, u"Profile 2"_qs, u"Profile 8"_qs, u"cancel"_qs,
-                                   u"Profile 4"_qs, u"Profile 10"_qs}));
+    EXPECT_EQ(events, (QStringList{u"Profile 1"_s, u"Profile 2"_s, u"Profile 8"_s, u"cancel"_s,
+                                   u"Profile 4"_s, u"Profile 10"_s}));
 
     const auto shownAs = [](const QString& toolTip) {
         QTextDocument document;
@@ -93,10 +103,10 @@ TEST(PickerView, KeysPointerAndText)
     auto* label = view.findChild<LinkLabel*>();
     EXPECT_EQ(shownAs(label->toolTip()), link);
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
-    EXPECT_EQ(shownAs(view.rows()[0]->findChild<ElidedLabel*>()->toolTip()), u"<b>Bank</b>"_qs);
+    EXPECT_EQ(shownAs(view.rows()[0]->findChild<ElidedLabel*>()->toolTip()), u"<b>Bank</b>"_s);
     EXPECT_EQ(label->text().count(u'\n'), 1);
-    EXPECT_TRUE(label->text().startsWith(u"https://evil.example/"_qs));
-    EXPECT_TRUE(label->text().endsWith(u"xxx"_qs) && label->text().contains(u'…'));
+    EXPECT_TRUE(label->text().startsWith(u"https://evil.example/"_s));
+    EXPECT_TRUE(label->text().endsWith(u"xxx"_s) && label->text().contains(u'…'));
     label->setSelection(0, int(label->text().size()));
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), link);
@@ -116,30 +126,31 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
         {[&](const QString& prefix, const QString& directory) {
              calls.append(u"rule " + prefix + u' ' + directory);
          },
-         [&](const QString& url, const QString& directory, const QString& token) {
-             calls.append(u"launch " + url + u' ' + directory + u' ' + token);
+         [&](const ChromeInstallation&, const ChromeLauncher::Request& r) {
+             calls.append(u"launch " + r.url + u' ' + r.profileDirectory + u' ' +
+                          r.activationToken);
          }});
-    controller.show(u"https://first.example"_qs, profiles(2));
+    controller.show(u"https://first.example"_s, browser, profiles(2));
     QWidget* window = controller.window();
-    controller.show(u"https://second.example"_qs, profiles(3));
+    controller.show(u"https://second.example"_s, browser, profiles(3));
     EXPECT_EQ(controller.window(), window);
     QTest::keyClick(controller.content(), Qt::Key_2);
     EXPECT_FALSE(window->isVisible());
-    controller.show(u"https://third.example"_qs, profiles(3), u"clicked"_qs);
+    controller.show(u"https://third.example"_s, browser, profiles(3), u"clicked"_s);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"clicked"_qs);
+    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"clicked"_s);
     controller.content()->model().toggleRemember();
     controller.content()->model().choose(0);
-    controller.show(u"https://fourth.example"_qs, profiles(1));
+    controller.show(u"https://fourth.example"_s, browser, profiles(1));
     QTest::keyClick(controller.content(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(calls, (QStringList{u"launch https://second.example Profile 1 token-1"_qs,
-                                  u"rule https://third.example Profile 0"_qs,
-                                  u"launch https://third.example Profile 0 token-2"_qs}));
+    EXPECT_EQ(calls, (QStringList{u"launch https://second.example Profile 1 token-1"_s,
+                                  u"rule https://third.example Profile 0"_s,
+                                  u"launch https://third.example Profile 0 token-2"_s}));
 
     platform.windowActivation.needsWindow = true;
     for (const bool released : {true, false}) {
-        controller.show(u"https://fifth.example"_qs, profiles(2));
+        controller.show(u"https://fifth.example"_s, browser, profiles(2));
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         QTest::keyPress(controller.content(), Qt::Key_1);
         if (released) {
@@ -161,12 +172,33 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
         EXPECT_FALSE(window->isVisible());
     }
     EXPECT_EQ(calls.size(), 5) << "one launch each";
+
+    // On X11 the choice goes out at once, and the picker stays up, taking no
+    // input, until the browser's window takes the keyboard. A digit still held
+    // when the next link comes chooses nothing there.
+    platform.windowActivation.needsWindow = false;
+    platform.windowActivation.holds = true;
+    controller.show(u"https://sixth.example"_s, browser, profiles(2));
+    QTest::keyPress(controller.content(), Qt::Key_2);
+    EXPECT_EQ(calls.size(), 6);
+    EXPECT_TRUE(window->isVisible());
+    controller.show(u"https://seventh.example"_s, browser, profiles(2));
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(controller.content(), &repeat);
+    EXPECT_EQ(calls.size(), 6) << "the held digit chose again";
+    QTest::keyClick(controller.content(), Qt::Key_1);
+    EXPECT_TRUE(window->isVisible());
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(window, &deactivate);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(calls.last(), u"launch https://seventh.example Profile 0 token-6"_s);
 }
 
-// While the picker holds for Chrome: a choice not yet launched still goes out,
-// once, when the next link takes the window; a key whose release went to
-// another window (the Alt of Alt+Tab) is forgotten with the keyboard, so the
-// next choice waits for nothing; the pointer moves no highlight.
+// While the picker holds for the browser: a choice not yet launched when the
+// next link takes the window still goes out, once, without a token and left
+// where it is, so the new picker keeps the keyboard; a key released in another
+// window (the Alt of Alt+Tab) is forgotten; keys are physical, so Shift let go
+// before its digit holds nothing back; the pointer moves no highlight.
 TEST(PickerWindow, TheHoldLosesAndFreezesNothing)
 {
     FakePlatform platform;
@@ -174,8 +206,9 @@ TEST(PickerWindow, TheHoldLosesAndFreezesNothing)
     QStringList launched;
     PickerWindowController controller(
         {[](const QString&, const QString&) {},
-         [&](const QString& url, const QString& directory, const QString&) {
-             launched.append(url + u' ' + directory);
+         [&](const ChromeInstallation&, const ChromeLauncher::Request& r) {
+             launched.append(r.url + u' ' + r.profileDirectory + u' ' + r.activationToken +
+                             (r.toFront ? u" front" : u" left"));
          }});
     const auto launchesSoon = [&](qsizetype count) {
         for (int i = 0; i < 4 && launched.size() < count; ++i) {
@@ -184,32 +217,42 @@ TEST(PickerWindow, TheHoldLosesAndFreezesNothing)
         }
         return launched.size() == count;
     };
-    controller.show(u"https://a.example"_qs, profiles(3));
+    const auto key = [&](QEvent::Type type, int key, quint32 scanCode,
+                         Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
+        QApplication::sendEvent(controller.content(), &event);
+    };
+    controller.show(u"https://a.example"_s, browser, profiles(3));
     QWidget* window = controller.window();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    QTest::keyPress(controller.content(), Qt::Key_2);
-    controller.show(u"https://b.example"_qs, profiles(3));
-    EXPECT_EQ(launched, QStringList{u"https://a.example Profile 1"_qs});
-    // Offscreen windows lose the activation when their content is replaced.
+    key(QEvent::KeyPress, Qt::Key_2, 11);
+    controller.show(u"https://b.example"_s, browser, profiles(3));
+    EXPECT_EQ(launched, QStringList{u"https://a.example Profile 1  left"_s});
+    EXPECT_TRUE(window->isVisible());
     const auto activate = [&] {
-        QCoreApplication::processEvents();
-        QApplication::setActiveWindow(window);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     };
     activate();
 
-    QTest::keyPress(controller.content(), Qt::Key_A); // released in another window
+    key(QEvent::KeyPress, Qt::Key_A, 38); // released in another window
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(window, &deactivate);
     activate(); // and back
-    QTest::keyPress(controller.content(), Qt::Key_3);
+    key(QEvent::KeyPress, Qt::Key_Shift, 50);
+    key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
+    key(QEvent::KeyRelease, Qt::Key_Shift, 50, Qt::ShiftModifier);
+    key(QEvent::KeyRelease, Qt::Key_1, 10);
+    key(QEvent::KeyPress, Qt::Key_3, 12);
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
                      controller.content()->rows()[2]->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(controller.content()->rows()[2], &move);
     EXPECT_TRUE(controller.content()->rows()[0]->isSelected()) << "the pointer moved nothing";
-    QTest::keyRelease(controller.content(), Qt::Key_3);
-    EXPECT_TRUE(launchesSoon(2)) << "the key released elsewhere held the choice back";
-    EXPECT_EQ(launched.last(), u"https://b.example Profile 2"_qs);
+    key(QEvent::KeyRelease, Qt::Key_3, 12);
+    EXPECT_TRUE(launchesSoon(2)) << "a key released elsewhere, or as another, held the choice";
+    EXPECT_TRUE(launched.last().startsWith(u"https://b.example Profile 2 token-"_s));
+    EXPECT_TRUE(launched.last().endsWith(u" front"_s));
     platform.scheduler.advance(PickerWindowController::tokenHoldMs);
     EXPECT_EQ(launched.size(), 2) << "once";
 }

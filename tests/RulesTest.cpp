@@ -24,11 +24,11 @@ TEST(RulesFile, GoldenBytesAndWholeFileDecoding)
     const auto golden = [](const char* name) {
         return readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/") + QString::fromLatin1(name));
     };
-    const ProfileRules several{{u"https://github.com"_qs, u"Profile 1"_qs},
-                               {u"https://"_qs, u"Default"_qs},
-                               {u"http://intra.example:8080/x"_qs, u"Profile 2"_qs}};
-    const ProfileRules escapes{{u"say \"hi\" \\ back\\slash"_qs, u"日本 \"Q\""_qs},
-                               {u"tab\there\nline\u0001\u001f\u007f"_qs, u"Émile 😀\r\b\f"_qs}};
+    const ProfileRules several{{u"https://github.com"_s, u"Profile 1"_s},
+                               {u"https://"_s, u"Default"_s},
+                               {u"http://intra.example:8080/x"_s, u"Profile 2"_s}};
+    const ProfileRules escapes{{u"say \"hi\" \\ back\\slash"_s, u"日本 \"Q\""_s},
+                               {u"tab\there\nline\u0001\u001f\u007f"_s, u"Émile 😀\r\b\f"_s}};
     EXPECT_EQ(RulesFile::encode(several), golden("several.json"));
     EXPECT_EQ(RulesFile::encode(escapes), golden("escapes.json"));
     EXPECT_EQ(RulesFile::decode(golden("escapes.json")), escapes);
@@ -49,21 +49,21 @@ TEST(RulesFile, GoldenBytesAndWholeFileDecoding)
 TEST(RuleStore, OrderAndNoChangeLosesTheFile)
 {
     FakePlatform platform;
-    const ProfileRule A{u"https://a"_qs, u"A"_qs}, B{u"https://b"_qs, u"B"_qs};
-    RuleStore::save({A, {u"https://"_qs, u"Any"_qs}});
+    const ProfileRule A{u"https://a"_s, u"A"_s}, B{u"https://b"_s, u"B"_s};
+    RuleStore::save({A, {u"https://"_s, u"Any"_s}});
     RuleStore::upsert(B.prefix, B.profileDirectory);
-    RuleStore::upsert(A.prefix, u"A2"_qs);
-    RuleStore::upsert(u"https://caf\u00e9"_qs, u"C"_qs);
-    RuleStore::upsert(u"https://cafe\u0301"_qs, u"C2"_qs);
+    RuleStore::upsert(A.prefix, u"A2"_s);
+    RuleStore::upsert(u"https://caf\u00e9"_s, u"C"_s);
+    RuleStore::upsert(u"https://cafe\u0301"_s, u"C2"_s);
     const ProfileRules stored = RuleStore::load();
     ASSERT_EQ(stored.size(), 4) << "the same prefix in another spelling is replaced";
-    EXPECT_EQ(stored[0], (ProfileRule{u"https://caf\u00e9"_qs, u"C2"_qs}));
+    EXPECT_EQ(stored[0], (ProfileRule{u"https://caf\u00e9"_s, u"C2"_s}));
     EXPECT_EQ(stored[1], B) << "new rules come first";
-    EXPECT_EQ(RuleStore::match(u"https://a/x"_qs)->profileDirectory, u"A2"_qs);
-    EXPECT_EQ(RuleStore::match(u"https://c/x"_qs)->profileDirectory, u"Any"_qs);
-    EXPECT_EQ(RuleStore::match(u"https://cafe\u0301/x"_qs)->profileDirectory, u"C2"_qs);
-    RuleStore::upsert(u"https://e"_qs, u"E"_qs);
-    EXPECT_EQ(RuleStore::match(u"https://e\u0301.example"_qs)->profileDirectory, u"Any"_qs)
+    EXPECT_EQ(RuleStore::match(u"https://a/x"_s)->profileDirectory, u"A2"_s);
+    EXPECT_EQ(RuleStore::match(u"https://c/x"_s)->profileDirectory, u"Any"_s);
+    EXPECT_EQ(RuleStore::match(u"https://cafe\u0301/x"_s)->profileDirectory, u"C2"_s);
+    RuleStore::upsert(u"https://e"_s, u"E"_s);
+    EXPECT_EQ(RuleStore::match(u"https://e\u0301.example"_s)->profileDirectory, u"Any"_s)
         << "a prefix never ends inside a character";
 
     const QDir folder = QFileInfo(RuleStore::fileURL()).dir();
@@ -74,10 +74,10 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     writeFile(RuleStore::fileURL(), "second");
     RuleStore::save({A, B});
     QStringList kept;
-    for (const QString& name : folder.entryList({u"rules.json.unreadable-*"_qs}, QDir::Files))
+    for (const QString& name : folder.entryList({u"rules.json.unreadable-*"_s}, QDir::Files))
         kept.append(QString::fromUtf8(readFile(folder.filePath(name))));
     kept.sort();
-    EXPECT_EQ(kept, (QStringList{u"[ { \"prefix\": oops } ]"_qs, u"second"_qs}));
+    EXPECT_EQ(kept, (QStringList{u"[ { \"prefix\": oops } ]"_s, u"second"_s}));
 
     const QByteArray before = readFile(RuleStore::fileURL());
     rlimit saved{}; // a file-size limit makes every write past 16 bytes fail, even for root
@@ -86,7 +86,7 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     rlimit tiny = saved;
     tiny.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    RuleStore::upsert(u"https://a-much-longer-prefix.example"_qs, u"Profile 1"_qs);
+    RuleStore::upsert(u"https://a-much-longer-prefix.example"_s, u"Profile 1"_s);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readFile(RuleStore::fileURL()), before);
@@ -108,12 +108,12 @@ TEST(RuleStore, SitePrefix)
         QString url;
         std::optional<QString> prefix;
     } cases[] = {
-        {u"https://Mail.Example.com:8443/inbox"_qs, u"https://Mail.Example.com"_qs},
-        {u"https://b%C3%BCcher.example/x"_qs, u"https://b%C3%BCcher.example"_qs},
-        {u"http://[::1]:8080/"_qs, u"http://[::1]"_qs},
-        {u"mailto:someone@example.com"_qs, std::nullopt},
-        {u"file:///etc/passwd"_qs, std::nullopt},
-        {u"not a link"_qs, std::nullopt},
+        {u"https://Mail.Example.com:8443/inbox"_s, u"https://Mail.Example.com"_s},
+        {u"https://b%C3%BCcher.example/x"_s, u"https://b%C3%BCcher.example"_s},
+        {u"http://[::1]:8080/"_s, u"http://[::1]"_s},
+        {u"mailto:someone@example.com"_s, std::nullopt},
+        {u"file:///etc/passwd"_s, std::nullopt},
+        {u"not a link"_s, std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(RuleStore::sitePrefix(c.url), c.prefix) << c.url.toStdString();
@@ -128,12 +128,12 @@ TEST(PickerView, ThePrefixField)
         GTEST_SKIP() << "rules are off in this build";
     FakePlatform platform;
     QStringList chosen;
-    const QList<ChromeProfile> profiles{{u"Default"_qs, u"A"_qs, {}, {}, {}},
-                                        {u"Profile 1"_qs, u"B"_qs, {}, {}, {}}};
+    const QList<ChromeProfile> profiles{{u"Default"_s, u"A"_s, {}, {}, {}},
+                                        {u"Profile 1"_s, u"B"_s, {}, {}, {}}};
     ProfilePickerView view(
-        u"https://example.com/x"_qs, profiles,
+        u"https://example.com/x"_s, profiles,
         [&](const ChromeProfile& profile, const std::optional<QString>& prefix) {
-            chosen.append(profile.directoryName + u' ' + prefix.value_or(u"-"_qs));
+            chosen.append(profile.directoryName + u' ' + prefix.value_or(u"-"_s));
         },
         [] {});
     view.show();
@@ -141,20 +141,20 @@ TEST(PickerView, ThePrefixField)
     view.model().toggleRemember();
     auto* field = view.findChild<QLineEdit*>();
     ASSERT_TRUE(field && field->isVisible());
-    EXPECT_EQ(field->text(), u"https://example.com"_qs);
+    EXPECT_EQ(field->text(), u"https://example.com"_s);
     field->setFocus();
-    QTest::keyClicks(field, u"/2"_qs);
+    QTest::keyClicks(field, u"/2"_s);
     QTest::keyClick(field, Qt::Key_Down);
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_TRUE(chosen.isEmpty()) << "the keys went to the field, not to the picker";
     EXPECT_TRUE(view.rows()[0]->isSelected());
-    EXPECT_EQ(field->text(), u"https://example.com/2"_qs);
-    field->setText(u"\t https://example.com/a\u3000\t"_qs);
+    EXPECT_EQ(field->text(), u"https://example.com/2"_s);
+    field->setText(u"\t https://example.com/a\u3000\t"_s);
     Q_EMIT field->textEdited(field->text()); // as pasted
     view.hide();
     view.show();
-    EXPECT_EQ(field->text(), u"\t https://example.com/a\u3000\t"_qs) << "kept on reappearing";
+    EXPECT_EQ(field->text(), u"\t https://example.com/a\u3000\t"_s) << "kept on reappearing";
     view.setFocus();
     QTest::keyClick(&view, Qt::Key_2);
-    EXPECT_EQ(chosen, QStringList{u"Profile 1 https://example.com/a"_qs});
+    EXPECT_EQ(chosen, QStringList{u"Profile 1 https://example.com/a"_s});
 }

@@ -28,11 +28,11 @@ TEST(SettingsWindow, FreshContentInTheSameWindow)
     controller.show();
     QWidget* window = controller.window();
     SettingsView* first = controller.content();
-    EXPECT_TRUE(hasLabel(first, u"検出した Chrome プロファイル（0）"_qs));
-    EXPECT_EQ(first->findChild<QWidget*>(u"rules"_qs) != nullptr, FeatureFlags::rulesEnabled);
-    first->findChild<QPushButton*>(u"makeDefault"_qs)->click();
+    EXPECT_TRUE(hasLabel(first, u"検出した Chrome プロファイル（0）"_s));
+    EXPECT_EQ(first->findChild<QWidget*>(u"rules"_s) != nullptr, FeatureFlags::rulesEnabled);
+    first->findChild<QPushButton*>(u"makeDefault"_s)->click();
     platform.scheduler.runAll();
-    EXPECT_FALSE(first->findChild<QWidget*>(u"warning"_qs)) << "the warning follows the change";
+    EXPECT_FALSE(first->findChild<QWidget*>(u"warning"_s)) << "the warning follows the change";
 
     window->close();
     platform.writeLocalState(
@@ -40,8 +40,8 @@ TEST(SettingsWindow, FreshContentInTheSameWindow)
     controller.show();
     EXPECT_EQ(controller.window(), window);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(hasLabel(controller.content(), u"検出した Chrome プロファイル（2）"_qs));
-    EXPECT_TRUE(hasLabel(controller.content(), u"Profile 1"_qs)) << "directories beside names";
+    EXPECT_TRUE(hasLabel(controller.content(), u"検出した Chrome プロファイル（2）"_s));
+    EXPECT_TRUE(hasLabel(controller.content(), u"Profile 1"_s)) << "directories beside names";
 }
 
 // With two browsers installed the profiles section offers a choice between
@@ -52,18 +52,18 @@ TEST(SettingsWindow, TheBrowserChoice)
     FakePlatform platform;
     SettingsView view;
     view.appear();
-    EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_qs));
-    platform.applications.installed[u"brave-browser.desktop"_qs] = {
-        u"Brave Web Browser"_qs, u"/usr/bin/brave"_qs, {}, {}};
+    EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_s));
+    platform.applications.installed[u"brave-browser.desktop"_s] =
+        desktopEntry(u"Brave Web Browser"_s, u"/usr/bin/brave %U"_s);
     view.appear();
-    QComboBox* browsers = view.findChild<QComboBox*>(u"browser"_qs);
+    QComboBox* browsers = view.findChild<QComboBox*>(u"browser"_s);
     ASSERT_TRUE(browsers);
     EXPECT_EQ(browsers->count(), 2);
-    EXPECT_EQ(browsers->currentText(), u"Google Chrome"_qs);
-    view.chooseBrowser(u"brave-browser.desktop"_qs);
-    EXPECT_TRUE(hasLabel(&view, u"検出した Brave プロファイル（0）"_qs));
+    EXPECT_EQ(browsers->currentText(), u"Google Chrome"_s);
+    view.chooseBrowser(u"brave-browser.desktop"_s);
+    EXPECT_TRUE(hasLabel(&view, u"検出した Brave プロファイル（0）"_s));
     EXPECT_TRUE(hasLabel(&view, u"プロファイルが見つかりませんでした。Brave "
-                                u"を一度起動してから再度開いてください。"_qs));
-    EXPECT_EQ(view.findChild<QComboBox*>(u"browser"_qs)->currentText(), u"Brave Web Browser"_qs);
-    EXPECT_EQ(ChromeInstallation::find()->desktopId, u"brave-browser.desktop"_qs);
+                                u"を一度起動してから再度開いてください。"_s));
+    EXPECT_EQ(view.findChild<QComboBox*>(u"browser"_s)->currentText(), u"Brave Web Browser"_s);
+    EXPECT_EQ(ChromeInstallation::find()->desktopId, u"brave-browser.desktop"_s);
 }

@@ -40,6 +40,6 @@ TEST_F(Stress, FiftySimultaneousStarts)
     ASSERT_EQ(running.size(), 1);
     ::kill(pid_t(running[0]->processId()), SIGKILL);
     running[0]->waitForFinished(5000);
-    start({u"https://after.example/"_qs});
+    start({u"https://after.example/"_s});
     EXPECT_EQ(waitForChrome(count + 1).size(), count + 1) << "the next Orlim took over";
 }

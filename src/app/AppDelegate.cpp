@@ -9,6 +9,7 @@
 #include "platform/WindowActivation.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
+#include "ui/LinkNotice.h"
 #include "ui/MenuBarController.h"
 #include "ui/PickerWindowController.h"
 #include "ui/SettingsWindowController.h"
@@ -17,10 +18,12 @@ namespace {
 
 AppDelegate::Windows sharedWindows()
 {
-    return {[](const QString& url, const QList<ChromeProfile>& profiles, const QString& token) {
-                PickerWindowController::shared().show(url, profiles, token);
+    return {[](const QString& url, const ChromeInstallation& browser,
+               const QList<ChromeProfile>& profiles, const QString& token) {
+                PickerWindowController::shared().show(url, browser, profiles, token);
             },
-            [](const QString& token) { SettingsWindowController::shared().show(token); }};
+            [](const QString& token) { SettingsWindowController::shared().show(token); },
+            &LinkNotice::show};
 }
 
 } // namespace
@@ -64,9 +67,19 @@ void AppDelegate::openURLs(const QStringList& urls, const QString& activationTok
 bool AppDelegate::handleIncoming(const QString& urlString, const QString& activationToken)
 {
     m_didReceiveURL = true;
-    const ChromeProfileInfo catalogue = ChromeProfiles::load();
+    const auto browser = ChromeInstallation::find();
+    if (!browser) {
+        ChromeLauncher::fail(urlString, ChromeLauncher::Failure::NoBrowser,
+                             m_windows.showNotOpened);
+        return false;
+    }
+    const auto open = [&](const QString& profileDirectory) {
+        ChromeLauncher::open(*browser, {urlString, profileDirectory, activationToken},
+                             m_windows.showNotOpened);
+    };
+    const ChromeProfileInfo catalogue = ChromeProfiles::load(*browser);
     if (catalogue.profiles.isEmpty()) {
-        ChromeLauncher::open(urlString, QStringLiteral("Default"), activationToken);
+        open(QStringLiteral("Default"));
         return false;
     }
     if constexpr (FeatureFlags::rulesEnabled) {
@@ -78,11 +91,11 @@ bool AppDelegate::handleIncoming(const QString& urlString, const QString& activa
             // Folder names are bytes: Chrome must get the catalogue's spelling,
             // or it would make a new, empty profile.
             if (known != catalogue.profiles.end()) {
-                ChromeLauncher::open(urlString, known->directoryName, activationToken);
+                open(known->directoryName);
                 return false;
             }
         }
     }
-    m_windows.showPicker(urlString, catalogue.profiles, activationToken);
+    m_windows.showPicker(urlString, *browser, catalogue.profiles, activationToken);
     return true;
 }

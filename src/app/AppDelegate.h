@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
 
 #include <QObject>
@@ -11,8 +13,9 @@
 class MenuBarController;
 
 /// The application's launch-time duties and the routing of every link: to
-/// Chrome's "Default" profile when Chrome has none, to a rule's profile when
-/// rules are on and one fits, and to the picker otherwise.
+/// the browser's "Default" profile when it has none, to a rule's profile when
+/// rules are on and one fits, and to the picker otherwise. The browser served
+/// is settled once for each link, as it arrives, and goes with it.
 class AppDelegate : public QObject
 {
     Q_OBJECT
@@ -21,13 +24,16 @@ public:
     static constexpr int settingsCheckDelayMs = 300;
 
     /// Where routing and launch hand over. The defaults are the shared picker
-    /// and settings windows; tests put in their own.
+    /// and settings windows, and the notice of a link that could not be
+    /// opened; tests put in their own.
     struct Windows
     {
-        std::function<void(const QString& url, const QList<ChromeProfile>& profiles,
+        std::function<void(const QString& url, const ChromeInstallation& browser,
+                           const QList<ChromeProfile>& profiles,
                            const QString& activationToken)>
             showPicker;
         std::function<void(const QString& activationToken)> showSettings;
+        ChromeLauncher::FailureHandler showNotOpened;
     };
 
     explicit AppDelegate(QObject* parent = nullptr);

@@ -46,16 +46,17 @@ QStringList argumentsOf(int argc, char** argv)
 
 void printNoneInstalled()
 {
-    print(stderr, u"orlim: " + QString::fromLatin1(ChromeInstallations::noneInstalled) + u'\n');
+    print(stderr, u"orlim: " + ChromeInstallations::noneInstalled() + u'\n');
 }
 
 int listProfiles()
 {
-    if (!ChromeInstallation::find()) {
+    const auto served = ChromeInstallation::find();
+    if (!served) {
         printNoneInstalled();
         return 1;
     }
-    for (const ChromeProfile& profile : ChromeProfiles::load().profiles)
+    for (const ChromeProfile& profile : ChromeProfiles::load(*served).profiles)
         print(stdout, profile.directoryName + u'\t' + profile.displayName + u'\n');
     return 0;
 }

@@ -14,7 +14,7 @@ std::optional<ChromeInstallation> lookUp(const Kind& kind)
 {
     const Platform& platform = Platform::current();
     const QString desktopId = QString::fromUtf16(kind.desktopId);
-    const auto entry = platform.applications->find(desktopId);
+    auto entry = platform.applications->find(desktopId);
     if (!entry)
         return std::nullopt;
     ChromeInstallation browser;
@@ -24,16 +24,11 @@ std::optional<ChromeInstallation> lookUp(const Kind& kind)
     const QString base = kind.base == Kind::Base::Home ? platform.files->homeDirectory()
                                                        : platform.files->chromeConfigHome();
     browser.dataDirectory = base + u'/' + QString::fromUtf16(kind.dataDirectory);
-    if (kind.startThroughEntry && !entry->commandLine.isEmpty()) {
-        browser.program = entry->commandLine.first();
-        browser.leadingArguments = entry->commandLine.mid(1);
-    } else {
-        browser.program = entry->executable.isEmpty()
-                              ? QString::fromUtf16(ChromeInstallations::fallbackExecutable)
-                              : entry->executable;
-    }
     browser.windowClass =
         entry->windowClass.isEmpty() ? QString::fromUtf16(kind.windowClass) : entry->windowClass;
+    browser.command = std::move(*entry);
+    if (browser.command.exec.trimmed().isEmpty())
+        browser.command.exec = QString::fromUtf16(kind.program) + u" %U";
     return browser;
 }
 
@@ -65,4 +60,27 @@ QList<ChromeInstallation> ChromeInstallation::installed()
             browsers.append(std::move(*browser));
     }
     return browsers;
+}
+
+bool ChromeInstallation::isInstalled() const
+{
+    return Platform::current().applications->find(desktopId).has_value();
+}
+
+std::optional<QStringList> ChromeInstallation::commandLine(const QStringList& arguments) const
+{
+    return DesktopCommand::expand(command, arguments);
+}
+
+QString ChromeInstallations::noneInstalled()
+{
+    // Each browser once, in the table's order.
+    QStringList names;
+    for (const Kind& kind : kinds) {
+        const QString name = QString::fromUtf16(kind.shortName);
+        if (!names.contains(name))
+            names.append(name);
+    }
+    const QString last = names.takeLast();
+    return u"no supported browser is installed (" + names.join(u", ") + u" or " + last + u')';
 }

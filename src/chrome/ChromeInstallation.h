@@ -1,30 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/DesktopCommand.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-/// The browser Orlim serves: Google Chrome, or one built on Chromium that keeps
-/// its profiles the same way. It is the one the user chose while that one is
-/// installed, else the first installed in the table's order. The catalogue
-/// reads its data directory and the launcher starts its command, both through
-/// `find()`, so the two always speak of the same browser.
+/// A browser Orlim serves: Google Chrome, or one built on Chromium that keeps
+/// its profiles the same way. The one served is the one the user chose while
+/// that one is installed, else the first installed in the table's order. It
+/// is looked up once for each link, when the link arrives, and carried with
+/// it: the profiles listed and the launch use that one installation.
 struct ChromeInstallation
 {
-    QString desktopId;            // e.g. "google-chrome.desktop"
-    QString name;                 // the entry's name, e.g. "Google Chrome"
-    QString shortName;            // what the interface calls it, e.g. "Chrome"
-    QString dataDirectory;        // where "Local State" and the profile folders live
-    QString program;              // what to run: the browser itself, or the entry's launcher
-    QStringList leadingArguments; // the entry's own arguments, before Orlim's
-    QString windowClass;          // the X11 WM_CLASS of its windows
+    QString desktopId;              // e.g. "google-chrome.desktop"
+    QString name;                   // the entry's name, e.g. "Google Chrome"
+    QString shortName;              // what the interface calls it, e.g. "Chrome"
+    QString dataDirectory;          // where "Local State" and the profile folders live
+    DesktopCommand::Entry command;  // how its entry starts it
+    QString windowClass;            // the X11 WM_CLASS of its windows
 
     /// The browser served now, looked up afresh; nothing when none is installed.
     static std::optional<ChromeInstallation> find();
     /// Every installed browser of the table, in its order.
     static QList<ChromeInstallation> installed();
+
+    /// Whether its desktop entry is still installed.
+    bool isInstalled() const;
+    /// The program and arguments that open the browser with `arguments`, as
+    /// its entry starts it; nothing when its Exec line cannot be read.
+    std::optional<QStringList> commandLine(const QStringList& arguments) const;
 };
 
 namespace ChromeInstallations {
@@ -36,50 +43,55 @@ struct Kind
     /// browser reads it), else $XDG_CONFIG_HOME. Home: the home directory.
     enum class Base { ChromeConfigHome, Home };
     const char16_t* desktopId;
+    const char16_t* shortName;     // what the interface calls it
     Base base;
     const char16_t* dataDirectory; // below `base`
     const char16_t* windowClass;   // when the entry names no StartupWMClass
-    const char16_t* shortName;
-    /// The entry runs a launcher (flatpak, snap), not the browser: start it
-    /// through the entry's own command line.
-    bool startThroughEntry;
+    const char16_t* program;       // the command when the entry has no Exec line
 };
+
+using enum Kind::Base;
 
 /// In order of preference: Chrome first.
 inline constexpr Kind kinds[] = {
-    {u"google-chrome.desktop", Kind::Base::ChromeConfigHome, u"google-chrome", u"Google-chrome",
-     u"Chrome", false},
-    {u"com.google.Chrome.desktop", Kind::Base::Home,
-     u".var/app/com.google.Chrome/config/google-chrome", u"Google-chrome", u"Chrome", true},
-    {u"google-chrome-beta.desktop", Kind::Base::ChromeConfigHome, u"google-chrome-beta",
-     u"Google-chrome-beta", u"Chrome", false},
-    {u"google-chrome-unstable.desktop", Kind::Base::ChromeConfigHome, u"google-chrome-unstable",
-     u"Google-chrome-unstable", u"Chrome", false},
-    {u"chromium.desktop", Kind::Base::ChromeConfigHome, u"chromium", u"Chromium", u"Chromium",
-     false},
-    {u"chromium-browser.desktop", Kind::Base::ChromeConfigHome, u"chromium", u"Chromium-browser",
-     u"Chromium", false},
-    {u"chromium_chromium.desktop", Kind::Base::Home, u"snap/chromium/common/chromium", u"Chromium",
-     u"Chromium", true},
-    {u"org.chromium.Chromium.desktop", Kind::Base::Home,
-     u".var/app/org.chromium.Chromium/config/chromium", u"Chromium", u"Chromium", true},
-    {u"brave-browser.desktop", Kind::Base::ChromeConfigHome, u"BraveSoftware/Brave-Browser",
-     u"Brave-browser", u"Brave", false},
-    {u"com.brave.Browser.desktop", Kind::Base::Home,
-     u".var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser", u"Brave-browser", u"Brave",
-     true},
-    {u"microsoft-edge.desktop", Kind::Base::ChromeConfigHome, u"microsoft-edge", u"Microsoft-edge",
-     u"Edge", false},
-    {u"vivaldi-stable.desktop", Kind::Base::ChromeConfigHome, u"vivaldi", u"Vivaldi-stable",
-     u"Vivaldi", false},
+    {.desktopId = u"google-chrome.desktop", .shortName = u"Chrome", .base = ChromeConfigHome,
+     .dataDirectory = u"google-chrome", .windowClass = u"Google-chrome",
+     .program = u"google-chrome"},
+    {.desktopId = u"com.google.Chrome.desktop", .shortName = u"Chrome", .base = Home,
+     .dataDirectory = u".var/app/com.google.Chrome/config/google-chrome",
+     .windowClass = u"Google-chrome", .program = u"flatpak run com.google.Chrome"},
+    {.desktopId = u"google-chrome-beta.desktop", .shortName = u"Chrome", .base = ChromeConfigHome,
+     .dataDirectory = u"google-chrome-beta", .windowClass = u"Google-chrome-beta",
+     .program = u"google-chrome-beta"},
+    {.desktopId = u"google-chrome-unstable.desktop", .shortName = u"Chrome",
+     .base = ChromeConfigHome, .dataDirectory = u"google-chrome-unstable",
+     .windowClass = u"Google-chrome-unstable", .program = u"google-chrome-unstable"},
+    {.desktopId = u"chromium.desktop", .shortName = u"Chromium", .base = ChromeConfigHome,
+     .dataDirectory = u"chromium", .windowClass = u"Chromium", .program = u"chromium"},
+    {.desktopId = u"chromium-browser.desktop", .shortName = u"Chromium", .base = ChromeConfigHome,
+     .dataDirectory = u"chromium", .windowClass = u"Chromium-browser",
+     .program = u"chromium-browser"},
+    {.desktopId = u"chromium_chromium.desktop", .shortName = u"Chromium", .base = Home,
+     .dataDirectory = u"snap/chromium/common/chromium", .windowClass = u"Chromium",
+     .program = u"/snap/bin/chromium"},
+    {.desktopId = u"org.chromium.Chromium.desktop", .shortName = u"Chromium", .base = Home,
+     .dataDirectory = u".var/app/org.chromium.Chromium/config/chromium",
+     .windowClass = u"Chromium", .program = u"flatpak run org.chromium.Chromium"},
+    {.desktopId = u"brave-browser.desktop", .shortName = u"Brave", .base = ChromeConfigHome,
+     .dataDirectory = u"BraveSoftware/Brave-Browser", .windowClass = u"Brave-browser",
+     .program = u"brave-browser"},
+    {.desktopId = u"com.brave.Browser.desktop", .shortName = u"Brave", .base = Home,
+     .dataDirectory = u".var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser",
+     .windowClass = u"Brave-browser", .program = u"flatpak run com.brave.Browser"},
+    {.desktopId = u"microsoft-edge.desktop", .shortName = u"Edge", .base = ChromeConfigHome,
+     .dataDirectory = u"microsoft-edge", .windowClass = u"Microsoft-edge",
+     .program = u"microsoft-edge"},
+    {.desktopId = u"vivaldi-stable.desktop", .shortName = u"Vivaldi", .base = ChromeConfigHome,
+     .dataDirectory = u"vivaldi", .windowClass = u"Vivaldi-stable", .program = u"vivaldi"},
 };
 
-/// The program run when a Chrome entry names none.
-inline constexpr char16_t fallbackExecutable[] = u"google-chrome";
-
-/// What the command line and the log say when none of the table is installed.
-inline constexpr char noneInstalled[] =
-    "no supported browser is installed (Google Chrome, Chromium, Brave, Microsoft Edge or "
-    "Vivaldi)";
+/// What the command line and the log say when none of the table is installed:
+/// "no supported browser is installed (Chrome, Chromium, Brave, Edge or Vivaldi)".
+QString noneInstalled();
 
 } // namespace ChromeInstallations

@@ -7,13 +7,15 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/Scheduler.h"
 
+#include <QPointer>
+
 #include <chrono>
 #include <cstdio>
 
 namespace ChromeLauncher {
 namespace {
 
-void activateChrome(const QString& windowClass, int retriesRemaining)
+void activateChrome(const QString& windowClass, int retriesRemaining, const QObject* owner)
 {
     Platform& platform = Platform::current();
     const QList<ChromeWindows::Handle> windows = platform.chromeWindows->find(windowClass);
@@ -23,9 +25,10 @@ void activateChrome(const QString& windowClass, int retriesRemaining)
     }
     if (retriesRemaining <= 0)
         return;
-    platform.scheduler->schedule(
-        std::chrono::milliseconds(activationIntervalMs), nullptr,
-        [windowClass, retriesRemaining] { activateChrome(windowClass, retriesRemaining - 1); });
+    platform.scheduler->schedule(std::chrono::milliseconds(activationIntervalMs), owner,
+                                 [windowClass, retriesRemaining, owner] {
+                                     activateChrome(windowClass, retriesRemaining - 1, owner);
+                                 });
 }
 
 bool looksLikeSwitch(const QString& url)
@@ -35,6 +38,19 @@ bool looksLikeSwitch(const QString& url)
             return c == u'-';
     }
     return false;
+}
+
+const char* reason(Failure why)
+{
+    switch (why) {
+    case Failure::NoBrowser:
+        return "no supported browser is installed";
+    case Failure::BrowserGone:
+        return "its browser was removed";
+    case Failure::DidNotStart:
+        return "the browser could not be started";
+    }
+    return "";
 }
 
 } // namespace
@@ -48,18 +64,34 @@ QStringList arguments(const QString& url, const QString& profileDirectory)
     return args;
 }
 
-void open(const QString& url, const QString& profileDirectory, const QString& activationToken)
+void fail(const QString& url, Failure why, const FailureHandler& failed)
 {
-    const auto chrome = ChromeInstallation::find();
-    if (!chrome) {
-        // The link itself is not written: links can carry secrets.
-        std::fprintf(stderr, "orlim: a link was dropped: %s\n", ChromeInstallations::noneInstalled);
+    std::fprintf(stderr, "orlim: a link could not be opened: %s\n", reason(why));
+    if (failed)
+        failed(url, why);
+}
+
+void open(const ChromeInstallation& browser, const Request& request,
+          const FailureHandler& failed)
+{
+    if (!browser.isInstalled()) {
+        // Its profiles are no other browser's: the link goes nowhere else.
+        fail(request.url, Failure::BrowserGone, failed);
         return;
     }
-    Platform::current().processes->startDetached(
-        chrome->program, chrome->leadingArguments + arguments(url, profileDirectory),
-        activationToken);
-    activateChrome(chrome->windowClass, activationRetries);
+    const auto command =
+        browser.commandLine(arguments(request.url, request.profileDirectory));
+    const auto didNotStart = [url = request.url, failed] {
+        fail(url, Failure::DidNotStart, failed);
+    };
+    if (!command ||
+        !Platform::current().processes->startDetached(command->first(), command->mid(1),
+                                                      request.activationToken, didNotStart)) {
+        didNotStart();
+        return;
+    }
+    if (request.toFront)
+        activateChrome(browser.windowClass, activationRetries, request.owner);
 }
 
 } // namespace ChromeLauncher

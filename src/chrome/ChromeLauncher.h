@@ -3,8 +3,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
-/// Hands one link to Google Chrome in one profile and brings Chrome forward.
+class QObject;
+struct ChromeInstallation;
+
+/// Hands one link to the browser in one profile and brings the browser forward.
 /// This is the only place where Orlim starts another program.
 namespace ChromeLauncher {
 
@@ -12,16 +16,42 @@ namespace ChromeLauncher {
 inline constexpr int activationRetries = 20;
 inline constexpr int activationIntervalMs = 50;
 
-/// Chrome's command line for `url` in `profileDirectory`: the profile switch,
-/// then the link. A link that Chrome would take for a switch (it begins with
-/// "-" once leading white space is dropped) goes after the "--" terminator.
+/// Why a link could not be opened.
+enum class Failure {
+    NoBrowser,   // none of the browsers Orlim serves is installed
+    BrowserGone, // the link's browser was removed before the choice
+    DidNotStart, // its command could not be read, or its program could not run
+};
+/// Told, on the main thread, when a link could not be opened.
+using FailureHandler = std::function<void(const QString& url, Failure why)>;
+
+/// One link to open.
+struct Request
+{
+    QString url = {};
+    QString profileDirectory = {};
+    /// For the browser's window (see `WindowActivation`); may be empty.
+    QString activationToken = {};
+    /// Whether to bring the browser's window forward once it appears.
+    bool toFront = true;
+    /// Bringing it forward stops when this goes; null: it never stops early.
+    const QObject* owner = nullptr;
+};
+
+/// The browser's arguments for `url` in `profileDirectory`: the profile switch,
+/// then the link. A link that the browser would take for a switch (it begins
+/// with "-" once leading white space is dropped) goes after the "--" terminator.
 QStringList arguments(const QString& url, const QString& profileDirectory);
 
-/// Starts the Chrome in use with `arguments(url, profileDirectory)` without
-/// waiting for it, handing it `activationToken` (see `WindowActivation`), then
-/// brings its window forward once it appears (polling for about a second).
-/// Chrome failing to start is silently ignored; Chrome not installed drops the
-/// link with one line on stderr.
-void open(const QString& url, const QString& profileDirectory, const QString& activationToken = {});
+/// Starts `browser` as its desktop entry starts it, with `arguments()` where
+/// the entry takes a link, without waiting for it, then brings its window
+/// forward once it appears (polling for about a second). A start that fails,
+/// at once or as soon as it is seen to, tells `failed` and writes one line on
+/// stderr (never the link: links can carry secrets).
+void open(const ChromeInstallation& browser, const Request& request,
+          const FailureHandler& failed);
+
+/// Writes why a link was dropped on stderr and tells `failed`.
+void fail(const QString& url, Failure why, const FailureHandler& failed);
 
 } // namespace ChromeLauncher

@@ -109,22 +109,14 @@ void sortProfiles(QList<ChromeProfile>& profiles, const QStringList& order)
 
 } // namespace
 
-QString chromeDirectory()
-{
-    const auto chrome = ChromeInstallation::find();
-    return chrome ? chrome->dataDirectory : QString();
-}
-
 QString localStateURL(const QString& chromeDirectory)
 {
     return chromeDirectory + u"/Local State";
 }
 
-ChromeProfileInfo load()
+ChromeProfileInfo load(const ChromeInstallation& browser)
 {
-    const QString directory = chromeDirectory();
-    if (directory.isEmpty())
-        return {};
+    const QString& directory = browser.dataDirectory;
     const RegularFile::Contents file = RegularFile::read(localStateURL(directory));
     if (file.status != RegularFile::Status::Read)
         return {};

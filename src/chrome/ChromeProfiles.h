@@ -5,19 +5,19 @@
 
 #include <QByteArray>
 
+struct ChromeInstallation;
+
 /// Chrome's profile catalogue, read from Chrome's "Local State" file. Orlim only
 /// reads that file; it never writes or locks it.
 namespace ChromeProfiles {
 
-/// The data directory of the Chrome in use; empty when Chrome is not installed.
-QString chromeDirectory();
 /// The "Local State" file inside `chromeDirectory`.
 QString localStateURL(const QString& chromeDirectory);
 
-/// Reads "Local State" afresh and returns the profiles in Chrome's order. Never
-/// fails: no Chrome, or an unreadable or malformed file, gives the empty
-/// catalogue, and a bad field of one entry gives that field's fallback.
-ChromeProfileInfo load();
+/// Reads `browser`'s "Local State" afresh and returns the profiles in the
+/// browser's order. Never fails: an unreadable or malformed file gives the
+/// empty catalogue, and a bad field of one entry gives that field's fallback.
+ChromeProfileInfo load(const ChromeInstallation& browser);
 
 /// The catalogue held in `localState` (the file's bytes), with picture files
 /// looked up below `chromeDirectory`.

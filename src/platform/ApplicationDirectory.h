@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/DesktopCommand.h"
+
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 /// Looks up installed applications by their desktop-file ID, the way the
@@ -10,12 +11,11 @@
 class ApplicationDirectory
 {
 public:
-    struct Entry
+    /// An installed entry: what its command is made of (`DesktopCommand`) and
+    /// its StartupWMClass (empty when it has none).
+    struct Entry : DesktopCommand::Entry
     {
-        QString name;            // the entry's Name, in the user's language
-        QString executable;      // the entry's program; empty when it names none
-        QStringList commandLine; // its Exec line as arguments, field codes removed
-        QString windowClass;     // its StartupWMClass; empty when it has none
+        QString windowClass;
     };
 
     virtual ~ApplicationDirectory() = default;

@@ -29,6 +29,7 @@ ScopedPlatform::ScopedPlatform(const Platform& replacement) : m_saved(Platform::
     replace(p.defaultBrowser, replacement.defaultBrowser);
     replace(p.scheduler, replacement.scheduler);
     replace(p.windowActivation, replacement.windowActivation);
+    replace(p.notifications, replacement.notifications);
 }
 
 ScopedPlatform::~ScopedPlatform()

@@ -5,6 +5,7 @@ class ApplicationDirectory;
 class ChromeWindows;
 class DefaultBrowser;
 class FileLayout;
+class Notifications;
 class ProcessLauncher;
 class Scheduler;
 class WindowActivation;
@@ -21,6 +22,7 @@ struct Platform
     DefaultBrowser* defaultBrowser = nullptr;
     Scheduler* scheduler = nullptr;
     WindowActivation* windowActivation = nullptr;
+    Notifications* notifications = nullptr;
 
     /// The services in use now.
     static Platform& current();

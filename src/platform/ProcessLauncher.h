@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 /// Starts other programs. Orlim only ever starts Chrome, detached, without a
 /// shell, and never waits for it.
@@ -20,7 +21,11 @@ public:
     /// `arguments`, inheriting Orlim's environment but for the activation
     /// variables (XDG_ACTIVATION_TOKEN, DESKTOP_STARTUP_ID), which carry
     /// `activationToken` or are left out when it is empty, and for
-    /// `qtDecorationSwitch`. Returns false when the process could not be started.
+    /// `qtDecorationSwitch`. Returns false when the process could not be started;
+    /// `couldNotRun` is called later, on the main thread, when it ends the way
+    /// `env` and shells end when the program they were to run is missing or
+    /// not executable (status 126 or 127).
     virtual bool startDetached(const QString& program, const QStringList& arguments,
-                               const QString& activationToken = {}) = 0;
+                               const QString& activationToken = {},
+                               std::function<void()> couldNotRun = {}) = 0;
 };

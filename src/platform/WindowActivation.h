@@ -32,4 +32,8 @@ public:
     /// Whether a token stays good only while the window it came from is still
     /// shown and focused, so that window must wait for the program it started.
     virtual bool tokenNeedsItsWindow() const = 0;
+    /// Whether a window that started a program stays up, taking no input, until
+    /// that program's window is active (or a little while has passed): so no
+    /// key typed meanwhile goes to the window that was in front before.
+    virtual bool holdsForStartedProgram() const = 0;
 };

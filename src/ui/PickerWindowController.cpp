@@ -6,6 +6,7 @@
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
 #include "rules/RuleStore.h"
+#include "ui/LinkNotice.h"
 #include "ui/ProfilePickerView.h"
 #include "ui/WindowPlacement.h"
 
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -41,17 +43,27 @@ bool isInput(QEvent::Type type)
     }
 }
 
+/// The physical key: modifiers change what a key means (Shift+1 is "!"), not
+/// which key it is.
+quint64 physicalKey(const QKeyEvent* key)
+{
+    return key->nativeScanCode() ? (quint64(1) << 32) | key->nativeScanCode() : quint64(key->key());
+}
+
 } // namespace
 
 PickerWindowController& PickerWindowController::shared()
 {
-    static auto* controller =
-        new PickerWindowController({&RuleStore::upsert, &ChromeLauncher::open});
+    static auto* controller = new PickerWindowController(
+        {&RuleStore::upsert,
+         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             ChromeLauncher::open(browser, request, &LinkNotice::show);
+         }});
     return *controller;
 }
 
 PickerWindowController::PickerWindowController(Actions actions, QObject* parent)
-    : QObject(parent), m_actions(std::move(actions))
+    : QObject(parent), m_actions(std::move(actions)), m_launches(std::make_unique<QObject>())
 {
     connect(qGuiApp, &QGuiApplication::focusObjectChanged, this, [this] { unsettle(); });
 }
@@ -61,25 +73,28 @@ PickerWindowController::~PickerWindowController()
     delete m_window;
 }
 
-void PickerWindowController::show(const QString& url, const QList<ChromeProfile>& profiles,
+void PickerWindowController::show(const QString& url, const ChromeInstallation& browser,
+                                  const QList<ChromeProfile>& profiles,
                                   const QString& activationToken)
 {
     QPointer<PickerWindowController> self(this);
-    auto onSelect = [self, url](const ChromeProfile& profile,
-                                const std::optional<QString>& prefix) {
+    auto onSelect = [self, url, browser](const ChromeProfile& profile,
+                                         const std::optional<QString>& prefix) {
         if (!self)
             return;
         if (prefix)
             self->m_actions.storeRule(*prefix, profile.directoryName);
-        self->m_chosen = Choice{url, profile.directoryName};
-        if (!Platform::current().windowActivation->tokenNeedsItsWindow()) {
+        self->m_chosen = Choice{url, browser, profile.directoryName};
+        const WindowActivation* activation = Platform::current().windowActivation;
+        if (activation->holdsForStartedProgram())
+            self->holdForChrome();
+        if (!activation->tokenNeedsItsWindow()) {
             self->launchChoice();
             return;
         }
         // The compositor dates a token from when it is made, and refuses one
         // older than the user's last input: the release of the key that made
         // the choice must come first.
-        self->holdForChrome();
         self->launchWhenReady();
     };
     auto onCancel = [self] {
@@ -88,10 +103,11 @@ void PickerWindowController::show(const QString& url, const QList<ChromeProfile>
     };
     auto* content = new ProfilePickerView(url, profiles, onSelect, onCancel);
 
-    // A choice made for the link shown until now still goes to Chrome, though
-    // the new link took the window before the choice could settle.
+    // A choice made for the link shown until now still goes to its browser,
+    // though the new link took the window before the choice could settle.
     if (m_chosen)
-        launchChoice();
+        launchChoice(true);
+    m_launches = std::make_unique<QObject>(); // the last browser stays where it is
     m_holding = false;
     m_keysDown.clear();
     WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
@@ -108,23 +124,28 @@ void PickerWindowController::hide()
         m_window->hide();
 }
 
-void PickerWindowController::launchChoice()
+void PickerWindowController::launchChoice(bool overtaken)
 {
     if (!m_chosen)
         return;
-    // Chrome may take the keyboard from us with a token tied to this choice.
+    // The browser may take the keyboard from us with a token tied to this choice.
     WindowActivation* activation = Platform::current().windowActivation;
-    const QString token = activation->tokenFor(m_window);
+    const QString token = overtaken ? QString() : activation->tokenFor(m_window);
     const Choice choice = *std::exchange(m_chosen, std::nullopt);
     QPointer<PickerWindowController> self(this);
-    m_actions.launch(choice.url, choice.profileDirectory, token);
-    if (self && (token.isEmpty() || !m_holding))
+    m_actions.launch(choice.browser, {choice.url, choice.profileDirectory, token, !overtaken,
+                                      m_launches.get()});
+    // Without a token no compositor hands the browser the keyboard: waiting
+    // for it would only keep the picker in the way.
+    if (self && !overtaken && (!m_holding || (token.isEmpty() && activation->tokenNeedsItsWindow())))
         hide();
 }
 
 void PickerWindowController::launchWhenReady()
 {
-    if (m_settled && m_keysDown.isEmpty() && m_window && m_window->isActiveWindow())
+    // The desktop's word on which window is active, not Qt's widget bookkeeping.
+    const QWindow* handle = m_window ? m_window->windowHandle() : nullptr;
+    if (m_settled && m_keysDown.isEmpty() && handle && handle->isActive())
         launchChoice();
 }
 
@@ -174,8 +195,8 @@ bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
         if (key->isAutoRepeat() || !inPicker())
             break;
         if (event->type() == QEvent::KeyPress) {
-            m_keysDown.insert(key->key());
-        } else if (m_keysDown.remove(key->key()) && m_holding) {
+            m_keysDown.insert(physicalKey(key));
+        } else if (m_keysDown.remove(physicalKey(key)) && m_holding) {
             launchWhenReady();
         }
         break;

@@ -1,22 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
+#include "ui/ProfilePickerView.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <functional>
+#include <memory>
 #include <optional>
 
-#include "ui/ProfilePickerView.h"
-#include <functional>
-
-class ProfilePickerView;
 class QWidget;
 
 /// Owns the one floating picker window: shows a fresh picker for every link
 /// (replacing any link still shown), and carries out the choice: store the rule
-/// when one was asked for, start Chrome, hide the window.
+/// when one was asked for, start the link's browser, hide the window.
 class PickerWindowController : public QObject
 {
     Q_OBJECT
@@ -25,8 +26,8 @@ public:
     struct Actions
     {
         std::function<void(const QString& prefix, const QString& profileDirectory)> storeRule;
-        std::function<void(const QString& url, const QString& profileDirectory,
-                           const QString& activationToken)>
+        std::function<void(const ChromeInstallation& browser,
+                           const ChromeLauncher::Request& request)>
             launch;
     };
     /// How long, at most, a picker whose token needs it stays up after a choice.
@@ -39,10 +40,12 @@ public:
     explicit PickerWindowController(Actions actions, QObject* parent = nullptr);
     ~PickerWindowController() override;
 
-    /// Puts a new picker for `url` and `profiles` into the window, centres it and
-    /// brings it to the front with keyboard focus (see `WindowPlacement::present`).
-    void show(const QString& url, const QList<ChromeProfile>& profiles,
-              const QString& activationToken = {});
+    /// Puts a new picker for `url` and `browser`'s `profiles` into the window,
+    /// centres it and brings it to the front with keyboard focus (see
+    /// `WindowPlacement::present`). The choice opens in `browser`, whatever is
+    /// served by then.
+    void show(const QString& url, const ChromeInstallation& browser,
+              const QList<ChromeProfile>& profiles, const QString& activationToken = {});
 
     /// The window; null until the first show.
     QWidget* window() const { return m_window; }
@@ -55,12 +58,15 @@ private:
     struct Choice
     {
         QString url;
+        ChromeInstallation browser;
         QString profileDirectory;
     };
 
     void hide();
-    /// Starts Chrome for the choice made, with a token for it.
-    void launchChoice();
+    /// Starts the browser for the choice made, with a token for it; a choice
+    /// that a new link overtook goes without one, and is not brought forward,
+    /// so the new picker keeps the keyboard.
+    void launchChoice(bool overtaken = false);
     /// Launches the choice once no key is down, the window is active and its
     /// focus has settled.
     void launchWhenReady();
@@ -72,7 +78,8 @@ private:
     QPointer<ProfilePickerView> m_content;
     bool m_holding = false;         // chosen; kept up for Chrome's token
     std::optional<Choice> m_chosen; // made, not yet launched
-    QSet<int> m_keysDown;           // in the picker, not yet released
+    QSet<quint64> m_keysDown;       // physical keys pressed in the picker, not yet released
+    std::unique_ptr<QObject> m_launches; // brings the last choice's browser forward
     bool m_settled = false;         // the focus has not changed for a while
     int m_focusChanges = 0;
 };

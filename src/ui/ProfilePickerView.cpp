@@ -248,6 +248,13 @@ void ProfilePickerView::showEvent(QShowEvent* event)
 void ProfilePickerView::keyPressEvent(QKeyEvent* event)
 {
     using Key = ProfilePickerModel::Key;
+    // Only the arrows repeat. A key held down before this picker came (in
+    // another window, or for the link shown before) reaches it as repeats
+    // alone, and must choose nothing.
+    if (event->isAutoRepeat() && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
+        event->accept();
+        return;
+    }
     bool consumed = false;
     switch (event->key()) {
     case Qt::Key_Escape:

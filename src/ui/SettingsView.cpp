@@ -84,7 +84,7 @@ void SettingsView::appear()
 {
     m_browsers = ChromeInstallation::installed();
     m_served = ChromeInstallation::find();
-    m_profiles = ChromeProfiles::load().profiles;
+    m_profiles = m_served ? ChromeProfiles::load(*m_served).profiles : QList<ChromeProfile>();
     m_rules = RuleStore::load();
     {
         const QSignalBlocker once(m_status); // one rebuild below shows it all

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakePlatform.h"
 
+#include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
 
 #include <QDir>
@@ -50,16 +51,41 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
             nullptr, std::move(done));
 }
 
+ApplicationDirectory::Entry desktopEntry(const QString& name, const QString& exec)
+{
+    ApplicationDirectory::Entry entry;
+    entry.name = name;
+    entry.exec = exec;
+    return entry;
+}
+
 FakePlatform::FakePlatform()
     : files(root.path()), defaultBrowser(scheduler),
-      m_scope(Platform{&files, &applications, &processes, &chromeWindows, &defaultBrowser,
-                       &scheduler, &windowActivation})
+      m_scope(Platform{.files = &files,
+                       .applications = &applications,
+                       .processes = &processes,
+                       .chromeWindows = &chromeWindows,
+                       .defaultBrowser = &defaultBrowser,
+                       .scheduler = &scheduler,
+                       .windowActivation = &windowActivation,
+                       .notifications = &notifications})
 {
+}
+
+QString FakePlatform::chromeDirectory() const
+{
+    const auto served = ChromeInstallation::find();
+    return served ? served->dataDirectory : QString();
+}
+
+ChromeProfileInfo FakePlatform::catalogue() const
+{
+    return ChromeProfiles::load(*ChromeInstallation::find());
 }
 
 void FakePlatform::writeLocalState(const QByteArray& json) const
 {
-    writeFile(ChromeProfiles::localStateURL(ChromeProfiles::chromeDirectory()), json);
+    writeFile(ChromeProfiles::localStateURL(chromeDirectory()), json);
 }
 
 QByteArray readFile(const QString& path)

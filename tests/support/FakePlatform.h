@@ -2,10 +2,12 @@
 // The platform services faked for unit tests, and what every unit test uses.
 #pragma once
 
+#include "chrome/ChromeProfile.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/ChromeWindows.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/FileLayout.h"
+#include "platform/Notifications.h"
 #include "platform/Platform.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Scheduler.h"
@@ -55,6 +57,9 @@ private:
     QString m_root;
 };
 
+/// An installed entry whose Exec line is `exec`.
+ApplicationDirectory::Entry desktopEntry(const QString& name, const QString& exec);
+
 /// Installed desktop entries by id; Google's Chrome to begin with.
 class FakeApplications final : public ApplicationDirectory
 {
@@ -66,20 +71,45 @@ public:
     }
     QHash<QString, Entry> installed{
         {QStringLiteral("google-chrome.desktop"),
-         {QStringLiteral("Google Chrome"), QStringLiteral("/opt/google/chrome/chrome"), {}, {}}}};
+         desktopEntry(QStringLiteral("Google Chrome"),
+                      QStringLiteral("/opt/google/chrome/chrome %U"))}};
 };
 
-/// Records each start as "program|argument|...|token".
+/// Records each start as "program|argument|...|token". Programs named in
+/// `missing` do not start; those in `exitUnrun` start, then end as `env` does
+/// when it finds no program to run.
 class FakeProcessLauncher final : public ProcessLauncher
 {
 public:
     bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& activationToken) override
+                       const QString& activationToken, std::function<void()> couldNotRun) override
     {
         starts.append((QStringList{program} + arguments + QStringList{activationToken}).join(u'|'));
-        return true;
+        if (exitUnrun.contains(program) && couldNotRun)
+            couldNotRun();
+        return !missing.contains(program);
     }
     QStringList starts;
+    QStringList missing;
+    QStringList exitUnrun;
+};
+
+/// Records every message; answers as a service would, or as none.
+class FakeNotifications final : public Notifications
+{
+public:
+    void show(const Message& message, std::function<void()> picked,
+              std::function<void()> unavailable) override
+    {
+        shown.append(message.summary + u'|' + message.body + u'|' + message.actionLabel);
+        if (!available)
+            unavailable();
+        else
+            pick = std::move(picked);
+    }
+    QStringList shown;
+    bool available = true;
+    std::function<void()> pick; // the last message's action
 };
 
 /// Finds no Chrome window to raise.
@@ -131,10 +161,12 @@ public:
     void present(QWidget* window, const QString& token) override;
     void finishStartup(const QString& token) override { finished.append(token); }
     bool tokenNeedsItsWindow() const override { return needsWindow; }
+    bool holdsForStartedProgram() const override { return holds || needsWindow; }
 
     QStringList presentedWith; // the token of every present()
     QStringList finished;      // every finishStartup()
-    bool needsWindow = false;
+    bool needsWindow = false;  // as on Wayland
+    bool holds = false;        // as on X11 (and Wayland)
 
 private:
     int m_tokens = 0;
@@ -147,8 +179,11 @@ class FakePlatform
 public:
     FakePlatform();
 
-    /// Writes Chrome's "Local State" with `json`.
+    /// Writes the served browser's "Local State" with `json`.
     void writeLocalState(const QByteArray& json) const;
+    /// The served browser's data directory, and its profiles.
+    QString chromeDirectory() const;
+    ChromeProfileInfo catalogue() const;
 
     QTemporaryDir root;
     FakeScheduler scheduler;
@@ -158,6 +193,7 @@ public:
     FakeChromeWindows chromeWindows;
     FakeDefaultBrowser defaultBrowser;
     FakeWindowActivation windowActivation;
+    FakeNotifications notifications;
 
 private:
     ScopedPlatform m_scope;

@@ -26,16 +26,16 @@ void ProcessFixture::SetUp()
     ASSERT_TRUE(m_dir.isValid());
     for (const char* folder : {"home", "config", "data/applications", "data-dirs", "cache"})
         QDir().mkpath(path(QString::fromLatin1(folder)));
-    QDir().mkdir(path(u"runtime"_qs));
-    QFile::setPermissions(path(u"runtime"_qs), QFile::Permissions(0x7700));
-    installEntry(u"google-chrome.desktop"_qs, FAKE_CHROME_EXECUTABLE " %U");
+    QDir().mkdir(path(u"runtime"_s));
+    QFile::setPermissions(path(u"runtime"_s), QFile::Permissions(0x7700));
+    installEntry(u"google-chrome.desktop"_s, FAKE_CHROME_EXECUTABLE " %U");
 }
 
 void ProcessFixture::TearDown()
 {
     // A real Chromium started through Orlim is no child of ours: its lock
     // names it ("host-pid").
-    const QString lock = QFile::symLinkTarget(path(u"config/chromium/SingletonLock"_qs));
+    const QString lock = QFile::symLinkTarget(path(u"config/chromium/SingletonLock"_s));
     if (const pid_t chromium = lock.section(u'-', -1).toInt(); chromium > 0) {
         ::kill(chromium, SIGTERM);
         waitFor([&] { return ::kill(chromium, 0) != 0; }, 5000);
@@ -53,22 +53,22 @@ QProcessEnvironment ProcessFixture::desktopEnvironment() const
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME",
                              "XDG_CONFIG_HOME", "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"})
         env.remove(QString::fromLatin1(name));
-    env.insert(u"HOME"_qs, path(u"home"_qs));
-    env.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+    env.insert(u"HOME"_s, path(u"home"_s));
+    env.insert(u"XDG_RUNTIME_DIR"_s, path(u"runtime"_s));
     if (!m_bus.isEmpty())
-        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus);
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, m_bus);
     return env;
 }
 
 QProcessEnvironment ProcessFixture::environment() const
 {
     QProcessEnvironment env = desktopEnvironment();
-    env.insert(u"XDG_CONFIG_HOME"_qs, path(u"config"_qs));
-    env.insert(u"XDG_DATA_HOME"_qs, path(u"data"_qs));
-    env.insert(u"XDG_DATA_DIRS"_qs, path(u"data-dirs"_qs));
-    env.insert(u"XDG_CACHE_HOME"_qs, path(u"cache"_qs));
-    env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-    env.insert(u"ORLIM_FAKE_CHROME_LOG"_qs, path(u"chrome.log"_qs));
+    env.insert(u"XDG_CONFIG_HOME"_s, path(u"config"_s));
+    env.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
+    env.insert(u"XDG_DATA_DIRS"_s, path(u"data-dirs"_s));
+    env.insert(u"XDG_CACHE_HOME"_s, path(u"cache"_s));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"ORLIM_FAKE_CHROME_LOG"_s, path(u"chrome.log"_s));
     return env;
 }
 
@@ -95,7 +95,7 @@ QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
     waitFor(
         [&] {
             starts.clear();
-            for (const QByteArray& line : readLog(u"chrome.log"_qs).split('\n')) {
+            for (const QByteArray& line : readLog(u"chrome.log"_s).split('\n')) {
                 // The start time and the process id, then each argument, each
                 // field followed by a separator.
                 const QStringList fields = QString::fromUtf8(line).split(QChar(0x1f));
@@ -134,21 +134,21 @@ void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& ex
 
 bool ProcessFixture::installSystemChromium() const
 {
-    const QString entry = u"/usr/share/applications/chromium.desktop"_qs;
-    if (!QFile::exists(entry) || !QFile::exists(u"/usr/bin/chromium"_qs))
+    const QString entry = u"/usr/share/applications/chromium.desktop"_s;
+    if (!QFile::exists(entry) || !QFile::exists(u"/usr/bin/chromium"_s))
         return false;
-    QDir().mkpath(path(u"data-dirs/applications"_qs));
-    QFile::remove(path(u"data-dirs/applications/chromium.desktop"_qs));
-    return QFile::copy(entry, path(u"data-dirs/applications/chromium.desktop"_qs));
+    QDir().mkpath(path(u"data-dirs/applications"_s));
+    QFile::remove(path(u"data-dirs/applications/chromium.desktop"_s));
+    return QFile::copy(entry, path(u"data-dirs/applications/chromium.desktop"_s));
 }
 
 QString ProcessFixture::chromiumFlags() const
 {
     // Root (CI) has no sandbox; nothing asks a question on the first start.
     QString flags = u"--no-first-run --no-default-browser-check --password-store=basic "
-                    u"--disable-gpu"_qs;
+                    u"--disable-gpu"_s;
     if (::geteuid() == 0)
-        flags += u" --no-sandbox"_qs;
+        flags += u" --no-sandbox"_s;
     return flags;
 }
 
@@ -157,17 +157,17 @@ void ProcessFixture::makeChromiumProfiles(int count, const QString& visit) const
     // Chromium itself makes them, headless, in its data directory of the
     // test's XDG_CONFIG_HOME ("Default", "Profile 1", ...).
     QProcessEnvironment env = environment();
-    env.remove(u"ORLIM_TEST_CHROMIUM_FLAGS"_qs);
+    env.remove(u"ORLIM_TEST_CHROMIUM_FLAGS"_s);
     for (int i = 0; i < count; ++i) {
-        const QString directory = i == 0 ? u"Default"_qs : u"Profile "_qs + QString::number(i);
+        const QString directory = i == 0 ? u"Default"_s : u"Profile "_s + QString::number(i);
         QProcess chromium;
         chromium.setProcessEnvironment(env);
-        chromium.start(u"/usr/bin/chromium"_qs,
+        chromium.start(u"/usr/bin/chromium"_s,
                        chromiumFlags().split(u' ') +
-                           QStringList{u"--headless=new"_qs,
-                                       u"--user-data-dir="_qs + path(u"config/chromium"_qs),
-                                       u"--profile-directory="_qs + directory, u"--dump-dom"_qs,
-                                       visit.isEmpty() ? u"about:blank"_qs : visit + directory});
+                           QStringList{u"--headless=new"_s,
+                                       u"--user-data-dir="_s + path(u"config/chromium"_s),
+                                       u"--profile-directory="_s + directory, u"--dump-dom"_s,
+                                       visit.isEmpty() ? u"about:blank"_s : visit + directory});
         ASSERT_TRUE(chromium.waitForFinished(60000)) << "Chromium did not make profile " << i;
     }
 }
@@ -176,12 +176,12 @@ void ProcessFixture::startSessionBus(const QString& display)
 {
     QProcessEnvironment env = desktopEnvironment();
     if (!display.isEmpty())
-        env.insert(u"DISPLAY"_qs, display);
+        env.insert(u"DISPLAY"_s, display);
     // The services the bus starts live in the test's folders too: the
     // accessibility bus would otherwise put its socket where every test's
     // (and the user's) goes, ~/.cache/at-spi/bus when XDG_RUNTIME_DIR is unset.
-    QProcess* bus = startHelper({u"dbus-daemon"_qs, u"--session"_qs, u"--nofork"_qs,
-                                 u"--nosyslog"_qs, u"--print-address=1"_qs},
+    QProcess* bus = startHelper({u"dbus-daemon"_s, u"--session"_s, u"--nofork"_s,
+                                 u"--nosyslog"_s, u"--print-address=1"_s},
                                 env);
     m_bus = QString::fromUtf8(nextLine(bus, 10000).trimmed());
     ASSERT_FALSE(m_bus.isEmpty()) << "dbus-daemon did not start";

@@ -49,11 +49,11 @@ protected:
     }
     /// Waits until a running Orlim listens on its socket.
     bool waitUntilListening() const;
-    QString socketPath() const { return path(u"runtime/orlim/links.socket"_qs); }
+    QString socketPath() const { return path(u"runtime/orlim/links.socket"_s); }
 
     /// Writes "Local State" into `chromeDirectory` (relative to the temporary folder).
     void writeLocalState(const QByteArray& json,
-                         const QString& chromeDirectory = u"config/google-chrome"_qs) const;
+                         const QString& chromeDirectory = u"config/google-chrome"_s) const;
     /// Installs a desktop entry `desktopId` in XDG_DATA_HOME whose Exec is `exec`;
     /// an empty `exec` removes it.
     void installEntry(const QString& desktopId, const QByteArray& exec) const;

@@ -93,3 +93,8 @@ bool DesktopWindowActivation::tokenNeedsItsWindow() const
 {
     return m_kind == Kind::Wayland;
 }
+
+bool DesktopWindowActivation::holdsForStartedProgram() const
+{
+    return m_kind != Kind::Other;
+}

@@ -20,6 +20,7 @@ public:
     void present(QWidget* window, const QString& token) override;
     void finishStartup(const QString& token) override;
     bool tokenNeedsItsWindow() const override;
+    bool holdsForStartedProgram() const override;
 
 private:
     enum class Kind { Wayland, X11, Other };

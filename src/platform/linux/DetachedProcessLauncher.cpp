@@ -23,18 +23,29 @@ extern char** environ;
 
 namespace {
 
-/// Collects the exit status of `pid` once it ends, so no zombie is left behind;
-/// Orlim itself never waits for it.
-void reapWhenDone(pid_t pid)
+/// Collects the exit status of `pid` once it ends, so no zombie is left behind,
+/// and tells `couldNotRun` when the status says its program never ran. Orlim
+/// itself never waits for it.
+void reapWhenDone(pid_t pid, std::function<void()> couldNotRun)
 {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
+    const auto reaped = [pid, couldNotRun = std::move(couldNotRun)] {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == 0)
+            return false;
+        const bool didNotRun =
+            WIFEXITED(status) && (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127);
+        if (didNotRun && couldNotRun)
+            couldNotRun();
+        return true;
+    };
     const int fd = int(::syscall(SYS_pidfd_open, pid, 0));
     if (fd >= 0) {
         auto* exited = new QSocketNotifier(fd, QSocketNotifier::Read, app);
-        QObject::connect(exited, &QSocketNotifier::activated, exited, [exited, fd, pid] {
-            ::waitpid(pid, nullptr, WNOHANG);
+        QObject::connect(exited, &QSocketNotifier::activated, exited, [exited, fd, reaped] {
+            reaped();
             exited->setEnabled(false);
             exited->deleteLater();
             ::close(fd);
@@ -43,8 +54,8 @@ void reapWhenDone(pid_t pid)
     }
     // Kernels before pidfds: look now and then.
     auto* poll = new QTimer(app);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, pid] {
-        if (::waitpid(pid, nullptr, WNOHANG) != 0)
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, reaped] {
+        if (reaped())
             poll->deleteLater();
     });
     poll->start(1000);
@@ -78,7 +89,8 @@ std::vector<std::string> childEnvironment(const QString& token)
 } // namespace
 
 bool DetachedProcessLauncher::startDetached(const QString& program, const QStringList& arguments,
-                                            const QString& activationToken)
+                                            const QString& activationToken,
+                                            std::function<void()> couldNotRun)
 {
     // Run the program directly (no shell), looking a bare name up on PATH.
     const QString path = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
@@ -123,6 +135,6 @@ bool DetachedProcessLauncher::startDetached(const QString& program, const QStrin
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
         return false;
-    reapWhenDone(pid);
+    reapWhenDone(pid, std::move(couldNotRun));
     return true;
 }

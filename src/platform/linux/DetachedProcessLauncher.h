@@ -7,5 +7,6 @@ class DetachedProcessLauncher final : public ProcessLauncher
 {
 public:
     bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& activationToken) override;
+                       const QString& activationToken,
+                       std::function<void()> couldNotRun) override;
 };

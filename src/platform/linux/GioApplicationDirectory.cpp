@@ -1,25 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/GioApplicationDirectory.h"
 
-#include "platform/linux/DesktopCommand.h"
 #include "platform/linux/GObjectPtr.h"
 
 #include <gio/gdesktopappinfo.h>
 
 namespace {
 
-QStringList commandLineOf(GAppInfo* info)
+QString text(const char* utf8)
 {
-    const char* commandLine = g_app_info_get_commandline(info);
-    int argc = 0;
-    char** argv = nullptr;
-    if (!commandLine || !g_shell_parse_argv(commandLine, &argc, &argv, nullptr))
-        return {};
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromUtf8(argv[i]));
-    g_strfreev(argv);
-    return DesktopCommand::withoutFieldCodes(arguments);
+    return utf8 ? QString::fromUtf8(utf8) : QString();
 }
 
 } // namespace
@@ -31,10 +21,13 @@ GioApplicationDirectory::find(const QString& desktopId) const
     if (!info)
         return std::nullopt;
     GAppInfo* app = G_APP_INFO(info.get());
-    const char* executable = g_app_info_get_executable(app);
-    const char* windowClass = g_desktop_app_info_get_startup_wm_class(info.get());
-    const char* name = g_app_info_get_name(app);
-    return Entry{name ? QString::fromUtf8(name) : QString(),
-                 executable ? QString::fromUtf8(executable) : QString(), commandLineOf(app),
-                 windowClass ? QString::fromUtf8(windowClass) : QString()};
+    char* icon = g_desktop_app_info_get_string(info.get(), "Icon");
+    Entry entry;
+    entry.exec = text(g_app_info_get_commandline(app));
+    entry.icon = text(icon);
+    entry.name = text(g_app_info_get_name(app));
+    entry.path = text(g_desktop_app_info_get_filename(info.get()));
+    entry.windowClass = text(g_desktop_app_info_get_startup_wm_class(info.get()));
+    g_free(icon);
+    return entry;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/linux/DBusNotifications.h"
 #include "platform/linux/DesktopWindowActivation.h"
 #include "platform/linux/DetachedProcessLauncher.h"
 #include "platform/linux/GioApplicationDirectory.h"
@@ -18,6 +19,13 @@ Platform linuxPlatform()
     static QtScheduler scheduler;
     static GioDefaultBrowser defaultBrowser(scheduler);
     static DesktopWindowActivation windowActivation;
-    return Platform{&files,          &applications, &processes,       &chromeWindows,
-                    &defaultBrowser, &scheduler,    &windowActivation};
+    static DBusNotifications notifications;
+    return Platform{.files = &files,
+                    .applications = &applications,
+                    .processes = &processes,
+                    .chromeWindows = &chromeWindows,
+                    .defaultBrowser = &defaultBrowser,
+                    .scheduler = &scheduler,
+                    .windowActivation = &windowActivation,
+                    .notifications = &notifications};
 }

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <functional>
+
+/// The desktop's notifications: a message in the desktop's own place for them,
+/// with one action the user can pick.
+class Notifications
+{
+public:
+    struct Message
+    {
+        QString summary;
+        QString body;        // plain text, shown as it is
+        QString actionLabel; // the one action's label
+    };
+
+    virtual ~Notifications() = default;
+
+    /// Shows `message`. `picked` runs when the user picks its action;
+    /// `unavailable` runs instead when no notification service takes it. Both
+    /// run on the main thread, later, never from within this call.
+    virtual void show(const Message& message, std::function<void()> picked,
+                      std::function<void()> unavailable) = 0;
+};

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "chrome/ChromeInstallation.h"
+#include "chrome/BrowserChoice.h"
+
+#include "FakePlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+// The browser served: the user's choice while it is installed, else the first
+// installed in the table's order (Chrome first); a choice file that cannot be
+// read is no choice. Every Chromium-based browser's data directory follows
+// $CHROME_CONFIG_HOME as the browsers themselves do; Snap's and Flathub's live
+// in the home directory.
+TEST(ChromeInstallation, TheServedBrowser)
+{
+    FakePlatform platform;
+    auto& installed = platform.applications.installed;
+    const auto entry = [](const QString& name) {
+        return desktopEntry(name, u"/usr/bin/x %U"_s);
+    };
+    const struct
+    {
+        const char* name;
+        QStringList installed;
+        QByteArray choice; // the choice file's bytes; empty: no file
+        QString served;
+        QString dataDirectory; // below the test's folder
+    } cases[] = {
+        {"chrome first",
+         {u"brave-browser.desktop"_s, u"google-chrome.desktop"_s},
+         {},
+         u"google-chrome.desktop"_s,
+         u"config/google-chrome"_s},
+        {"chosen",
+         {u"brave-browser.desktop"_s, u"google-chrome.desktop"_s},
+         R"({"browser": "brave-browser.desktop"})",
+         u"brave-browser.desktop"_s,
+         u"config/BraveSoftware/Brave-Browser"_s},
+        {"chosen, since removed",
+         {u"microsoft-edge.desktop"_s, u"vivaldi-stable.desktop"_s},
+         R"({"browser": "brave-browser.desktop"})",
+         u"microsoft-edge.desktop"_s,
+         u"config/microsoft-edge"_s},
+        {"unreadable choice",
+         {u"chromium.desktop"_s, u"com.brave.Browser.desktop"_s},
+         "{\"browser\": \"com.brave",
+         u"chromium.desktop"_s,
+         u"config/chromium"_s},
+        {"not in the table",
+         {u"chromium_chromium.desktop"_s, u"vivaldi-stable.desktop"_s},
+         R"({"browser": "firefox.desktop"})",
+         u"chromium_chromium.desktop"_s,
+         u"home/snap/chromium/common/chromium"_s},
+        {"flathub",
+         {u"org.chromium.Chromium.desktop"_s, u"com.brave.Browser.desktop"_s},
+         R"({"browser": "com.brave.Browser.desktop"})",
+         u"com.brave.Browser.desktop"_s,
+         u"home/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        installed.clear();
+        for (const QString& id : c.installed)
+            installed[id] = entry(id + u" name");
+        QFile::remove(BrowserChoice::fileURL());
+        if (!c.choice.isEmpty()) {
+            QDir().mkpath(QFileInfo(BrowserChoice::fileURL()).path());
+            writeFile(BrowserChoice::fileURL(), c.choice);
+        }
+        const auto served = ChromeInstallation::find();
+        ASSERT_TRUE(served);
+        EXPECT_EQ(served->desktopId, c.served);
+        EXPECT_EQ(served->dataDirectory, platform.root.path() + u'/' + c.dataDirectory);
+        EXPECT_EQ(ChromeInstallation::installed().size(), c.installed.size());
+    }
+    ASSERT_TRUE(BrowserChoice::choose(u"org.chromium.Chromium.desktop"_s));
+    EXPECT_EQ(ChromeInstallation::find()->desktopId, u"org.chromium.Chromium.desktop"_s);
+    installed.clear();
+    EXPECT_FALSE(ChromeInstallation::find());
+}
+
+// An entry with no Exec line runs its row's own program; the "none installed"
+// line names every browser of the table once.
+TEST(ChromeInstallation, FallbackProgramAndTheNoneLine)
+{
+    FakePlatform platform;
+    platform.applications.installed = {{u"brave-browser.desktop"_s, desktopEntry({}, {})}};
+    EXPECT_EQ(ChromeInstallation::find()->commandLine({u"x"_s}),
+              (QStringList{u"brave-browser"_s, u"x"_s}));
+    EXPECT_EQ(ChromeInstallations::noneInstalled(),
+              u"no supported browser is installed (Chrome, Chromium, Brave, Edge or Vivaldi)"_s);
+}
