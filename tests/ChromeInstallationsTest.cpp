@@ -93,25 +93,69 @@ TEST_F(Installations, TheBrowsersAndTheChoice)
     EXPECT_EQ(out, u"Default\tYour Chromium\nProfile 1\tPerson 1\nProfile 2\tPerson 2\n"_s);
 }
 
-// No browser at all: the command line says so; a link is dropped with one line
-// on stderr that does not show the link, and nothing is started.
-TEST_F(Installations, NoChromeInstalled)
+// The browser is started as its entry says: an `env` prefix, a path with a
+// space and the user's own flags are kept, the profile switch goes before the
+// link.
+TEST_F(Installations, TheEntrysOwnCommand)
+{
+    const QString spaced = path(u"opt/My Browser/chrome"_s);
+    QDir().mkpath(path(u"opt/My Browser"_s));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAKE_CHROME_EXECUTABLE), spaced));
+    const struct
+    {
+        QByteArray exec;
+        QStringList expected;
+    } cases[] = {
+        {"env ORLIM_TEST=1 " FAKE_CHROME_EXECUTABLE " --ozone-platform-hint=auto %U",
+         {u"--ozone-platform-hint=auto"_s, u"--profile-directory=Default"_s, u"https://a b"_s}},
+        {"\"" + spaced.toUtf8() + "\" %u --new-window",
+         {u"--profile-directory=Default"_s, u"https://a b"_s, u"--new-window"_s}},
+    };
+    int starts = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exec.toStdString());
+        installEntry(u"google-chrome.desktop"_s, c.exec);
+        QProcess* running = start({u"https://a b"_s});
+        EXPECT_EQ(waitForChrome(starts + 1).value(starts), c.expected);
+        ++starts;
+        running->terminate();
+        running->waitForFinished(5000);
+    }
+}
+
+// A link that cannot be opened is shown to the user: with no browser at all,
+// and with an entry whose program `env` cannot find, the desktop's
+// notification service gets the link, and one line on stderr that does not
+// show it says why. Handing a link to the running Orlim still succeeds.
+TEST_F(Installations, LinksThatCannotBeOpenedAreShown)
 {
     installEntry(u"google-chrome.desktop"_s, {});
     QString out, err;
     EXPECT_EQ(run({u"--list-profiles"_s}, &out, &err), 1);
-    EXPECT_EQ(err, u"orlim: no supported browser is installed (Google Chrome, Chromium, Brave, "
-                   u"Microsoft Edge or Vivaldi)\n"_s);
+    EXPECT_EQ(err, u"orlim: no supported browser is installed (Chrome, Chromium, Brave, Edge or "
+                   u"Vivaldi)\n"_s);
     EXPECT_TRUE(out.isEmpty());
 
+    startSessionBus();
+    QProcess* server = startHelper({QStringLiteral(NOTIFICATION_SERVER_SCRIPT)}, environment(),
+                                   u"server.log"_s);
+    ASSERT_EQ(nextLine(server).trimmed(), "ready");
     QProcess* running =
         startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://secret.example/?token=42"_s},
                     environment(), u"orlim.log"_s);
-    ASSERT_TRUE(waitFor([&] { return readLog(u"orlim.log"_s).contains("dropped"); }));
+    const QByteArray shown = nextLine(server);
+    EXPECT_TRUE(shown.contains("https://secret.example/?token=42")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("\"copy\"")) << shown.toStdString();
+
+    installEntry(u"google-chrome.desktop"_s, "env ORLIM_TEST=1 /nonexistent/chrome %U");
+    EXPECT_EQ(run({u"https://second.example"_s}), 0) << "handed over";
+    EXPECT_TRUE(nextLine(server).contains("https://second.example"));
     running->terminate();
     ASSERT_TRUE(running->waitForFinished(5000));
     const QString log = QString::fromUtf8(readLog(u"orlim.log"_s));
-    EXPECT_EQ(log.count(u"a link was dropped: no supported browser is installed"_s), 1)
+    EXPECT_EQ(log.count(u"a link could not be opened: no supported browser is installed"_s), 1)
+        << log.toStdString();
+    EXPECT_EQ(log.count(u"a link could not be opened: the browser could not be started"_s), 1)
         << log.toStdString();
     EXPECT_FALSE(log.contains(u"example"_s));
     EXPECT_FALSE(QFile::exists(path(u"chrome.log"_s)));
