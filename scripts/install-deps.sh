@@ -14,7 +14,7 @@ build=(
     libwayland-dev wayland-protocols fonts-noto-cjk desktop-file-utils dpkg-dev
 )
 test=(
-    libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+    libgtest-dev libgmock-dev libbenchmark-dev clang
     appstream lintian
     xvfb xauth xdotool wmctrl openbox x11-utils
     dbus-daemon libglib2.0-bin mutter kwin-wayland kwin-x11 plasma-wayland-protocols
@@ -57,5 +57,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 if [ "${1:-}" = test ]; then
+    # The sanitizer runtime that matches the clang installed (14 on Debian 12,
+    # 19 on Debian 13).
+    clang_major=$(clang -dumpversion | cut -d. -f1)
+    runtime="libclang-rt-$clang_major-dev"
+    if ! dpkg-query -W -f='${Status}' "$runtime" 2>/dev/null | grep -q "install ok installed"; then
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "$runtime"
+    fi
     install_chromium_hook
 fi
