@@ -3,9 +3,7 @@
 # for the tests, once more with the rules switch flipped, so code behind the
 # switch is tested in both states.
 set(ORLIM_CORE_SOURCES
-    ${PROJECT_SOURCE_DIR}/src/app/AppActions.cpp
     ${PROJECT_SOURCE_DIR}/src/app/AppDelegate.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/AppInfo.cpp
     ${PROJECT_SOURCE_DIR}/src/app/Application.cpp
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
     ${PROJECT_SOURCE_DIR}/src/app/LinkServer.cpp
@@ -15,6 +13,8 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfiles.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/AppActions.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/AppInfo.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/ArgumentText.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/DesktopCommand.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp

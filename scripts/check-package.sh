@@ -28,7 +28,7 @@ test -x "$stage-lib/usr/lib/orlim/orlim-app"
 "$stage-lib/usr/bin/orlim" --version
 cmake -S . -B build-package -DCMAKE_INSTALL_LIBEXECDIR=libexec >/dev/null
 
-# Errors and warnings fail; informational tags are explained in the README.
+# Errors and warnings fail; informational tags are printed for the record.
 if lintian --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges'; then :; fi
 lintian --fail-on error,warning "$deb" >/dev/null 2>&1
 

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
-#include "app/CommandLine.h"
 #include "chrome/BrowserChoice.h"
 #include "ui/LinkNotice.h"
 #include "ui/PickerWindowController.h"
-#include "platform/linux/StartupNotification.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 
@@ -114,22 +112,6 @@ TEST(Routing, OneBrowserPerLinkAndNoLinkLostInSilence)
     EXPECT_FALSE(LinkNotice::window()->isVisible());
 }
 
-// The startup-notification message that ends a launcher's wait, in the
-// protocol's 20-byte pieces, its ID quoted where it needs to be.
-TEST(StartupNotification, RemoveMessage)
-{
-    EXPECT_EQ(StartupNotification::removeMessage(u"gio-42_TIME7"_s),
-              QByteArray("remove: ID=gio-42_TIME7"));
-    EXPECT_EQ(StartupNotification::removeMessage(u"a \"b\\"_s),
-              QByteArray(R"(remove: ID="a \"b\\")"));
-    const QList<QByteArray> pieces =
-        StartupNotification::pieces(StartupNotification::removeMessage(u"gio-42_TIME7"_s));
-    ASSERT_EQ(pieces.size(), 2);
-    EXPECT_EQ(pieces[0], QByteArray("remove: ID=gio-42_TI"));
-    EXPECT_EQ(pieces[1], QByteArray("ME7").leftJustified(20, '\0'));
-    EXPECT_EQ(StartupNotification::pieces(QByteArray(19, 'x')).size(), 1) << "the NUL fits";
-}
-
 // Rules decide only while switched on, and only for a profile Chrome has. The
 // empty list is written as "[", an empty line, "]".
 TEST(Routing, RulesStepFollowsTheSwitch)
@@ -170,35 +152,4 @@ TEST(Launch, SettingsCheck)
     platform.scheduler.runAll();
     EXPECT_TRUE(delegate.applicationShouldHandleReopen(u"again"_s));
     EXPECT_EQ(shown, (QStringList{u"settings started"_s, u"settings again"_s}));
-}
-
-// Links after "--" are links whatever they look like, a second "--" too; an
-// option stands alone, though it may be repeated; misuse is refused with a
-// reason, never guessed at.
-TEST(CommandLine, LinksOptionsAndMisuse)
-{
-    using Action = CommandLine::Action;
-    const struct
-    {
-        QStringList arguments;
-        Action action;
-        QStringList links;
-    } cases[] = {
-        {{u"https://a"_s, u"--"_s, u"-b"_s, u"--"_s},
-         Action::Open,
-         {u"https://a"_s, u"-b"_s, u"--"_s}},
-        {{u"--help"_s, u"--help"_s}, Action::Help, {}},
-        {{u"--list-browsers"_s}, Action::ListBrowsers, {}},
-        {{u"--bogus"_s}, Action::Invalid, {}},
-        {{u"-"_s}, Action::Invalid, {}},
-        {{u"--version"_s, u"--help"_s}, Action::Invalid, {}},
-        {{u"--list-profiles"_s, u"https://a"_s}, Action::Invalid, {}},
-        {{u"https://a"_s, u"--renderer-cmd-prefix=x"_s}, Action::Invalid, {}},
-    };
-    for (const auto& c : cases) {
-        const CommandLine parsed = CommandLine::parse(c.arguments);
-        EXPECT_EQ(parsed.action, c.action) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(parsed.links, c.links) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(parsed.error.isEmpty(), c.action != Action::Invalid);
-    }
 }

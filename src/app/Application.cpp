@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
-#include "app/AppActions.h"
+#include "platform/AppActions.h"
 #include "app/AppDelegate.h"
-#include "app/AppInfo.h"
+#include "platform/AppInfo.h"
 #include "app/CommandLine.h"
 #include "app/Forwarding.h"
 #include "app/InstanceLock.h"
@@ -11,6 +11,7 @@
 #include "app/RuntimeDirectory.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
+#include "platform/ActivationVariables.h"
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
@@ -99,8 +100,8 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
 {
     // The token is handed to the first window explicitly; Qt must not spend it
     // on its own, and no program started later may inherit it.
-    qunsetenv("XDG_ACTIVATION_TOKEN");
-    qunsetenv("DESKTOP_STARTUP_ID");
+    for (const char* name : ActivationVariables::all)
+        qunsetenv(name);
     qputenv(ProcessLauncher::qtDecorationSwitch, "1");
     const QString token = QString::fromStdString(launchToken);
     QApplication app(argc, argv);
@@ -108,7 +109,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
-    Platform::current().windowActivation->start();
+    Platform::current().settleDesktop();
     Accessibility::install();
     Typography::preferJapaneseFaces();
 

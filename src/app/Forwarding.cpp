@@ -4,6 +4,7 @@
 #include "app/LinkClient.h"
 #include "app/LinkMessage.h"
 #include "app/RuntimeDirectory.h"
+#include "platform/ActivationVariables.h"
 
 #include <climits>
 #include <cstdio>
@@ -92,7 +93,7 @@ std::optional<int> exitCodeAfter(LinkClient::Result handOver)
 
 std::string activationToken()
 {
-    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+    for (const char* name : ActivationVariables::all) {
         const char* value = std::getenv(name);
         if (value && *value)
             return value;

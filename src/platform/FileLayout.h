@@ -3,23 +3,21 @@
 
 #include <QString>
 
-/// Where a platform keeps Chrome's data and Orlim's own files, as folders below
-/// a base directory. Kept as data so the layout of every platform stays written
-/// down and checked in one place.
+/// Where a platform keeps Orlim's own files, as a folder below a root
+/// directory. Kept as data so the macOS layout stays written down beside the
+/// Linux one, for a port. (The browsers' data directories are in the browser
+/// table, `ChromeInstallations::kinds`.)
 struct DirectoryLayout
 {
-    enum class Base { Home, ConfigHome };
-    Base base;
-    const char16_t* chromeData; // Chrome's user data directory ("Local State" lives here)
-    const char16_t* orlimData;  // the folder that holds "rules.json"
+    enum class Root { Home, ConfigHome };
+    Root root;
+    const char16_t* orlimData; // the folder that holds "rules.json" and "browser.json"
 };
 
 namespace DirectoryLayouts {
-inline constexpr DirectoryLayout macOS{DirectoryLayout::Base::Home,
-                                       u"Library/Application Support/Google/Chrome",
+inline constexpr DirectoryLayout macOS{DirectoryLayout::Root::Home,
                                        u"Library/Application Support/Orlim"};
-inline constexpr DirectoryLayout linux{DirectoryLayout::Base::ConfigHome, u"google-chrome",
-                                       u"orlim"};
+inline constexpr DirectoryLayout linux{DirectoryLayout::Root::ConfigHome, u"orlim"};
 } // namespace DirectoryLayouts
 
 /// The user's base directories. Every path Orlim reads or writes is derived from
@@ -33,14 +31,11 @@ public:
     virtual QString homeDirectory() const = 0;
     /// The per-user configuration directory ($XDG_CONFIG_HOME, else ~/.config).
     virtual QString configHome() const = 0;
-    /// The folder below which Chrome keeps its data directories: Chrome's own
-    /// $CHROME_CONFIG_HOME where set, else `configHome()`.
+    /// The folder below which the browsers keep their data directories:
+    /// $CHROME_CONFIG_HOME where set (every Chromium-based browser reads it),
+    /// else `configHome()`.
     virtual QString chromeConfigHome() const { return configHome(); }
 
-    /// The base folder `layout` is relative to.
-    QString baseDirectory(const DirectoryLayout& layout) const;
-    /// Chrome's data directory under `layout`.
-    QString chromeDirectory(const DirectoryLayout& layout = DirectoryLayouts::linux) const;
     /// Orlim's own data folder under `layout`.
     QString orlimDirectory(const DirectoryLayout& layout = DirectoryLayouts::linux) const;
 };

@@ -1,12 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Platform.h"
 
+#include "platform/WindowActivation.h"
 #include "platform/linux/LinuxPlatform.h"
+
+#include <QGuiApplication>
 
 Platform& Platform::current()
 {
     static Platform platform = linuxPlatform();
     return platform;
+}
+
+void Platform::settleDesktop()
+{
+    const QString name = QGuiApplication::platformName();
+    desktop = name.startsWith(u"wayland") ? Desktop::Wayland
+              : name == u"xcb"            ? Desktop::X11
+                                          : Desktop::Other;
+    windowActivation->start();
 }
 
 namespace {

@@ -10,6 +10,9 @@ class ProcessLauncher;
 class Scheduler;
 class WindowActivation;
 
+/// The desktop Orlim's windows are on.
+enum class Desktop { Wayland, X11, Other };
+
 /// The platform services the rest of Orlim calls. The real desktop's
 /// implementations are in place from the start; tests swap in fakes with
 /// `ScopedPlatform`.
@@ -23,9 +26,15 @@ struct Platform
     Scheduler* scheduler = nullptr;
     WindowActivation* windowActivation = nullptr;
     Notifications* notifications = nullptr;
+    /// Settled once by `settleDesktop()`; everything that depends on it asks here.
+    Desktop desktop = Desktop::Other;
 
     /// The services in use now.
     static Platform& current();
+    /// Settles `desktop` from the platform Qt chose, then starts the window
+    /// activation for it. Called once, as soon as the GUI application exists
+    /// and before any window is shown.
+    void settleDesktop();
 };
 
 /// Puts `replacement`'s non-null services in place for its lifetime, then

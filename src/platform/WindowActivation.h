@@ -14,8 +14,8 @@ class WindowActivation
 public:
     virtual ~WindowActivation() = default;
 
-    /// Settles which desktop this is. Called once, as soon as the GUI
-    /// application exists and before any window is shown: every later answer,
+    /// Readies itself for `Platform::desktop`, settled just before by
+    /// `Platform::settleDesktop()`, which calls it once: every later answer,
     /// `tokenNeedsItsWindow()` above all, depends on it.
     virtual void start() = 0;
 

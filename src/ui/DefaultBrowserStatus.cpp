@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/DefaultBrowserStatus.h"
 
-#include "app/AppActions.h"
-#include "app/AppInfo.h"
+#include "platform/AppActions.h"
+#include "platform/AppInfo.h"
 #include "chrome/CanonicalText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MenuBarController.h"
 
-#include "app/AppActions.h"
-#include "app/AppInfo.h"
+#include "platform/AppActions.h"
+#include "platform/AppInfo.h"
+#include "platform/Platform.h"
 #include "ui/Icons.h"
 
 #include <QGuiApplication>
@@ -43,7 +44,7 @@ void MenuBarController::install()
     // Off X11, Qt's only tray is a StatusNotifierItem; with no host for one
     // (GNOME without an extension) there is nothing to put it in, and Qt's X11
     // fallback would only complain. Orlim is then reached by starting it again.
-    if (QGuiApplication::platformName() != u"xcb" && !QSystemTrayIcon::isSystemTrayAvailable())
+    if (Platform::current().desktop != Desktop::X11 && !QSystemTrayIcon::isSystemTrayAvailable())
         return;
     auto tray = std::make_unique<QSystemTrayIcon>(Icons::tray());
     tray->setToolTip(QString::fromUtf16(AppInfo::name));

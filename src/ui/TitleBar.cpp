@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TitleBar.h"
 
+#include "platform/Platform.h"
 #include "ui/Palette.h"
 #include "ui/Typography.h"
 #include "ui/Widgets.h"
@@ -57,7 +58,7 @@ TitleBar::TitleBar(const QString& title, bool minimisable, QWidget* parent) : QW
 
 bool TitleBar::wanted()
 {
-    return QGuiApplication::platformName().startsWith(u"wayland");
+    return Platform::current().desktop == Desktop::Wayland;
 }
 
 void TitleBar::mousePressEvent(QMouseEvent* event)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/WindowShortcuts.h"
 
-#include "app/AppActions.h"
+#include "platform/AppActions.h"
 #include "ui/SettingsWindowController.h"
 
 #include <QAction>

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a link, as any program may open anything: Chrome's command line
 // must carry exactly those bytes as its last argument, and no argument before
-// it may be read as a switch other than the profile's. Bytes that are UTF-8
-// read as their text (the picker shows it).
+// it may be read as a switch other than the profile's, and a desktop entry's
+// command takes them unchanged. Bytes that are UTF-8 read as their text (the
+// picker shows it).
 #include "chrome/ChromeLauncher.h"
 #include "platform/ArgumentText.h"
+#include "platform/DesktopCommand.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A link Chrome could take for a switch comes after "--".
     const bool guarded = arguments.size() == 3 && arguments.at(1) == u"--";
     if (!guarded && (arguments.size() != 2 || bytes.trimmed().startsWith('-')))
+        __builtin_trap();
+    // The browser's entry puts them where it takes its link, unchanged.
+    DesktopCommand::Entry entry;
+    entry.exec = QStringLiteral("env A=%%b \"/opt/My Browser/chrome\" --x %U --y");
+    const auto command = DesktopCommand::expand(entry, arguments);
+    if (!command || command->mid(4, arguments.size()) != arguments)
         __builtin_trap();
     return 0;
 }

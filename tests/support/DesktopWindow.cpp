@@ -86,7 +86,7 @@ int main(int argc, char** argv)
     window.setWindowTitle(arguments.value(1));
     window.resize(300, 200);
     WindowActivation* activation = Platform::current().windowActivation;
-    activation->start();
+    Platform::current().settleDesktop();
     QLocalServer later;
     if (chrome)
         later.listen(chromeLog + u".socket");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/DesktopWindowActivation.h"
 
+#include "platform/Platform.h"
 #include "platform/linux/StartupNotification.h"
 #include "platform/linux/WaylandActivation.h"
 
@@ -33,12 +34,17 @@ DesktopWindowActivation::~DesktopWindowActivation() = default;
 
 void DesktopWindowActivation::start()
 {
-    const QString platform = QGuiApplication::platformName();
-    if (platform.startsWith(u"wayland")) {
+    switch (Platform::current().desktop) {
+    case Desktop::Wayland:
         m_wayland.reset(WaylandActivation::create());
         m_kind = m_wayland ? Kind::Wayland : Kind::Other;
-    } else {
-        m_kind = platform == u"xcb" ? Kind::X11 : Kind::Other;
+        break;
+    case Desktop::X11:
+        m_kind = Kind::X11;
+        break;
+    case Desktop::Other:
+        m_kind = Kind::Other;
+        break;
     }
 }
 

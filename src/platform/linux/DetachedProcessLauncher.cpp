@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/DetachedProcessLauncher.h"
 
+#include "platform/ActivationVariables.h"
 #include "platform/ArgumentText.h"
 
 #include <QCoreApplication>
@@ -66,12 +67,10 @@ void reapWhenDone(pid_t pid, std::function<void()> couldNotRun)
 /// Nor does the switch that turns Qt's decorations off for Orlim's windows.
 std::vector<std::string> childEnvironment(const QString& token)
 {
-    static constexpr const char* activationVariables[] = {"XDG_ACTIVATION_TOKEN",
-                                                          "DESKTOP_STARTUP_ID"};
+    using ActivationVariables::all;
     const auto withheld = [](std::string_view name) {
         return name == ProcessLauncher::qtDecorationSwitch ||
-               std::find(std::begin(activationVariables), std::end(activationVariables), name) !=
-                   std::end(activationVariables);
+               std::find(std::begin(all), std::end(all), name) != std::end(all);
     };
     std::vector<std::string> variables;
     for (char** entry = environ; *entry; ++entry) {
@@ -80,7 +79,7 @@ std::vector<std::string> childEnvironment(const QString& token)
             variables.emplace_back(variable);
     }
     if (!token.isEmpty()) {
-        for (const char* name : activationVariables)
+        for (const char* name : all)
             variables.push_back(std::string(name) + '=' + token.toStdString());
     }
     return variables;

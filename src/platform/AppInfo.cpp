@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppInfo.h"
+#include "platform/AppInfo.h"
 
 QString AppInfo::version()
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppActions.h"
+#include "platform/AppActions.h"
 
-#include "app/AppInfo.h"
+#include "platform/AppInfo.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
 

@@ -18,7 +18,9 @@ TEST(FileLayout, XdgConfigHomeFallsBackToDotConfig)
     qputenv("XDG_CONFIG_HOME", "relative/conf");
     EXPECT_EQ(files.configHome(), u"/home/tester/.config"_s) << "relative values are ignored";
     qunsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(files.chromeDirectory(), u"/home/tester/.config/google-chrome"_s);
+    EXPECT_EQ(files.orlimDirectory(), u"/home/tester/.config/orlim"_s);
+    EXPECT_EQ(files.orlimDirectory(DirectoryLayouts::macOS),
+              u"/home/tester/Library/Application Support/Orlim"_s);
     qputenv("CHROME_CONFIG_HOME", "/c/conf/");
     EXPECT_EQ(files.chromeConfigHome(), u"/c/conf"_s) << "Chrome's own variable wins";
     qunsetenv("CHROME_CONFIG_HOME");
