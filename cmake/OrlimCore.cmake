@@ -23,8 +23,10 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DesktopWindowActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/GnomeInterfaceSettings.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/PortalColorScheme.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
@@ -36,6 +38,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/rules/RulesFile.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/SitePrefix.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Accessibility.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/Appearance.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/DefaultBrowserStatus.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/ElidedLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Icons.cpp

@@ -18,6 +18,7 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/WindowActivation.h"
 #include "ui/Accessibility.h"
+#include "ui/Appearance.h"
 #include "ui/Typography.h"
 
 #include <QApplication>
@@ -110,6 +111,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
     Platform::current().settleDesktop();
+    Appearance::follow(QApplication::palette());
     Accessibility::install();
     Typography::preferJapaneseFaces();
 

@@ -42,6 +42,7 @@ ScopedPlatform::ScopedPlatform(const Platform& replacement) : m_saved(Platform::
     replace(p.scheduler, replacement.scheduler);
     replace(p.windowActivation, replacement.windowActivation);
     replace(p.notifications, replacement.notifications);
+    replace(p.colorScheme, replacement.colorScheme);
 }
 
 ScopedPlatform::~ScopedPlatform()

@@ -3,6 +3,7 @@
 
 class ApplicationDirectory;
 class ChromeWindows;
+class ColorScheme;
 class DefaultBrowser;
 class FileLayout;
 class Notifications;
@@ -26,6 +27,7 @@ struct Platform
     Scheduler* scheduler = nullptr;
     WindowActivation* windowActivation = nullptr;
     Notifications* notifications = nullptr;
+    ColorScheme* colorScheme = nullptr;
     /// Settled once by `settleDesktop()`; everything that depends on it asks here.
     Desktop desktop = Desktop::Other;
 

@@ -49,6 +49,21 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 };
 
+/// A plain widget, in the role `setRole()` gave it, else as Qt has it. The
+/// role is read when asked: Qt 6.8 makes a window's interface as the window
+/// is made, before any role could be given.
+class RoleInterface : public QAccessibleWidget
+{
+public:
+    explicit RoleInterface(QWidget* widget) : QAccessibleWidget(widget) {}
+
+    QAccessible::Role role() const override
+    {
+        const QVariant role = widget()->property(roleProperty);
+        return role.isValid() ? QAccessible::Role(role.toInt()) : QAccessibleWidget::role();
+    }
+};
+
 QAccessibleInterface* interfaceFor(const QString& className, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -56,9 +71,8 @@ QAccessibleInterface* interfaceFor(const QString& className, QObject* object)
         return nullptr;
     if (className == u"ProfileRow")
         return new RowInterface(static_cast<ProfileRow*>(widget));
-    const QVariant role = widget->property(roleProperty);
-    if (className == u"QWidget" && role.isValid())
-        return new QAccessibleWidget(widget, QAccessible::Role(role.toInt()));
+    if (className == u"QWidget")
+        return new RoleInterface(widget);
     return nullptr;
 }
 

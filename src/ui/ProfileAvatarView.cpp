@@ -106,7 +106,10 @@ void ProfileAvatarView::paint(QPainter& painter, const QRectF& bounds, const Chr
         font.setPointSizeF(bounds.height() * letterScale * 72.0 / (dpi > 0 ? dpi : 96));
         font.setWeight(QFont::DemiBold);
         painter.setFont(font);
-        painter.setPen(ring);
+        // The initial keeps the ring's colour where that reads against the
+        // fill (as large text, 3:1), else black or white.
+        const QColor behind = Palette::over(fill, palette.color(QPalette::Window));
+        painter.setPen(Palette::readableOn(ring, behind, 3.0));
         painter.drawText(bounds, Qt::AlignCenter, initial(profile.displayName));
     }
     painter.restore();

@@ -77,9 +77,7 @@ ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfi
     auto* link = new LinkLabel(
         url, linkLines(url, QFontMetrics(linkFont), fixedSize.width() - 2 * margin), this);
     link->setFont(linkFont);
-    QPalette linkPalette = link->palette();
-    linkPalette.setColor(QPalette::WindowText, Palette::secondary(palette()));
-    link->setPalette(linkPalette);
+    Palette::setTone(link, Palette::Tone::Secondary);
     link->setObjectName(QStringLiteral("link"));
     link->setAccessibleName(url);
     layout->addWidget(link);
@@ -179,7 +177,7 @@ QWidget* ProfilePickerView::buildRememberSection()
         QStringLiteral(
             "この文字列で始まる URL "
             "すべてが対象（前方一致）。複数ルールは設定で並べ替えて優先順位を変えられます。"),
-        Typography::Role::Caption2, m_rememberSection, Palette::secondary(palette()));
+        Typography::Role::Caption2, m_rememberSection, Palette::Tone::Secondary);
     help->setWordWrap(true);
     m_prefixHelp = help;
     stack->addWidget(help);

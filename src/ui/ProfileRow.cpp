@@ -33,9 +33,7 @@ ProfileRow::ProfileRow(const ChromeProfile& profile, int index, QWidget* parent)
     auto* number = new QLabel(ProfilePickerModel::numberLabel(index), this);
     number->setFont(Typography::monospaced(Typography::Role::Callout));
     number->setFixedWidth(numberWidth);
-    QPalette secondary = number->palette();
-    secondary.setColor(QPalette::WindowText, Palette::secondary(palette()));
-    number->setPalette(secondary);
+    Palette::setTone(number, Palette::Tone::Secondary);
     layout->addWidget(number);
 
     layout->addWidget(new ProfileAvatarView(profile, avatarSize, this));

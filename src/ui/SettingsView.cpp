@@ -80,6 +80,14 @@ void SettingsView::showEvent(QShowEvent* event)
         appear();
 }
 
+void SettingsView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The warning's sign is drawn in the palette's orange.
+    if (event->type() == QEvent::PaletteChange)
+        rebuild();
+}
+
 void SettingsView::appear()
 {
     m_browsers = ChromeInstallation::installed();
@@ -160,7 +168,7 @@ QWidget* SettingsView::header(QWidget* parent) const
     layout->addWidget(
         Widgets::text(QString::fromUtf16(AppInfo::name), Typography::Role::Title2, widget));
     layout->addWidget(Widgets::text(u"バージョン " + AppInfo::version(), Typography::Role::Caption,
-                                    widget, Palette::secondary(palette())));
+                                    widget, Palette::Tone::Secondary));
     return widget;
 }
 
@@ -176,7 +184,8 @@ QWidget* SettingsView::warning(QWidget* parent)
     line->setSpacing(8);
     auto* icon = new QLabel(widget);
     const int side = fontMetrics().height();
-    icon->setPixmap(Icons::exclamationCircle(side, Palette::orange(), devicePixelRatioF()));
+    icon->setPixmap(
+        Icons::exclamationCircle(side, Palette::orange(palette()), devicePixelRatioF()));
     line->addWidget(icon, 0, Qt::AlignTop);
     QLabel* message = Widgets::text(
         QStringLiteral("このアプリを既定のブラウザとして設定すると使えるようになります。"),
@@ -226,7 +235,7 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
         QLabel* empty =
             Widgets::text(u"プロファイルが見つかりませんでした。" + browser +
                               u" を一度起動してから再度開いてください。",
-                          Typography::Role::Caption, widget, Palette::secondary(palette()));
+                          Typography::Role::Caption, widget, Palette::Tone::Secondary);
         empty->setWordWrap(true);
         rows->addWidget(empty);
         return widget;
@@ -239,7 +248,7 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
         name->setFont(Typography::font(Typography::Role::Callout));
         row->addWidget(name, 1);
         QLabel* directory = Widgets::text(profile.directoryName, Typography::Role::Caption2, widget,
-                                          Palette::tertiary(palette()));
+                                          Palette::Tone::Tertiary);
         row->addWidget(directory);
         rows->addLayout(row);
     }
@@ -252,7 +261,7 @@ QWidget* SettingsView::rulesSection(QWidget* parent)
     QWidget* widget =
         section(u"自動で開くルール（" + QString::number(m_rules.size()) + u"）", parent, &rows);
     widget->setObjectName(QStringLiteral("rules"));
-    const QColor secondary = Palette::secondary(palette());
+    const auto secondary = Palette::Tone::Secondary;
     QLabel* note =
         m_rules.isEmpty()
             ? Widgets::text(QStringLiteral("ルールはまだありません。選択ウィンドウで「次回から…自動"
@@ -303,7 +312,7 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     text->addWidget(prefix);
     QLabel* target =
         Widgets::text(u"→ " + profileName(rule.profileDirectory), Typography::Role::Caption2,
-                      widget, Palette::secondary(palette()));
+                      widget, Palette::Tone::Secondary);
     target->setObjectName(QStringLiteral("target"));
     text->addWidget(target);
     row->addLayout(text, 1);

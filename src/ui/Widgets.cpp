@@ -14,17 +14,15 @@ QFrame* divider(QWidget* parent)
     return line;
 }
 
-QLabel* text(const QString& text, Typography::Role role, QWidget* parent, const QColor& color)
+QLabel* text(const QString& text, Typography::Role role, QWidget* parent,
+             std::optional<Palette::Tone> tone)
 {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     label->setFont(Typography::font(role));
-    if (color.isValid()) {
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, color);
-        label->setPalette(p);
-    }
+    if (tone)
+        Palette::setTone(label, *tone);
     return label;
 }
 

@@ -68,7 +68,8 @@ FakePlatform::FakePlatform()
                        .defaultBrowser = &defaultBrowser,
                        .scheduler = &scheduler,
                        .windowActivation = &windowActivation,
-                       .notifications = &notifications})
+                       .notifications = &notifications,
+                       .colorScheme = &colorScheme})
 {
 }
 

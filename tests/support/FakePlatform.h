@@ -5,6 +5,7 @@
 #include "chrome/ChromeProfile.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/ChromeWindows.h"
+#include "platform/ColorScheme.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/FileLayout.h"
 #include "platform/Notifications.h"
@@ -172,6 +173,21 @@ private:
     int m_tokens = 0;
 };
 
+/// The desktop's preference, told when a test says so.
+class FakeColorScheme final : public ColorScheme
+{
+public:
+    void follow(std::function<void(Preference)> changed) override { m_changed = std::move(changed); }
+    void tell(Preference preference) const
+    {
+        if (m_changed)
+            m_changed(preference);
+    }
+
+private:
+    std::function<void(Preference)> m_changed;
+};
+
 /// Every platform service faked, files in a temporary folder; in force for the
 /// object's lifetime.
 class FakePlatform
@@ -194,6 +210,7 @@ public:
     FakeDefaultBrowser defaultBrowser;
     FakeWindowActivation windowActivation;
     FakeNotifications notifications;
+    FakeColorScheme colorScheme;
 
 private:
     ScopedPlatform m_scope;

@@ -25,7 +25,6 @@ void DBusNotifications::show(const Message& message, std::function<void()> picke
         QTimer::singleShot(0, this, std::move(unavailable));
         return;
     }
-    listen();
     QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface,
                                                        QStringLiteral("Notify"));
     // Services that understand markup would read the body as such: escaped,
@@ -44,6 +43,9 @@ void DBusNotifications::show(const Message& message, std::function<void()> picke
                     unavailable();
                     return;
                 }
+                // Once the bus has answered: a connection still being set up
+                // refuses to listen.
+                listen();
                 m_actions.insert(reply.value(), picked);
             });
 }

@@ -2,6 +2,7 @@
 #include "platform/linux/LinuxPlatform.h"
 
 #include "platform/linux/DBusNotifications.h"
+#include "platform/linux/PortalColorScheme.h"
 #include "platform/linux/DesktopWindowActivation.h"
 #include "platform/linux/DetachedProcessLauncher.h"
 #include "platform/linux/GioApplicationDirectory.h"
@@ -20,6 +21,7 @@ Platform linuxPlatform()
     static GioDefaultBrowser defaultBrowser(scheduler);
     static DesktopWindowActivation windowActivation;
     static DBusNotifications notifications;
+    static PortalColorScheme colorScheme;
     return Platform{.files = &files,
                     .applications = &applications,
                     .processes = &processes,
@@ -27,5 +29,6 @@ Platform linuxPlatform()
                     .defaultBrowser = &defaultBrowser,
                     .scheduler = &scheduler,
                     .windowActivation = &windowActivation,
-                    .notifications = &notifications};
+                    .notifications = &notifications,
+                    .colorScheme = &colorScheme};
 }

@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/linux/PortalColorScheme.h"
+#include "ui/Appearance.h"
+#include "ui/LinkLabel.h"
+#include "ui/Palette.h"
+#include "ui/ProfileAvatarView.h"
+#include "ui/ProfilePickerView.h"
+#include "ui/SettingsView.h"
+
+#include "FakePlatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <map>
+
+using Preference = ColorScheme::Preference;
+
+namespace {
+
+/// Puts Qt's own palette back at the end of a test.
+struct PaletteKept
+{
+    QPalette saved = QApplication::palette();
+    ~PaletteKept()
+    {
+        QApplication::setPalette(saved);
+        Palette::retone();
+    }
+};
+
+/// The contrast of what is drawn in `area` of `image`: its most common colour
+/// (the background) against the colour that stands out from it most (the
+/// text's, or the sign's).
+double drawnContrast(const QImage& image, const QRect& area)
+{
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    const QColor background(
+        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first);
+    double most = 1;
+    for (const auto& [rgb, count] : counts)
+        most = std::max(most, Palette::contrast(QColor(rgb), background));
+    return most;
+}
+
+QList<ChromeProfile> profiles(const QString& picture)
+{
+    return {{u"Default"_s, u"Personal"_s, QUrl::fromLocalFile(picture), {}, {}},
+            {u"Profile 1"_s, u"work"_s, {}, {}, {}},
+            {u"Profile 2"_s, u"Ünï"_s, {}, qint64(0xFFF1F3F4), qint64(0xFF5F6368)},
+            {u"Profile 3"_s, u"Dark"_s, {}, qint64(0xFF202124), qint64(0xFF3C4043)}};
+}
+
+} // namespace
+
+// The windows follow the desktop: dark, light, and back to Qt's own with no
+// preference, turning a window that is open; the link's secondary text turns
+// with them. A palette that already matches (a platform theme's, with the
+// user's own colours) is kept as it is.
+TEST(Appearance, FollowsThePreference)
+{
+    FakePlatform platform;
+    PaletteKept kept;
+    const QPalette qtOwn = QApplication::palette();
+    ASSERT_FALSE(Palette::isDark(qtOwn));
+    Appearance::follow(qtOwn);
+    ProfilePickerView picker(u"https://example.com/"_s, profiles({}), {}, {});
+    picker.show();
+    const auto linkColour = [&] {
+        return picker.findChild<LinkLabel*>()->palette().color(QPalette::WindowText);
+    };
+    const QColor lightLink = linkColour();
+
+    platform.colorScheme.tell(Preference::Dark);
+    EXPECT_TRUE(Palette::isDark(QApplication::palette()));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Palette::isDark(picker.palette())) << picker.palette().color(QPalette::Window).name().toStdString();
+    EXPECT_EQ(linkColour(), Palette::secondary(Palette::dark()));
+    platform.colorScheme.tell(Preference::Light);
+    EXPECT_EQ(QApplication::palette(), qtOwn) << "Qt's light palette is light already";
+    EXPECT_EQ(linkColour(), lightLink);
+    platform.colorScheme.tell(Preference::Dark);
+    platform.colorScheme.tell(Preference::None);
+    EXPECT_EQ(QApplication::palette(), qtOwn);
+
+    QPalette usersDark = Palette::dark();
+    usersDark.setColor(QPalette::Highlight, QColor(200, 0, 120));
+    Appearance::apply(Preference::Dark, usersDark);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), QColor(200, 0, 120));
+    Appearance::apply(Preference::Light, usersDark);
+    EXPECT_FALSE(Palette::isDark(QApplication::palette()));
+}
+
+// Rendered in light and in dark, every text of the picker (a row selected)
+// and of the settings (the warning shown) stands out from what is behind it,
+// 4.5:1, as does the warning's sign, 3:1; every letter avatar's initial
+// against its fill, 3:1, whatever colours Chrome gave it.
+TEST(Appearance, EverythingReads)
+{
+    FakePlatform platform;
+    PaletteKept kept;
+    const QString picture = platform.root.path() + u"/picture.png";
+    QImage photo(64, 64, QImage::Format_RGB32);
+    photo.fill(QColor(30, 120, 60));
+    ASSERT_TRUE(photo.save(picture));
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {"name": "Personal"},
+        "Profile 1": {"name": "work"}}}})");
+    for (const QPalette& scheme : {Palette::light(), Palette::dark()}) {
+        SCOPED_TRACE(Palette::isDark(scheme) ? "dark" : "light");
+        QApplication::setPalette(scheme);
+        Palette::retone();
+        ProfilePickerView picker(u"https://example.com/a/long/path?q=1"_s, profiles(picture), {},
+                                 {});
+        picker.model().handleKey(ProfilePickerModel::Key::Down);
+        SettingsView settings;
+        settings.appear();
+        ASSERT_TRUE(settings.findChild<QWidget*>(u"warning"_s));
+        for (QWidget* view : {static_cast<QWidget*>(&picker), static_cast<QWidget*>(&settings)}) {
+            view->show();
+            const QImage image = view->grab().toImage();
+            int measured = 0;
+            for (const QLabel* label : view->findChildren<QLabel*>()) {
+                if (!label->isVisible() || (label->text().trimmed().isEmpty() && !label->pixmap()))
+                    continue;
+                const QRect area(label->mapTo(view, QPoint(0, 0)), label->size());
+                const double least = label->text().isEmpty() ? 3.0 : 4.5;
+                EXPECT_GE(drawnContrast(image, area & image.rect()), least)
+                    << label->text().toStdString();
+                ++measured;
+            }
+            EXPECT_GE(measured, 5);
+            for (const ProfileAvatarView* avatar : view->findChildren<ProfileAvatarView*>()) {
+                const QRect box(avatar->mapTo(view, QPoint(0, 0)), avatar->size());
+                // The fill beside the initial, and the initial's middle.
+                const QColor fill(image.pixel(box.left() + box.width() / 5, box.center().y()));
+                if (fill == QColor(30, 120, 60))
+                    continue; // the picture, which has no initial
+                const QRect middle = box.adjusted(box.width() / 3, box.height() / 4,
+                                                  -box.width() / 3, -box.height() / 4);
+                double most = 1;
+                for (int y = middle.top(); y <= middle.bottom(); ++y) {
+                    for (int x = middle.left(); x <= middle.right(); ++x)
+                        most = std::max(most, Palette::contrast(QColor(image.pixel(x, y)), fill));
+                }
+                EXPECT_GE(most, 3.0);
+            }
+        }
+    }
+}
+
+// The desktop's preference as the portal serves it, on a private session bus:
+// read with ReadOne, or with Read from a portal before version 2, then
+// followed as it changes. A portal that never answers holds nothing up.
+TEST(PortalColorScheme, ReadsAndFollowsThePortal)
+{
+    if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty() ||
+        QProcess::execute(u"/usr/bin/python3"_s, {u"-c"_s, u"import dbus"_s}) != 0)
+        GTEST_SKIP() << "dbus-daemon or python3-dbus is not installed";
+    QTemporaryDir empty; // no GNOME schema to fall back on
+    qputenv("GSETTINGS_SCHEMA_DIR", empty.path().toUtf8());
+    qputenv("XDG_DATA_DIRS", empty.path().toUtf8());
+    QProcess bus;
+    bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
+    ASSERT_TRUE(bus.waitForReadyRead(10000));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+
+    const struct
+    {
+        const char* mode;
+        int value;
+        Preference first;
+    } cases[] = {{"readone", 1, Preference::Dark}, {"read", 2, Preference::Light}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        QProcess portal;
+        portal.start(QStringLiteral(PORTAL_SCRIPT),
+                     {QString::fromLatin1(c.mode), QString::number(c.value)});
+        ASSERT_TRUE(portal.waitForReadyRead(10000));
+        ASSERT_EQ(portal.readLine().trimmed(), "ready");
+        PortalColorScheme scheme;
+        std::vector<Preference> told;
+        scheme.follow([&](Preference preference) { told.push_back(preference); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() == 1; }));
+        EXPECT_EQ(told.front(), c.first);
+        portal.write("set 2\n");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return told.back() == Preference::Light; }));
+        portal.write("set 0\n");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return told.back() == Preference::None; }));
+        portal.closeWriteChannel();
+        portal.waitForFinished(5000);
+    }
+
+    QProcess silent;
+    silent.start(QStringLiteral(PORTAL_SCRIPT), {u"silent"_s, u"1"_s});
+    ASSERT_TRUE(silent.waitForReadyRead(10000));
+    PortalColorScheme scheme;
+    bool told = false;
+    QElapsedTimer clock;
+    clock.start();
+    scheme.follow([&](Preference) { told = true; });
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(told) << "nothing is made up";
+    EXPECT_LT(clock.elapsed(), PortalColorScheme::answerTimeoutMs) << "follow() waits for nothing";
+    silent.closeWriteChannel();
+    silent.waitForFinished(5000);
+    bus.terminate();
+    bus.waitForFinished(5000);
+}
