@@ -4,7 +4,8 @@
 # on X11, which honours the windows' hints; trayer as the tray host, when
 # installed), and one of the picker under mutter as a Wayland compositor; needs
 # imagemagick (import, convert) besides what the tests install:
-# scripts/screenshots.sh BUILD_DIR [RULES_BUILD_DIR]
+# scripts/screenshots.sh BUILD_DIR [RULES_BUILD_DIR]. The desktop's light or
+# dark preference comes from a stand-in portal, switched while Orlim runs.
 set -euo pipefail
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- "$0" "$@"
 build="$(realpath "${1:-build}")"
@@ -59,6 +60,14 @@ shoot() { # window title, file
 
 start() { "$1/orlim" "${@:2}" & pids+=($!); }
 
+# The desktop's light or dark preference, served by a stand-in portal: light
+# first, switched to dark below while Orlim runs.
+mkfifo "$work/portal-in"
+/usr/bin/python3 "$(dirname "$0")/../tests/desktop/portal.py" readone 2 < "$work/portal-in" \
+    > "$work/portal.log" & pids+=($!)
+exec 7>"$work/portal-in"
+until grep -q ready "$work/portal.log"; do sleep 0.1; done
+
 local_state Default "Profile 1" "Profile 2"
 first_app=${#pids[@]} # the processes from here on are Orlim's
 start "$build" "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a"
@@ -72,6 +81,18 @@ xdotool key Escape
 local_state Default "Profile 1" "Profile 2"
 "$build/orlim"
 shoot "Orlim 設定" settings.png
+xdotool key ctrl+w 2>/dev/null || true
+
+# Dark, switched while Orlim runs.
+echo "set 1" >&7
+sleep 0.5
+"$build/orlim" "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a"
+shoot Orlim picker-dark.png
+xdotool key Escape
+"$build/orlim"
+shoot "Orlim 設定" settings-dark.png
+echo "set 2" >&7
+sleep 0.5
 
 if command -v trayer >/dev/null; then
     # The tray icon is Orlim's one small window.
