@@ -8,8 +8,16 @@ BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
-OWN_FLAGS = -DORLIM_WERROR=ON
+OWN_FLAGS = -DORLIM_WERROR=ON $(CCACHE_FLAGS)
 JOBS ?= $(shell nproc)
+# Builds go through ccache where it is installed (the tests' dependencies
+# include it), so CI and repeated builds compile only what changed; paths are
+# taken relative to the sources, so another clone hits the same cache.
+ifneq ($(shell command -v ccache),)
+CCACHE_FLAGS = -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+endif
 
 .PHONY: all deps test-deps configure build test run test-asan bench fuzz install package clean
 
@@ -50,10 +58,11 @@ test-asan: test-deps
 		ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
 BENCH_RUNS ?= 30
+BENCH_REPETITIONS ?= 20
 bench: test-deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORLIM_BUILD_BENCH=ON $(OWN_FLAGS) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
-	$(BUILD_DIR)/bench/orlim_bench --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
+	$(BUILD_DIR)/bench/orlim_bench --benchmark_repetitions=$(BENCH_REPETITIONS) --benchmark_report_aggregates_only=true
 	$(BUILD_DIR)/bench/orlim_process_bench --runs $(BENCH_RUNS)
 
 FUZZ_DIR ?= build-fuzz

@@ -77,18 +77,10 @@ TEST(ChromeInstallation, TheServedBrowser)
     }
     ASSERT_TRUE(BrowserChoice::choose(u"org.chromium.Chromium.desktop"_s));
     EXPECT_EQ(ChromeInstallation::find()->desktopId, u"org.chromium.Chromium.desktop"_s);
+    installed = {{u"brave-browser.desktop"_s, desktopEntry({}, {})}};
+    EXPECT_EQ(ChromeInstallation::find()->commandLine({u"x"_s}),
+              (QStringList{u"brave-browser"_s, u"x"_s}))
+        << "an entry without an Exec line runs its row's own program";
     installed.clear();
     EXPECT_FALSE(ChromeInstallation::find());
-}
-
-// An entry with no Exec line runs its row's own program; the "none installed"
-// line names every browser of the table once.
-TEST(ChromeInstallation, FallbackProgramAndTheNoneLine)
-{
-    FakePlatform platform;
-    platform.applications.installed = {{u"brave-browser.desktop"_s, desktopEntry({}, {})}};
-    EXPECT_EQ(ChromeInstallation::find()->commandLine({u"x"_s}),
-              (QStringList{u"brave-browser"_s, u"x"_s}));
-    EXPECT_EQ(ChromeInstallations::noneInstalled(),
-              u"no supported browser is installed (Chrome, Chromium, Brave, Edge or Vivaldi)"_s);
 }
