@@ -42,6 +42,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/DefaultBrowserStatus.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/ElidedLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/Icons.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/LaunchGate.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/LinkLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/LinkNotice.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/MenuBarController.cpp

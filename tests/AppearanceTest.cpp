@@ -144,8 +144,9 @@ TEST(Appearance, EverythingReads)
                 const QRect box(avatar->mapTo(view, QPoint(0, 0)), avatar->size());
                 const QRect middle = box.adjusted(box.width() / 4, box.height() / 4,
                                                   -box.width() / 4, -box.height() / 4);
-                if (QColor(image.pixel(middle.center())) != QColor(30, 120, 60))
+                if (QColor(image.pixel(middle.center())) != QColor(30, 120, 60)) {
                     EXPECT_GE(drawnContrast(image, middle), 3.0);
+                }
             }
         }
     }

@@ -4,11 +4,11 @@
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
+#include "ui/LaunchGate.h"
 #include "ui/ProfilePickerView.h"
 
 #include <QObject>
 #include <QPointer>
-#include <QSet>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,11 +30,6 @@ public:
                            const ChromeLauncher::Request& request)>
             launch;
     };
-    /// How long, at most, a picker whose token needs it stays up after a choice.
-    static constexpr int tokenHoldMs = 3000;
-    /// How long the focus must stay put before a token is made for Chrome.
-    static constexpr int settleMs = 150;
-
     static PickerWindowController& shared();
 
     explicit PickerWindowController(Actions actions, QObject* parent = nullptr);
@@ -65,21 +60,13 @@ private:
     void hide();
     /// Starts the browser for the choice made, with a token for it; a choice
     /// that a new link overtook goes without one, and is not brought forward,
-    /// so the new picker keeps the keyboard.
-    void launchChoice(bool overtaken = false);
-    /// Launches the choice once no key is down, the window is active and its
-    /// focus has settled.
-    void launchWhenReady();
-    void unsettle();
-    void holdForChrome();
+    /// so the new picker keeps the keyboard. Returns whether a token went.
+    bool launchChoice(bool overtaken);
 
     Actions m_actions;
     QPointer<QWidget> m_window;
     QPointer<ProfilePickerView> m_content;
-    bool m_holding = false;         // chosen; kept up for Chrome's token
-    std::optional<Choice> m_chosen; // made, not yet launched
-    QSet<quint64> m_keysDown;       // physical keys pressed in the picker, not yet released
+    std::optional<Choice> m_chosen;      // made, not yet launched
     std::unique_ptr<QObject> m_launches; // brings the last choice's browser forward
-    bool m_settled = false;         // the focus has not changed for a while
-    int m_focusChanges = 0;
+    LaunchGate m_gate;                   // when the choice starts, and the picker goes
 };
