@@ -70,14 +70,16 @@ PickerWindowController::PickerWindowController(Actions actions, QObject* parent)
                   // widget bookkeeping.
                   const QWindow* handle = m_window ? m_window->windowHandle() : nullptr;
                   return handle && handle->isActive();
-              }},
-             this)
+              }})
 {
     connect(qGuiApp, &QGuiApplication::focusObjectChanged, &m_gate, &LaunchGate::focusMoved);
 }
 
 PickerWindowController::~PickerWindowController()
 {
+    // Nothing of this object is to be asked about events from here on.
+    if (qApp)
+        qApp->removeEventFilter(this);
     delete m_window;
 }
 
