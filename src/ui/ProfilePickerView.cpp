@@ -248,8 +248,14 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
     using Key = ProfilePickerModel::Key;
     // Only the arrows repeat. A key held down before this picker came (in
     // another window, or for the link shown before) reaches it as repeats
-    // alone, and must choose nothing.
-    if (event->isAutoRepeat() && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
+    // alone, and must choose nothing. X11 repeats a key as a release and a
+    // press of the same time; Qt tells them from real presses only when both
+    // are already queued, which a busy machine does not promise, so the time
+    // is compared here too.
+    const quint64 key = event->nativeScanCode() ? event->nativeScanCode() : quint64(event->key());
+    const bool repeated = event->isAutoRepeat() ||
+                          (event->timestamp() != 0 && m_releasedAt.value(key) == event->timestamp());
+    if (repeated && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
         event->accept();
         return;
     }
@@ -276,6 +282,13 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
         event->accept();
     else
         QWidget::keyPressEvent(event);
+}
+
+void ProfilePickerView::keyReleaseEvent(QKeyEvent* event)
+{
+    m_releasedAt.insert(event->nativeScanCode() ? event->nativeScanCode() : quint64(event->key()),
+                        event->timestamp());
+    QWidget::keyReleaseEvent(event);
 }
 
 bool ProfilePickerView::eventFilter(QObject* watched, QEvent* event)

@@ -3,6 +3,7 @@
 
 #include "ui/ProfilePickerModel.h"
 
+#include <QHash>
 #include <QWidget>
 
 class QCheckBox;
@@ -37,6 +38,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -53,6 +55,7 @@ private:
     QCheckBox* m_rememberBox = nullptr;
     QLineEdit* m_prefixField = nullptr;
     QWidget* m_prefixHelp = nullptr;
+    QHash<quint64, quint64> m_releasedAt; // each key's last release seen here, by its time
     bool m_appeared = false;
     bool m_rememberTextPressed = false;
 };
