@@ -43,13 +43,6 @@ bool isInput(QEvent::Type type)
     }
 }
 
-/// The physical key: modifiers change what a key means (Shift+1 is "!"), not
-/// which key it is.
-quint64 physicalKey(const QKeyEvent* key)
-{
-    return key->nativeScanCode() ? (quint64(1) << 32) | key->nativeScanCode() : quint64(key->key());
-}
-
 } // namespace
 
 PickerWindowController& PickerWindowController::shared()
@@ -150,9 +143,9 @@ bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
         if (key->isAutoRepeat() || !inPicker())
             break;
         if (event->type() == QEvent::KeyPress)
-            m_gate.keyPressed(physicalKey(key));
+            m_gate.keyPressed(ProfilePickerView::physicalKey(key));
         else
-            m_gate.keyReleased(physicalKey(key));
+            m_gate.keyReleased(ProfilePickerView::physicalKey(key));
         break;
     }
     case QEvent::WindowDeactivate:

@@ -252,9 +252,9 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
     // press of the same time; Qt tells them from real presses only when both
     // are already queued, which a busy machine does not promise, so the time
     // is compared here too.
-    const quint64 key = event->nativeScanCode() ? event->nativeScanCode() : quint64(event->key());
-    const bool repeated = event->isAutoRepeat() ||
-                          (event->timestamp() != 0 && m_releasedAt.value(key) == event->timestamp());
+    const bool repeated =
+        event->isAutoRepeat() ||
+        (event->timestamp() != 0 && m_releasedAt.value(physicalKey(event)) == event->timestamp());
     if (repeated && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
         event->accept();
         return;
@@ -284,10 +284,15 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
 }
 
+quint64 ProfilePickerView::physicalKey(const QKeyEvent* event)
+{
+    return event->nativeScanCode() ? (quint64(1) << 32) | event->nativeScanCode()
+                                   : quint64(event->key());
+}
+
 void ProfilePickerView::keyReleaseEvent(QKeyEvent* event)
 {
-    m_releasedAt.insert(event->nativeScanCode() ? event->nativeScanCode() : quint64(event->key()),
-                        event->timestamp());
+    m_releasedAt.insert(physicalKey(event), event->timestamp());
     QWidget::keyReleaseEvent(event);
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPropertyAnimation;
@@ -31,6 +32,10 @@ public:
     QLineEdit* prefixField() const { return m_prefixField; }
     QCheckBox* rememberBox() const { return m_rememberBox; }
     QScrollArea* list() const { return m_list; }
+
+    /// The physical key of a key event: modifiers change what a key means
+    /// (Shift+1 is "!"), not which key it is.
+    static quint64 physicalKey(const QKeyEvent* event);
 
     /// The link as shown: at most two lines, shortened in the middle.
     static QString linkLines(const QString& url, const QFontMetrics& metrics, int width);
