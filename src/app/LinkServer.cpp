@@ -29,21 +29,6 @@ public:
 
     const LinkMessage::Reader& message() const { return m_reader; }
 
-    void acknowledge()
-    {
-        ::send(m_fd, &LinkMessage::ack, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-        drop();
-    }
-
-    void drop()
-    {
-        // Deleting it inside its own notifier's signal is not safe; later is.
-        for (QSocketNotifier* notifier : findChildren<QSocketNotifier*>())
-            notifier->setEnabled(false);
-        deleteLater();
-    }
-
-private:
     void read()
     {
         char buffer[16 * 1024];
@@ -70,6 +55,21 @@ private:
         }
     }
 
+    void acknowledge()
+    {
+        ::send(m_fd, &LinkMessage::ack, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+        drop();
+    }
+
+    void drop()
+    {
+        // Deleting it inside its own notifier's signal is not safe; later is.
+        for (QSocketNotifier* notifier : findChildren<QSocketNotifier*>())
+            notifier->setEnabled(false);
+        deleteLater();
+    }
+
+private:
     int m_fd;
     LinkServer* m_server;
     LinkMessage::Reader m_reader;
@@ -131,7 +131,9 @@ void LinkServer::accept()
             ::close(fd);
             continue;
         }
-        new Connection(fd, this);
+        // The client sends as soon as it is connected: its link is usually
+        // here already, and read now rather than a turn of the loop later.
+        (new Connection(fd, this))->read();
     }
 }
 

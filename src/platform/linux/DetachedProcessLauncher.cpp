@@ -104,14 +104,15 @@ bool DetachedProcessLauncher::startDetached(const QString& program, const QStrin
     argv.push_back(nullptr);
 
     // posix_spawn does not copy Orlim's address space the way fork() does, so
-    // Chrome starts sooner. A new session detaches it from Orlim; signals Orlim
-    // ignores or blocks are restored for it.
+    // Chrome starts sooner. A new session detaches it from Orlim; every signal
+    // is unblocked and has its default action, as for a program the desktop
+    // starts, whatever Orlim ignores or was started ignoring (naming them all
+    // also spares the child a look at each one before it resets it).
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t none, defaults;
     sigemptyset(&none);
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
+    sigfillset(&defaults);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes,
