@@ -98,7 +98,7 @@ TEST(Routing, OneBrowserPerLinkAndNoLinkLostInSilence)
               QStringList{LinkNotice::summary() + u'|' +
                           LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
                           u"\nhttps://b|リンクをコピー"_s});
-    platform.notifications.pick();
+    platform.notifications.pick(u"from-the-server"_s);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"https://b"_s);
 
     installed.clear();

@@ -54,7 +54,7 @@ TEST(ChromeLauncher, FailuresAreTold)
     installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"\"/opt/chrome %U"_s);
     ChromeLauncher::open(served(), {u"https://unreadable"_s, u"Default"_s}, failed);
     installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"env A=b /missing %U"_s);
-    platform.processes.exitUnrun = QStringList{u"env"_s};
+    platform.processes.failing = QStringList{u"env"_s};
     ChromeLauncher::open(served(), {u"https://unrun"_s, u"Default"_s}, failed);
     installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"/missing %U"_s);
     platform.processes.missing = QStringList{u"/missing"_s};

@@ -34,10 +34,12 @@ TEST(PickerModel, EdgesAndTheSiteToRemember)
 {
     FakePlatform platform;
     int chosen = 0;
-    const auto choose = [&](const ChromeProfile&, const std::optional<QString>&) { ++chosen; };
-    ProfilePickerModel empty(u"x"_s, {}, choose, [] {});
+    const auto choose = [&](const ChromeProfile&, const std::optional<QString>&,
+                            ProfilePickerModel::Manner) { ++chosen; };
+    ProfilePickerModel empty(u"x"_s, {}, choose, [](bool) {});
     EXPECT_TRUE(empty.handleKey(ProfilePickerModel::Key::Return)) << "consumed";
-    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_s, profiles(3), choose, [] {});
+    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_s, profiles(3), choose,
+                             [](bool) {});
     EXPECT_FALSE(model.handleKey(ProfilePickerModel::Key::Digit, 4));
     EXPECT_EQ(chosen, 0);
     EXPECT_EQ(ProfilePickerModel::numberLabel(9), u" "_s);
@@ -64,10 +66,12 @@ TEST(PickerView, KeysPointerAndText)
     twenty[0].displayName = u"<b>Bank</b>"_s;
     ProfilePickerView view(
         link, twenty,
-        [&](const ChromeProfile& profile, const std::optional<QString>&) {
-            events.append(profile.directoryName);
+        [&](const ChromeProfile& profile, const std::optional<QString>&,
+            ProfilePickerModel::Manner manner) {
+            events.append(profile.directoryName + (manner.everyWaitingLink ? u" all" : u"") +
+                          (manner.privateWindow ? u" private" : u""));
         },
-        [&] { events.append(u"cancel"_s); });
+        [&](bool all) { events.append(all ? u"drop all"_s : u"cancel"_s); });
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     EXPECT_TRUE(view.hasFocus());

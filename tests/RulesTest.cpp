@@ -132,10 +132,11 @@ TEST(PickerView, ThePrefixField)
                                         {u"Profile 1"_s, u"B"_s, {}, {}, {}}};
     ProfilePickerView view(
         u"https://example.com/x"_s, profiles,
-        [&](const ChromeProfile& profile, const std::optional<QString>& prefix) {
+        [&](const ChromeProfile& profile, const std::optional<QString>& prefix,
+            ProfilePickerModel::Manner) {
             chosen.append(profile.directoryName + u' ' + prefix.value_or(u"-"_s));
         },
-        [] {});
+        [](bool) {});
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     view.model().toggleRemember();

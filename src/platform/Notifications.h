@@ -18,9 +18,12 @@ public:
 
     virtual ~Notifications() = default;
 
-    /// Shows `message`. `picked` runs when the user picks its action;
-    /// `unavailable` runs instead when no notification service takes it. Both
+    /// Shows `message`. `picked` runs when the user picks its action, with the
+    /// token the desktop gave for the window the action brings up (may be
+    /// empty). `noAction` runs instead when the user cannot act on the message:
+    /// no notification service took it, or the service shows no actions. Both
     /// run on the main thread, later, never from within this call.
-    virtual void show(const Message& message, std::function<void()> picked,
-                      std::function<void()> unavailable) = 0;
+    virtual void show(const Message& message,
+                      std::function<void(const QString& activationToken)> picked,
+                      std::function<void()> noAction) = 0;
 };

@@ -22,10 +22,15 @@ public:
     /// variables (XDG_ACTIVATION_TOKEN, DESKTOP_STARTUP_ID), which carry
     /// `activationToken` or are left out when it is empty, and for
     /// `qtDecorationSwitch`. Returns false when the process could not be started;
-    /// `couldNotRun` is called later, on the main thread, when it ends the way
-    /// `env` and shells end when the program they were to run is missing or
-    /// not executable (status 126 or 127).
+    /// `failed` is called later, on the main thread, when it ends soon after
+    /// its start (within `failedStartMs`) with a failure status or by a signal:
+    /// the way `env`, shells and `flatpak run` end when what they were to run
+    /// is missing. A browser that hands the link to its running instance and
+    /// exits 0 has not failed.
     virtual bool startDetached(const QString& program, const QStringList& arguments,
                                const QString& activationToken = {},
-                               std::function<void()> couldNotRun = {}) = 0;
+                               std::function<void()> failed = {}) = 0;
+
+    /// How long after its start a process's end still tells of its start.
+    static constexpr int failedStartMs = 5000;
 };

@@ -11,6 +11,7 @@
 #include "ui/WindowPlacement.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -57,7 +58,12 @@ PickerWindowController& PickerWindowController::shared()
 
 PickerWindowController::PickerWindowController(Actions actions, QObject* parent)
     : QObject(parent), m_actions(std::move(actions)), m_launches(std::make_unique<QObject>()),
-      m_gate({[this](bool overtaken) { return launchChoice(overtaken); }, [this] { hide(); },
+      m_gate({[this](bool overtaken) {
+                  if (!m_chosen)
+                      return false;
+                  return launch(*std::exchange(m_chosen, std::nullopt), overtaken);
+              },
+              [this] { hide(); },
               [this] {
                   // The desktop's word on which window is active, not Qt's
                   // widget bookkeeping.
@@ -80,51 +86,136 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
                                   const QList<ChromeProfile>& profiles,
                                   const QString& activationToken)
 {
-    QPointer<PickerWindowController> self(this);
-    auto onSelect = [self, url, browser](const ChromeProfile& profile,
-                                         const std::optional<QString>& prefix) {
-        if (!self)
-            return;
-        if (prefix)
-            self->m_actions.storeRule(*prefix, profile.directoryName);
-        self->m_chosen = Choice{url, browser, profile.directoryName};
-        const WindowActivation* activation = Platform::current().windowActivation;
-        self->m_gate.choose(activation->tokenNeedsItsWindow(),
-                            activation->holdsForStartedProgram());
-    };
-    auto onCancel = [self] {
-        if (self)
-            self->hide();
-    };
-    auto* content = new ProfilePickerView(url, profiles, onSelect, onCancel);
-
+    Link link{url, browser, profiles, activationToken};
+    if (m_asking) {
+        m_waiting.push_back(std::move(link));
+        m_content->setWaiting(waiting());
+        // Clicked in another window: the picker comes back to the front.
+        if (!activationToken.isEmpty())
+            Platform::current().windowActivation->present(m_window, activationToken);
+        return;
+    }
+    ProfilePickerView* content = pickerFor(link);
     // A choice made for the link shown until now still goes to its browser,
     // though the new link took the window before the choice could settle.
     m_gate.reset();
     m_chosen.reset();
     m_launches = std::make_unique<QObject>(); // the last browser stays where it is
-    WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
+    WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content,
+                             link.activationToken);
     qApp->installEventFilter(this);
     m_content = content;
+    m_asking = true;
     m_gate.focusMoved();
+}
+
+ProfilePickerView* PickerWindowController::pickerFor(const Link& link)
+{
+    QPointer<PickerWindowController> self(this);
+    auto onSelect = [self, link](const ChromeProfile& profile,
+                                 const std::optional<QString>& prefix,
+                                 ProfilePickerModel::Manner manner) {
+        if (self && self->m_asking)
+            self->chosen(link, profile, prefix, manner);
+    };
+    auto onCancel = [self](bool everyWaitingLink) {
+        if (self && self->m_asking)
+            self->dropped(everyWaitingLink);
+    };
+    auto* content = new ProfilePickerView(link.url, link.profiles, onSelect, onCancel);
+    content->setWaiting(waiting());
+    return content;
+}
+
+void PickerWindowController::chosen(const Link& link, const ChromeProfile& profile,
+                                    const std::optional<QString>& prefix,
+                                    ProfilePickerModel::Manner manner)
+{
+    m_asking = false;
+    if (prefix)
+        m_actions.storeRule(*prefix, profile.directoryName);
+    QList<Choice> choices{{link.url, link.browser, profile.directoryName}};
+    if (manner.everyWaitingLink) {
+        // Only where the profile was offered: a link whose browser has no such
+        // profile keeps its turn.
+        std::deque<Link> taken;
+        const auto offered = [&](const Link& waiting) {
+            return std::any_of(waiting.profiles.begin(), waiting.profiles.end(),
+                               [&](const ChromeProfile& p) {
+                                   return p.directoryName == profile.directoryName;
+                               });
+        };
+        for (auto it = m_waiting.begin(); it != m_waiting.end();) {
+            if (!offered(*it)) {
+                ++it;
+                continue;
+            }
+            choices.append({it->url, it->browser, profile.directoryName});
+            taken.push_back(std::move(*it));
+            it = m_waiting.erase(it);
+        }
+        finishStartups(taken);
+    }
+    // Every choice but the last starts at once, in order, behind the picker.
+    const qsizetype behind = m_waiting.empty() ? choices.size() - 1 : choices.size();
+    for (qsizetype i = 0; i < behind; ++i)
+        launch(choices.at(i), true);
+    if (!m_waiting.empty()) {
+        showNext();
+        return;
+    }
+    m_chosen = choices.last();
+    const WindowActivation* activation = Platform::current().windowActivation;
+    m_gate.choose(activation->tokenNeedsItsWindow(), activation->holdsForStartedProgram());
+}
+
+void PickerWindowController::dropped(bool everyWaitingLink)
+{
+    if (everyWaitingLink) {
+        finishStartups(m_waiting);
+        m_waiting.clear();
+    }
+    if (m_waiting.empty())
+        hide();
+    else
+        showNext();
+}
+
+void PickerWindowController::showNext()
+{
+    Link link = std::move(m_waiting.front());
+    m_waiting.pop_front();
+    finishStartups({link});
+    ProfilePickerView* content = pickerFor(link);
+    if (m_content)
+        content->keepHeldModifiers(*m_content);
+    WindowPlacement::replaceContent(m_window, content);
+    m_content = content;
+    m_asking = true;
+}
+
+void PickerWindowController::finishStartups(const std::deque<Link>& links)
+{
+    for (const Link& link : links) {
+        if (!link.activationToken.isEmpty())
+            Platform::current().windowActivation->finishStartup(link.activationToken);
+    }
 }
 
 void PickerWindowController::hide()
 {
+    m_asking = false;
     m_gate.cancel();
     m_chosen.reset();
     if (m_window)
         m_window->hide();
 }
 
-bool PickerWindowController::launchChoice(bool overtaken)
+bool PickerWindowController::launch(const Choice& choice, bool overtaken)
 {
-    if (!m_chosen)
-        return false;
     // The browser may take the keyboard from us with a token tied to this choice.
     const QString token =
         overtaken ? QString() : Platform::current().windowActivation->tokenFor(m_window);
-    const Choice choice = *std::exchange(m_chosen, std::nullopt);
     m_actions.launch(choice.browser, {choice.url, choice.profileDirectory, token, !overtaken,
                                       m_launches.get()});
     return !token.isEmpty();
@@ -151,6 +242,14 @@ bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
     case QEvent::WindowDeactivate:
         if (watched == m_window)
             m_gate.deactivated();
+        break;
+    case QEvent::Close:
+        // Closing the window drops every link it holds.
+        if (watched == m_window && m_asking) {
+            finishStartups(m_waiting);
+            m_waiting.clear();
+            hide();
+        }
         break;
     default:
         break;

@@ -94,7 +94,7 @@ bool ProfilePickerModel::hasDigitShortcut(int index) const
     return index >= 0 && index < numberedRows && index < m_profiles.size() && !m_prefixFieldFocused;
 }
 
-void ProfilePickerModel::choose(int index)
+void ProfilePickerModel::choose(int index, Manner manner)
 {
     if (index < 0 || index >= m_profiles.size())
         return;
@@ -102,19 +102,19 @@ void ProfilePickerModel::choose(int index)
     const ChromeProfile profile = m_profiles.at(index);
     const std::optional<QString> prefix = prefixToSave();
     if (m_onSelect)
-        m_onSelect(profile, prefix);
+        m_onSelect(profile, prefix, manner);
 }
 
-void ProfilePickerModel::cancel()
+void ProfilePickerModel::cancel(bool everyWaitingLink)
 {
     if (m_onCancel)
-        m_onCancel();
+        m_onCancel(everyWaitingLink);
 }
 
-bool ProfilePickerModel::handleKey(Key key, int digit)
+bool ProfilePickerModel::handleKey(Key key, int digit, Manner manner)
 {
     if (key == Key::Escape) {
-        cancel();
+        cancel(manner.everyWaitingLink);
         return true;
     }
     if (m_prefixFieldFocused)
@@ -127,12 +127,12 @@ bool ProfilePickerModel::handleKey(Key key, int digit)
         moveSelection(+1);
         return true;
     case Key::Return:
-        choose(m_selectedIndex);
+        choose(m_selectedIndex, manner);
         return true;
     case Key::Digit:
         if (!hasDigitShortcut(digit - 1))
             return false;
-        choose(digit - 1);
+        choose(digit - 1, manner);
         return true;
     case Key::Escape:
         break;

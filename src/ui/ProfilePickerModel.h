@@ -7,15 +7,25 @@
 #include <functional>
 #include <optional>
 
+/// What a modifier held with a choice asks for: Ctrl, the same for every link
+/// waiting behind the one shown; Shift, a private window.
+struct ChoiceManner
+{
+    bool everyWaitingLink = false;
+    bool privateWindow = false;
+};
+
 /// The picker's behaviour without its widgets: the link and profiles it offers,
 /// the highlighted row, the remember choice, and what each key does.
 class ProfilePickerModel : public QObject
 {
     Q_OBJECT
 public:
-    using SelectHandler =
-        std::function<void(const ChromeProfile& profile, const std::optional<QString>& prefix)>;
-    using CancelHandler = std::function<void()>;
+    using Manner = ChoiceManner;
+    using SelectHandler = std::function<void(const ChromeProfile& profile,
+                                             const std::optional<QString>& prefix, Manner manner)>;
+    /// `everyWaitingLink`: the links waiting behind the one shown go too.
+    using CancelHandler = std::function<void(bool everyWaitingLink)>;
 
     /// Keys the picker answers to.
     enum class Key { Up, Down, Return, Digit, Escape };
@@ -61,12 +71,13 @@ public:
     bool hasDigitShortcut(int index) const;
 
     /// Chooses row `index` (a click, or its digit).
-    void choose(int index);
-    void cancel();
+    void choose(int index, Manner manner = {});
+    void cancel(bool everyWaitingLink = false);
 
-    /// Handles a key press (`digit` 1-9 for Key::Digit); returns whether the
-    /// picker consumed it or it belongs to the prefix field.
-    bool handleKey(Key key, int digit = 0);
+    /// Handles a key press (`digit` 1-9 for Key::Digit) made with `manner`
+    /// (Ctrl with Escape drops every waiting link); returns whether the picker
+    /// consumed it or it belongs to the prefix field.
+    bool handleKey(Key key, int digit = 0, Manner manner = {});
 
 Q_SIGNALS:
     void selectedIndexChanged(int index);

@@ -8,6 +8,7 @@
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,10 @@ constexpr int scrollDurationMs = 100;
 constexpr int linkLineCount = 2;
 constexpr char16_t prefixPlaceholder[] = u"https://example.com";
 constexpr char16_t question[] = u"どのプロファイルで開きますか？";
+constexpr char16_t waitingText[] = u"ほかに %1 件のリンクが待っています";
+constexpr char16_t waitingHelp[] =
+    u"Ctrl を押しながら選ぶと、待っているリンクもすべて同じプロファイルで開きます。"
+    u"Ctrl+Esc で待っているリンクもすべて閉じます。";
 constexpr char16_t rememberText[] =
     u"次回から下のアドレスで始まる URL は、選んだプロファイルで自動で開く";
 
@@ -47,12 +52,33 @@ QStringList wrapAnywhere(const QString& text, const QFontMetrics& metrics, int w
     return lines;
 }
 
+/// The digit 1 to 9 of a key press, whatever Shift makes it type ("!" on many
+/// layouts): there the key is known by its place, as xkb numbers the row of
+/// digits 10 to 18 on every PC keyboard. Nothing with Alt or Meta held.
 std::optional<int> digitOf(const QKeyEvent* event)
 {
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (modifiers != Qt::NoModifier || event->key() < Qt::Key_1 || event->key() > Qt::Key_9)
+    const Qt::KeyboardModifiers others =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::ControlModifier);
+    if (others != Qt::NoModifier)
         return std::nullopt;
-    return event->key() - Qt::Key_0;
+    if (event->key() >= Qt::Key_1 && event->key() <= Qt::Key_9)
+        return event->key() - Qt::Key_0;
+    const quint32 code = event->nativeScanCode();
+    if (event->modifiers().testFlag(Qt::ShiftModifier) && code >= 10 && code <= 18)
+        return int(code) - 9;
+    return std::nullopt;
+}
+
+Qt::KeyboardModifiers modifierOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Control:
+        return Qt::ControlModifier;
+    case Qt::Key_Shift:
+        return Qt::ShiftModifier;
+    default:
+        return Qt::NoModifier;
+    }
 }
 
 } // namespace
@@ -87,10 +113,18 @@ ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfi
     layout->addWidget(buildRememberSection());
 
     auto* bottom = new QHBoxLayout;
+    m_waiting = Widgets::text(QString(), Typography::Role::Callout, this, Palette::Tone::Secondary);
+    m_waiting->setObjectName(QStringLiteral("waiting"));
+    m_waiting->setToolTip(QString::fromUtf16(waitingHelp));
+    m_waiting->setAccessibleDescription(QString::fromUtf16(waitingHelp));
+    m_waiting->hide();
+    bottom->addWidget(m_waiting);
     bottom->addStretch(1);
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     cancel->setFocusPolicy(Qt::NoFocus);
-    connect(cancel, &QPushButton::clicked, m_model, &ProfilePickerModel::cancel);
+    connect(cancel, &QPushButton::clicked, m_model, [this] {
+        m_model->cancel(manner(QGuiApplication::keyboardModifiers()).everyWaitingLink);
+    });
     bottom->addWidget(cancel);
     layout->addLayout(bottom);
 
@@ -124,7 +158,10 @@ QWidget* ProfilePickerView::buildList()
     const QList<ChromeProfile>& profiles = m_model->profiles();
     for (int i = 0; i < profiles.size(); ++i) {
         auto* row = new ProfileRow(profiles.at(i), i, content);
-        connect(row, &ProfileRow::clicked, m_model, &ProfilePickerModel::choose);
+        connect(row, &ProfileRow::clicked, m_model,
+                [this](int index, Qt::KeyboardModifiers modifiers) {
+                    m_model->choose(index, manner(modifiers));
+                });
         connect(row, &ProfileRow::hovered, m_model, &ProfilePickerModel::setSelectedIndex);
         rows->addWidget(row);
         m_rows.append(row);
@@ -199,6 +236,19 @@ QString ProfilePickerView::linkLines(const QString& url, const QFontMetrics& met
     return lines.join(u'\n');
 }
 
+void ProfilePickerView::setWaiting(qsizetype count)
+{
+    m_waiting->setText(QString::fromUtf16(waitingText).arg(count));
+    m_waiting->setVisible(count > 0);
+}
+
+ProfilePickerModel::Manner ProfilePickerView::manner(Qt::KeyboardModifiers modifiers) const
+{
+    const Qt::KeyboardModifiers held = modifiers & m_heldHere;
+    return {.everyWaitingLink = held.testFlag(Qt::ControlModifier),
+            .privateWindow = held.testFlag(Qt::ShiftModifier)};
+}
+
 void ProfilePickerView::showSelection(int index, bool animated)
 {
     for (ProfileRow* row : std::as_const(m_rows))
@@ -259,10 +309,12 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    m_heldHere |= modifierOf(event->key());
+    const ProfilePickerModel::Manner how = manner(event->modifiers());
     bool consumed = false;
     switch (event->key()) {
     case Qt::Key_Escape:
-        consumed = m_model->handleKey(Key::Escape);
+        consumed = m_model->handleKey(Key::Escape, 0, how);
         break;
     case Qt::Key_Up:
         consumed = m_model->handleKey(Key::Up);
@@ -272,11 +324,11 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        consumed = m_model->handleKey(Key::Return);
+        consumed = m_model->handleKey(Key::Return, 0, how);
         break;
     default:
         if (const auto digit = digitOf(event))
-            consumed = m_model->handleKey(Key::Digit, *digit);
+            consumed = m_model->handleKey(Key::Digit, *digit, how);
     }
     if (consumed)
         event->accept();
@@ -293,6 +345,7 @@ quint64 ProfilePickerView::physicalKey(const QKeyEvent* event)
 void ProfilePickerView::keyReleaseEvent(QKeyEvent* event)
 {
     m_releasedAt.insert(physicalKey(event), event->timestamp());
+    m_heldHere &= ~modifierOf(event->key());
     QWidget::keyReleaseEvent(event);
 }
 

@@ -37,6 +37,13 @@ public:
     /// (Shift+1 is "!"), not which key it is.
     static quint64 physicalKey(const QKeyEvent* event);
 
+    /// Says how many links wait behind this one; none hides the line.
+    void setWaiting(qsizetype count);
+    QLabel* waitingLabel() const { return m_waiting; }
+    /// Takes over the modifiers pressed in `previous`, the picker this one
+    /// follows in the same window, and still held.
+    void keepHeldModifiers(const ProfilePickerView& previous) { m_heldHere = previous.m_heldHere; }
+
     /// The link as shown: at most two lines, shortened in the middle.
     static QString linkLines(const QString& url, const QFontMetrics& metrics, int width);
 
@@ -50,6 +57,9 @@ private:
     QWidget* buildList();
     QWidget* buildRememberSection();
     void showSelection(int index, bool animated);
+    /// What the modifiers of an event ask for, counting only those pressed
+    /// here: one held since before the picker came asks for nothing.
+    ProfilePickerModel::Manner manner(Qt::KeyboardModifiers modifiers) const;
     void updateRememberSection();
 
     ProfilePickerModel* m_model;
@@ -60,6 +70,8 @@ private:
     QCheckBox* m_rememberBox = nullptr;
     QLineEdit* m_prefixField = nullptr;
     QWidget* m_prefixHelp = nullptr;
+    QLabel* m_waiting = nullptr;
+    Qt::KeyboardModifiers m_heldHere;
     QHash<quint64, quint64> m_releasedAt; // each key's last release seen here, by its time
     bool m_appeared = false;
     bool m_rememberTextPressed = false;

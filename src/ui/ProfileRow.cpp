@@ -86,5 +86,5 @@ void ProfileRow::mouseReleaseEvent(QMouseEvent* event)
         m_pressed && event->button() == Qt::LeftButton && rect().contains(event->pos());
     m_pressed = false;
     if (click)
-        Q_EMIT clicked(m_index);
+        Q_EMIT clicked(m_index, event->modifiers());
 }

@@ -21,7 +21,7 @@ public:
     bool isSelected() const { return m_selected; }
 
 Q_SIGNALS:
-    void clicked(int index);
+    void clicked(int index, Qt::KeyboardModifiers modifiers);
     void hovered(int index);
 
 protected:

@@ -77,40 +77,40 @@ public:
 };
 
 /// Records each start as "program|argument|...|token". Programs named in
-/// `missing` do not start; those in `exitUnrun` start, then end as `env` does
-/// when it finds no program to run.
+/// `missing` do not start; those in `failing` start, then end at once with a
+/// failure status.
 class FakeProcessLauncher final : public ProcessLauncher
 {
 public:
     bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& activationToken, std::function<void()> couldNotRun) override
+                       const QString& activationToken, std::function<void()> failed) override
     {
         starts.append((QStringList{program} + arguments + QStringList{activationToken}).join(u'|'));
-        if (exitUnrun.contains(program) && couldNotRun)
-            couldNotRun();
+        if (failing.contains(program) && failed)
+            failed();
         return !missing.contains(program);
     }
     QStringList starts;
     QStringList missing;
-    QStringList exitUnrun;
+    QStringList failing;
 };
 
 /// Records every message; answers as a service would, or as none.
 class FakeNotifications final : public Notifications
 {
 public:
-    void show(const Message& message, std::function<void()> picked,
-              std::function<void()> unavailable) override
+    void show(const Message& message, std::function<void(const QString&)> picked,
+              std::function<void()> noAction) override
     {
         shown.append(message.summary + u'|' + message.body + u'|' + message.actionLabel);
         if (!available)
-            unavailable();
+            noAction();
         else
             pick = std::move(picked);
     }
     QStringList shown;
     bool available = true;
-    std::function<void()> pick; // the last message's action
+    std::function<void(const QString& activationToken)> pick; // the last message's action
 };
 
 /// Finds no Chrome window to raise.

@@ -25,21 +25,22 @@ extern char** environ;
 namespace {
 
 /// Collects the exit status of `pid` once it ends, so no zombie is left behind,
-/// and tells `couldNotRun` when the status says its program never ran. Orlim
-/// itself never waits for it.
-void reapWhenDone(pid_t pid, std::function<void()> couldNotRun)
+/// and tells `failed` when the status says it failed to start. Orlim itself
+/// never waits for it.
+void reapWhenDone(pid_t pid, std::function<void()> failed)
 {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
-    const auto reaped = [pid, couldNotRun = std::move(couldNotRun)] {
+    const auto reaped = [pid, failed = std::move(failed),
+                         started = std::chrono::steady_clock::now()] {
         int status = 0;
         if (::waitpid(pid, &status, WNOHANG) == 0)
             return false;
-        const bool didNotRun =
-            WIFEXITED(status) && (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127);
-        if (didNotRun && couldNotRun)
-            couldNotRun();
+        const auto lived = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started);
+        if (failed && DetachedProcessLauncher::failedToStart(status, lived))
+            failed();
         return true;
     };
     const int fd = int(::syscall(SYS_pidfd_open, pid, 0));
@@ -87,9 +88,16 @@ std::vector<std::string> childEnvironment(const QString& token)
 
 } // namespace
 
+bool DetachedProcessLauncher::failedToStart(int status, std::chrono::milliseconds lived)
+{
+    if (lived.count() >= failedStartMs)
+        return false;
+    return WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0);
+}
+
 bool DetachedProcessLauncher::startDetached(const QString& program, const QStringList& arguments,
                                             const QString& activationToken,
-                                            std::function<void()> couldNotRun)
+                                            std::function<void()> failed)
 {
     // Run the program directly (no shell), looking a bare name up on PATH.
     const QString path = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
@@ -135,6 +143,6 @@ bool DetachedProcessLauncher::startDetached(const QString& program, const QStrin
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
         return false;
-    reapWhenDone(pid, std::move(couldNotRun));
+    reapWhenDone(pid, std::move(failed));
     return true;
 }
