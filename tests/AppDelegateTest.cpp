@@ -99,17 +99,21 @@ TEST(Routing, OneBrowserPerLinkAndNoLinkLostInSilence)
                           LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
                           u"\nhttps://b|リンクをコピー"_s});
     platform.notifications.pick(u"from-the-server"_s);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"https://b"_s);
+    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"from-the-server"_s);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QGuiApplication::clipboard()->text() == u"https://b"; }))
+        << "copied once the window has the keyboard";
 
     installed.clear();
     platform.notifications.available = false;
     delegate.openURLs({u"https://c <b>"_s});
     ASSERT_TRUE(LinkNotice::window());
     EXPECT_TRUE(LinkNotice::window()->isVisible());
-    LinkNotice::window()->findChild<QPushButton*>(u"copy"_s)->click();
+    EXPECT_EQ(LinkNotice::links(), (QStringList{u"https://b"_s, u"https://c <b>"_s}));
+    LinkNotice::window()->findChildren<QPushButton*>(u"copy"_s).last()->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"https://c <b>"_s);
     LinkNotice::window()->findChild<QPushButton*>(u"close"_s)->click();
     EXPECT_FALSE(LinkNotice::window()->isVisible());
+    EXPECT_TRUE(LinkNotice::links().isEmpty()) << "forgotten once closed";
 }
 
 // Rules decide only while switched on, and only for a profile Chrome has. The

@@ -89,7 +89,12 @@ TEST(PickerView, KeysPointerAndText)
     EXPECT_FALSE(view.rows()[0]->isSelected());
     for (const int key : {Qt::Key_Return, Qt::Key_3, Qt::Key_9, Qt::Key_Escape})
         QTest::keyClick(&view, Qt::Key(key));
-    QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier); // with a modifier: not a choice
+    QTest::keyClick(&view, Qt::Key_3, Qt::AltModifier); // not a choice
+    QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Escape, Qt::ControlModifier);
+    // Ctrl held since before the picker came asks for nothing more.
+    QKeyEvent heldCtrl(QEvent::KeyPress, Qt::Key_4, Qt::ControlModifier);
+    QApplication::sendEvent(&view, &heldCtrl);
     QMouseEvent move(QEvent::MouseMove, QPointF(20, 10),
                      view.rows()[4]->mapToGlobal(QPointF(20, 10)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
@@ -97,6 +102,7 @@ TEST(PickerView, KeysPointerAndText)
     QTest::keyClick(&view, Qt::Key_Return);
     QTest::mouseClick(view.rows()[10], Qt::LeftButton);
     EXPECT_EQ(events, (QStringList{u"Profile 1"_s, u"Profile 2"_s, u"Profile 8"_s, u"cancel"_s,
+                                   u"Profile 2 all"_s, u"drop all"_s, u"Profile 3"_s,
                                    u"Profile 4"_s, u"Profile 10"_s}));
 
     const auto shownAs = [](const QString& toolTip) {
@@ -116,9 +122,12 @@ TEST(PickerView, KeysPointerAndText)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), link);
 }
 
-// One window for every link; a new link replaces the old without a callback;
-// a choice stores the rule, then launches, then hides; no prefix, no rule.
-TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
+// Links wait their turn in one window, and the link shown never changes under
+// the user: each choice starts its link (behind the picker while others
+// wait), Escape drops one, Ctrl with a choice sends every waiting link that
+// has the profile, Ctrl+Escape and closing the window drop them all; a rule
+// is stored before its launch, and only when asked for.
+TEST(PickerWindow, LinksWaitTheirTurn)
 {
     FakePlatform platform;
     QStringList calls;
@@ -128,42 +137,58 @@ TEST(PickerWindow, ReplacesContentAndCarriesOutTheChoice)
          },
          [&](const ChromeInstallation&, const ChromeLauncher::Request& r) {
              calls.append(u"launch " + r.url + u' ' + r.profileDirectory + u' ' +
-                          r.activationToken);
+                          r.activationToken + (r.toFront ? u" front" : u" left"));
          }});
-    controller.show(u"https://first.example"_s, browser, profiles(2));
+    const auto shown = [&] { return controller.content()->model().url(); };
+    for (const char16_t* url : {u"https://a", u"https://b", u"https://c", u"https://d"})
+        controller.show(QString::fromUtf16(url), browser, profiles(3));
     QWidget* window = controller.window();
-    controller.show(u"https://second.example"_s, browser, profiles(3));
-    EXPECT_EQ(controller.window(), window);
+    EXPECT_EQ(shown(), u"https://a"_s);
+    EXPECT_EQ(controller.content()->waitingLabel()->text(), u"ほかに 3 件のリンクが待っています"_s);
     QTest::keyClick(controller.content(), Qt::Key_2);
-    EXPECT_FALSE(window->isVisible());
-    controller.show(u"https://third.example"_s, browser, profiles(3), u"clicked"_s);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"clicked"_s);
+    EXPECT_EQ(shown(), u"https://b"_s);
+    EXPECT_EQ(controller.window(), window);
     controller.content()->model().toggleRemember();
-    controller.content()->model().choose(0);
-    controller.show(u"https://fourth.example"_s, browser, profiles(1));
+    controller.content()->model().choose(1);
     QTest::keyClick(controller.content(), Qt::Key_Escape);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(calls, (QStringList{u"launch https://second.example Profile 1 token-1"_s,
-                                  u"rule https://third.example Profile 0"_s,
-                                  u"launch https://third.example Profile 0 token-2"_s}));
-
-    // On X11 the picker stays up after a choice, taking no input, until the
-    // browser's window takes the keyboard; a digit still held when the next
-    // link comes chooses nothing there.
-    platform.windowActivation.holds = true;
-    controller.show(u"https://fifth.example"_s, browser, profiles(2));
-    QTest::keyPress(controller.content(), Qt::Key_2);
-    EXPECT_TRUE(window->isVisible());
-    controller.show(u"https://sixth.example"_s, browser, profiles(2));
-    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(controller.content(), &repeat);
+    EXPECT_EQ(shown(), u"https://d"_s);
+    EXPECT_TRUE(controller.content()->waitingLabel()->isHidden());
+    controller.show(u"https://e"_s, browser, profiles(3), u"clicked"_s);
+    EXPECT_EQ(shown(), u"https://d"_s) << "a new link waits";
+    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"clicked"_s) << "and raises it";
+    QTest::keyClick(controller.content(), Qt::Key_3);
     QTest::keyClick(controller.content(), Qt::Key_1);
-    QEvent deactivate(QEvent::WindowDeactivate);
-    QApplication::sendEvent(window, &deactivate);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(calls.mid(3), (QStringList{u"launch https://fifth.example Profile 1 token-3"_s,
-                                         u"launch https://sixth.example Profile 0 token-4"_s}));
+    EXPECT_EQ(calls, (QStringList{u"launch https://a Profile 1  left"_s,
+                                  u"rule https://b Profile 1"_s, u"launch https://b Profile 1  left"_s,
+                                  u"launch https://d Profile 2  left"_s,
+                                  u"launch https://e Profile 0 token-1 front"_s}));
+    calls.clear();
+
+    // Ctrl+2 sends f, g and i; h was not offered that profile and keeps its turn.
+    controller.show(u"https://f"_s, browser, profiles(3));
+    controller.show(u"https://g"_s, browser, profiles(2));
+    controller.show(u"https://h"_s, browser, profiles(1));
+    controller.show(u"https://i"_s, browser, profiles(2));
+    QTest::keyClick(controller.content(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(shown(), u"https://h"_s);
+    QTest::keyClick(controller.content(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(calls, (QStringList{u"launch https://f Profile 1  left"_s,
+                                  u"launch https://g Profile 1  left"_s,
+                                  u"launch https://i Profile 1  left"_s,
+                                  u"launch https://h Profile 0 token-2 front"_s}));
+    for (const char16_t* url : {u"https://j", u"https://k", u"https://l"})
+        controller.show(QString::fromUtf16(url), browser, profiles(3), u"t"_s);
+    QTest::keyClick(controller.content(), Qt::Key_Escape, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible());
+    controller.show(u"https://m"_s, browser, profiles(3));
+    controller.show(u"https://n"_s, browser, profiles(3));
+    window->close();
+    controller.show(u"https://o"_s, browser, profiles(3));
+    EXPECT_EQ(shown(), u"https://o"_s) << "nothing was left waiting";
+    EXPECT_EQ(controller.waiting(), 0);
+    EXPECT_EQ(calls.size(), 4) << "nothing dropped was started";
 }
 
 // While the picker holds for the browser: a choice not yet launched when the
@@ -205,7 +230,6 @@ TEST(PickerWindow, TheHoldLosesAndFreezesNothing)
     key(QEvent::KeyPress, Qt::Key_Shift, 50);
     key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
     key(QEvent::KeyRelease, Qt::Key_Shift, 50, Qt::ShiftModifier);
-    key(QEvent::KeyRelease, Qt::Key_1, 10);
     key(QEvent::KeyPress, Qt::Key_3, 12);
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
                      controller.content()->rows()[2]->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
@@ -213,6 +237,8 @@ TEST(PickerWindow, TheHoldLosesAndFreezesNothing)
     QApplication::sendEvent(controller.content()->rows()[2], &move);
     EXPECT_TRUE(controller.content()->rows()[0]->isSelected()) << "the pointer moved nothing";
     key(QEvent::KeyRelease, Qt::Key_3, 12);
-    EXPECT_TRUE(launchesSoon(2)) << "a key released as another held the choice";
-    EXPECT_EQ(launched.last(), u"https://b.example Profile 2 token-1 front"_s);
+    EXPECT_FALSE(launchesSoon(2)) << "the 1 is still down";
+    key(QEvent::KeyRelease, Qt::Key_1, 10);
+    EXPECT_TRUE(launchesSoon(2)) << "the key that chose is up: its release is known by its place";
+    EXPECT_EQ(launched.last(), u"https://b.example Profile 0 token-1 front"_s);
 }

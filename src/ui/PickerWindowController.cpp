@@ -88,11 +88,13 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
 {
     Link link{url, browser, profiles, activationToken};
     if (m_asking) {
+        // Clicked in another window: the picker comes back to the front, and
+        // the token is spent.
+        if (!link.activationToken.isEmpty())
+            Platform::current().windowActivation->present(m_window,
+                                                          std::exchange(link.activationToken, {}));
         m_waiting.push_back(std::move(link));
         m_content->setWaiting(waiting());
-        // Clicked in another window: the picker comes back to the front.
-        if (!activationToken.isEmpty())
-            Platform::current().windowActivation->present(m_window, activationToken);
         return;
     }
     ProfilePickerView* content = pickerFor(link);

@@ -51,6 +51,9 @@ void replaceContent(QWidget* window, QWidget* content)
         delete item;
     }
     layout->addWidget(content);
+    // A window on screen shows its new content at once, not a turn later.
+    if (window->isVisible())
+        content->show();
     window->setFixedSize(content->width(), content->height() + (titleBar ? titleBar->height() : 0));
 }
 
