@@ -136,51 +136,59 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
     m_asking = false;
     if (prefix)
         m_actions.storeRule(*prefix, profile.directoryName);
-    QList<Choice> choices{{link.url, link.browser, profile.directoryName}};
+    m_decided.append({link.url, link.browser, profile.directoryName});
     if (manner.everyWaitingLink) {
         // Only where the profile was offered: a link whose browser has no such
         // profile keeps its turn.
-        std::deque<Link> taken;
         const auto offered = [&](const Link& waiting) {
             return std::any_of(waiting.profiles.begin(), waiting.profiles.end(),
                                [&](const ChromeProfile& p) {
                                    return p.directoryName == profile.directoryName;
                                });
         };
+        std::deque<Link> taken;
         for (auto it = m_waiting.begin(); it != m_waiting.end();) {
             if (!offered(*it)) {
                 ++it;
                 continue;
             }
-            choices.append({it->url, it->browser, profile.directoryName});
+            m_decided.append({it->url, it->browser, profile.directoryName});
             taken.push_back(std::move(*it));
             it = m_waiting.erase(it);
         }
         finishStartups(taken);
     }
-    // Every choice but the last starts at once, in order, behind the picker.
-    const qsizetype behind = m_waiting.empty() ? choices.size() - 1 : choices.size();
-    for (qsizetype i = 0; i < behind; ++i)
-        launch(choices.at(i), true);
-    if (!m_waiting.empty()) {
-        showNext();
-        return;
-    }
-    m_chosen = choices.last();
-    const WindowActivation* activation = Platform::current().windowActivation;
-    m_gate.choose(activation->tokenNeedsItsWindow(), activation->holdsForStartedProgram());
+    next();
 }
 
 void PickerWindowController::dropped(bool everyWaitingLink)
 {
+    m_asking = false;
     if (everyWaitingLink) {
         finishStartups(m_waiting);
         m_waiting.clear();
     }
-    if (m_waiting.empty())
-        hide();
-    else
+    next();
+}
+
+void PickerWindowController::next()
+{
+    if (!m_waiting.empty()) {
         showNext();
+        return;
+    }
+    if (m_decided.isEmpty()) {
+        hide();
+        return;
+    }
+    // The choices start in the order of their links, the last one with the
+    // browser brought to the front; none started while the picker still asked,
+    // so no browser window took the keyboard from it.
+    m_chosen = m_decided.takeLast();
+    for (const Choice& choice : std::exchange(m_decided, {}))
+        launch(choice, true);
+    const WindowActivation* activation = Platform::current().windowActivation;
+    m_gate.choose(activation->tokenNeedsItsWindow(), activation->holdsForStartedProgram());
 }
 
 void PickerWindowController::showNext()
@@ -246,12 +254,9 @@ bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
             m_gate.deactivated();
         break;
     case QEvent::Close:
-        // Closing the window drops every link it holds.
-        if (watched == m_window && m_asking) {
-            finishStartups(m_waiting);
-            m_waiting.clear();
-            hide();
-        }
+        // Closing the window drops every link still waiting for a choice.
+        if (watched == m_window && m_asking)
+            dropped(true);
         break;
     default:
         break;

@@ -19,8 +19,8 @@ class QWidget;
 /// Owns the one floating picker window and the links waiting for it. Links
 /// take their turn in the order they came: the picker shows the oldest, and
 /// the one on screen never changes under the user's hand. It carries out each
-/// choice (stores the rule when one was asked for, starts the link's browser)
-/// and then shows the next link, or hides the window after the last.
+/// choice (stores the rule when one was asked for) and shows the next link;
+/// after the last it starts every link chosen, in order, and hides the window.
 class PickerWindowController : public QObject
 {
     Q_OBJECT
@@ -77,6 +77,8 @@ private:
                 const std::optional<QString>& prefix, ProfilePickerModel::Manner manner);
     /// Drops the link shown, and with `everyWaitingLink` those waiting too.
     void dropped(bool everyWaitingLink);
+    /// Shows the next waiting link; after the last, starts the choices made.
+    void next();
     /// Puts the oldest waiting link in the picker's place, in the same window,
     /// which keeps the keyboard.
     void showNext();
@@ -93,7 +95,8 @@ private:
     QPointer<ProfilePickerView> m_content;
     bool m_asking = false;               // the link shown awaits its choice
     std::deque<Link> m_waiting;          // behind the link shown, oldest first
-    std::optional<Choice> m_chosen;      // made, not yet launched
+    QList<Choice> m_decided;             // for links shown since the picker came
+    std::optional<Choice> m_chosen;      // the last, not yet launched
     std::unique_ptr<QObject> m_launches; // brings the last choice's browser forward
     LaunchGate m_gate;                   // when the choice starts, and the picker goes
 };
