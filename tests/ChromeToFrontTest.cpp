@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -223,6 +224,40 @@ protected:
         }
     }
 
+    /// Three links in a burst, chosen with keys: the picker keeps the
+    /// keyboard from the first choice to the last, each link starts once in
+    /// its profile, and the browser (a stand-in) has the keyboard after the
+    /// last choice.
+    void aBurstChosenWithKeys()
+    {
+        installEntry(u"google-chrome.desktop"_s, DESKTOP_WINDOW_EXECUTABLE " %U");
+        writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {},
+                                                       "Profile 2": {}}}})");
+        const QString clicking = openClickingWindow(u"https://burst.example/"_s);
+        type(u"o"_s);
+        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000))
+            << "the picker took the keyboard";
+        EXPECT_EQ(run({u"https://burst.example/2"_s, u"https://burst.example/3"_s}), 0);
+        for (const QString& key : {u"2"_s, u"3"_s, u"1"_s})
+            type(key);
+        const QString profile = u"--profile-directory="_s;
+        // Started in order; the stand-ins, like a browser's processes, log
+        // themselves in whatever order the machine runs them.
+        QList<QStringList> started = waitForChrome(3);
+        std::sort(started.begin(), started.end(),
+                  [](const QStringList& a, const QStringList& b) { return a.last() < b.last(); });
+        EXPECT_EQ(started,
+                  (QList<QStringList>{{profile + u"Profile 1", u"https://burst.example/1"_s},
+                                      {profile + u"Profile 2", u"https://burst.example/2"_s},
+                                      {profile + u"Default", u"https://burst.example/3"_s}}));
+        EXPECT_TRUE(waitFor([&] { return count(u"chrome.log.focus"_s, "focus-in") > 0; }))
+            << "the browser took the keyboard";
+        EXPECT_EQ(count(clicking, "focus-in"), 1) << "the keyboard never went back";
+        const QByteArray keys = readLog(clicking);
+        EXPECT_FALSE(keys.contains("\n2") || keys.contains("\n3") || keys.contains("\n1"))
+            << keys.toStdString();
+    }
+
     QProcess* m_keys = nullptr;
 
 private:
@@ -254,6 +289,11 @@ protected:
 TEST_F(Mutter, RealChromiumComesToTheFront)
 {
     realChromiumComesToTheFront();
+}
+
+TEST_F(Mutter, ABurstChosenWithKeys)
+{
+    aBurstChosenWithKeys();
 }
 
 // A link clicked in another window brings up a picker that takes the
@@ -383,6 +423,13 @@ TEST_F(X11, RealChromiumComesToTheFrontUnderOpenbox)
     startX11({u"openbox"_s});
     if (!HasFatalFailure() && !IsSkipped())
         realChromiumComesToTheFront();
+}
+
+TEST_F(X11, ABurstChosenWithKeysUnderOpenbox)
+{
+    startX11({u"openbox"_s});
+    if (!HasFatalFailure() && !IsSkipped())
+        aBurstChosenWithKeys();
 }
 
 // GNOME's window manager, the desktop switched between light and dark through
