@@ -4,6 +4,13 @@
 
 Prints "ready" once it owns org.freedesktop.Notifications, then one JSON line
 for every notification: its application, summary, body and actions.
+
+    notification-server.py [CAPABILITIES [error]]
+
+CAPABILITIES, comma-separated, are what it announces ("actions,body" unless
+given); with "error" it refuses every notification. The line "invoke ID TOKEN"
+on its input picks notification ID's action as a user would, with TOKEN for
+the window the action brings up.
 """
 import json
 import sys
@@ -16,13 +23,21 @@ from gi.repository import GLib
 NAME = "org.freedesktop.Notifications"
 
 
+class Refused(dbus.DBusException):
+    _dbus_error_name = "org.freedesktop.DBus.Error.Failed"
+
+
 class Server(dbus.service.Object):
-    def __init__(self, bus):
+    def __init__(self, bus, capabilities, refuse):
         super().__init__(bus, "/org/freedesktop/Notifications")
         self.last = 0
+        self.capabilities = capabilities
+        self.refuse = refuse
 
     @dbus.service.method(NAME, in_signature="susssasa{sv}i", out_signature="u")
     def Notify(self, app, replaces, icon, summary, body, actions, hints, timeout):
+        if self.refuse:
+            raise Refused("refused")
         self.last += 1
         print(json.dumps({"app": str(app), "summary": str(summary), "body": str(body),
                           "actions": [str(a) for a in actions]}), flush=True)
@@ -30,7 +45,15 @@ class Server(dbus.service.Object):
 
     @dbus.service.method(NAME, out_signature="as")
     def GetCapabilities(self):
-        return ["actions", "body"]
+        return self.capabilities
+
+    @dbus.service.signal(NAME, signature="us")
+    def ActivationToken(self, id_, token):
+        pass
+
+    @dbus.service.signal(NAME, signature="us")
+    def ActionInvoked(self, id_, action):
+        pass
 
     @dbus.service.method(NAME, out_signature="ssss")
     def GetServerInformation(self):
@@ -43,11 +66,26 @@ class Server(dbus.service.Object):
 
 def main():
     DBusGMainLoop(set_as_default=True)
+    capabilities = sys.argv[1].split(",") if len(sys.argv) > 1 else ["actions", "body"]
     bus = dbus.SessionBus()
     name = dbus.service.BusName(NAME, bus)
-    server = Server(bus)
+    server = Server(bus, [c for c in capabilities if c], "error" in sys.argv[2:])
+
+    def command(source, _condition):
+        line = source.readline()
+        if not line:
+            loop.quit()
+            return False
+        words = line.split()
+        if words[:1] == ["invoke"]:
+            server.ActivationToken(int(words[1]), words[2])
+            server.ActionInvoked(int(words[1]), "copy")
+        return True
+
+    loop = GLib.MainLoop()
+    GLib.io_add_watch(sys.stdin, GLib.IO_IN | GLib.IO_HUP, command)
     print("ready", flush=True)
-    GLib.MainLoop().run()
+    loop.run()
     del name, server
     return 0
 
