@@ -11,11 +11,12 @@ TEST(LaunchGate, WaitsHoldsAndEnds)
     FakePlatform platform;
     QStringList log;
     bool token = true;
+    bool active = true;
     LaunchGate gate({[&](bool overtaken) {
                          log.append(overtaken ? u"overtaken"_s : u"start"_s);
                          return token;
                      },
-                     [&] { log.append(u"hide"_s); }, [] { return true; }});
+                     [&] { log.append(u"hide"_s); }, [&] { return active; }});
     const auto after = [&](const std::function<void()>& steps) {
         log.clear();
         steps();
@@ -34,6 +35,25 @@ TEST(LaunchGate, WaitsHoldsAndEnds)
                   mark();
                   gate.keyReleased(10);
                   EXPECT_TRUE(gate.refusesInput());
+                  gate.deactivated();
+              }),
+              u"| start hide"_s);
+    // Nor before the focus has settled, nor while the picker is not active.
+    EXPECT_EQ(after([&] {
+                  gate.focusMoved();
+                  gate.choose(true, true);
+                  platform.scheduler.advance(settle - 1);
+                  mark();
+              }),
+              u"| start hide"_s);
+    EXPECT_EQ(after([&] {
+                  active = false;
+                  gate.choose(true, true);
+                  platform.scheduler.advance(settle);
+                  mark();
+                  active = true;
+                  gate.focusMoved();
+                  platform.scheduler.advance(settle);
                   gate.deactivated();
               }),
               u"| start hide"_s);

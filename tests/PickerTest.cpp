@@ -42,6 +42,11 @@ TEST(PickerModel, EdgesAndTheSiteToRemember)
                              [](bool) {});
     EXPECT_FALSE(model.handleKey(ProfilePickerModel::Key::Digit, 4));
     EXPECT_EQ(chosen, 0);
+    model.moveSelection(-1);
+    EXPECT_EQ(model.selectedIndex(), 0) << "no wrap-around at the first row";
+    model.moveSelection(2);
+    model.moveSelection(1);
+    EXPECT_EQ(model.selectedIndex(), 2) << "nor at the last";
     EXPECT_EQ(ProfilePickerModel::numberLabel(9), u" "_s);
     model.appear();
     EXPECT_EQ(model.rememberSectionShown(), FeatureFlags::rulesEnabled);
@@ -80,6 +85,13 @@ TEST(PickerView, KeysPointerAndText)
     for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_5, Qt::Key_Escape, Qt::Key_Down}) {
         QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(&view, &repeat);
+    }
+    // X11 repeats a key as a release and a press of the same time, which Qt
+    // does not always mark.
+    for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+        QKeyEvent x11(type, Qt::Key_Return, Qt::NoModifier, 36, 0, 0);
+        x11.setTimestamp(500);
+        QApplication::sendEvent(&view, &x11);
     }
     EXPECT_TRUE(events.isEmpty());
     for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
