@@ -205,6 +205,25 @@ TEST(PickerWindow, LinksWaitTheirTurn)
     EXPECT_EQ(shown(), u"https://p"_s) << "nothing was left waiting";
     EXPECT_EQ(calls.mid(4), QStringList{u"launch https://m Profile 0 token-3 front"_s})
         << "what was chosen before the window closed still starts";
+    QTest::keyClick(controller.content(), Qt::Key_Escape);
+
+    // On X11 the picker stays up after a choice, taking no input, until the
+    // browser's window takes the keyboard; a link that comes meanwhile takes
+    // the picker at once, and a digit still held then chooses nothing there.
+    platform.windowActivation.holds = true;
+    controller.show(u"https://q"_s, browser, profiles(2));
+    QTest::keyPress(controller.content(), Qt::Key_2);
+    EXPECT_TRUE(window->isVisible());
+    controller.show(u"https://r"_s, browser, profiles(2));
+    EXPECT_EQ(shown(), u"https://r"_s);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(controller.content(), &repeat);
+    QTest::keyClick(controller.content(), Qt::Key_1);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(window, &deactivate);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(calls.mid(5), (QStringList{u"launch https://q Profile 1 token-4 front"_s,
+                                         u"launch https://r Profile 0 token-5 front"_s}));
 }
 
 // While the picker holds for the browser: a choice not yet launched when the
