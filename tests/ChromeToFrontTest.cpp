@@ -296,6 +296,37 @@ TEST_F(Mutter, ABurstChosenWithKeys)
     aBurstChosenWithKeys();
 }
 
+// On Wayland only a window with the keyboard may set the clipboard: a link
+// whose browser fails at once is shown in a notification while another
+// program has the keyboard, and its action brings up Orlim's window, which
+// copies the link (read back with wl-paste) and lists the links not opened.
+TEST_F(Mutter, ALinkNotOpenedIsCopiedFromTheNotification)
+{
+    if (QStandardPaths::findExecutable(u"wl-paste"_s).isEmpty())
+        GTEST_SKIP() << "wl-clipboard is not installed";
+    installEntry(u"google-chrome.desktop"_s, "/bin/false %U");
+    QProcess* server = startHelper({QStringLiteral(NOTIFICATION_SERVER_SCRIPT)}, environment(),
+                                   u"server.log"_s);
+    ASSERT_EQ(nextLine(server).trimmed(), "ready");
+    openClickingWindow(u"https://unused.example/"_s);
+    const QString link = u"https://shop.example/?a=1&b=2"_s;
+    startHelper({QStringLiteral(ORLIM_EXECUTABLE), link}, environment(), u"orlim.log"_s);
+    const QByteArray shown = nextLine(server);
+    ASSERT_TRUE(shown.contains("\"copy\"")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("?a=1&b=2")) << "not escaped: no body-markup";
+    server->write("invoke 1 token-from-the-shell\n");
+    server->waitForBytesWritten(5000);
+    const auto clipboard = [&] {
+        QProcess paste;
+        paste.setProcessEnvironment(environment());
+        paste.start(u"wl-paste"_s, {u"--no-newline"_s});
+        return paste.waitForFinished(5000) ? QString::fromUtf8(paste.readAllStandardOutput())
+                                           : QString();
+    };
+    EXPECT_TRUE(waitFor([&] { return clipboard() == link; }, 30000))
+        << clipboard().toStdString() << readLog(u"orlim.log"_s).toStdString();
+}
+
 // A link clicked in another window brings up a picker that takes the
 // keyboard; "2" opens the link once in the second profile, and the running
 // Chrome (a stand-in) then has the keyboard. Three rounds: the first starts
