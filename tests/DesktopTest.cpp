@@ -193,3 +193,31 @@ TEST_F(Desktop, AHeldKeyChoosesNothing)
     EXPECT_EQ(starts.first(),
               (QStringList{u"--profile-directory=Profile 1"_s, u"https://held.example/"_s}));
 }
+
+// Three links in one call, then twenty handed over within a moment: none
+// replaces another, and Ctrl+2 sends all twenty-three, each once, to the
+// second profile.
+TEST_F(Desktop, TwentyHandOversAndOneStep)
+{
+    writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    start({u"https://one.example/1"_s, u"https://one.example/2"_s, u"https://one.example/3"_s});
+    ASSERT_TRUE(becomesActive(u"Orlim"_s));
+    QStringList expected{u"https://one.example/1"_s, u"https://one.example/2"_s,
+                         u"https://one.example/3"_s};
+    QList<QProcess*> handOvers;
+    for (int i = 0; i < 20; ++i) {
+        expected.append(u"https://twenty.example/"_s + QString::number(i));
+        handOvers.append(start({expected.last()}));
+    }
+    for (QProcess* handOver : handOvers)
+        ASSERT_TRUE(handOver->waitForFinished(10000) && handOver->exitCode() == 0);
+    ASSERT_TRUE(xdotool({u"key"_s, u"ctrl+2"_s}));
+    QStringList opened;
+    for (const QStringList& start : waitForChrome(23)) {
+        EXPECT_EQ(start.first(), u"--profile-directory=Profile 1"_s);
+        opened.append(start.last());
+    }
+    opened.sort();
+    expected.sort();
+    EXPECT_EQ(opened, expected);
+}
