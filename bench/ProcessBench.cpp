@@ -185,6 +185,27 @@ public:
         return starts;
     }
 
+    /// The links of the stand-in's starts, in the order Orlim started them
+    /// (process ids rise in that order).
+    std::vector<std::string> chromeLinksInStartOrder() const
+    {
+        std::vector<std::pair<long, std::string>> starts;
+        std::ifstream log(chromeLog());
+        for (std::string line; std::getline(log, line);) {
+            std::vector<std::string> fields;
+            std::istringstream in(line);
+            for (std::string field; std::getline(in, field, '\x1f');)
+                fields.push_back(field);
+            if (fields.size() >= 3)
+                starts.emplace_back(std::stol(fields[1]), fields.back());
+        }
+        std::sort(starts.begin(), starts.end());
+        std::vector<std::string> links;
+        for (auto& start : starts)
+            links.push_back(std::move(start.second));
+        return links;
+    }
+
     Nanoseconds waitForChromeStart(std::size_t count) const
     {
         for (Nanoseconds deadline = now() + 10'000'000'000LL; now() < deadline;) {
@@ -437,6 +458,53 @@ int main(int argc, char** argv)
                                "MB",
                                "<= 45 MB"});
         }
+        stop(app);
+    }
+
+    // 8. A burst of 1,000 links handed over one after another to a running
+    // Orlim whose picker is up: every one waits its turn, then Ctrl+1 sends
+    // them all, each once, in the order they came.
+    {
+        constexpr int burst = 1000;
+        box.setProfiles(5);
+        const pid_t app = box.startApplication(orlim, "https://burst.example/first");
+        const xcb_window_t picker = box.waitForMap("Orlim").second;
+        const double before = double(residentKilobytes(app)) / 1024.0;
+        const Nanoseconds start = now();
+        for (int i = 0; i < burst; ++i)
+            waitFor(box.spawn(orlim, {"https://burst.example/" + std::to_string(i)}));
+        const double handedOver = ms(now() - start);
+        const double queued = double(residentKilobytes(app)) / 1024.0;
+        const Nanoseconds chosen = now();
+        waitFor(box.spawn("/usr/bin/xdotool", {"windowfocus", "--sync", std::to_string(picker),
+                                               "key", "ctrl+1"}));
+        box.waitForChromeStart(chromeCount + burst + 1);
+        const double started = ms(box.waitForChromeStart(chromeCount + burst + 1) - chosen);
+        std::vector<std::string> links = box.chromeLinksInStartOrder();
+        links.erase(links.begin(), links.begin() + long(chromeCount));
+        chromeCount += burst + 1;
+        std::vector<std::string> expected{"https://burst.example/first"};
+        for (int i = 0; i < burst; ++i)
+            expected.push_back("https://burst.example/" + std::to_string(i));
+        if (links != expected)
+            fail("the burst's links did not each start once, in order");
+        figures.push_back({"8 burst: hand-over per link (1,000 in turn)",
+                           {handedOver / burst},
+                           {},
+                           "ms",
+                           ""});
+        figures.push_back({"8 burst: Ctrl+1 -> 1,001 started, per link",
+                           {started / (burst + 1)},
+                           {},
+                           "ms",
+                           ""});
+        figures.push_back({"8 burst: RSS with 1,000 waiting, over before", {queued - before},
+                           {}, "MB", "<= 8 MB"});
+        figures.push_back({"8 burst: RSS once they started, over before",
+                           {double(residentKilobytes(app)) / 1024.0 - before},
+                           {},
+                           "MB",
+                           "<= 8 MB"});
         stop(app);
     }
 

@@ -93,6 +93,9 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
         if (!link.activationToken.isEmpty())
             Platform::current().windowActivation->present(m_window,
                                                           std::exchange(link.activationToken, {}));
+        // Links of a burst mostly find the same profiles: one copy serves them.
+        if (!m_waiting.empty() && m_waiting.back().profiles == link.profiles)
+            link.profiles = m_waiting.back().profiles;
         m_waiting.push_back(std::move(link));
         m_content->setWaiting(waiting());
         return;
