@@ -72,7 +72,9 @@ local_state Default "Profile 1" "Profile 2"
 first_app=${#pids[@]} # the processes from here on are Orlim's
 start "$build" "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a"
 shoot Orlim picker.png
-xdotool key Escape
+"$build/orlim" "https://mail.example.co.jp/inbox/8812" "https://calendar.example.com/event/31"
+shoot Orlim picker-waiting.png
+xdotool key ctrl+Escape
 local_state Default "Profile 1" "Profile 2" "Profile 3" "Profile 4" "Profile 5" "Profile 6" \
     "Profile 7" "Profile 8" "Profile 9" "Profile 10"
 "$build/orlim" "https://docs.example.com/handbook/chapter-7/section-3?lang=ja"
@@ -106,6 +108,20 @@ if command -v trayer >/dev/null; then
     echo "wrote $out/tray-menu.png"
     xdotool key Escape
 fi
+
+# Links that could not be opened: a browser that fails at once, and no
+# notification service, so Orlim's own window lists them.
+printf '[Desktop Entry]\nType=Application\nName=Chrome\nExec=/bin/false %%U\n' \
+    > "$work/data/applications/google-chrome.desktop"
+rm -f "$work/config/google-chrome/Local State"
+"$build/orlim" "https://shop.example/cart?item=4711&qty=2" "https://news.example.com/world/2026/12/06/story"
+sleep 1
+shoot Orlim links-not-opened.png
+xdotool key Escape 2>/dev/null || true
+wmctrl -c Orlim 2>/dev/null || true
+printf '[Desktop Entry]\nType=Application\nName=Chrome\nExec=%s %%U\n' \
+    "$build/fake-chrome" > "$work/data/applications/google-chrome.desktop"
+local_state Default "Profile 1" "Profile 2"
 
 sed "s|^Exec=orlim %U|Exec=$build/orlim %U|" data/orlim.desktop > "$work/data/applications/orlim.desktop"
 "$build/orlim" --make-default-browser >/dev/null
