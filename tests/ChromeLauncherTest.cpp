@@ -32,6 +32,43 @@ TEST(ChromeLauncher, CommandLine)
                   u"\t-x|--y|"_s}));
 }
 
+// Every browser of the table opens a private window with its own switch, once,
+// between the profile switch and the link, whatever its Exec line holds; none
+// opens one unasked.
+TEST(ChromeLauncher, PrivateWindowsRowByRow)
+{
+    FakePlatform platform;
+    const QString execs[] = {u"/usr/bin/browser --flag %U"_s, u"env A=b browser %U --last"_s,
+                             u"\"/opt/My Browser/browser\" %u"_s};
+    int row = 0;
+    for (const ChromeInstallations::Kind& kind : ChromeInstallations::kinds)
+        platform.applications.installed[QString::fromUtf16(kind.desktopId)] =
+            desktopEntry({}, execs[row++ % std::size(execs)]);
+    const QList<ChromeInstallation> browsers = ChromeInstallation::installed();
+    ASSERT_EQ(browsers.size(), row);
+    for (const ChromeInstallation& browser : browsers) {
+        SCOPED_TRACE(browser.desktopId.toStdString());
+        const QString expected =
+            browser.desktopId.startsWith(u"microsoft-edge") ? u"--inprivate"_s : u"--incognito"_s;
+        for (const bool privateWindow : {true, false}) {
+            platform.processes.starts.clear();
+            ChromeLauncher::Request request{u"-https://x"_s, u"Profile 1"_s};
+            request.privateWindow = privateWindow;
+            ChromeLauncher::open(browser, request, {});
+            ASSERT_EQ(platform.processes.starts.size(), 1);
+            const QStringList command = platform.processes.starts.first().split(u'|');
+            const qsizetype profile = command.indexOf(u"--profile-directory=Profile 1"_s);
+            EXPECT_EQ(command.count(u"--incognito"_s) + command.count(u"--inprivate"_s),
+                      privateWindow ? 1 : 0);
+            if (privateWindow) {
+                EXPECT_EQ(command.value(profile + 1), expected);
+            }
+            EXPECT_EQ(command.value(profile + (privateWindow ? 2 : 1)), u"--"_s);
+            EXPECT_EQ(command.value(profile + (privateWindow ? 3 : 2)), u"-https://x"_s);
+        }
+    }
+}
+
 // A link that cannot be opened is told once, with why: its browser removed
 // since the link came (nothing starts, no other browser is tried), an Exec
 // line that cannot be read, a program that cannot be started, one that `env`

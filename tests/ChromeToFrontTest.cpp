@@ -59,6 +59,14 @@ protected:
         return process.exitCode();
     }
 
+    /// The X11 windows of class `windowClass`.
+    QList<QByteArray> windowsOf(const QString& windowClass) const
+    {
+        QByteArray ids;
+        xdotool({u"search"_s, u"--class"_s, windowClass}, &ids);
+        return ids.isEmpty() ? QList<QByteArray>() : ids.split('\n');
+    }
+
     /// Whether the active X11 window is one of Chromium's.
     bool chromiumIsActive() const
     {
@@ -461,6 +469,50 @@ TEST_F(X11, ABurstChosenWithKeysUnderOpenbox)
     startX11({u"openbox"_s});
     if (!HasFatalFailure() && !IsSkipped())
         aBurstChosenWithKeys();
+}
+
+// Real keys and Debian's real Chromium: Shift+2 opens the link once, in a
+// private window of the second profile (Chromium starts with the switches, and
+// the page gets none of the profile's cookies), while 2 alone then opens the
+// next link in that profile itself.
+TEST_F(X11, ShiftOpensAPrivateWindowUnderOpenbox)
+{
+    startX11({u"openbox"_s});
+    if (HasFatalFailure() || IsSkipped())
+        return;
+    const auto pages = useRealChromium(3);
+    if (!pages)
+        GTEST_SKIP() << "Debian's chromium is not installed";
+    const QString clicking = openClickingWindow(*pages + u"/private-"_s);
+    // Chromium's own processes, by their command lines (which Chromium
+    // rewrites as one line).
+    const auto chromiumStartedWith = [](const QByteArray& words) {
+        for (const QString& pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+            QFile file(u"/proc/"_s + pid + u"/cmdline"_s);
+            if (file.open(QIODevice::ReadOnly) && file.readAll().replace('\0', ' ').contains(words))
+                return true;
+        }
+        return false;
+    };
+    for (const char* key : {"shift+2", "2"}) {
+        SCOPED_TRACE(key);
+        const int round = count(clicking, "focus-out") + 1;
+        type(u"n"_s);
+        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == round; }, 30000));
+        type(QString::fromLatin1(key));
+        const QByteArray link = "/private-" + QByteArray::number(round);
+        const QByteArray opened = link + "\t" + (round == 1 ? "-" : "Profile 1");
+        ASSERT_TRUE(waitFor([&] { return count(u"pages.log"_s, opened) == 1; }, 30000))
+            << readLog(u"pages.log"_s).toStdString();
+        if (round == 1) {
+            EXPECT_TRUE(chromiumStartedWith("--profile-directory=Profile 1 --incognito " +
+                                            pages->toUtf8() + link + ' '));
+        }
+        ASSERT_TRUE(waitFor([&] { return chromiumIsActive(); }));
+        xdotool({u"windowactivate"_s, u"--sync"_s,
+                 QString::fromLatin1(windowsOf(u"desktop-window"_s).value(0))});
+    }
+    EXPECT_EQ(readLog(u"pages.log"_s).count("/private-"), 2) << "each link opened once";
 }
 
 // GNOME's window manager, the desktop switched between light and dark through

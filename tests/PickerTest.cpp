@@ -104,9 +104,18 @@ TEST(PickerView, KeysPointerAndText)
     QTest::keyClick(&view, Qt::Key_3, Qt::AltModifier); // not a choice
     QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier);
     QTest::keyClick(&view, Qt::Key_Escape, Qt::ControlModifier);
-    // Ctrl held since before the picker came asks for nothing more.
+    // Ctrl or Shift held since before the picker came asks for nothing more.
     QKeyEvent heldCtrl(QEvent::KeyPress, Qt::Key_4, Qt::ControlModifier);
     QApplication::sendEvent(&view, &heldCtrl);
+    QKeyEvent heldShift(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10, 0, 0);
+    QApplication::sendEvent(&view, &heldShift);
+    // Shift pressed here: a private window, the digit known by its place.
+    QTest::keyClick(&view, Qt::Key_Return, Qt::ShiftModifier);
+    QKeyEvent shiftPress(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 50, 0, 0);
+    QApplication::sendEvent(&view, &shiftPress);
+    QKeyEvent shifted(QEvent::KeyPress, Qt::Key_At, Qt::ShiftModifier, 11, 0, 0);
+    QApplication::sendEvent(&view, &shifted);
+    QTest::mouseClick(view.rows()[5], Qt::LeftButton, Qt::ShiftModifier);
     QMouseEvent move(QEvent::MouseMove, QPointF(20, 10),
                      view.rows()[4]->mapToGlobal(QPointF(20, 10)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
@@ -115,7 +124,8 @@ TEST(PickerView, KeysPointerAndText)
     QTest::mouseClick(view.rows()[10], Qt::LeftButton);
     EXPECT_EQ(events, (QStringList{u"Profile 1"_s, u"Profile 2"_s, u"Profile 8"_s, u"cancel"_s,
                                    u"Profile 2 all"_s, u"drop all"_s, u"Profile 3"_s,
-                                   u"Profile 4"_s, u"Profile 10"_s}));
+                                   u"Profile 0"_s, u"Profile 1 private"_s, u"Profile 1 private"_s,
+                                   u"Profile 5 private"_s, u"Profile 4"_s, u"Profile 10"_s}));
 
     const auto shownAs = [](const QString& toolTip) {
         QTextDocument document;
@@ -149,7 +159,8 @@ TEST(PickerWindow, LinksWaitTheirTurn)
          },
          [&](const ChromeInstallation&, const ChromeLauncher::Request& r) {
              calls.append(u"launch " + r.url + u' ' + r.profileDirectory + u' ' +
-                          r.activationToken + (r.toFront ? u" front" : u" left"));
+                          r.activationToken + (r.toFront ? u" front" : u" left") +
+                          (r.privateWindow ? u" private" : u""));
          }});
     const auto shown = [&] { return controller.content()->model().url(); };
     for (const char16_t* url : {u"https://a", u"https://b", u"https://c", u"https://d"})
@@ -177,18 +188,19 @@ TEST(PickerWindow, LinksWaitTheirTurn)
                                   u"launch https://e Profile 0 token-1 front"_s}));
     calls.clear();
 
-    // Ctrl+2 sends f, g and i; h was not offered that profile and keeps its turn.
+    // Ctrl+Shift+2 sends f, g and i, privately; h was not offered that
+    // profile and keeps its turn.
     controller.show(u"https://f"_s, browser, profiles(3));
     controller.show(u"https://g"_s, browser, profiles(2));
     controller.show(u"https://h"_s, browser, profiles(1));
     controller.show(u"https://i"_s, browser, profiles(2));
-    QTest::keyClick(controller.content(), Qt::Key_2, Qt::ControlModifier);
+    QTest::keyClick(controller.content(), Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(shown(), u"https://h"_s);
     QTest::keyClick(controller.content(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(calls, (QStringList{u"launch https://f Profile 1  left"_s,
-                                  u"launch https://g Profile 1  left"_s,
-                                  u"launch https://i Profile 1  left"_s,
+    EXPECT_EQ(calls, (QStringList{u"launch https://f Profile 1  left private"_s,
+                                  u"launch https://g Profile 1  left private"_s,
+                                  u"launch https://i Profile 1  left private"_s,
                                   u"launch https://h Profile 0 token-2 front"_s}));
     for (const char16_t* url : {u"https://j", u"https://k", u"https://l"})
         controller.show(QString::fromUtf16(url), browser, profiles(3), u"t"_s);

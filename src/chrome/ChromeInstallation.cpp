@@ -26,6 +26,7 @@ std::optional<ChromeInstallation> lookUp(const Kind& kind)
     browser.dataDirectory = base + u'/' + QString::fromUtf16(kind.dataDirectory);
     browser.windowClass =
         entry->windowClass.isEmpty() ? QString::fromUtf16(kind.windowClass) : entry->windowClass;
+    browser.privateSwitch = QString::fromUtf16(kind.privateSwitch);
     browser.command = std::move(*entry);
     if (browser.command.exec.trimmed().isEmpty())
         browser.command.exec = QString::fromUtf16(kind.program) + u" %U";

@@ -21,6 +21,7 @@ struct ChromeInstallation
     QString dataDirectory;          // where "Local State" and the profile folders live
     DesktopCommand::Entry command;  // how its entry starts it
     QString windowClass;            // the X11 WM_CLASS of its windows
+    QString privateSwitch;          // opens a private window, e.g. "--incognito"
 
     /// The browser served now, looked up afresh; nothing when none is installed.
     static std::optional<ChromeInstallation> find();
@@ -48,6 +49,7 @@ struct Kind
     const char16_t* dataDirectory; // below `base`
     const char16_t* windowClass;   // when the entry names no StartupWMClass
     const char16_t* program;       // the command when the entry has no Exec line
+    const char16_t* privateSwitch; // the switch that opens a private window
 };
 
 using enum Kind::Base;
@@ -56,38 +58,38 @@ using enum Kind::Base;
 inline constexpr Kind kinds[] = {
     {.desktopId = u"google-chrome.desktop", .shortName = u"Chrome", .base = ChromeConfigHome,
      .dataDirectory = u"google-chrome", .windowClass = u"Google-chrome",
-     .program = u"google-chrome"},
+     .program = u"google-chrome", .privateSwitch = u"--incognito"},
     {.desktopId = u"com.google.Chrome.desktop", .shortName = u"Chrome", .base = Home,
      .dataDirectory = u".var/app/com.google.Chrome/config/google-chrome",
-     .windowClass = u"Google-chrome", .program = u"flatpak run com.google.Chrome"},
+     .windowClass = u"Google-chrome", .program = u"flatpak run com.google.Chrome", .privateSwitch = u"--incognito"},
     {.desktopId = u"google-chrome-beta.desktop", .shortName = u"Chrome", .base = ChromeConfigHome,
      .dataDirectory = u"google-chrome-beta", .windowClass = u"Google-chrome-beta",
-     .program = u"google-chrome-beta"},
+     .program = u"google-chrome-beta", .privateSwitch = u"--incognito"},
     {.desktopId = u"google-chrome-unstable.desktop", .shortName = u"Chrome",
      .base = ChromeConfigHome, .dataDirectory = u"google-chrome-unstable",
-     .windowClass = u"Google-chrome-unstable", .program = u"google-chrome-unstable"},
+     .windowClass = u"Google-chrome-unstable", .program = u"google-chrome-unstable", .privateSwitch = u"--incognito"},
     {.desktopId = u"chromium.desktop", .shortName = u"Chromium", .base = ChromeConfigHome,
-     .dataDirectory = u"chromium", .windowClass = u"Chromium", .program = u"chromium"},
+     .dataDirectory = u"chromium", .windowClass = u"Chromium", .program = u"chromium", .privateSwitch = u"--incognito"},
     {.desktopId = u"chromium-browser.desktop", .shortName = u"Chromium", .base = ChromeConfigHome,
      .dataDirectory = u"chromium", .windowClass = u"Chromium-browser",
-     .program = u"chromium-browser"},
+     .program = u"chromium-browser", .privateSwitch = u"--incognito"},
     {.desktopId = u"chromium_chromium.desktop", .shortName = u"Chromium", .base = Home,
      .dataDirectory = u"snap/chromium/common/chromium", .windowClass = u"Chromium",
-     .program = u"/snap/bin/chromium"},
+     .program = u"/snap/bin/chromium", .privateSwitch = u"--incognito"},
     {.desktopId = u"org.chromium.Chromium.desktop", .shortName = u"Chromium", .base = Home,
      .dataDirectory = u".var/app/org.chromium.Chromium/config/chromium",
-     .windowClass = u"Chromium", .program = u"flatpak run org.chromium.Chromium"},
+     .windowClass = u"Chromium", .program = u"flatpak run org.chromium.Chromium", .privateSwitch = u"--incognito"},
     {.desktopId = u"brave-browser.desktop", .shortName = u"Brave", .base = ChromeConfigHome,
      .dataDirectory = u"BraveSoftware/Brave-Browser", .windowClass = u"Brave-browser",
-     .program = u"brave-browser"},
+     .program = u"brave-browser", .privateSwitch = u"--incognito"},
     {.desktopId = u"com.brave.Browser.desktop", .shortName = u"Brave", .base = Home,
      .dataDirectory = u".var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser",
-     .windowClass = u"Brave-browser", .program = u"flatpak run com.brave.Browser"},
+     .windowClass = u"Brave-browser", .program = u"flatpak run com.brave.Browser", .privateSwitch = u"--incognito"},
     {.desktopId = u"microsoft-edge.desktop", .shortName = u"Edge", .base = ChromeConfigHome,
      .dataDirectory = u"microsoft-edge", .windowClass = u"Microsoft-edge",
-     .program = u"microsoft-edge"},
+     .program = u"microsoft-edge", .privateSwitch = u"--inprivate"},
     {.desktopId = u"vivaldi-stable.desktop", .shortName = u"Vivaldi", .base = ChromeConfigHome,
-     .dataDirectory = u"vivaldi", .windowClass = u"Vivaldi-stable", .program = u"vivaldi"},
+     .dataDirectory = u"vivaldi", .windowClass = u"Vivaldi-stable", .program = u"vivaldi", .privateSwitch = u"--incognito"},
 };
 
 /// What the command line and the log say when none of the table is installed:

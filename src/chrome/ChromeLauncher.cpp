@@ -55,9 +55,12 @@ const char* reason(Failure why)
 
 } // namespace
 
-QStringList arguments(const QString& url, const QString& profileDirectory)
+QStringList arguments(const QString& url, const QString& profileDirectory,
+                      const QString& privateSwitch)
 {
     QStringList args{u"--profile-directory=" + profileDirectory};
+    if (!privateSwitch.isEmpty())
+        args.append(privateSwitch);
     if (looksLikeSwitch(url))
         args.append(QStringLiteral("--"));
     args.append(url);
@@ -80,7 +83,8 @@ void open(const ChromeInstallation& browser, const Request& request,
         return;
     }
     const auto command =
-        browser.commandLine(arguments(request.url, request.profileDirectory));
+        browser.commandLine(arguments(request.url, request.profileDirectory,
+                                      request.privateWindow ? browser.privateSwitch : QString()));
     const auto didNotStart = [url = request.url, failed] {
         fail(url, Failure::DidNotStart, failed);
     };

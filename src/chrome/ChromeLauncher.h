@@ -36,12 +36,16 @@ struct Request
     bool toFront = true;
     /// Bringing it forward stops when this goes; null: it never stops early.
     const QObject* owner = nullptr;
+    /// Whether to open the link in a private window of the profile.
+    bool privateWindow = false;
 };
 
 /// The browser's arguments for `url` in `profileDirectory`: the profile switch,
-/// then the link. A link that the browser would take for a switch (it begins
-/// with "-" once leading white space is dropped) goes after the "--" terminator.
-QStringList arguments(const QString& url, const QString& profileDirectory);
+/// `privateSwitch` where given, then the link. A link that the browser would
+/// take for a switch (it begins with "-" once leading white space is dropped)
+/// goes after the "--" terminator.
+QStringList arguments(const QString& url, const QString& profileDirectory,
+                      const QString& privateSwitch = {});
 
 /// Starts `browser` as its desktop entry starts it, with `arguments()` where
 /// the entry takes a link, without waiting for it, then brings its window

@@ -27,8 +27,10 @@ public:
         case QAccessible::Name:
             return row()->profileName();
         case QAccessible::Description: {
-            const QString number = ProfilePickerModel::numberLabel(row()->index());
-            return number.isEmpty() ? row()->profileName() : number + u", " + row()->profileName();
+            const QString number = ProfilePickerModel::numberLabel(row()->index()).trimmed();
+            return (number.isEmpty() ? row()->profileName()
+                                     : number + u", " + row()->profileName()) +
+                   u'\n' + row()->toolTip();
         }
         default:
             return QAccessibleWidget::text(t);

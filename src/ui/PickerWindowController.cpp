@@ -139,7 +139,7 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
     m_asking = false;
     if (prefix)
         m_actions.storeRule(*prefix, profile.directoryName);
-    m_decided.append({link.url, link.browser, profile.directoryName});
+    m_decided.append({link.url, link.browser, profile.directoryName, manner.privateWindow});
     if (manner.everyWaitingLink) {
         // Only where the profile was offered: a link whose browser has no such
         // profile keeps its turn.
@@ -155,7 +155,7 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
                 ++it;
                 continue;
             }
-            m_decided.append({it->url, it->browser, profile.directoryName});
+            m_decided.append({it->url, it->browser, profile.directoryName, manner.privateWindow});
             taken.push_back(std::move(*it));
             it = m_waiting.erase(it);
         }
@@ -229,8 +229,12 @@ bool PickerWindowController::launch(const Choice& choice, bool overtaken)
     // The browser may take the keyboard from us with a token tied to this choice.
     const QString token =
         overtaken ? QString() : Platform::current().windowActivation->tokenFor(m_window);
-    m_actions.launch(choice.browser, {choice.url, choice.profileDirectory, token, !overtaken,
-                                      m_launches.get()});
+    m_actions.launch(choice.browser, {.url = choice.url,
+                                      .profileDirectory = choice.profileDirectory,
+                                      .activationToken = token,
+                                      .toFront = !overtaken,
+                                      .owner = m_launches.get(),
+                                      .privateWindow = choice.privateWindow});
     return !token.isEmpty();
 }
 

@@ -68,6 +68,7 @@ private:
         QString url;
         ChromeInstallation browser;
         QString profileDirectory;
+        bool privateWindow;
     };
 
     /// The picker for `link`, its callbacks bound to it.

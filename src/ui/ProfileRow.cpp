@@ -25,6 +25,7 @@ ProfileRow::ProfileRow(const ChromeProfile& profile, int index, QWidget* parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
+    setToolTip(QStringLiteral("Shift を押しながら選ぶと、プライベート ウィンドウで開きます"));
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
