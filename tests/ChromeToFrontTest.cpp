@@ -150,11 +150,13 @@ protected:
 
     /// Opens a fresh window that stands for the program a link is clicked in:
     /// it takes the keyboard when it maps, and "o" or "n" open `link` with
-    /// Orlim (numbered: link1, link2...). Returns its log's name.
-    QString openClickingWindow(const QString& link)
+    /// `program`, Orlim unless given (numbered: link1, link2...). Returns its
+    /// log's name.
+    QString openClickingWindow(const QString& link,
+                               const QString& program = QStringLiteral(ORLIM_EXECUTABLE))
     {
         const QString log = u"clicking-"_s + QString::number(++m_clickingWindows) + u".log";
-        startRecorder({QStringLiteral(ORLIM_EXECUTABLE), link}, log);
+        startRecorder({program, link}, log);
         EXPECT_TRUE(waitFor([&] { return count(log, "focus-in") == 1; }, 30000));
         // The first keys after a window maps may be swallowed.
         EXPECT_TRUE(typeUntil(u"z"_s, 500, [&] { return count(log, "z") > 0; }));
@@ -316,14 +318,27 @@ TEST_F(Mutter, ALinkNotOpenedIsCopiedFromTheNotification)
     QProcess* server = startHelper({QStringLiteral(NOTIFICATION_SERVER_SCRIPT)}, environment(),
                                    u"server.log"_s);
     ASSERT_EQ(nextLine(server).trimmed(), "ready");
-    openClickingWindow(u"https://unused.example/"_s);
+    // The shell makes a token for the action from the user's last input; the
+    // clicking window's "o" stands for that click, its token kept in a file.
+    QFile script(path(u"keep-token"_s));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf %s \"$XDG_ACTIVATION_TOKEN\" > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const QString clicking = openClickingWindow(path(u"token"_s), script.fileName());
+    type(u"o"_s);
+    ASSERT_TRUE(waitFor([&] { return !readLog(u"token1"_s).isEmpty(); }));
     const QString link = u"https://shop.example/?a=1&b=2"_s;
     startHelper({QStringLiteral(ORLIM_EXECUTABLE), link}, environment(), u"orlim.log"_s);
     const QByteArray shown = nextLine(server);
     ASSERT_TRUE(shown.contains("\"copy\"")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("?a=1&b=2")) << "not escaped: no body-markup";
-    server->write("invoke 1 token-from-the-shell\n");
+    server->write("invoke 1 " + readLog(u"token1"_s) + '\n');
     server->waitForBytesWritten(5000);
+    // wl-paste takes the keyboard for a moment itself: it reads only once
+    // Orlim's window has had it.
+    ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000))
+        << "Orlim's window took the keyboard";
     const auto clipboard = [&] {
         QProcess paste;
         paste.setProcessEnvironment(environment());
