@@ -37,28 +37,28 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/rules/RuleStore.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RulesFile.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/SitePrefix.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/Accessibility.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/Appearance.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/DefaultBrowserStatus.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/ElidedLabel.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/Icons.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/LaunchGate.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/LinkLabel.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/LinkNotice.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/MenuBarController.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/Palette.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/PickerWindowController.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/ProfileAvatarView.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/ProfilePickerModel.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/ProfilePickerView.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/ProfileRow.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/SettingsView.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/SettingsWindowController.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/TitleBar.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/Typography.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/Widgets.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/WindowPlacement.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/WindowShortcuts.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/Accessibility.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/Appearance.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/settings/DefaultBrowserStatus.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/ElidedLabel.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/Icons.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/picker/LaunchGate.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/LinkLabel.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/notice/LinkNotice.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/tray/MenuBarController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/Palette.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/picker/PickerWindowController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/ProfileAvatarView.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfilePickerModel.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfilePickerView.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfileRow.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsView.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsWindowController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/TitleBar.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/Typography.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/Widgets.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/WindowPlacement.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/look/WindowShortcuts.cpp
     ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
 )
 
@@ -88,18 +88,18 @@ add_dependencies(orlim_wayland_protocols orlim_wayland_headers)
 # The part that hands links over, free of Qt so the small `orlim` command
 # loads nothing heavy. The core library includes it.
 add_library(orlim_handover STATIC
-    ${PROJECT_SOURCE_DIR}/src/app/Forwarding.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/InstanceLock.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/LinkClient.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/LinkMessage.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/RuntimeDirectory.cpp)
+    ${PROJECT_SOURCE_DIR}/src/handover/Forwarding.cpp
+    ${PROJECT_SOURCE_DIR}/src/handover/InstanceLock.cpp
+    ${PROJECT_SOURCE_DIR}/src/handover/LinkClient.cpp
+    ${PROJECT_SOURCE_DIR}/src/handover/LinkMessage.cpp
+    ${PROJECT_SOURCE_DIR}/src/handover/RuntimeDirectory.cpp)
 set_target_properties(orlim_handover PROPERTIES AUTOMOC OFF POSITION_INDEPENDENT_CODE ON)
 target_include_directories(orlim_handover PUBLIC ${PROJECT_SOURCE_DIR}/src)
 # Where `orlim` finds the application once installed, from the folders CMake
 # was configured with.
 file(RELATIVE_PATH ORLIM_APP_FROM_BINDIR ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_FULL_LIBEXECDIR}/orlim/orlim-app)
-set_source_files_properties(${PROJECT_SOURCE_DIR}/src/app/Forwarding.cpp PROPERTIES
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/handover/Forwarding.cpp PROPERTIES
     COMPILE_DEFINITIONS ORLIM_APP_FROM_BINDIR="${ORLIM_APP_FROM_BINDIR}")
 
 function(orlim_add_core name rules_enabled)

@@ -1,25 +1,42 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Orlim's folders are floors, lowest first: platform, chrome, rules, ui, app.
-# A file may include its own floor and those below, never one above. Prints
-# every include that reaches up and fails if there is one.
+# Orlim's folders are floors, lowest first: platform, handover, chrome, rules,
+# ui, app. A file may include its own floor and those below, never one above.
+# The interface is rooms by what the user sees: the shared look at the bottom,
+# then the picker, the settings, the tray and the notice of links not opened,
+# side by side, none of which includes another. Prints every include that
+# breaks this and fails if there is one.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
-floors=(platform chrome rules ui app)
+# The room of a path: its folder under ui/, else its top folder.
+room() {
+    case "$1" in
+    ui/*/*) local rest="${1#ui/}"; echo "ui/${rest%%/*}" ;;
+    *) echo "${1%%/*}" ;;
+    esac
+}
 level() {
-    local i
-    for i in "${!floors[@]}"; do
-        [ "${floors[$i]}" = "$1" ] && { echo "$i"; return; }
-    done
-    echo -1
+    case "$1" in
+    platform) echo 0 ;;
+    handover) echo 1 ;;
+    chrome) echo 2 ;;
+    rules) echo 3 ;;
+    ui/look) echo 4 ;;
+    ui/picker | ui/settings | ui/tray | ui/notice) echo 5 ;;
+    app) echo 6 ;;
+    *) echo 99 ;;
+    esac
 }
 status=0
 while IFS= read -r -d '' file; do
-    own=$(level "${file%%/*}")
+    own=$(room "$file")
+    [ "$(level "$own")" -ne 99 ] || { echo "src/$file is in no known room"; status=1; continue; }
     while IFS= read -r included; do
-        [ "$(level "$included")" -gt "$own" ] || continue
-        echo "src/$file includes $included/, a floor above its own"
+        target=$(room "$included")
+        [ "$target" = "$own" ] && continue
+        [ "$(level "$target")" -lt "$(level "$own")" ] && continue
+        echo "src/$file includes $included, in $target: not below its own room ($own)"
         status=1
-    done < <(sed -n 's|^#include "\([a-z]*\)/.*|\1|p' "$file")
+    done < <(sed -n 's|^#include "\([a-z]*/[^"]*\)".*|\1|p' "$file")
 done < <(find . -name '*.h' -o -name '*.cpp' | sed 's|^\./||' | tr '\n' '\0')
 exit "$status"

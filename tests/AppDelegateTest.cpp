@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 #include "chrome/BrowserChoice.h"
-#include "ui/LinkNotice.h"
-#include "ui/PickerWindowController.h"
+#include "ui/notice/LinkNotice.h"
+#include "ui/picker/PickerWindowController.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/PortalColorScheme.h"
-#include "ui/Appearance.h"
-#include "ui/LinkLabel.h"
-#include "ui/Palette.h"
-#include "ui/ProfileAvatarView.h"
-#include "ui/ProfilePickerView.h"
-#include "ui/SettingsView.h"
+#include "ui/look/Appearance.h"
+#include "ui/look/LinkLabel.h"
+#include "ui/look/Palette.h"
+#include "ui/look/ProfileAvatarView.h"
+#include "ui/picker/ProfilePickerView.h"
+#include "ui/settings/SettingsView.h"
 
 #include "FakePlatform.h"
 

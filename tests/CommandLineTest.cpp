@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
-#include "app/Forwarding.h"
+#include "handover/Forwarding.h"
 
 #include "QtPrinting.h"
 

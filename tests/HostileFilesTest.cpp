@@ -2,7 +2,7 @@
 // Files that other programs, or a damaged disk, may leave where Orlim reads:
 // Orlim answers with empty or partial results and never hangs or crashes.
 #include "chrome/ChromeProfiles.h"
-#include "ui/ProfileAvatarView.h"
+#include "ui/look/ProfileAvatarView.h"
 
 #include "FakePlatform.h"
 

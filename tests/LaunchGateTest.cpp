@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/LaunchGate.h"
+#include "ui/picker/LaunchGate.h"
 
 #include "FakePlatform.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LinkMessage.h"
-#include "app/Forwarding.h"
+#include "handover/LinkMessage.h"
+#include "handover/Forwarding.h"
 #include "app/LinkServer.h"
 
 #include "QtPrinting.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/MenuBarController.h"
+#include "ui/tray/MenuBarController.h"
 #include "platform/AppActions.h"
-#include "ui/DefaultBrowserStatus.h"
+#include "ui/settings/DefaultBrowserStatus.h"
 
 #include "FakePlatform.h"
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/FeatureFlags.h"
-#include "ui/ElidedLabel.h"
-#include "ui/LinkLabel.h"
-#include "ui/PickerWindowController.h"
-#include "ui/ProfilePickerView.h"
-#include "ui/ProfileRow.h"
+#include "ui/look/ElidedLabel.h"
+#include "ui/look/LinkLabel.h"
+#include "ui/picker/PickerWindowController.h"
+#include "ui/picker/ProfilePickerView.h"
+#include "ui/picker/ProfileRow.h"
 
 #include "FakePlatform.h"
 

@@ -8,8 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/LinkClient.h"
-#include "app/LinkMessage.h"
+#include "handover/LinkClient.h"
+#include "handover/LinkMessage.h"
 
 using Orlim = ProcessFixture;
 

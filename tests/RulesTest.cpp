@@ -5,8 +5,8 @@
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
-#include "ui/ProfilePickerView.h"
-#include "ui/ProfileRow.h"
+#include "ui/picker/ProfilePickerView.h"
+#include "ui/picker/ProfileRow.h"
 
 #include "FakePlatform.h"
 

@@ -9,18 +9,30 @@
 #include "platform/WindowActivation.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
-#include "ui/LinkNotice.h"
-#include "ui/MenuBarController.h"
-#include "ui/PickerWindowController.h"
-#include "ui/SettingsWindowController.h"
+#include "ui/notice/LinkNotice.h"
+#include "ui/tray/MenuBarController.h"
+#include "ui/picker/PickerWindowController.h"
+#include "ui/settings/SettingsWindowController.h"
 
 namespace {
+
+/// The one picker of the application: a choice stores its rule and starts
+/// its browser, and a link that cannot be opened is shown to the user.
+PickerWindowController& sharedPicker()
+{
+    static auto* controller = new PickerWindowController(
+        {&RuleStore::upsert,
+         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             ChromeLauncher::open(browser, request, &LinkNotice::show);
+         }});
+    return *controller;
+}
 
 AppDelegate::Windows sharedWindows()
 {
     return {[](const QString& url, const ChromeInstallation& browser,
                const QList<ChromeProfile>& profiles, const QString& token) {
-                PickerWindowController::shared().show(url, browser, profiles, token);
+                sharedPicker().show(url, browser, profiles, token);
             },
             [](const QString& token) { SettingsWindowController::shared().show(token); },
             &LinkNotice::show};

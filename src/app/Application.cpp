@@ -5,10 +5,10 @@
 #include "app/AppDelegate.h"
 #include "platform/AppInfo.h"
 #include "app/CommandLine.h"
-#include "app/Forwarding.h"
-#include "app/InstanceLock.h"
+#include "handover/Forwarding.h"
+#include "handover/InstanceLock.h"
 #include "app/LinkServer.h"
-#include "app/RuntimeDirectory.h"
+#include "handover/RuntimeDirectory.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
 #include "platform/ActivationVariables.h"
@@ -17,9 +17,10 @@
 #include "platform/Platform.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/WindowActivation.h"
-#include "ui/Accessibility.h"
-#include "ui/Appearance.h"
-#include "ui/Typography.h"
+#include "ui/look/Accessibility.h"
+#include "ui/look/Appearance.h"
+#include "ui/look/Typography.h"
+#include "ui/look/WindowShortcuts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -116,6 +117,8 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     Typography::preferJapaneseFaces();
 
     AppDelegate delegate;
+    WindowShortcuts::setActions({[&delegate] { delegate.applicationShouldHandleReopen(); },
+                                 &AppActions::quit});
     LinkServer server;
     QObject::connect(&server, &LinkServer::linksReceived, &delegate, &AppDelegate::openURLs);
     QObject::connect(&server, &LinkServer::reopenRequested, &delegate,

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ui/look/Palette.h"
+#include "ui/look/Typography.h"
+
+#include <QColor>
+#include <optional>
+
+class QFrame;
+class QLabel;
+class QWidget;
+
+/// Small building blocks shared by the picker and the settings.
+namespace Widgets {
+
+/// A horizontal rule between sections.
+QFrame* divider(QWidget* parent);
+/// Plain (never rich) text in a text role, optionally in a tone that follows
+/// the palette.
+QLabel* text(const QString& text, Typography::Role role, QWidget* parent,
+             std::optional<Palette::Tone> tone = std::nullopt);
+/// A tool tip that shows `text` as it is: Qt would take text that looks like
+/// markup for rich text, so a link could dress itself as another address.
+QString plainToolTip(const QString& text);
+
+} // namespace Widgets

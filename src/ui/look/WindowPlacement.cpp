@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/look/WindowPlacement.h"
+
+#include "platform/Platform.h"
+#include "platform/WindowActivation.h"
+#include "ui/look/Accessibility.h"
+#include "ui/look/TitleBar.h"
+#include "ui/look/WindowShortcuts.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace WindowPlacement {
+
+void centreOnPointerScreen(QWidget* window)
+{
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(available.center());
+    // A window larger than the screen keeps its title bar on screen.
+    window->move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
+}
+
+void replaceContent(QWidget* window, QWidget* content)
+{
+    QLayout* layout = window->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    }
+    // Orlim's own title bar, where there is one, stays on top.
+    auto* titleBar = window->findChild<TitleBar*>(QString(), Qt::FindDirectChildrenOnly);
+    while (QLayoutItem* item = layout->takeAt(titleBar ? 1 : 0)) {
+        if (QWidget* old = item->widget()) {
+            old->hide();
+            old->deleteLater();
+        }
+        delete item;
+    }
+    layout->addWidget(content);
+    // A window on screen shows its new content at once, not a turn later.
+    if (window->isVisible())
+        content->show();
+    window->setFixedSize(content->width(), content->height() + (titleBar ? titleBar->height() : 0));
+}
+
+void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
+             const QString& activationToken)
+{
+    if (!window) {
+        Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+        if (style.minimisable)
+            flags |= Qt::WindowMinimizeButtonHint;
+        window = new QWidget(nullptr, flags);
+        if (TitleBar::wanted()) {
+            auto* layout = new QVBoxLayout(window);
+            layout->setContentsMargins(0, 0, 0, 0);
+            layout->setSpacing(0);
+            layout->setSizeConstraint(QLayout::SetFixedSize);
+            layout->addWidget(
+                new TitleBar(QString::fromUtf16(style.title), style.minimisable, window));
+        }
+        window->setWindowTitle(QString::fromUtf16(style.title));
+        window->setObjectName(QString::fromUtf16(style.objectName));
+        Accessibility::setRole(window, QAccessible::Dialog);
+        WindowShortcuts::install(window);
+    }
+    replaceContent(window, content);
+    centreOnPointerScreen(window);
+    Platform::current().windowActivation->present(window, activationToken);
+}
+
+} // namespace WindowPlacement

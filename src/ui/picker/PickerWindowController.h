@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeLauncher.h"
+#include "chrome/ChromeProfile.h"
+#include "ui/picker/LaunchGate.h"
+#include "ui/picker/ProfilePickerView.h"
+
+#include <QObject>
+#include <QPointer>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+/// Owns the one floating picker window and the links waiting for it. Links
+/// take their turn in the order they came: the picker shows the oldest, and
+/// the one on screen never changes under the user's hand. It carries out each
+/// choice (stores the rule when one was asked for) and shows the next link;
+/// after the last it starts every link chosen, in order, and hides the window.
+class PickerWindowController : public QObject
+{
+    Q_OBJECT
+public:
+    /// What a choice sets off: the application hands in the rule store and
+    /// the launcher.
+    struct Actions
+    {
+        std::function<void(const QString& prefix, const QString& profileDirectory)> storeRule;
+        std::function<void(const ChromeInstallation& browser,
+                           const ChromeLauncher::Request& request)>
+            launch;
+    };
+    explicit PickerWindowController(Actions actions, QObject* parent = nullptr);
+    ~PickerWindowController() override;
+
+    /// Asks for a profile for `url` among `browser`'s `profiles`: at once in a
+    /// new picker, centred and in front with the keyboard (see
+    /// `WindowPlacement::present`), or, while the picker asks about another
+    /// link, after that one and every link before. The choice opens in
+    /// `browser`, whatever is served by then.
+    void show(const QString& url, const ChromeInstallation& browser,
+              const QList<ChromeProfile>& profiles, const QString& activationToken = {});
+
+    /// The window; null until the first show.
+    QWidget* window() const { return m_window; }
+    ProfilePickerView* content() const { return m_content; }
+    /// How many links wait behind the one shown.
+    qsizetype waiting() const { return qsizetype(m_waiting.size()); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Link
+    {
+        QString url;
+        ChromeInstallation browser;
+        QList<ChromeProfile> profiles;
+        QString activationToken;
+    };
+    struct Choice
+    {
+        QString url;
+        ChromeInstallation browser;
+        QString profileDirectory;
+        bool privateWindow;
+    };
+
+    /// The picker for `link`, its callbacks bound to it.
+    ProfilePickerView* pickerFor(const Link& link);
+    /// Carries out the choice of `profile` for the link shown.
+    void chosen(const Link& link, const ChromeProfile& profile,
+                const std::optional<QString>& prefix, ProfilePickerModel::Manner manner);
+    /// Drops the link shown, and with `everyWaitingLink` those waiting too.
+    void dropped(bool everyWaitingLink);
+    /// Shows the next waiting link; after the last, starts the choices made.
+    void next();
+    /// Puts the oldest waiting link in the picker's place, in the same window,
+    /// which keeps the keyboard.
+    void showNext();
+    /// Ends the start-ups announced for links that bring no window of their own.
+    void finishStartups(const std::deque<Link>& links);
+    void hide();
+    /// Starts the browser for `choice`, with a token for it; a choice that a
+    /// new link overtook goes without one, and is not brought forward, so the
+    /// picker keeps the keyboard. Returns whether a token went.
+    bool launch(const Choice& choice, bool overtaken);
+
+    Actions m_actions;
+    QPointer<QWidget> m_window;
+    QPointer<ProfilePickerView> m_content;
+    bool m_asking = false;               // the link shown awaits its choice
+    std::deque<Link> m_waiting;          // behind the link shown, oldest first
+    QList<Choice> m_decided;             // for links shown since the picker came
+    std::optional<Choice> m_chosen;      // the last, not yet launched
+    std::unique_ptr<QObject> m_launches; // brings the last choice's browser forward
+    LaunchGate m_gate;                   // when the choice starts, and the picker goes
+};

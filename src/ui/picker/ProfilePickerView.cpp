@@ -1,0 +1,344 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/picker/ProfilePickerView.h"
+
+#include "ui/look/Accessibility.h"
+#include "ui/look/LinkLabel.h"
+#include "ui/look/Palette.h"
+#include "ui/picker/ProfileRow.h"
+#include "ui/look/Widgets.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int margin = 16;
+constexpr int spacing = 10;
+constexpr int rowSpacing = 4;
+constexpr int scrollDurationMs = 100;
+constexpr char16_t prefixPlaceholder[] = u"https://example.com";
+constexpr char16_t question[] = u"どのプロファイルで開きますか？";
+constexpr char16_t waitingText[] = u"ほかに %1 件のリンクが待っています";
+constexpr char16_t waitingHelp[] =
+    u"Ctrl を押しながら選ぶと、待っているリンクもすべて同じプロファイルで開きます。"
+    u"Ctrl+Esc で待っているリンクもすべて閉じます。";
+constexpr char16_t rememberText[] =
+    u"次回から下のアドレスで始まる URL は、選んだプロファイルで自動で開く";
+
+/// The digit 1 to 9 of a key press, whatever Shift makes it type ("!" on many
+/// layouts): there the key is known by its place, as xkb numbers the row of
+/// digits 10 to 18 on every PC keyboard. Nothing with Alt or Meta held.
+std::optional<int> digitOf(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers others =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::ControlModifier);
+    if (others != Qt::NoModifier)
+        return std::nullopt;
+    if (event->key() >= Qt::Key_1 && event->key() <= Qt::Key_9)
+        return event->key() - Qt::Key_0;
+    const quint32 code = event->nativeScanCode();
+    if (event->modifiers().testFlag(Qt::ShiftModifier) && code >= 10 && code <= 18)
+        return int(code) - 9;
+    return std::nullopt;
+}
+
+Qt::KeyboardModifiers modifierOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Control:
+        return Qt::ControlModifier;
+    case Qt::Key_Shift:
+        return Qt::ShiftModifier;
+    default:
+        return Qt::NoModifier;
+    }
+}
+
+} // namespace
+
+ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfile>& profiles,
+                                     ProfilePickerModel::SelectHandler onSelect,
+                                     ProfilePickerModel::CancelHandler onCancel, QWidget* parent)
+    : QWidget(parent),
+      m_model(new ProfilePickerModel(url, profiles, std::move(onSelect), std::move(onCancel), this))
+{
+    setFixedSize(fixedSize);
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(spacing);
+
+    layout->addWidget(
+        Widgets::text(QString::fromUtf16(question), Typography::Role::Headline, this));
+
+    const QFont linkFont = Typography::font(Typography::Role::Callout);
+    auto* link = new LinkLabel(
+        url, LinkLabel::lines(url, QFontMetrics(linkFont), fixedSize.width() - 2 * margin), this);
+    link->setFont(linkFont);
+    Palette::setTone(link, Palette::Tone::Secondary);
+    link->setObjectName(QStringLiteral("link"));
+    link->setAccessibleName(url);
+    layout->addWidget(link);
+
+    layout->addWidget(Widgets::divider(this));
+    layout->addWidget(buildList(), 1);
+    layout->addWidget(buildRememberSection());
+
+    auto* bottom = new QHBoxLayout;
+    m_waiting = Widgets::text(QString(), Typography::Role::Callout, this, Palette::Tone::Secondary);
+    m_waiting->setObjectName(QStringLiteral("waiting"));
+    m_waiting->setToolTip(QString::fromUtf16(waitingHelp));
+    m_waiting->setAccessibleDescription(QString::fromUtf16(waitingHelp));
+    m_waiting->hide();
+    bottom->addWidget(m_waiting);
+    bottom->addStretch(1);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancel->setFocusPolicy(Qt::NoFocus);
+    connect(cancel, &QPushButton::clicked, m_model, [this] {
+        m_model->cancel(manner(QGuiApplication::keyboardModifiers()).everyWaitingLink);
+    });
+    bottom->addWidget(cancel);
+    layout->addLayout(bottom);
+
+    connect(m_model, &ProfilePickerModel::selectedIndexChanged, this,
+            [this](int index) { showSelection(index, true); });
+    connect(m_model, &ProfilePickerModel::rememberChanged, this,
+            &ProfilePickerView::updateRememberSection);
+    connect(m_model, &ProfilePickerModel::prefixFieldFocusChanged, this, [this](bool focused) {
+        if (!focused && m_prefixField && m_prefixField->hasFocus())
+            setFocus(Qt::OtherFocusReason);
+    });
+    showSelection(m_model->selectedIndex(), false);
+    updateRememberSection();
+}
+
+QWidget* ProfilePickerView::buildList()
+{
+    m_list = new QScrollArea(this);
+    m_list->setWidgetResizable(true);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    auto* content = new QWidget(m_list);
+    Accessibility::setRole(content, QAccessible::List);
+    content->setAccessibleName(QStringLiteral("プロファイル"));
+    auto* rows = new QVBoxLayout(content);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(rowSpacing);
+    const QList<ChromeProfile>& profiles = m_model->profiles();
+    for (int i = 0; i < profiles.size(); ++i) {
+        auto* row = new ProfileRow(profiles.at(i), i, content);
+        connect(row, &ProfileRow::clicked, m_model,
+                [this](int index, Qt::KeyboardModifiers modifiers) {
+                    m_model->choose(index, manner(modifiers));
+                });
+        connect(row, &ProfileRow::hovered, m_model, &ProfilePickerModel::setSelectedIndex);
+        rows->addWidget(row);
+        m_rows.append(row);
+    }
+    rows->addStretch(1);
+    m_list->setWidget(content);
+    m_list->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
+
+    m_scroll = new QPropertyAnimation(m_list->verticalScrollBar(), "value", this);
+    m_scroll->setDuration(scrollDurationMs);
+    m_scroll->setEasingCurve(QEasingCurve::OutCubic);
+    return m_list;
+}
+
+QWidget* ProfilePickerView::buildRememberSection()
+{
+    m_rememberSection = new QWidget(this);
+    auto* outer = new QVBoxLayout(m_rememberSection);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(spacing);
+    outer->addWidget(Widgets::divider(m_rememberSection));
+
+    auto* stack = new QVBoxLayout;
+    stack->setSpacing(6);
+    auto* checkRow = new QHBoxLayout;
+    checkRow->setSpacing(6);
+    m_rememberBox = new QCheckBox(m_rememberSection);
+    m_rememberBox->setFocusPolicy(Qt::NoFocus);
+    m_rememberBox->setAccessibleName(QString::fromUtf16(rememberText));
+    connect(m_rememberBox, &QCheckBox::clicked, m_model, &ProfilePickerModel::toggleRemember);
+    checkRow->addWidget(m_rememberBox, 0, Qt::AlignTop);
+    QLabel* checkText = Widgets::text(QString::fromUtf16(rememberText), Typography::Role::Callout,
+                                      m_rememberSection);
+    checkText->setWordWrap(true);
+    checkText->installEventFilter(this); // clicking the text toggles too
+    checkText->setObjectName(QStringLiteral("rememberText"));
+    checkRow->addWidget(checkText, 1);
+    stack->addLayout(checkRow);
+
+    m_prefixField = new QLineEdit(m_rememberSection);
+    m_prefixField->setPlaceholderText(QString::fromUtf16(prefixPlaceholder));
+    m_prefixField->setAccessibleName(QStringLiteral("自動で開くアドレス（前方一致）"));
+    m_prefixField->setFont(Typography::monospaced(Typography::Role::Callout));
+    m_prefixField->installEventFilter(this);
+    connect(m_prefixField, &QLineEdit::textEdited, m_model, &ProfilePickerModel::setRememberPrefix);
+    stack->addWidget(m_prefixField);
+
+    QLabel* help = Widgets::text(
+        QStringLiteral(
+            "この文字列で始まる URL "
+            "すべてが対象（前方一致）。複数ルールは設定で並べ替えて優先順位を変えられます。"),
+        Typography::Role::Caption2, m_rememberSection, Palette::Tone::Secondary);
+    help->setWordWrap(true);
+    m_prefixHelp = help;
+    stack->addWidget(help);
+    outer->addLayout(stack);
+    return m_rememberSection;
+}
+
+void ProfilePickerView::setWaiting(qsizetype count)
+{
+    m_waiting->setText(QString::fromUtf16(waitingText).arg(count));
+    m_waiting->setVisible(count > 0);
+}
+
+ProfilePickerModel::Manner ProfilePickerView::manner(Qt::KeyboardModifiers modifiers) const
+{
+    const Qt::KeyboardModifiers held = modifiers & m_heldHere;
+    return {.everyWaitingLink = held.testFlag(Qt::ControlModifier),
+            .privateWindow = held.testFlag(Qt::ShiftModifier)};
+}
+
+void ProfilePickerView::showSelection(int index, bool animated)
+{
+    for (ProfileRow* row : std::as_const(m_rows))
+        row->setSelected(row->index() == index);
+    if (index < 0 || index >= m_rows.size())
+        return;
+    if (m_appeared)
+        Accessibility::announceSelection(m_rows.at(index));
+    if (!animated)
+        return;
+    const ProfileRow* row = m_rows.at(index);
+    QScrollBar* bar = m_list->verticalScrollBar();
+    const int centred = row->geometry().center().y() - m_list->viewport()->height() / 2;
+    m_scroll->stop();
+    m_scroll->setStartValue(bar->value());
+    m_scroll->setEndValue(std::clamp(centred, bar->minimum(), bar->maximum()));
+    m_scroll->start();
+}
+
+void ProfilePickerView::updateRememberSection()
+{
+    m_rememberSection->setVisible(m_model->rememberSectionShown());
+    m_rememberBox->setChecked(m_model->remember());
+    m_prefixField->setVisible(m_model->remember());
+    m_prefixHelp->setVisible(m_model->remember());
+    if (m_prefixField->text() != m_model->rememberPrefix())
+        m_prefixField->setText(m_model->rememberPrefix());
+}
+
+void ProfilePickerView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_appeared)
+        return;
+    m_appeared = true;
+    // The window reads as the question about the link, the link exactly as given.
+    window()->setAccessibleDescription(QString::fromUtf16(question) + u'\n' + m_model->url());
+    m_model->appear();
+    updateRememberSection();
+    setFocus(Qt::ActiveWindowFocusReason);
+    if (const int index = m_model->selectedIndex(); index >= 0 && index < m_rows.size())
+        Accessibility::announceSelection(m_rows.at(index));
+}
+
+void ProfilePickerView::keyPressEvent(QKeyEvent* event)
+{
+    using Key = ProfilePickerModel::Key;
+    // Only the arrows repeat. A key held down before this picker came (in
+    // another window, or for the link shown before) reaches it as repeats
+    // alone, and must choose nothing. X11 repeats a key as a release and a
+    // press of the same time; Qt tells them from real presses only when both
+    // are already queued, which a busy machine does not promise, so the time
+    // is compared here too.
+    const bool repeated =
+        event->isAutoRepeat() ||
+        (event->timestamp() != 0 && m_releasedAt.value(physicalKey(event)) == event->timestamp());
+    if (repeated && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
+        event->accept();
+        return;
+    }
+    m_heldHere |= modifierOf(event->key());
+    const ProfilePickerModel::Manner how = manner(event->modifiers());
+    bool consumed = false;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        consumed = m_model->handleKey(Key::Escape, 0, how);
+        break;
+    case Qt::Key_Up:
+        consumed = m_model->handleKey(Key::Up);
+        break;
+    case Qt::Key_Down:
+        consumed = m_model->handleKey(Key::Down);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        consumed = m_model->handleKey(Key::Return, 0, how);
+        break;
+    default:
+        if (const auto digit = digitOf(event))
+            consumed = m_model->handleKey(Key::Digit, *digit, how);
+    }
+    if (consumed)
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+quint64 ProfilePickerView::physicalKey(const QKeyEvent* event)
+{
+    return event->nativeScanCode() ? (quint64(1) << 32) | event->nativeScanCode()
+                                   : quint64(event->key());
+}
+
+void ProfilePickerView::keyReleaseEvent(QKeyEvent* event)
+{
+    m_releasedAt.insert(physicalKey(event), event->timestamp());
+    m_heldHere &= ~modifierOf(event->key());
+    QWidget::keyReleaseEvent(event);
+}
+
+bool ProfilePickerView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_prefixField) {
+        if (event->type() == QEvent::FocusIn)
+            m_model->setPrefixFieldFocused(true);
+        else if (event->type() == QEvent::FocusOut)
+            m_model->setPrefixFieldFocused(false);
+    } else if (watched->objectName() == u"rememberText") {
+        // Like the box beside it: a left press, then its release over the text.
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_rememberTextPressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+            return m_rememberTextPressed;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool click = m_rememberTextPressed && mouse->button() == Qt::LeftButton &&
+                               static_cast<QWidget*>(watched)->rect().contains(mouse->pos());
+            m_rememberTextPressed = false;
+            if (click)
+                m_model->toggleRemember();
+            return click;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

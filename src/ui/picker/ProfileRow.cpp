@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/picker/ProfileRow.h"
+
+#include "ui/look/Accessibility.h"
+#include "ui/look/ElidedLabel.h"
+#include "ui/look/Palette.h"
+#include "ui/look/ProfileAvatarView.h"
+#include "ui/picker/ProfilePickerModel.h"
+#include "ui/look/Typography.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+constexpr int numberWidth = 16;
+constexpr qreal cornerRadius = 6;
+constexpr qreal selectedOpacity = 0.2;
+} // namespace
+
+ProfileRow::ProfileRow(const ChromeProfile& profile, int index, QWidget* parent)
+    : QWidget(parent), m_index(index), m_name(profile.displayName)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(QStringLiteral("Shift を押しながら選ぶと、プライベート ウィンドウで開きます"));
+    // A list item named for its profile, its number first in the description.
+    Accessibility::setRole(this, QAccessible::ListItem);
+    setAccessibleName(profile.displayName);
+    const QString numbered = ProfilePickerModel::numberLabel(index).trimmed();
+    setAccessibleDescription(
+        (numbered.isEmpty() ? profile.displayName : numbered + u", " + profile.displayName) +
+        u'\n' + toolTip());
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(10);
+
+    auto* number = new QLabel(ProfilePickerModel::numberLabel(index), this);
+    number->setFont(Typography::monospaced(Typography::Role::Callout));
+    number->setFixedWidth(numberWidth);
+    Palette::setTone(number, Palette::Tone::Secondary);
+    layout->addWidget(number);
+
+    layout->addWidget(new ProfileAvatarView(profile, avatarSize, this));
+
+    auto* name = new ElidedLabel(profile.displayName, Qt::ElideRight, this);
+    name->setFont(Typography::font(Typography::Role::Title3));
+    layout->addWidget(name, 1);
+    layout->addSpacing(8);
+}
+
+void ProfileRow::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    Accessibility::setSelected(this, selected);
+    update();
+}
+
+void ProfileRow::paintEvent(QPaintEvent*)
+{
+    if (!m_selected)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor fill = Palette::accent(palette());
+    fill.setAlphaF(selectedOpacity);
+    QPainterPath background;
+    background.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    painter.fillPath(background, fill);
+}
+
+void ProfileRow::mouseMoveEvent(QMouseEvent* event)
+{
+    // Only a pointer that moves selects: a window that appears under a still
+    // pointer, or rows that scroll beneath it, must not take the selection
+    // away from the keyboard.
+    QWidget::mouseMoveEvent(event);
+    if (!m_selected)
+        Q_EMIT hovered(m_index);
+}
+
+void ProfileRow::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void ProfileRow::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    m_pressed = false;
+    if (click)
+        Q_EMIT clicked(m_index, event->modifiers());
+}

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/settings/DefaultBrowserStatus.h"
+
+#include "platform/AppActions.h"
+#include "platform/AppInfo.h"
+#include "chrome/CanonicalText.h"
+#include "platform/DefaultBrowser.h"
+#include "platform/Platform.h"
+#include "platform/Scheduler.h"
+
+#include <QPointer>
+
+DefaultBrowserStatus::DefaultBrowserStatus(QObject* parent) : QObject(parent) {}
+
+void DefaultBrowserStatus::refresh()
+{
+    const auto handler = Platform::current().defaultBrowser->handler(QStringLiteral("https"));
+    const bool isDefault =
+        handler && CanonicalText::equal(*handler, QString::fromUtf16(AppInfo::desktopId));
+    const bool changedValue = isDefault != m_isDefaultBrowser;
+    m_isDefaultBrowser = isDefault;
+    if (changedValue)
+        Q_EMIT changed(isDefault);
+}
+
+void DefaultBrowserStatus::poll(int remaining)
+{
+    refresh();
+    if (m_isDefaultBrowser || remaining < 1)
+        return;
+    Platform::current().scheduler->schedule(std::chrono::milliseconds(followUpIntervalMs), this,
+                                            [this, remaining] { poll(remaining - 1); });
+}
+
+void DefaultBrowserStatus::makeDefault()
+{
+    QPointer<DefaultBrowserStatus> self(this);
+    AppActions::setAsDefaultBrowser([self] {
+        if (self)
+            self->poll(followUpCount);
+    });
+}

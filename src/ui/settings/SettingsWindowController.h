@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "ui/settings/SettingsView.h"
+
+class QWidget;
+
+/// Owns the one settings window. Every show puts fresh content in it (which
+/// reloads everything it displays), centres it and brings it to the front.
+class SettingsWindowController : public QObject
+{
+    Q_OBJECT
+public:
+    static SettingsWindowController& shared();
+
+    explicit SettingsWindowController(QObject* parent = nullptr);
+    ~SettingsWindowController() override;
+
+    void show(const QString& activationToken = {});
+
+    /// The window; null until the first show.
+    QWidget* window() const { return m_window; }
+    SettingsView* content() const { return m_content; }
+
+private:
+    QPointer<QWidget> m_window;
+    QPointer<SettingsView> m_content;
+};
