@@ -88,6 +88,7 @@ add_dependencies(orlim_wayland_protocols orlim_wayland_headers)
 # The part that hands links over, free of Qt so the small `orlim` command
 # loads nothing heavy. The core library includes it.
 add_library(orlim_handover STATIC
+    ${PROJECT_SOURCE_DIR}/src/handover/ArgumentWalk.cpp
     ${PROJECT_SOURCE_DIR}/src/handover/Forwarding.cpp
     ${PROJECT_SOURCE_DIR}/src/handover/InstanceLock.cpp
     ${PROJECT_SOURCE_DIR}/src/handover/LinkClient.cpp

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
+#include "handover/ArgumentWalk.h"
+
 namespace {
 
 struct Option
@@ -31,17 +33,14 @@ CommandLine invalid(const QString& message)
 CommandLine CommandLine::parse(const QStringList& arguments)
 {
     CommandLine result;
-    bool optionsEnded = false;
+    ArgumentWalk walk;
     bool actionGiven = false;
     for (const QString& argument : arguments) {
-        if (optionsEnded || !argument.startsWith(u'-')) {
+        const ArgumentWalk::Kind kind = walk.next(argument.left(3).toStdString());
+        if (kind == ArgumentWalk::Kind::Link)
             result.links.append(argument);
+        if (kind != ArgumentWalk::Kind::Option)
             continue;
-        }
-        if (argument == u"--") {
-            optionsEnded = true;
-            continue;
-        }
         const auto option = std::find_if(std::begin(options), std::end(options),
                                          [&](const Option& o) { return argument == o.name; });
         if (option == std::end(options))
@@ -65,8 +64,8 @@ QString CommandLine::usage()
         "Shows Orlim's picker for LINK and opens it in the profile chosen there, in\n"
         "Google Chrome or the Chromium-based browser chosen in Orlim's settings.\n"
         "The first Orlim stays in the tray; a later `orlim LINK` hands its links to it.\n"
-        "The picker shows one link at a time: each link replaces the one it shows,\n"
-        "so of `orlim A B` only B is offered. Without a link, shows Orlim's settings.\n"
+        "Links that come together wait their turn in the picker, in order. Without a\n"
+        "link, shows Orlim's settings.\n"
         "\n"
         "Options:\n"
         "  -h, --help              show this help and exit\n"

@@ -29,9 +29,4 @@ bool startsWith(const QString& text, const QString& prefix)
     return graphemes.isAtBoundary();
 }
 
-size_t hash(const QString& text, size_t seed)
-{
-    return qHash(normalized(text), seed);
-}
-
 } // namespace CanonicalText

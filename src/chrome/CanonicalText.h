@@ -8,7 +8,7 @@
 /// equals "e" followed by a combining acute accent).
 namespace CanonicalText {
 
-/// The canonical (NFC) form that comparisons and hashes are computed on.
+/// The canonical (NFC) form that comparisons are made on.
 QString normalized(const QString& text);
 /// Whether `a` and `b` are canonically equivalent.
 bool equal(const QString& a, const QString& b);
@@ -16,7 +16,5 @@ bool equal(const QString& a, const QString& b);
 /// The match must end between two user-perceived characters, so "e" is not a
 /// prefix of "é" in either form.
 bool startsWith(const QString& text, const QString& prefix);
-/// A hash that agrees with `equal`.
-size_t hash(const QString& text, size_t seed = 0);
 
 } // namespace CanonicalText

@@ -15,12 +15,8 @@ struct ChromeProfile
     std::optional<qint64> fillColor;   // packed ARGB fill of the letter avatar
     std::optional<qint64> strokeColor; // packed ARGB ring and letter colour
 
-    const QString& id() const { return directoryName; }
-
     friend bool operator==(const ChromeProfile& a, const ChromeProfile& b);
 };
-
-size_t qHash(const ChromeProfile& profile, size_t seed = 0);
 
 /// The result of one catalogue load. Every kind of read failure gives the empty
 /// catalogue.

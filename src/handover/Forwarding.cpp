@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "handover/Forwarding.h"
 
+#include "handover/ArgumentWalk.h"
 #include "handover/LinkClient.h"
 #include "handover/LinkMessage.h"
 #include "handover/RuntimeDirectory.h"
@@ -32,15 +33,16 @@ std::string ownDirectory()
 std::optional<std::vector<std::string>> linksOnly(int argc, const char* const* argv)
 {
     std::vector<std::string> links;
-    bool optionsEnded = false;
+    ArgumentWalk walk;
     for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && !argument.empty() && argument[0] == '-') {
+        switch (walk.next(argv[i])) {
+        case ArgumentWalk::Kind::Link:
+            links.emplace_back(argv[i]);
+            break;
+        case ArgumentWalk::Kind::Option:
             return std::nullopt;
-        } else {
-            links.push_back(argument);
+        case ArgumentWalk::Kind::EndOfOptions:
+            break;
         }
     }
     return links;

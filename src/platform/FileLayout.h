@@ -17,7 +17,7 @@ struct DirectoryLayout
 namespace DirectoryLayouts {
 inline constexpr DirectoryLayout macOS{DirectoryLayout::Root::Home,
                                        u"Library/Application Support/Orlim"};
-inline constexpr DirectoryLayout linux{DirectoryLayout::Root::ConfigHome, u"orlim"};
+inline constexpr DirectoryLayout xdg{DirectoryLayout::Root::ConfigHome, u"orlim"};
 } // namespace DirectoryLayouts
 
 /// The user's base directories. Every path Orlim reads or writes is derived from
@@ -37,5 +37,5 @@ public:
     virtual QString chromeConfigHome() const { return configHome(); }
 
     /// Orlim's own data folder under `layout`.
-    QString orlimDirectory(const DirectoryLayout& layout = DirectoryLayouts::linux) const;
+    QString orlimDirectory(const DirectoryLayout& layout = DirectoryLayouts::xdg) const;
 };

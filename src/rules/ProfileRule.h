@@ -10,11 +10,7 @@ struct ProfileRule
     QString prefix;
     QString profileDirectory;
 
-    const QString& id() const { return prefix; }
-
     friend bool operator==(const ProfileRule& a, const ProfileRule& b);
 };
-
-size_t qHash(const ProfileRule& rule, size_t seed = 0);
 
 using ProfileRules = QList<ProfileRule>;

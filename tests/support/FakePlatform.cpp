@@ -102,3 +102,30 @@ void writeFile(const QString& path, const QByteArray& bytes)
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
 }
+
+ScopedVariable::ScopedVariable(const char* name, const std::optional<QByteArray>& value)
+    : m_name(name)
+{
+    if (qEnvironmentVariableIsSet(name))
+        m_saved = qgetenv(name);
+    if (value)
+        qputenv(name, *value);
+    else
+        qunsetenv(name);
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    if (m_saved)
+        qputenv(m_name, *m_saved);
+    else
+        qunsetenv(m_name);
+}
+
+QList<ChromeProfile> profiles(int count)
+{
+    QList<ChromeProfile> list;
+    for (int i = 0; i < count; ++i)
+        list.append({u"Profile " + QString::number(i), u"Name " + QString::number(i), {}, {}, {}});
+    return list;
+}

@@ -113,7 +113,6 @@ public:
     std::function<void(const QString& activationToken)> pick; // the last message's action
 };
 
-/// Finds no Chrome window to raise.
 /// Counts the look-ups; `windows` are found, `activated` records activations.
 class FakeChromeWindows final : public ChromeWindows
 {
@@ -215,6 +214,24 @@ public:
 private:
     ScopedPlatform m_scope;
 };
+
+/// Sets the environment variable `name` to `value` (unsets it for none) for
+/// the object's lifetime, then restores what it was.
+class ScopedVariable
+{
+public:
+    ScopedVariable(const char* name, const std::optional<QByteArray>& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<QByteArray> m_saved;
+};
+
+/// `count` profiles, "Profile 0" named "Name 0" and so on.
+QList<ChromeProfile> profiles(int count);
 
 /// Reads and writes whole files in tests.
 QByteArray readFile(const QString& path);

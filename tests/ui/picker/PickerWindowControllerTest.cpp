@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "rules/FeatureFlags.h"
-#include "ui/look/ElidedLabel.h"
-#include "ui/look/LinkLabel.h"
 #include "ui/picker/PickerWindowController.h"
+
 #include "ui/picker/ProfilePickerView.h"
 #include "ui/picker/ProfileRow.h"
 
@@ -11,145 +9,22 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTextDocument>
 
 namespace {
 
 const ChromeInstallation browser;
 
-QList<ChromeProfile> profiles(int count)
-{
-    QList<ChromeProfile> list;
-    for (int i = 0; i < count; ++i)
-        list.append({u"Profile " + QString::number(i), u"Name " + QString::number(i), {}, {}, {}});
-    return list;
-}
-
 } // namespace
-
-// A digit past the last row and Return on an empty list choose nothing; only
-// rows 1-9 carry numbers. Rules builds offer to remember the link's site, and
-// keep an edited site when the picker appears again.
-TEST(PickerModel, EdgesAndTheSiteToRemember)
-{
-    FakePlatform platform;
-    int chosen = 0;
-    const auto choose = [&](const ChromeProfile&, const std::optional<QString>&,
-                            ProfilePickerModel::Manner) { ++chosen; };
-    ProfilePickerModel empty(u"x"_s, {}, choose, [](bool) {});
-    EXPECT_TRUE(empty.handleKey(ProfilePickerModel::Key::Return)) << "consumed";
-    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_s, profiles(3), choose,
-                             [](bool) {});
-    EXPECT_FALSE(model.handleKey(ProfilePickerModel::Key::Digit, 4));
-    EXPECT_EQ(chosen, 0);
-    model.moveSelection(-1);
-    EXPECT_EQ(model.selectedIndex(), 0) << "no wrap-around at the first row";
-    model.moveSelection(2);
-    model.moveSelection(1);
-    EXPECT_EQ(model.selectedIndex(), 2) << "nor at the last";
-    EXPECT_EQ(ProfilePickerModel::numberLabel(9), u" "_s);
-    model.appear();
-    EXPECT_EQ(model.rememberSectionShown(), FeatureFlags::rulesEnabled);
-    model.toggleRemember();
-    EXPECT_EQ(model.prefixToSave(), u"https://Mail.Example.com"_s);
-    model.setRememberPrefix(u"https://Mail.Example.com/edited"_s);
-    model.appear();
-    EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com/edited"_s) << "kept";
-}
-
-// Keys on the real widget: arrows (clamped at the ends) and Return choose,
-// digits 1-9 choose, Escape cancels; the pointer selects; rows past nine are
-// clickable. Text from outside (the link, profile names) is shown as it is, never as markup; the
-// link shows on two lines, shortened in the middle, and copies whole.
-TEST(PickerView, KeysPointerAndText)
-{
-    FakePlatform platform;
-    const QString link =
-        u"https://evil.example/#<h1>https://bank.example</h1>/" + QString(300, u'x');
-    QStringList events;
-    QList<ChromeProfile> twenty = profiles(20);
-    twenty[0].displayName = u"<b>Bank</b>"_s;
-    ProfilePickerView view(
-        link, twenty,
-        [&](const ChromeProfile& profile, const std::optional<QString>&,
-            ProfilePickerModel::Manner manner) {
-            events.append(profile.directoryName + (manner.everyWaitingLink ? u" all" : u"") +
-                          (manner.privateWindow ? u" private" : u""));
-        },
-        [&](bool all) { events.append(all ? u"drop all"_s : u"cancel"_s); });
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    EXPECT_TRUE(view.hasFocus());
-    // A key held since before the picker came reaches it as repeats alone:
-    // only the arrows act on them.
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_5, Qt::Key_Escape, Qt::Key_Down}) {
-        QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(&view, &repeat);
-    }
-    // X11 repeats a key as a release and a press of the same time, which Qt
-    // does not always mark.
-    for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
-        QKeyEvent x11(type, Qt::Key_Return, Qt::NoModifier, 36, 0, 0);
-        x11.setTimestamp(500);
-        QApplication::sendEvent(&view, &x11);
-    }
-    EXPECT_TRUE(events.isEmpty());
-    for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
-        QTest::keyClick(&view, Qt::Key(key));
-    EXPECT_TRUE(view.rows()[1]->isSelected());
-    EXPECT_GT(view.rows()[1]->y(), view.rows()[0]->y()) << "rows are laid out as a list";
-    EXPECT_FALSE(view.rows()[0]->isSelected());
-    for (const int key : {Qt::Key_Return, Qt::Key_3, Qt::Key_9, Qt::Key_Escape})
-        QTest::keyClick(&view, Qt::Key(key));
-    QTest::keyClick(&view, Qt::Key_3, Qt::AltModifier); // not a choice
-    QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier);
-    QTest::keyClick(&view, Qt::Key_Escape, Qt::ControlModifier);
-    // Ctrl or Shift held since before the picker came asks for nothing more.
-    QKeyEvent heldCtrl(QEvent::KeyPress, Qt::Key_4, Qt::ControlModifier);
-    QApplication::sendEvent(&view, &heldCtrl);
-    QKeyEvent heldShift(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10, 0, 0);
-    QApplication::sendEvent(&view, &heldShift);
-    // Shift pressed here: a private window, the digit known by its place.
-    QTest::keyClick(&view, Qt::Key_Return, Qt::ShiftModifier);
-    QKeyEvent shiftPress(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 50, 0, 0);
-    QApplication::sendEvent(&view, &shiftPress);
-    QKeyEvent shifted(QEvent::KeyPress, Qt::Key_At, Qt::ShiftModifier, 11, 0, 0);
-    QApplication::sendEvent(&view, &shifted);
-    QTest::mouseClick(view.rows()[5], Qt::LeftButton, Qt::ShiftModifier);
-    QMouseEvent move(QEvent::MouseMove, QPointF(20, 10),
-                     view.rows()[4]->mapToGlobal(QPointF(20, 10)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(view.rows()[4], &move);
-    QTest::keyClick(&view, Qt::Key_Return);
-    QTest::mouseClick(view.rows()[10], Qt::LeftButton);
-    EXPECT_EQ(events, (QStringList{u"Profile 1"_s, u"Profile 2"_s, u"Profile 8"_s, u"cancel"_s,
-                                   u"Profile 2 all"_s, u"drop all"_s, u"Profile 3"_s,
-                                   u"Profile 0"_s, u"Profile 1 private"_s, u"Profile 1 private"_s,
-                                   u"Profile 5 private"_s, u"Profile 4"_s, u"Profile 10"_s}));
-
-    const auto shownAs = [](const QString& toolTip) {
-        QTextDocument document;
-        document.setHtml(toolTip);
-        return document.toPlainText();
-    };
-    auto* label = view.findChild<LinkLabel*>();
-    EXPECT_EQ(shownAs(label->toolTip()), link);
-    EXPECT_EQ(label->textFormat(), Qt::PlainText);
-    EXPECT_EQ(shownAs(view.rows()[0]->findChild<ElidedLabel*>()->toolTip()), u"<b>Bank</b>"_s);
-    EXPECT_EQ(label->text().count(u'\n'), 1);
-    EXPECT_TRUE(label->text().startsWith(u"https://evil.example/"_s));
-    EXPECT_TRUE(label->text().endsWith(u"xxx"_s) && label->text().contains(u'…'));
-    label->setSelection(0, int(label->text().size()));
-    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), link);
-}
 
 // Links wait their turn in one window, and the link shown never changes under
 // the user. Escape drops one, Ctrl with a choice sends every waiting link that
 // has the profile, Ctrl+Escape and closing the window drop them all; once no
 // link waits, every choice starts in order, the last with the browser brought
 // forward. A rule is stored at its choice, and only when asked for.
-TEST(PickerWindow, LinksWaitTheirTurn)
+TEST(PickerWindowController, LinksWaitTheirTurn)
 {
     FakePlatform platform;
     QStringList calls;
@@ -242,7 +117,7 @@ TEST(PickerWindow, LinksWaitTheirTurn)
 // next link takes the window still goes out, without a token and left where
 // it is, so the new picker keeps the keyboard; keys are physical, so Shift
 // let go before its digit holds nothing back; the pointer moves no highlight.
-TEST(PickerWindow, TheHoldLosesAndFreezesNothing)
+TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
 {
     FakePlatform platform;
     platform.windowActivation.needsWindow = true;

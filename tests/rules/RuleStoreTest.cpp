@@ -2,45 +2,16 @@
 // The rules are off as built, but their code ships and the rules file is the
 // user's data: its format and its safety are checked in both builds, the
 // picker's part of them where rules are on.
-#include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
-#include "ui/picker/ProfilePickerView.h"
-#include "ui/picker/ProfileRow.h"
 
 #include "FakePlatform.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
-
-// The writer's bytes match the golden files exactly, and read back equal; any
-// JSON of the right shape is read; anything else rejects the whole file.
-TEST(RulesFile, GoldenBytesAndWholeFileDecoding)
-{
-    const auto golden = [](const char* name) {
-        return readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/") + QString::fromLatin1(name));
-    };
-    const ProfileRules several{{u"https://github.com"_s, u"Profile 1"_s},
-                               {u"https://"_s, u"Default"_s},
-                               {u"http://intra.example:8080/x"_s, u"Profile 2"_s}};
-    const ProfileRules escapes{{u"say \"hi\" \\ back\\slash"_s, u"日本 \"Q\""_s},
-                               {u"tab\there\nline\u0001\u001f\u007f"_s, u"Émile 😀\r\b\f"_s}};
-    EXPECT_EQ(RulesFile::encode(several), golden("several.json"));
-    EXPECT_EQ(RulesFile::encode(escapes), golden("escapes.json"));
-    EXPECT_EQ(RulesFile::decode(golden("escapes.json")), escapes);
-    EXPECT_EQ(RulesFile::decode(golden("compact.json")), several);
-    EXPECT_EQ(RulesFile::encode({}), QByteArray("[\n\n]")) << "the empty list";
-    for (const char* rejected : {R"({"prefix":"a","profileDirectory":"b"})",
-                                 R"([{"prefix":"a","profileDirectory":"b"},{"prefix":"c"}])",
-                                 R"([{"prefix":"a","profileDirectory":"b"},3])",
-                                 R"([{"prefix":"lone \udddd","profileDirectory":"b"}])"})
-        EXPECT_FALSE(RulesFile::decode(rejected).has_value()) << rejected;
-}
-
 // New prefixes go first, known ones change in place, the same prefix in
 // another Unicode spelling included; the first fitting rule wins. A file that
 // cannot be decoded is kept aside, under a new name each time, before any
@@ -117,45 +88,4 @@ TEST(RuleStore, SitePrefix)
     };
     for (const auto& c : cases)
         EXPECT_EQ(RuleStore::sitePrefix(c.url), c.prefix) << c.url.toStdString();
-}
-
-// With rules on, the prefix field keeps every key typed into it (a digit is
-// text there, not a choice), leading and trailing spaces and tabs are not
-// part of the rule, and the picker coming back on screen keeps what was typed.
-TEST(PickerView, ThePrefixField)
-{
-    if (!FeatureFlags::rulesEnabled)
-        GTEST_SKIP() << "rules are off in this build";
-    FakePlatform platform;
-    QStringList chosen;
-    const QList<ChromeProfile> profiles{{u"Default"_s, u"A"_s, {}, {}, {}},
-                                        {u"Profile 1"_s, u"B"_s, {}, {}, {}}};
-    ProfilePickerView view(
-        u"https://example.com/x"_s, profiles,
-        [&](const ChromeProfile& profile, const std::optional<QString>& prefix,
-            ProfilePickerModel::Manner) {
-            chosen.append(profile.directoryName + u' ' + prefix.value_or(u"-"_s));
-        },
-        [](bool) {});
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    view.model().toggleRemember();
-    auto* field = view.findChild<QLineEdit*>();
-    ASSERT_TRUE(field && field->isVisible());
-    EXPECT_EQ(field->text(), u"https://example.com"_s);
-    field->setFocus();
-    QTest::keyClicks(field, u"/2"_s);
-    QTest::keyClick(field, Qt::Key_Down);
-    QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_TRUE(chosen.isEmpty()) << "the keys went to the field, not to the picker";
-    EXPECT_TRUE(view.rows()[0]->isSelected());
-    EXPECT_EQ(field->text(), u"https://example.com/2"_s);
-    field->setText(u"\t https://example.com/a\u3000\t"_s);
-    Q_EMIT field->textEdited(field->text()); // as pasted
-    view.hide();
-    view.show();
-    EXPECT_EQ(field->text(), u"\t https://example.com/a\u3000\t"_s) << "kept on reappearing";
-    view.setFocus();
-    QTest::keyClick(&view, Qt::Key_2);
-    EXPECT_EQ(chosen, QStringList{u"Profile 1 https://example.com/a"_s});
 }

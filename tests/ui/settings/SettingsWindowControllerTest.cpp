@@ -21,7 +21,7 @@ bool hasLabel(const QWidget* root, const QString& text)
 
 // One window across shows, with fresh content each time: the warning follows
 // the default browser, the profile list what Chrome has now.
-TEST(SettingsWindow, FreshContentInTheSameWindow)
+TEST(SettingsWindowController, FreshContentInTheSameWindow)
 {
     FakePlatform platform;
     SettingsWindowController controller;
@@ -47,7 +47,7 @@ TEST(SettingsWindow, FreshContentInTheSameWindow)
 // With two browsers installed the profiles section offers a choice between
 // them by name; choosing one shows its profiles and its name at once and
 // serves it from the next link on. With one, there is nothing to choose.
-TEST(SettingsWindow, TheBrowserChoice)
+TEST(SettingsWindowController, TheBrowserChoice)
 {
     FakePlatform platform;
     SettingsView view;

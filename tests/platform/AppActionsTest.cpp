@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/AppActions.h"
+
+#include "FakePlatform.h"
+
+// "http" then "https" for orlim.desktop; each completion runs once, on the
+// main loop, only after both its requests have completed (here https first).
+TEST(AppActions, SetAsDefaultBrowser)
+{
+    FakePlatform platform;
+    int first = 0, second = 0;
+    AppActions::setAsDefaultBrowser([&] { ++first; });
+    AppActions::setAsDefaultBrowser([&] { ++second; });
+    const QStringList both{u"http=orlim.desktop"_s, u"https=orlim.desktop"_s};
+    EXPECT_EQ(platform.defaultBrowser.requests, both + both);
+    platform.scheduler.advance(FakeDefaultBrowser::httpsCompletesAfterMs);
+    EXPECT_EQ(first + second, 0) << "the http requests have not completed yet";
+    platform.scheduler.runAll();
+    EXPECT_EQ(first * 10 + second, 11);
+}
