@@ -78,8 +78,7 @@ void writeLocalState(int profiles)
     QJsonObject cache;
     QJsonArray order;
     for (int i = 0; i < profiles; ++i) {
-        const QString directory =
-            i == 0 ? u"Default"_s : QString(u"Profile " + QString::number(i));
+        const QString directory = i == 0 ? u"Default"_s : QString(u"Profile " + QString::number(i));
         cache.insert(directory, chromeEntry(i));
         order.append(directory);
     }
@@ -89,10 +88,9 @@ void writeLocalState(int profiles)
                         {u"metrics"_s, QJsonObject{{u"next_bucket_index"_s, profiles + 1}}},
                         {u"profile_counts_reported"_s, u"13378000000000000"_s},
                         {u"profiles_order"_s, order}};
-    QJsonObject root{
-        {u"profile"_s, profile},
-        {u"browser"_s, QJsonObject{{u"enabled_labs_experiments"_s, QJsonArray{}}}},
-        {u"user_experience_metrics"_s, QJsonObject{{u"low_entropy_source3"_s, 1234}}}};
+    QJsonObject root{{u"profile"_s, profile},
+                     {u"browser"_s, QJsonObject{{u"enabled_labs_experiments"_s, QJsonArray{}}}},
+                     {u"user_experience_metrics"_s, QJsonObject{{u"low_entropy_source3"_s, 1234}}}};
     writeFile(configHome().path() + u"/google-chrome/Local State", QJsonDocument(root).toJson());
 }
 

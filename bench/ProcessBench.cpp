@@ -71,8 +71,8 @@ public:
         m_root = pattern;
         // The stand-in is installed as the table's last browser, so every
         // row is looked up for every link.
-        for (const char* sub : {"/home", "/config", "/config/vivaldi", "/data",
-                                "/data/applications", "/dd", "/rt"})
+        for (const char* sub :
+             {"/home", "/config", "/config/vivaldi", "/data", "/data/applications", "/dd", "/rt"})
             ::mkdir((m_root + sub).c_str(), 0700);
         writeFile(m_root + "/data/applications/vivaldi-stable.desktop",
                   "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" STAND_IN_CHROME " %U\n");
@@ -476,8 +476,8 @@ int main(int argc, char** argv)
         const double handedOver = ms(now() - start);
         const double queued = double(residentKilobytes(app)) / 1024.0;
         const Nanoseconds chosen = now();
-        waitFor(box.spawn("/usr/bin/xdotool", {"windowfocus", "--sync", std::to_string(picker),
-                                               "key", "ctrl+1"}));
+        waitFor(box.spawn("/usr/bin/xdotool",
+                          {"windowfocus", "--sync", std::to_string(picker), "key", "ctrl+1"}));
         box.waitForChromeStart(chromeCount + burst + 1);
         const double started = ms(box.waitForChromeStart(chromeCount + burst + 1) - chosen);
         std::vector<std::string> links = box.chromeLinksInStartOrder();
@@ -488,18 +488,15 @@ int main(int argc, char** argv)
             expected.push_back("https://burst.example/" + std::to_string(i));
         if (links != expected)
             fail("the burst's links did not each start once, in order");
-        figures.push_back({"8 burst: hand-over per link (1,000 in turn)",
-                           {handedOver / burst},
+        figures.push_back(
+            {"8 burst: hand-over per link (1,000 in turn)", {handedOver / burst}, {}, "ms", ""});
+        figures.push_back(
+            {"8 burst: Ctrl+1 -> 1,001 started, per link", {started / (burst + 1)}, {}, "ms", ""});
+        figures.push_back({"8 burst: RSS with 1,000 waiting, over before",
+                           {queued - before},
                            {},
-                           "ms",
-                           ""});
-        figures.push_back({"8 burst: Ctrl+1 -> 1,001 started, per link",
-                           {started / (burst + 1)},
-                           {},
-                           "ms",
-                           ""});
-        figures.push_back({"8 burst: RSS with 1,000 waiting, over before", {queued - before},
-                           {}, "MB", "<= 8 MB"});
+                           "MB",
+                           "<= 8 MB"});
         figures.push_back({"8 burst: RSS once they started, over before",
                            {double(residentKilobytes(app)) / 1024.0 - before},
                            {},

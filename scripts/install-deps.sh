@@ -14,7 +14,7 @@ build=(
     libwayland-dev wayland-protocols fonts-noto-cjk desktop-file-utils dpkg-dev
 )
 test=(
-    libgtest-dev libgmock-dev libbenchmark-dev clang ccache
+    libgtest-dev libgmock-dev libbenchmark-dev clang clang-format ccache
     appstream lintian
     xvfb xauth xdotool wmctrl openbox x11-utils
     dbus-daemon libglib2.0-bin mutter kwin-wayland kwin-x11 plasma-wayland-protocols

@@ -10,9 +10,9 @@
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 #include "ui/notice/LinkNotice.h"
-#include "ui/tray/MenuBarController.h"
 #include "ui/picker/PickerWindowController.h"
 #include "ui/settings/SettingsWindowController.h"
+#include "ui/tray/MenuBarController.h"
 
 namespace {
 
@@ -20,20 +20,19 @@ namespace {
 /// its browser, and a link that cannot be opened is shown to the user.
 PickerWindowController& sharedPicker()
 {
-    static auto* controller = new PickerWindowController(
-        {&RuleStore::upsert,
-         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             ChromeLauncher::open(browser, request, &LinkNotice::show);
-         }});
+    static auto* controller =
+        new PickerWindowController({&RuleStore::upsert, [](const ChromeInstallation& browser,
+                                                           const ChromeLauncher::Request& request) {
+                                        ChromeLauncher::open(browser, request, &LinkNotice::show);
+                                    }});
     return *controller;
 }
 
 AppDelegate::Windows sharedWindows()
 {
     return {[](const QString& url, const ChromeInstallation& browser,
-               const QList<ChromeProfile>& profiles, const QString& token) {
-                sharedPicker().show(url, browser, profiles, token);
-            },
+               const QList<ChromeProfile>& profiles,
+               const QString& token) { sharedPicker().show(url, browser, profiles, token); },
             [](const QString& token) { SettingsWindowController::shared().show(token); },
             &LinkNotice::show};
 }

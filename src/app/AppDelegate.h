@@ -29,8 +29,7 @@ public:
     struct Windows
     {
         std::function<void(const QString& url, const ChromeInstallation& browser,
-                           const QList<ChromeProfile>& profiles,
-                           const QString& activationToken)>
+                           const QList<ChromeProfile>& profiles, const QString& activationToken)>
             showPicker;
         std::function<void(const QString& activationToken)> showSettings;
         ChromeLauncher::FailureHandler showNotOpened;

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
-#include "platform/AppActions.h"
 #include "app/AppDelegate.h"
-#include "platform/AppInfo.h"
 #include "app/CommandLine.h"
-#include "handover/Forwarding.h"
-#include "handover/InstanceLock.h"
 #include "app/LinkServer.h"
-#include "handover/RuntimeDirectory.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
+#include "handover/Forwarding.h"
+#include "handover/InstanceLock.h"
+#include "handover/RuntimeDirectory.h"
 #include "platform/ActivationVariables.h"
+#include "platform/AppActions.h"
+#include "platform/AppInfo.h"
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
@@ -117,8 +117,8 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     Typography::preferJapaneseFaces();
 
     AppDelegate delegate;
-    WindowShortcuts::setActions({[&delegate] { delegate.applicationShouldHandleReopen(); },
-                                 &AppActions::quit});
+    WindowShortcuts::setActions(
+        {[&delegate] { delegate.applicationShouldHandleReopen(); }, &AppActions::quit});
     LinkServer server;
     QObject::connect(&server, &LinkServer::linksReceived, &delegate, &AppDelegate::openURLs);
     QObject::connect(&server, &LinkServer::reopenRequested, &delegate,

@@ -15,13 +15,13 @@
 /// it: the profiles listed and the launch use that one installation.
 struct ChromeInstallation
 {
-    QString desktopId;              // e.g. "google-chrome.desktop"
-    QString name;                   // the entry's name, e.g. "Google Chrome"
-    QString shortName;              // what the interface calls it, e.g. "Chrome"
-    QString dataDirectory;          // where "Local State" and the profile folders live
-    DesktopCommand::Entry command;  // how its entry starts it
-    QString windowClass;            // the X11 WM_CLASS of its windows
-    QString privateSwitch;          // opens a private window, e.g. "--incognito"
+    QString desktopId;             // e.g. "google-chrome.desktop"
+    QString name;                  // the entry's name, e.g. "Google Chrome"
+    QString shortName;             // what the interface calls it, e.g. "Chrome"
+    QString dataDirectory;         // where "Local State" and the profile folders live
+    DesktopCommand::Entry command; // how its entry starts it
+    QString windowClass;           // the X11 WM_CLASS of its windows
+    QString privateSwitch;         // opens a private window, e.g. "--incognito"
 
     /// The browser served now, looked up afresh; nothing when none is installed.
     static std::optional<ChromeInstallation> find();
@@ -44,7 +44,7 @@ struct Kind
     /// browser reads it), else $XDG_CONFIG_HOME. Home: the home directory.
     enum class Base { ChromeConfigHome, Home };
     const char16_t* desktopId;
-    const char16_t* shortName;     // what the interface calls it
+    const char16_t* shortName; // what the interface calls it
     Base base;
     const char16_t* dataDirectory; // below `base`
     const char16_t* windowClass;   // when the entry names no StartupWMClass
@@ -56,40 +56,90 @@ using enum Kind::Base;
 
 /// In order of preference: Chrome first.
 inline constexpr Kind kinds[] = {
-    {.desktopId = u"google-chrome.desktop", .shortName = u"Chrome", .base = ChromeConfigHome,
-     .dataDirectory = u"google-chrome", .windowClass = u"Google-chrome",
-     .program = u"google-chrome", .privateSwitch = u"--incognito"},
-    {.desktopId = u"com.google.Chrome.desktop", .shortName = u"Chrome", .base = Home,
+    {.desktopId = u"google-chrome.desktop",
+     .shortName = u"Chrome",
+     .base = ChromeConfigHome,
+     .dataDirectory = u"google-chrome",
+     .windowClass = u"Google-chrome",
+     .program = u"google-chrome",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"com.google.Chrome.desktop",
+     .shortName = u"Chrome",
+     .base = Home,
      .dataDirectory = u".var/app/com.google.Chrome/config/google-chrome",
-     .windowClass = u"Google-chrome", .program = u"flatpak run com.google.Chrome", .privateSwitch = u"--incognito"},
-    {.desktopId = u"google-chrome-beta.desktop", .shortName = u"Chrome", .base = ChromeConfigHome,
-     .dataDirectory = u"google-chrome-beta", .windowClass = u"Google-chrome-beta",
-     .program = u"google-chrome-beta", .privateSwitch = u"--incognito"},
-    {.desktopId = u"google-chrome-unstable.desktop", .shortName = u"Chrome",
-     .base = ChromeConfigHome, .dataDirectory = u"google-chrome-unstable",
-     .windowClass = u"Google-chrome-unstable", .program = u"google-chrome-unstable", .privateSwitch = u"--incognito"},
-    {.desktopId = u"chromium.desktop", .shortName = u"Chromium", .base = ChromeConfigHome,
-     .dataDirectory = u"chromium", .windowClass = u"Chromium", .program = u"chromium", .privateSwitch = u"--incognito"},
-    {.desktopId = u"chromium-browser.desktop", .shortName = u"Chromium", .base = ChromeConfigHome,
-     .dataDirectory = u"chromium", .windowClass = u"Chromium-browser",
-     .program = u"chromium-browser", .privateSwitch = u"--incognito"},
-    {.desktopId = u"chromium_chromium.desktop", .shortName = u"Chromium", .base = Home,
-     .dataDirectory = u"snap/chromium/common/chromium", .windowClass = u"Chromium",
-     .program = u"/snap/bin/chromium", .privateSwitch = u"--incognito"},
-    {.desktopId = u"org.chromium.Chromium.desktop", .shortName = u"Chromium", .base = Home,
+     .windowClass = u"Google-chrome",
+     .program = u"flatpak run com.google.Chrome",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"google-chrome-beta.desktop",
+     .shortName = u"Chrome",
+     .base = ChromeConfigHome,
+     .dataDirectory = u"google-chrome-beta",
+     .windowClass = u"Google-chrome-beta",
+     .program = u"google-chrome-beta",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"google-chrome-unstable.desktop",
+     .shortName = u"Chrome",
+     .base = ChromeConfigHome,
+     .dataDirectory = u"google-chrome-unstable",
+     .windowClass = u"Google-chrome-unstable",
+     .program = u"google-chrome-unstable",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"chromium.desktop",
+     .shortName = u"Chromium",
+     .base = ChromeConfigHome,
+     .dataDirectory = u"chromium",
+     .windowClass = u"Chromium",
+     .program = u"chromium",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"chromium-browser.desktop",
+     .shortName = u"Chromium",
+     .base = ChromeConfigHome,
+     .dataDirectory = u"chromium",
+     .windowClass = u"Chromium-browser",
+     .program = u"chromium-browser",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"chromium_chromium.desktop",
+     .shortName = u"Chromium",
+     .base = Home,
+     .dataDirectory = u"snap/chromium/common/chromium",
+     .windowClass = u"Chromium",
+     .program = u"/snap/bin/chromium",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"org.chromium.Chromium.desktop",
+     .shortName = u"Chromium",
+     .base = Home,
      .dataDirectory = u".var/app/org.chromium.Chromium/config/chromium",
-     .windowClass = u"Chromium", .program = u"flatpak run org.chromium.Chromium", .privateSwitch = u"--incognito"},
-    {.desktopId = u"brave-browser.desktop", .shortName = u"Brave", .base = ChromeConfigHome,
-     .dataDirectory = u"BraveSoftware/Brave-Browser", .windowClass = u"Brave-browser",
-     .program = u"brave-browser", .privateSwitch = u"--incognito"},
-    {.desktopId = u"com.brave.Browser.desktop", .shortName = u"Brave", .base = Home,
+     .windowClass = u"Chromium",
+     .program = u"flatpak run org.chromium.Chromium",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"brave-browser.desktop",
+     .shortName = u"Brave",
+     .base = ChromeConfigHome,
+     .dataDirectory = u"BraveSoftware/Brave-Browser",
+     .windowClass = u"Brave-browser",
+     .program = u"brave-browser",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"com.brave.Browser.desktop",
+     .shortName = u"Brave",
+     .base = Home,
      .dataDirectory = u".var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser",
-     .windowClass = u"Brave-browser", .program = u"flatpak run com.brave.Browser", .privateSwitch = u"--incognito"},
-    {.desktopId = u"microsoft-edge.desktop", .shortName = u"Edge", .base = ChromeConfigHome,
-     .dataDirectory = u"microsoft-edge", .windowClass = u"Microsoft-edge",
-     .program = u"microsoft-edge", .privateSwitch = u"--inprivate"},
-    {.desktopId = u"vivaldi-stable.desktop", .shortName = u"Vivaldi", .base = ChromeConfigHome,
-     .dataDirectory = u"vivaldi", .windowClass = u"Vivaldi-stable", .program = u"vivaldi", .privateSwitch = u"--incognito"},
+     .windowClass = u"Brave-browser",
+     .program = u"flatpak run com.brave.Browser",
+     .privateSwitch = u"--incognito"},
+    {.desktopId = u"microsoft-edge.desktop",
+     .shortName = u"Edge",
+     .base = ChromeConfigHome,
+     .dataDirectory = u"microsoft-edge",
+     .windowClass = u"Microsoft-edge",
+     .program = u"microsoft-edge",
+     .privateSwitch = u"--inprivate"},
+    {.desktopId = u"vivaldi-stable.desktop",
+     .shortName = u"Vivaldi",
+     .base = ChromeConfigHome,
+     .dataDirectory = u"vivaldi",
+     .windowClass = u"Vivaldi-stable",
+     .program = u"vivaldi",
+     .privateSwitch = u"--incognito"},
 };
 
 /// What the command line and the log say when none of the table is installed:

@@ -74,8 +74,7 @@ void fail(const QString& url, Failure why, const FailureHandler& failed)
         failed(url, why);
 }
 
-void open(const ChromeInstallation& browser, const Request& request,
-          const FailureHandler& failed)
+void open(const ChromeInstallation& browser, const Request& request, const FailureHandler& failed)
 {
     if (!browser.isInstalled()) {
         // Its profiles are no other browser's: the link goes nowhere else.
@@ -88,9 +87,8 @@ void open(const ChromeInstallation& browser, const Request& request,
     const auto didNotStart = [url = request.url, failed] {
         fail(url, Failure::DidNotStart, failed);
     };
-    if (!command ||
-        !Platform::current().processes->startDetached(command->first(), command->mid(1),
-                                                      request.activationToken, didNotStart)) {
+    if (!command || !Platform::current().processes->startDetached(
+                        command->first(), command->mid(1), request.activationToken, didNotStart)) {
         didNotStart();
         return;
     }

@@ -52,8 +52,7 @@ QStringList arguments(const QString& url, const QString& profileDirectory,
 /// forward once it appears (polling for about a second). A start that fails,
 /// at once or as soon as it is seen to, tells `failed` and writes one line on
 /// stderr (never the link: links can carry secrets).
-void open(const ChromeInstallation& browser, const Request& request,
-          const FailureHandler& failed);
+void open(const ChromeInstallation& browser, const Request& request, const FailureHandler& failed);
 
 /// Writes why a link was dropped on stderr and tells `failed`.
 void fail(const QString& url, Failure why, const FailureHandler& failed);

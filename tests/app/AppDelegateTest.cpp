@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 #include "chrome/BrowserChoice.h"
-#include "ui/notice/LinkNotice.h"
-#include "ui/picker/PickerWindowController.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
+#include "ui/notice/LinkNotice.h"
+#include "ui/picker/PickerWindowController.h"
 
 #include "FakePlatform.h"
 
@@ -58,7 +58,8 @@ TEST(Routing, DefaultOrThePicker)
     EXPECT_EQ(platform.windowActivation.finished, QStringList{u"clicked"_s});
     platform.applications.installed.clear();
     delegate.openURLs({u"https://d"_s}, u"clicked again"_s);
-    EXPECT_EQ(shown.last(), u"not opened https://d %1"_s.arg(int(ChromeLauncher::Failure::NoBrowser)));
+    EXPECT_EQ(shown.last(),
+              u"not opened https://d %1"_s.arg(int(ChromeLauncher::Failure::NoBrowser)));
     EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
 }
 
@@ -82,9 +83,8 @@ TEST(Routing, OneBrowserPerLinkAndNoLinkLostInSilence)
              ChromeLauncher::open(browser, request, &LinkNotice::show);
          }});
     AppDelegate delegate({[&](const QString& url, const ChromeInstallation& browser,
-                              const QList<ChromeProfile>& profiles, const QString& token) {
-                              picker.show(url, browser, profiles, token);
-                          },
+                              const QList<ChromeProfile>& profiles,
+                              const QString& token) { picker.show(url, browser, profiles, token); },
                           [](const QString&) {}, &LinkNotice::show});
     delegate.openURLs({u"https://a"_s});
     ASSERT_TRUE(BrowserChoice::choose(u"chromium.desktop"_s));
@@ -93,15 +93,17 @@ TEST(Routing, OneBrowserPerLinkAndNoLinkLostInSilence)
     installed.remove(u"chromium.desktop"_s);
     QTest::keyClick(picker.content(), Qt::Key_1);
     EXPECT_EQ(platform.processes.starts,
-              QStringList{u"/opt/google/chrome/chrome|--profile-directory=Profile 3|https://a|token-1"_s});
+              QStringList{
+                  u"/opt/google/chrome/chrome|--profile-directory=Profile 3|https://a|token-1"_s});
     EXPECT_EQ(platform.notifications.shown,
               QStringList{LinkNotice::summary() + u'|' +
                           LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
                           u"\nhttps://b|リンクをコピー"_s});
     platform.notifications.pick(u"from-the-server"_s);
     EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"from-the-server"_s);
-    EXPECT_TRUE(QTest::qWaitFor([] { return QGuiApplication::clipboard()->text() == u"https://b"; }))
-        << "copied once the window has the keyboard";
+    EXPECT_TRUE(QTest::qWaitFor([] {
+        return QGuiApplication::clipboard()->text() == u"https://b";
+    })) << "copied once the window has the keyboard";
 
     installed.clear();
     platform.notifications.available = false;

@@ -17,9 +17,7 @@ TEST(ChromeInstallation, TheServedBrowser)
 {
     FakePlatform platform;
     auto& installed = platform.applications.installed;
-    const auto entry = [](const QString& name) {
-        return desktopEntry(name, u"/usr/bin/x %U"_s);
-    };
+    const auto entry = [](const QString& name) { return desktopEntry(name, u"/usr/bin/x %U"_s); };
     const struct
     {
         const char* name;

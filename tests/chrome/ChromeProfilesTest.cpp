@@ -24,21 +24,19 @@ TEST(ChromeProfiles, EntriesAndOrder)
 {
     FakePlatform platform;
     platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/local-state.json")));
-    const QString picture =
-        platform.chromeDirectory() + u"/Default/Google Profile Picture.png";
+    const QString picture = platform.chromeDirectory() + u"/Default/Google Profile Picture.png";
     writeFile(picture, "png");
     const ChromeProfileInfo info = platform.catalogue();
     EXPECT_EQ(info.lastUsedDirectory, u"Profile 1"_s);
     QStringList described;
     for (const ChromeProfile& profile : info.profiles)
         described.append(describe(profile));
-    EXPECT_EQ(
-        described,
-        (QStringList{u"Profile 3||-|-"_s, u"Default|Personal|-16777216|-1|picture"_s,
-                     u"Profile 1|Work|-|-"_s, u"Profile 10|Profile 10|16777215|-"_s,
-                     u"Profile 2|Profile 2|-|-"_s, u"Profile 4|Profile 4|9223372036854775807|-"_s,
-                     u"Profile 5|Profile 5|-|4"_s,
-                     u"Profile 6|Profile 6|-9223372036854775808|-"_s}));
+    EXPECT_EQ(described,
+              (QStringList{
+                  u"Profile 3||-|-"_s, u"Default|Personal|-16777216|-1|picture"_s,
+                  u"Profile 1|Work|-|-"_s, u"Profile 10|Profile 10|16777215|-"_s,
+                  u"Profile 2|Profile 2|-|-"_s, u"Profile 4|Profile 4|9223372036854775807|-"_s,
+                  u"Profile 5|Profile 5|-|4"_s, u"Profile 6|Profile 6|-9223372036854775808|-"_s}));
     EXPECT_EQ(info.profiles[1].pictureURL, QUrl::fromLocalFile(picture));
 
     for (const char* json : {"not json", R"({"profile": {"info_cache": [], "last_used": "x"}})",

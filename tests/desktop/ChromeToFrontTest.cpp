@@ -32,10 +32,9 @@ protected:
                 GTEST_SKIP() << tool.toStdString() << " is not installed";
         }
         // Xvfb picks a free display itself and tells which on its output.
-        QProcess* xvfb =
-            startHelper({u"Xvfb"_s, u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s,
-                         u"1280x800x24"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s},
-                        QProcessEnvironment::systemEnvironment());
+        QProcess* xvfb = startHelper({u"Xvfb"_s, u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s,
+                                      u"1280x800x24"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s},
+                                     QProcessEnvironment::systemEnvironment());
         m_x11Display = u':' + QString::fromLatin1(nextLine(xvfb, 10000).trimmed());
         // KWin's services, started by the bus, need the display too.
         startSessionBus(m_x11Display);
@@ -120,10 +119,9 @@ protected:
     void startRecorder(const QStringList& arguments = {},
                        const QString& log = QStringLiteral("recorder.log"))
     {
-        startHelper(
-            QStringList{QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_s, path(log)} +
-                arguments,
-            environment());
+        startHelper(QStringList{QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_s, path(log)} +
+                        arguments,
+                    environment());
     }
 
     /// Presses and releases `key` (an X keysym name, or a chord like "alt+F4")
@@ -181,9 +179,8 @@ protected:
         const QByteArray port = nextLine(server).trimmed().mid(int(strlen("port ")));
         const QString base = u"http://127.0.0.1:"_s + QString::fromLatin1(port);
         makeChromiumProfiles(profiles, base + u"/profile/");
-        m_chromiumFlags =
-            chromiumFlags() + (m_x11Display.isEmpty() ? u" --ozone-platform=wayland"_s
-                                                      : u" --ozone-platform=x11"_s);
+        m_chromiumFlags = chromiumFlags() + (m_x11Display.isEmpty() ? u" --ozone-platform=wayland"_s
+                                                                    : u" --ozone-platform=x11"_s);
         return base;
     }
 
@@ -315,14 +312,15 @@ TEST_F(Mutter, ALinkNotOpenedIsCopiedFromTheNotification)
     if (QStandardPaths::findExecutable(u"wl-paste"_s).isEmpty())
         GTEST_SKIP() << "wl-clipboard is not installed";
     installEntry(u"google-chrome.desktop"_s, "/bin/false %U");
-    QProcess* server = startHelper({QStringLiteral(NOTIFICATION_SERVER_SCRIPT)}, environment(),
-                                   u"server.log"_s);
+    QProcess* server =
+        startHelper({QStringLiteral(NOTIFICATION_SERVER_SCRIPT)}, environment(), u"server.log"_s);
     ASSERT_EQ(nextLine(server).trimmed(), "ready");
     // The shell makes a token for the action from the user's last input; the
     // clicking window's "o" stands for that click, its token kept in a file.
     QFile script(path(u"keep-token"_s));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf %s \"$XDG_ACTIVATION_TOKEN\" > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
+    script.write(
+        "#!/bin/sh\nprintf %s \"$XDG_ACTIVATION_TOKEN\" > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     const QString clicking = openClickingWindow(path(u"token"_s), script.fileName());
@@ -432,8 +430,8 @@ protected:
         if (!version.readAllStandardOutput().contains("kwin 5."))
             variables.append({u"KWIN_WAYLAND_NO_PERMISSION_CHECKS"_s, u"1"_s});
         startCompositor({path(u"kwin/kwin_wayland"_s), u"--virtual"_s, u"--no-lockscreen"_s,
-                         u"--socket"_s, u"wayland-kw"_s, u"--width"_s, u"1280"_s,
-                         u"--height"_s, u"800"_s},
+                         u"--socket"_s, u"wayland-kw"_s, u"--width"_s, u"1280"_s, u"--height"_s,
+                         u"800"_s},
                         u"wayland-kw"_s, 60000, variables);
         if (HasFatalFailure() || IsSkipped())
             return;
@@ -552,8 +550,9 @@ TEST_F(X11, ThePickerFollowsTheDesktopsStyleUnderMutter)
             return std::nullopt;
         QProcess shot;
         shot.setProcessEnvironment(environment());
-        shot.start(u"/bin/sh"_s, {u"-c"_s, u"import -window \"$0\" png:- | convert png:- "
-                                           u"-colorspace gray -format '%[fx:mean]' info:"_s,
+        shot.start(u"/bin/sh"_s, {u"-c"_s,
+                                  u"import -window \"$0\" png:- | convert png:- "
+                                  u"-colorspace gray -format '%[fx:mean]' info:"_s,
                                   QString::fromLatin1(id.split('\n').first())});
         bool ok = false;
         const double mean =

@@ -17,17 +17,16 @@ protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        for (const QString& tool : {u"Xvfb"_s, u"openbox"_s, u"xdotool"_s, u"wmctrl"_s,
-                                    u"xev"_s, u"dbus-daemon"_s}) {
+        for (const QString& tool :
+             {u"Xvfb"_s, u"openbox"_s, u"xdotool"_s, u"wmctrl"_s, u"xev"_s, u"dbus-daemon"_s}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool.toStdString() << " is not installed";
         }
         startSessionBus();
         // Xvfb picks a free display itself and tells which on its output.
-        QProcess* xvfb =
-            startHelper({u"Xvfb"_s, u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s,
-                         u"1280x800x24"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s},
-                        QProcessEnvironment::systemEnvironment());
+        QProcess* xvfb = startHelper({u"Xvfb"_s, u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s,
+                                      u"1280x800x24"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s},
+                                     QProcessEnvironment::systemEnvironment());
         m_display = u':' + QString::fromLatin1(nextLine(xvfb, 10000).trimmed());
         QProcessEnvironment env = desktopEnvironment();
         env.insert(u"DISPLAY"_s, m_display);
@@ -148,12 +147,12 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     ASSERT_EQ(nextLine(watcher).trimmed(), "ready");
     QProcessEnvironment launched = environment();
     launched.insert(u"DESKTOP_STARTUP_ID"_s, u"launcher-1_TIME0"_s);
-    QProcess* messages = startHelper({u"xev"_s, u"-root"_s, u"-event"_s, u"property"_s},
-                                     launched, u"xev.log"_s, false);
+    QProcess* messages = startHelper({u"xev"_s, u"-root"_s, u"-event"_s, u"property"_s}, launched,
+                                     u"xev.log"_s, false);
     // xev listens once it reports a change made to the root window.
     ASSERT_TRUE(waitFor([&] {
         tool(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_ORLIM_TEST"_s, u"8s"_s, u"-set"_s,
-                           u"_ORLIM_TEST"_s, u"ready"_s});
+                          u"_ORLIM_TEST"_s, u"ready"_s});
         return messages->state() == QProcess::Running &&
                readLog(u"xev.log"_s).contains("_ORLIM_TEST");
     }));
@@ -161,9 +160,9 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
         startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://no-profiles.example/"_s},
                     launched); // no window of its own
     const QJsonObject item = QJsonDocument::fromJson(nextLine(watcher)).object();
-    EXPECT_EQ(item[u"labels"_s].toVariant().toStringList(),
-              (QStringList{u"Orlim v0.1.0"_s, u"設定を開く…"_s, u"既定のブラウザにする…"_s,
-                           u"終了"_s}))
+    EXPECT_EQ(
+        item[u"labels"_s].toVariant().toStringList(),
+        (QStringList{u"Orlim v0.1.0"_s, u"設定を開く…"_s, u"既定のブラウザにする…"_s, u"終了"_s}))
         << readLog(u"watcher.log"_s).toStdString();
     EXPECT_EQ(nextLine(watcher).trimmed(), "clicked");
     EXPECT_TRUE(waitFor([&] { return readLog(u"xev.log"_s).contains("_NET_STARTUP_INFO_BEGIN"); }))

@@ -11,11 +11,11 @@
 TEST(ArgumentText, BytesRoundTrip)
 {
     const QByteArray cases[] = {
-        "https://x/\xe9",                 // Latin-1, not UTF-8
-        "https://x/\xf0\x9f\x92\x80",     // U+1F480
+        "https://x/\xe9",             // Latin-1, not UTF-8
+        "https://x/\xf0\x9f\x92\x80", // U+1F480
         "\xf0\x9f\x92\x80\xff\xf0\x9f\x93\xbf",
-        "\xed\xa0\x80\xef\xbb\xbf",       // an encoded surrogate, then U+FEFF
-        "\xc0\xaf\xf4\x90\x80\x80",       // overlong, past U+10FFFF
+        "\xed\xa0\x80\xef\xbb\xbf", // an encoded surrogate, then U+FEFF
+        "\xc0\xaf\xf4\x90\x80\x80", // overlong, past U+10FFFF
     };
     for (const QByteArray& bytes : cases) {
         SCOPED_TRACE(bytes.toHex().toStdString());

@@ -48,8 +48,9 @@ TEST(DesktopCommand, ExecLines)
          {u"flatpak"_s, u"run"_s, u"org.chromium.Chromium"_s, u"--p=1"_s, link, u"--x"_s}},
         {u"flatpak run app @@u %U --x"_s,
          {u"flatpak"_s, u"run"_s, u"app"_s, u"@@u"_s, u"--p=1"_s, link, u"--x"_s}},
-        {u"env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/chromium_chromium.desktop "
-          "/snap/bin/chromium %U"_s,
+        {u"env "
+         u"BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/chromium_chromium.desktop "
+         "/snap/bin/chromium %U"_s,
          {u"env"_s,
           u"BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/chromium_chromium.desktop"_s,
           u"/snap/bin/chromium"_s, u"--p=1"_s, link}},

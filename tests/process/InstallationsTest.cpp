@@ -16,13 +16,14 @@ TEST_F(Installations, TheFirstInstalledChromeIsServed)
     const QString spaced = path(u"opt/My Browser/chrome"_s);
     QDir().mkpath(path(u"opt/My Browser"_s));
     ASSERT_TRUE(QFile::copy(QStringLiteral(FAKE_CHROME_EXECUTABLE), spaced));
-    const QByteArray edited = "env ORLIM_TEST=1 \"" + spaced.toUtf8() + "\" --ozone-platform-hint=auto %U";
+    const QByteArray edited =
+        "env ORLIM_TEST=1 \"" + spaced.toUtf8() + "\" --ozone-platform-hint=auto %U";
     // The Flathub entry runs flatpak; the stand-in records flatpak's arguments.
     const QByteArray flatpak =
         FAKE_CHROME_EXECUTABLE " run --command=/app/bin/chrome "
                                "--file-forwarding com.google.Chrome @@u %U @@";
-    const QStringList flatpakRun{u"run"_s, u"--command=/app/bin/chrome"_s,
-                                 u"--file-forwarding"_s, u"com.google.Chrome"_s};
+    const QStringList flatpakRun{u"run"_s, u"--command=/app/bin/chrome"_s, u"--file-forwarding"_s,
+                                 u"com.google.Chrome"_s};
     const QString flathubData = u"home/.var/app/com.google.Chrome/config/google-chrome"_s;
     const struct
     {
@@ -37,7 +38,9 @@ TEST_F(Installations, TheFirstInstalledChromeIsServed)
          {{u"google-chrome-beta.desktop"_s, chrome}, {u"com.google.Chrome.desktop"_s, flatpak}},
          flathubData,
          flatpakRun},
-        {"edited", {{u"google-chrome.desktop"_s, edited}}, u"config/google-chrome"_s,
+        {"edited",
+         {{u"google-chrome.desktop"_s, edited}},
+         u"config/google-chrome"_s,
          {u"--ozone-platform-hint=auto"_s}},
     };
     int starts = 0;
@@ -115,8 +118,8 @@ TEST_F(Installations, LinksThatCannotBeOpenedAreShown)
     EXPECT_TRUE(out.isEmpty());
 
     startSessionBus();
-    QProcess* server = startHelper({QStringLiteral(NOTIFICATION_SERVER_SCRIPT)}, environment(),
-                                   u"server.log"_s);
+    QProcess* server =
+        startHelper({QStringLiteral(NOTIFICATION_SERVER_SCRIPT)}, environment(), u"server.log"_s);
     ASSERT_EQ(nextLine(server).trimmed(), "ready");
     QProcess* running =
         startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://secret.example/?token=42"_s},

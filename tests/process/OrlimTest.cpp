@@ -47,8 +47,8 @@ TEST_F(Orlim, LinksReachChromeByteForByte)
     // Not UTF-8; then a zero-width no-break space (U+FEFF, once dropped as a byte order mark).
     for (const char* link :
          {"http://x/\\351", "http://y/\\377\\303(\\355\\240\\200\\357\\273\\277"})
-        start({u"-c"_s, u"exec " ORLIM_EXECUTABLE " \"$(printf '"_s + QString::fromLatin1(link) +
-                             u"')\""_s},
+        start({u"-c"_s,
+               u"exec " ORLIM_EXECUTABLE " \"$(printf '"_s + QString::fromLatin1(link) + u"')\""_s},
               u"/bin/sh"_s);
     ASSERT_EQ(waitForChrome(2).size(), 2);
     const QByteArray bytes = readLog(u"chrome.log"_s);

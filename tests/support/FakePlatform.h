@@ -70,10 +70,9 @@ public:
         const auto it = installed.constFind(desktopId);
         return it == installed.constEnd() ? std::nullopt : std::optional(*it);
     }
-    QHash<QString, Entry> installed{
-        {QStringLiteral("google-chrome.desktop"),
-         desktopEntry(QStringLiteral("Google Chrome"),
-                      QStringLiteral("/opt/google/chrome/chrome %U"))}};
+    QHash<QString, Entry> installed{{QStringLiteral("google-chrome.desktop"),
+                                     desktopEntry(QStringLiteral("Google Chrome"),
+                                                  QStringLiteral("/opt/google/chrome/chrome %U"))}};
 };
 
 /// Records each start as "program|argument|...|token". Programs named in
@@ -176,7 +175,10 @@ private:
 class FakeColorScheme final : public ColorScheme
 {
 public:
-    void follow(std::function<void(Preference)> changed) override { m_changed = std::move(changed); }
+    void follow(std::function<void(Preference)> changed) override
+    {
+        m_changed = std::move(changed);
+    }
     void tell(Preference preference) const
     {
         if (m_changed)

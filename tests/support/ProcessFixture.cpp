@@ -180,9 +180,9 @@ void ProcessFixture::startSessionBus(const QString& display)
     // The services the bus starts live in the test's folders too: the
     // accessibility bus would otherwise put its socket where every test's
     // (and the user's) goes, ~/.cache/at-spi/bus when XDG_RUNTIME_DIR is unset.
-    QProcess* bus = startHelper({u"dbus-daemon"_s, u"--session"_s, u"--nofork"_s,
-                                 u"--nosyslog"_s, u"--print-address=1"_s},
-                                env);
+    QProcess* bus = startHelper(
+        {u"dbus-daemon"_s, u"--session"_s, u"--nofork"_s, u"--nosyslog"_s, u"--print-address=1"_s},
+        env);
     m_bus = QString::fromUtf8(nextLine(bus, 10000).trimmed());
     ASSERT_FALSE(m_bus.isEmpty()) << "dbus-daemon did not start";
 }

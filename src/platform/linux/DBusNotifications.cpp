@@ -52,8 +52,7 @@ void DBusNotifications::show(const Message& message, std::function<void(const QS
     }
     whenAnswered<QDBusPendingReply<QStringList>>(
         connection,
-        QDBusMessage::createMethodCall(service, path, interface,
-                                       QStringLiteral("GetCapabilities")),
+        QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("GetCapabilities")),
         this,
         [this, message, picked = std::move(picked),
          noAction = std::move(noAction)](const QDBusPendingReply<QStringList>& reply) {

@@ -32,8 +32,8 @@ std::optional<unsigned> followColorScheme(std::function<void(unsigned)> changed)
 {
     // GSettings aborts on a schema that is not installed: look first.
     GSettingsSchemaSource* source = g_settings_schema_source_get_default();
-    GSettingsSchema* schema = source ? g_settings_schema_source_lookup(source, schemaId, TRUE)
-                                     : nullptr;
+    GSettingsSchema* schema =
+        source ? g_settings_schema_source_lookup(source, schemaId, TRUE) : nullptr;
     if (!schema)
         return std::nullopt;
     const bool hasKey = g_settings_schema_has_key(schema, key);

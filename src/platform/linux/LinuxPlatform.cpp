@@ -2,11 +2,11 @@
 #include "platform/linux/LinuxPlatform.h"
 
 #include "platform/linux/DBusNotifications.h"
-#include "platform/linux/PortalColorScheme.h"
 #include "platform/linux/DesktopWindowActivation.h"
 #include "platform/linux/DetachedProcessLauncher.h"
 #include "platform/linux/GioApplicationDirectory.h"
 #include "platform/linux/GioDefaultBrowser.h"
+#include "platform/linux/PortalColorScheme.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/X11ChromeWindows.h"
 #include "platform/linux/XdgFileLayout.h"

@@ -62,9 +62,8 @@ bool PortalColorScheme::followQt()
     if (!first)
         return false;
     QTimer::singleShot(0, this, [this, first] { report(*first); });
-    connect(hints, &QStyleHints::colorSchemeChanged, this, [this, fromQt] {
-        report(fromQt().value_or(Preference::None));
-    });
+    connect(hints, &QStyleHints::colorSchemeChanged, this,
+            [this, fromQt] { report(fromQt().value_or(Preference::None)); });
     return true;
 #else
     return false;
@@ -75,9 +74,8 @@ void PortalColorScheme::read(bool wrapped)
 {
     // ReadOne answers the value; Read, which portals before version 2 only
     // have, wraps it in one more variant.
-    QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface,
-                                                       wrapped ? QStringLiteral("Read")
-                                                               : QStringLiteral("ReadOne"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        service, path, interface, wrapped ? QStringLiteral("Read") : QStringLiteral("ReadOne"));
     call << group << key;
     auto* watcher = new QDBusPendingCallWatcher(
         QDBusConnection::sessionBus().asyncCall(call, answerTimeoutMs), this);

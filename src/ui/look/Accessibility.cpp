@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/look/Accessibility.h"
 
-
 #include <QAccessibleWidget>
 #include <QWidget>
 

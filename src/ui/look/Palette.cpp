@@ -36,9 +36,8 @@ void applyTone(QWidget* widget, Tone tone)
     widget->setPalette(palette);
 }
 
-QPalette made(const QColor& window, const QColor& text, const QColor& base,
-              const QColor& button, const QColor& highlight, const QColor& placeholder,
-              const QColor& disabledText)
+QPalette made(const QColor& window, const QColor& text, const QColor& base, const QColor& button,
+              const QColor& highlight, const QColor& placeholder, const QColor& disabledText)
 {
     QPalette palette(button, window);
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {

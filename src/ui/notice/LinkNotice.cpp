@@ -101,8 +101,8 @@ QWidget* row(const Lost& link, int width, QWidget* parent)
     copyButton->setAccessibleDescription(link.url);
     QObject::connect(copyButton, &QPushButton::clicked, widget, [url = link.url] { copy(url); });
     const int room = width - copyButton->sizeHint().width() - line->spacing();
-    auto* label = new LinkLabel(
-        link.url, LinkLabel::lines(link.url, QFontMetrics(font), room), widget);
+    auto* label =
+        new LinkLabel(link.url, LinkLabel::lines(link.url, QFontMetrics(font), room), widget);
     label->setFont(font);
     label->setAccessibleName(link.url);
     line->addWidget(label, 1);

@@ -4,9 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/Scheduler.h"
 
-LaunchGate::LaunchGate(Hooks hooks, QObject* parent) : QObject(parent), m_hooks(std::move(hooks))
-{
-}
+LaunchGate::LaunchGate(Hooks hooks, QObject* parent) : QObject(parent), m_hooks(std::move(hooks)) {}
 
 void LaunchGate::choose(bool waitsForToken, bool holds)
 {
@@ -14,16 +12,15 @@ void LaunchGate::choose(bool waitsForToken, bool holds)
     m_holds = holds;
     m_state = State::Waiting;
     if (holds) {
-        Platform::current().scheduler->schedule(std::chrono::milliseconds(holdMs), this,
-                                                [this, choice = ++m_choices] {
-                                                    if (choice != m_choices ||
-                                                        m_state == State::Idle)
-                                                        return;
-                                                    if (m_state == State::Waiting)
-                                                        start(false);
-                                                    if (m_state != State::Idle)
-                                                        end();
-                                                });
+        Platform::current().scheduler->schedule(
+            std::chrono::milliseconds(holdMs), this, [this, choice = ++m_choices] {
+                if (choice != m_choices || m_state == State::Idle)
+                    return;
+                if (m_state == State::Waiting)
+                    start(false);
+                if (m_state != State::Idle)
+                    end();
+            });
     }
     if (waitsForToken)
         launchIfReady();

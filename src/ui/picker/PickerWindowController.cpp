@@ -5,17 +5,17 @@
 #include "platform/Platform.h"
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
-#include "ui/picker/ProfilePickerView.h"
 #include "ui/look/WindowPlacement.h"
+#include "ui/picker/ProfilePickerView.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -94,8 +94,7 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
     m_gate.reset();
     m_chosen.reset();
     m_launches = std::make_unique<QObject>(); // the last browser stays where it is
-    WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content,
-                             link.activationToken);
+    WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, link.activationToken);
     qApp->installEventFilter(this);
     m_content = content;
     m_asking = true;
@@ -105,8 +104,7 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
 ProfilePickerView* PickerWindowController::pickerFor(const Link& link)
 {
     QPointer<PickerWindowController> self(this);
-    auto onSelect = [self, link](const ChromeProfile& profile,
-                                 const std::optional<QString>& prefix,
+    auto onSelect = [self, link](const ChromeProfile& profile, const std::optional<QString>& prefix,
                                  ProfilePickerModel::Manner manner) {
         if (self && self->m_asking)
             self->chosen(link, profile, prefix, manner);
@@ -132,10 +130,9 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
         // Only where the profile was offered: a link whose browser has no such
         // profile keeps its turn.
         const auto offered = [&](const Link& waiting) {
-            return std::any_of(waiting.profiles.begin(), waiting.profiles.end(),
-                               [&](const ChromeProfile& p) {
-                                   return p.directoryName == profile.directoryName;
-                               });
+            return std::any_of(
+                waiting.profiles.begin(), waiting.profiles.end(),
+                [&](const ChromeProfile& p) { return p.directoryName == profile.directoryName; });
         };
         std::deque<Link> taken;
         for (auto it = m_waiting.begin(); it != m_waiting.end();) {

@@ -4,8 +4,8 @@
 #include "ui/look/Accessibility.h"
 #include "ui/look/LinkLabel.h"
 #include "ui/look/Palette.h"
-#include "ui/picker/ProfileRow.h"
 #include "ui/look/Widgets.h"
+#include "ui/picker/ProfileRow.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -5,8 +5,8 @@
 #include "ui/look/ElidedLabel.h"
 #include "ui/look/Palette.h"
 #include "ui/look/ProfileAvatarView.h"
-#include "ui/picker/ProfilePickerModel.h"
 #include "ui/look/Typography.h"
+#include "ui/picker/ProfilePickerModel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

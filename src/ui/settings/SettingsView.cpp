@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsView.h"
 
-#include "platform/AppActions.h"
-#include "platform/AppInfo.h"
 #include "chrome/BrowserChoice.h"
 #include "chrome/CanonicalText.h"
 #include "chrome/ChromeProfiles.h"
+#include "platform/AppActions.h"
+#include "platform/AppInfo.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
-#include "ui/settings/DefaultBrowserStatus.h"
 #include "ui/look/ElidedLabel.h"
 #include "ui/look/Icons.h"
 #include "ui/look/Palette.h"
 #include "ui/look/ProfileAvatarView.h"
 #include "ui/look/Widgets.h"
+#include "ui/settings/DefaultBrowserStatus.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -232,10 +232,9 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
     if (m_browsers.size() >= 2)
         rows->addWidget(browserChoice(widget));
     if (m_profiles.isEmpty()) {
-        QLabel* empty =
-            Widgets::text(u"プロファイルが見つかりませんでした。" + browser +
-                              u" を一度起動してから再度開いてください。",
-                          Typography::Role::Caption, widget, Palette::Tone::Secondary);
+        QLabel* empty = Widgets::text(u"プロファイルが見つかりませんでした。" + browser +
+                                          u" を一度起動してから再度開いてください。",
+                                      Typography::Role::Caption, widget, Palette::Tone::Secondary);
         empty->setWordWrap(true);
         rows->addWidget(empty);
         return widget;
@@ -310,9 +309,8 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     prefix->setObjectName(QStringLiteral("prefix"));
     prefix->setFont(Typography::font(Typography::Role::Callout));
     text->addWidget(prefix);
-    QLabel* target =
-        Widgets::text(u"→ " + profileName(rule.profileDirectory), Typography::Role::Caption2,
-                      widget, Palette::Tone::Secondary);
+    QLabel* target = Widgets::text(u"→ " + profileName(rule.profileDirectory),
+                                   Typography::Role::Caption2, widget, Palette::Tone::Secondary);
     target->setObjectName(QStringLiteral("target"));
     text->addWidget(target);
     row->addLayout(text, 1);

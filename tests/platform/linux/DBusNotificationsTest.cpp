@@ -35,14 +35,17 @@ TEST(DBusNotifications, AsTheServiceAllows)
         const char* name;
         QStringList server; // none: no service on the bus
         bool connected;
-        const char* body;   // as the service got it; none: nothing shown
+        const char* body; // as the service got it; none: nothing shown
         bool action;
     } cases[] = {
         {"no bus", {}, false, nullptr, false},
         {"no service", {}, true, nullptr, false},
         {"refused", {u"actions,body"_s, u"error"_s}, true, nullptr, false},
         {"no actions", {u"body"_s}, true, "https://shop.example/?a=1&b=2", false},
-        {"markup", {u"actions,body,body-markup"_s}, true, "https://shop.example/?a=1&amp;b=2",
+        {"markup",
+         {u"actions,body,body-markup"_s},
+         true,
+         "https://shop.example/?a=1&amp;b=2",
          true},
     };
     int connections = 0;

@@ -21,9 +21,9 @@ TEST(DetachedProcessLauncher, TellsAFailedStart)
         std::chrono::milliseconds lived;
         bool failed;
     } cases[] = {
-        {exited(0), 0ms, false},     {exited(1), 0ms, true},     {exited(2), 10ms, true},
-        {exited(126), 0ms, true},    {exited(127), 0ms, true},   {SIGKILL, 100ms, true},
-        {SIGSEGV, 4999ms, true},     {exited(1), 5000ms, false}, {SIGTERM, 60000ms, false},
+        {exited(0), 0ms, false},  {exited(1), 0ms, true},     {exited(2), 10ms, true},
+        {exited(126), 0ms, true}, {exited(127), 0ms, true},   {SIGKILL, 100ms, true},
+        {SIGSEGV, 4999ms, true},  {exited(1), 5000ms, false}, {SIGTERM, 60000ms, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.status << " after " << c.lived.count() << " ms");

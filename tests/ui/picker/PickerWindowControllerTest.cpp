@@ -57,10 +57,11 @@ TEST(PickerWindowController, LinksWaitTheirTurn)
     QTest::keyClick(controller.content(), Qt::Key_3);
     QTest::keyClick(controller.content(), Qt::Key_1);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(calls, (QStringList{u"rule https://b Profile 1"_s, u"launch https://a Profile 1  left"_s,
-                                  u"launch https://b Profile 1  left"_s,
-                                  u"launch https://d Profile 2  left"_s,
-                                  u"launch https://e Profile 0 token-1 front"_s}));
+    EXPECT_EQ(
+        calls,
+        (QStringList{u"rule https://b Profile 1"_s, u"launch https://a Profile 1  left"_s,
+                     u"launch https://b Profile 1  left"_s, u"launch https://d Profile 2  left"_s,
+                     u"launch https://e Profile 0 token-1 front"_s}));
     calls.clear();
 
     // Ctrl+Shift+2 sends f, g and i, privately; h was not offered that

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/settings/SettingsWindowController.h"
 #include "rules/FeatureFlags.h"
 #include "ui/settings/SettingsView.h"
-#include "ui/settings/SettingsWindowController.h"
 
 #include "FakePlatform.h"
 
