@@ -5,6 +5,9 @@
 # Qt never stops it. A plain `cmake -S . -B build && cmake --build build` works
 # as well, with any generator.
 BUILD_DIR ?= build
+# `make run` builds in a folder of its own, without warnings as errors, so
+# that `make run` and `make test` in either order each build once.
+RUN_DIR ?= build-run
 ASAN_DIR ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
@@ -40,16 +43,16 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 test: test-deps
-	@# Configured again: a folder first configured by `make run` has no tests.
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(OWN_FLAGS) $(CMAKE_FLAGS)
 	@$(MAKE) --no-print-directory build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 run: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORLIM_WERROR=OFF $(CMAKE_FLAGS)
-	@$(MAKE) --no-print-directory build
-	@scripts/install-user-entry.sh $(abspath $(BUILD_DIR))/orlim
-	$(BUILD_DIR)/orlim
+	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORLIM_WERROR=OFF \
+		-DORLIM_BUILD_TESTS=OFF $(CCACHE_FLAGS) $(CMAKE_FLAGS)
+	cmake --build $(RUN_DIR) -j $(JOBS)
+	@scripts/install-user-entry.sh $(abspath $(RUN_DIR))/orlim
+	$(RUN_DIR)/orlim
 
 test-asan: test-deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLIM_SANITIZE=ON $(OWN_FLAGS) $(CMAKE_FLAGS)
@@ -97,4 +100,4 @@ package: deps
 	@ls $(PACKAGE_DIR)/orlim_*.deb
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(RUN_DIR) $(ASAN_DIR)
