@@ -20,11 +20,11 @@ namespace {
 /// its browser, and a link that cannot be opened is shown to the user.
 PickerWindowController& sharedPicker()
 {
-    static auto* controller =
-        new PickerWindowController({&RuleStore::upsert, [](const ChromeInstallation& browser,
-                                                           const ChromeLauncher::Request& request) {
-                                        ChromeLauncher::open(browser, request, &LinkNotice::show);
-                                    }});
+    static auto* controller = new PickerWindowController(
+        {&RuleStore::upsert,
+         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             ChromeLauncher::openChosen(browser, request, &LinkNotice::show);
+         }});
     return *controller;
 }
 

@@ -37,20 +37,17 @@ std::optional<ChromeInstallation> lookUp(const Kind& kind)
 
 std::optional<ChromeInstallation> ChromeInstallation::find()
 {
+    const QList<ChromeInstallation> browsers = installed();
+    if (browsers.isEmpty())
+        return std::nullopt;
+    // The one chosen while it is installed; else the table's order decides.
     if (const auto chosen = BrowserChoice::chosen()) {
-        for (const Kind& kind : ChromeInstallations::kinds) {
-            if (*chosen == kind.desktopId) {
-                if (auto browser = lookUp(kind))
-                    return browser;
-                break; // removed since: the table's order decides
-            }
+        for (const ChromeInstallation& browser : browsers) {
+            if (browser.desktopId == *chosen)
+                return browser;
         }
     }
-    for (const Kind& kind : ChromeInstallations::kinds) {
-        if (auto browser = lookUp(kind))
-            return browser;
-    }
-    return std::nullopt;
+    return browsers.first();
 }
 
 QList<ChromeInstallation> ChromeInstallation::installed()

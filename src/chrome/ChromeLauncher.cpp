@@ -76,11 +76,6 @@ void fail(const QString& url, Failure why, const FailureHandler& failed)
 
 void open(const ChromeInstallation& browser, const Request& request, const FailureHandler& failed)
 {
-    if (!browser.isInstalled()) {
-        // Its profiles are no other browser's: the link goes nowhere else.
-        fail(request.url, Failure::BrowserGone, failed);
-        return;
-    }
     const auto command =
         browser.commandLine(arguments(request.url, request.profileDirectory,
                                       request.privateWindow ? browser.privateSwitch : QString()));
@@ -94,6 +89,17 @@ void open(const ChromeInstallation& browser, const Request& request, const Failu
     }
     if (request.toFront)
         activateChrome(browser.windowClass, activationRetries, request.owner);
+}
+
+void openChosen(const ChromeInstallation& browser, const Request& request,
+                const FailureHandler& failed)
+{
+    if (!browser.isInstalled()) {
+        // Its profiles are no other browser's: the link goes nowhere else.
+        fail(request.url, Failure::BrowserGone, failed);
+        return;
+    }
+    open(browser, request, failed);
 }
 
 } // namespace ChromeLauncher

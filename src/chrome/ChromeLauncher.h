@@ -47,12 +47,16 @@ struct Request
 QStringList arguments(const QString& url, const QString& profileDirectory,
                       const QString& privateSwitch = {});
 
-/// Starts `browser` as its desktop entry starts it, with `arguments()` where
-/// the entry takes a link, without waiting for it, then brings its window
-/// forward once it appears (polling for about a second). A start that fails,
-/// at once or as soon as it is seen to, tells `failed` and writes one line on
-/// stderr (never the link: links can carry secrets).
+/// Starts `browser`, as it was just looked up, as its desktop entry starts it, with `arguments()`
+/// where the entry takes a link, without waiting for it, then brings its window forward once it
+/// appears (polling for about a second). A start that fails, at once or as soon as it is seen to,
+/// tells `failed` and writes one line on stderr (never the link: links can carry secrets).
 void open(const ChromeInstallation& browser, const Request& request, const FailureHandler& failed);
+
+/// The same for a link chosen a while after its browser was looked up: a
+/// browser removed since is told as `Failure::BrowserGone`.
+void openChosen(const ChromeInstallation& browser, const Request& request,
+                const FailureHandler& failed);
 
 /// Writes why a link was dropped on stderr and tells `failed`.
 void fail(const QString& url, Failure why, const FailureHandler& failed);

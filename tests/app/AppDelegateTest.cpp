@@ -80,7 +80,7 @@ TEST(Routing, OneBrowserPerLinkAndNoLinkLostInSilence)
     PickerWindowController picker(
         {[](const QString&, const QString&) {},
          [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             ChromeLauncher::open(browser, request, &LinkNotice::show);
+             ChromeLauncher::openChosen(browser, request, &LinkNotice::show);
          }});
     AppDelegate delegate({[&](const QString& url, const ChromeInstallation& browser,
                               const QList<ChromeProfile>& profiles,

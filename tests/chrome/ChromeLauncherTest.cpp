@@ -85,7 +85,7 @@ TEST(ChromeLauncher, FailuresAreTold)
     const ChromeInstallation chrome = served();
     installed[u"chromium.desktop"_s] = desktopEntry({}, u"chromium %U"_s);
     installed.remove(u"google-chrome.desktop"_s);
-    ChromeLauncher::open(chrome, {u"https://gone"_s, u"Default"_s}, failed);
+    ChromeLauncher::openChosen(chrome, {u"https://gone"_s, u"Default"_s}, failed);
     EXPECT_TRUE(platform.processes.starts.isEmpty());
 
     installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"\"/opt/chrome %U"_s);
