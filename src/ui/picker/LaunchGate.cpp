@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/picker/LaunchGate.h"
 
-#include "platform/Platform.h"
 #include "platform/Scheduler.h"
 
-LaunchGate::LaunchGate(Hooks hooks, QObject* parent) : QObject(parent), m_hooks(std::move(hooks)) {}
+LaunchGate::LaunchGate(Hooks hooks, Scheduler& scheduler, QObject* parent)
+    : QObject(parent), m_hooks(std::move(hooks)), m_scheduler(scheduler)
+{
+}
 
 void LaunchGate::choose(bool waitsForToken, bool holds)
 {
@@ -12,15 +14,14 @@ void LaunchGate::choose(bool waitsForToken, bool holds)
     m_holds = holds;
     m_state = State::Waiting;
     if (holds) {
-        Platform::current().scheduler->schedule(
-            std::chrono::milliseconds(holdMs), this, [this, choice = ++m_choices] {
-                if (choice != m_choices || m_state == State::Idle)
-                    return;
-                if (m_state == State::Waiting)
-                    start(false);
-                if (m_state != State::Idle)
-                    end();
-            });
+        m_scheduler.schedule(std::chrono::milliseconds(holdMs), this, [this, choice = ++m_choices] {
+            if (choice != m_choices || m_state == State::Idle)
+                return;
+            if (m_state == State::Waiting)
+                start(false);
+            if (m_state != State::Idle)
+                end();
+        });
     }
     if (waitsForToken)
         launchIfReady();
@@ -57,13 +58,12 @@ void LaunchGate::keyReleased(quint64 key)
 void LaunchGate::focusMoved()
 {
     m_settled = false;
-    Platform::current().scheduler->schedule(std::chrono::milliseconds(settleMs), this,
-                                            [this, move = ++m_focusMoves] {
-                                                if (move != m_focusMoves)
-                                                    return;
-                                                m_settled = true;
-                                                launchIfReady();
-                                            });
+    m_scheduler.schedule(std::chrono::milliseconds(settleMs), this, [this, move = ++m_focusMoves] {
+        if (move != m_focusMoves)
+            return;
+        m_settled = true;
+        launchIfReady();
+    });
 }
 
 void LaunchGate::deactivated()

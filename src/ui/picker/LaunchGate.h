@@ -5,6 +5,8 @@
 #include <QSet>
 #include <functional>
 
+class Scheduler;
+
 /// When the picker's choice may start the browser, and when the picker may go.
 ///
 ///   idle --choose--> waiting --ready--> holding --browser active, or bound--> idle
@@ -43,7 +45,8 @@ public:
         std::function<bool()> active;
     };
 
-    explicit LaunchGate(Hooks hooks, QObject* parent = nullptr);
+    /// Times the settling and the hold on `scheduler`.
+    LaunchGate(Hooks hooks, Scheduler& scheduler, QObject* parent = nullptr);
 
     /// A choice was made. `waitsForToken`: the desktop's token is good only
     /// while the picker has the keyboard; `holds`: the picker stays up for the
@@ -69,6 +72,7 @@ private:
     void end();
 
     Hooks m_hooks;
+    Scheduler& m_scheduler;
     State m_state = State::Idle;
     bool m_waitsForToken = false;
     bool m_holds = false;

@@ -57,7 +57,8 @@ PickerWindowController::PickerWindowController(Actions actions, QObject* parent)
                   // widget bookkeeping.
                   const QWindow* handle = m_window ? m_window->windowHandle() : nullptr;
                   return handle && handle->isActive();
-              }})
+              }},
+             *Platform::current().scheduler)
 {
     connect(qGuiApp, &QGuiApplication::focusObjectChanged, &m_gate, &LaunchGate::focusMoved);
 }

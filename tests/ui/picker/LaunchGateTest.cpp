@@ -16,7 +16,8 @@ TEST(LaunchGate, WaitsHoldsAndEnds)
                          log.append(overtaken ? u"overtaken"_s : u"start"_s);
                          return token;
                      },
-                     [&] { log.append(u"hide"_s); }, [&] { return active; }});
+                     [&] { log.append(u"hide"_s); }, [&] { return active; }},
+                    platform.scheduler);
     const auto after = [&](const std::function<void()>& steps) {
         log.clear();
         steps();
