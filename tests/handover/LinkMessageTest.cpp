@@ -3,16 +3,7 @@
 
 #include "QtPrinting.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <thread>
-#include <unistd.h>
 
 using State = LinkMessage::Reader::State;
 using namespace std::string_literals;

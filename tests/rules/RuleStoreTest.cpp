@@ -11,7 +11,6 @@
 #include <QFile>
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/stat.h>
 // New prefixes go first, known ones change in place, the same prefix in
 // another Unicode spelling included; the first fitting rule wins. A file that
 // cannot be decoded is kept aside, under a new name each time, before any

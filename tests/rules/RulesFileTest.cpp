@@ -6,11 +6,6 @@
 
 #include "FakePlatform.h"
 
-#include <QDir>
-#include <QFile>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
 // The writer's bytes match the golden files exactly, and read back equal; any
 // JSON of the right shape is read; anything else rejects the whole file.
 TEST(RulesFile, GoldenBytesAndWholeFileDecoding)

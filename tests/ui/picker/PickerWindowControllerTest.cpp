@@ -7,11 +7,8 @@
 #include "FakePlatform.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTextDocument>
 
 namespace {
 

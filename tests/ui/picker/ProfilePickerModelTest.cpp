@@ -5,12 +5,6 @@
 
 #include "FakePlatform.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QTextDocument>
-
 // A digit past the last row and Return on an empty list choose nothing; only
 // rows 1-9 carry numbers. Rules builds offer to remember the link's site, and
 // keep an edited site when the picker appears again.
