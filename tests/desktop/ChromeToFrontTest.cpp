@@ -66,14 +66,16 @@ protected:
         return ids.isEmpty() ? QList<QByteArray>() : ids.split('\n');
     }
 
-    /// Whether the active X11 window is one of Chromium's.
-    bool chromiumIsActive() const
+    /// Whether the active X11 window is among those `xdotool search` finds
+    /// with `terms`.
+    bool activeAmong(const QStringList& terms) const
     {
-        QByteArray active, chromium;
+        QByteArray active, found;
         return xdotool({u"getactivewindow"_s}, &active) == 0 &&
-               xdotool({u"search"_s, u"--class"_s, u"Chromium"_s}, &chromium) == 0 &&
-               chromium.split('\n').contains(active);
+               xdotool(QStringList{u"search"_s} + terms, &found) == 0 &&
+               found.split('\n').contains(active);
     }
+    bool chromiumIsActive() const { return activeAmong({u"--class"_s, u"Chromium"_s}); }
 
     /// Starts `command` as the compositor, logging to compositor.log, and waits
     /// until its socket `display` appears.
@@ -511,11 +513,7 @@ TEST_F(X11, ShiftOpensAPrivateWindowUnderOpenbox)
     };
     // The window a title names is the active one.
     const auto active = [&](const char* title) {
-        QByteArray window, named;
-        return xdotool({u"getactivewindow"_s}, &window) == 0 &&
-               xdotool({u"search"_s, u"--onlyvisible"_s, u"--name"_s, QString::fromLatin1(title)},
-                       &named) == 0 &&
-               named.split('\n').contains(window);
+        return activeAmong({u"--onlyvisible"_s, u"--name"_s, QString::fromLatin1(title)});
     };
     int round = 0;
     for (const char* key : {"shift+2", "2"}) {
