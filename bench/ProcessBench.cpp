@@ -185,11 +185,20 @@ public:
         return starts;
     }
 
-    /// The links of the stand-in's starts, in the order Orlim started them
-    /// (process ids rise in that order).
+    /// The links of the stand-in's starts, in the order Orlim started them.
+    /// Process ids rise in that order but wrap at the kernel's pid_max (32768
+    /// on many machines, so a burst of a thousand may cross it): the records
+    /// are walked in the order of their start times, which is nearly right,
+    /// and each id is counted on from the one before it.
     std::vector<std::string> chromeLinksInStartOrder() const
     {
-        std::vector<std::pair<long, std::string>> starts;
+        struct Start
+        {
+            Nanoseconds time;
+            long long pid;
+            std::string link;
+        };
+        std::vector<Start> starts;
         std::ifstream log(chromeLog());
         for (std::string line; std::getline(log, line);) {
             std::vector<std::string> fields;
@@ -197,12 +206,28 @@ public:
             for (std::string field; std::getline(in, field, '\x1f');)
                 fields.push_back(field);
             if (fields.size() >= 3)
-                starts.emplace_back(std::stol(fields[1]), fields.back());
+                starts.push_back({std::stoll(fields[0]), std::stoll(fields[1]), fields.back()});
         }
-        std::sort(starts.begin(), starts.end());
+        long long pidMax = 4194304;
+        std::ifstream("/proc/sys/kernel/pid_max") >> pidMax;
+        std::sort(starts.begin(), starts.end(),
+                  [](const Start& a, const Start& b) { return a.time < b.time; });
+        long long previous = 0;
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            long long pid = starts[i].pid;
+            if (i > 0) {
+                while (pid < previous - pidMax / 2)
+                    pid += pidMax;
+                while (pid > previous + pidMax / 2)
+                    pid -= pidMax;
+            }
+            starts[i].pid = previous = pid;
+        }
+        std::stable_sort(starts.begin(), starts.end(),
+                         [](const Start& a, const Start& b) { return a.pid < b.pid; });
         std::vector<std::string> links;
-        for (auto& start : starts)
-            links.push_back(std::move(start.second));
+        for (Start& start : starts)
+            links.push_back(std::move(start.link));
         return links;
     }
 
