@@ -2,90 +2,35 @@
 // End-to-end tests on a real X server (Xvfb) with a window manager (openbox):
 // what a screen reader and a tray host see of Orlim. Skipped where those
 // programs are not installed.
-#include "ProcessFixture.h"
+#include "Compositor.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 
 namespace {
 
-class Desktop : public ProcessFixture
+class Desktop : public Compositor
 {
 protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        for (const QString& tool :
-             {u"Xvfb"_s, u"openbox"_s, u"xdotool"_s, u"wmctrl"_s, u"xev"_s, u"dbus-daemon"_s}) {
+        for (const QString& tool : {u"wmctrl"_s, u"xev"_s, u"dbus-daemon"_s}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool.toStdString() << " is not installed";
         }
-        startSessionBus();
-        // Xvfb picks a free display itself and tells which on its output.
-        QProcess* xvfb = startHelper({u"Xvfb"_s, u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s,
-                                      u"1280x800x24"_s, u"-nolisten"_s, u"tcp"_s, u"-noreset"_s},
-                                     QProcessEnvironment::systemEnvironment());
-        m_display = u':' + QString::fromLatin1(nextLine(xvfb, 10000).trimmed());
-        QProcessEnvironment env = desktopEnvironment();
-        env.insert(u"DISPLAY"_s, m_display);
-        startHelper({u"openbox"_s}, env, u"wm.log"_s, false);
-        // Ready once it publishes the current desktop.
-        ASSERT_TRUE(waitFor([&] { return xdotool({u"get_desktop"_s}).has_value(); }))
-            << readLog(u"wm.log"_s).toStdString() << " display " << m_display.toStdString();
+        startX11({u"openbox"_s});
     }
 
-    QProcessEnvironment environment() const override
-    {
-        QProcessEnvironment env = ProcessFixture::environment();
-        env.remove(u"QT_QPA_PLATFORM"_s);
-        env.insert(u"DISPLAY"_s, m_display);
-        if (m_accessibility)
-            env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
-        return env;
-    }
-
-    /// Runs an X tool on the test display; its output, or nothing when it failed.
-    std::optional<QString> tool(const QString& program, const QStringList& arguments) const
-    {
-        QProcess process;
-        process.setProcessEnvironment(environment());
-        process.start(program, arguments);
-        if (!process.waitForFinished(5000) || process.exitCode() != 0)
-            return std::nullopt;
-        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    }
-    std::optional<QString> xdotool(const QStringList& arguments) const
-    {
-        return tool(u"xdotool"_s, arguments);
-    }
-    /// The visible window with exactly this title, if any.
-    std::optional<QString> window(const QString& title) const
-    {
-        return xdotool({u"search"_s, u"--onlyvisible"_s, u"--name"_s, u'^' + title + u'$'});
-    }
-    /// Waits until the window titled `title` is the active one.
-    bool becomesActive(const QString& title) const
-    {
-        return waitFor([&] {
-            const std::optional<QString> id = window(title);
-            return id && xdotool({u"getactivewindow"_s}) == id;
-        });
-    }
     /// Closes the window titled `title` through the window manager, as with
     /// its title bar's button.
     void close(const QString& title) const
     {
-        ASSERT_TRUE(waitFor([&] { return window(title).has_value(); }));
-        ASSERT_TRUE(tool(u"wmctrl"_s, {u"-i"_s, u"-c"_s, *window(title)}));
-        ASSERT_TRUE(waitFor([&] { return !window(title).has_value(); }));
+        ASSERT_TRUE(waitFor([&] { return !titled(title).isEmpty(); }));
+        ASSERT_EQ(tool(u"wmctrl"_s, {u"-i"_s, u"-c"_s, QString::fromLatin1(titled(title)[0])}), 0);
+        ASSERT_TRUE(waitFor([&] { return titled(title).isEmpty(); }));
     }
-
-    bool m_accessibility = false;
-
-private:
-    QString m_display;
 };
 
 } // namespace
@@ -119,7 +64,7 @@ TEST_F(Desktop, ScreenReaderFollowsThePicker)
     EXPECT_TRUE(items[0][u"selected"_s].toBool());
     EXPECT_EQ(tree[u"children_of_first"_s].toInt(), 0) << "number and avatar are not parts";
     ASSERT_EQ(nextLine(reader).trimmed(), "ready");
-    ASSERT_TRUE(xdotool({u"key"_s, u"Down"_s}));
+    type(u"Down"_s);
     const QByteArray line = nextLine(reader);
     const QJsonObject after = QJsonDocument::fromJson(line).object();
     const QJsonArray now = after[u"items"_s].toArray();
@@ -170,7 +115,7 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     close(u"Orlim 設定"_s);
     EXPECT_EQ(run({}), 0);
     ASSERT_TRUE(becomesActive(u"Orlim 設定"_s));
-    ASSERT_TRUE(xdotool({u"key"_s, u"ctrl+q"_s}));
+    type(u"ctrl+q"_s);
     EXPECT_TRUE(orlim->waitForFinished(10000));
     EXPECT_EQ(orlim->exitCode(), 0);
 }
@@ -183,12 +128,12 @@ TEST_F(Desktop, AHeldKeyChoosesNothing)
 {
     writeLocalState(R"({"profile": {"profiles_order": ["Default", "Profile 1"],
         "info_cache": {"Default": {"name": "A"}, "Profile 1": {"name": "B"}}}})");
-    ASSERT_TRUE(xdotool({u"keydown"_s, u"Return"_s}));
+    ASSERT_EQ(xdotool({u"keydown"_s, u"Return"_s}), 0);
     start({u"https://held.example/"_s});
     ASSERT_TRUE(becomesActive(u"Orlim"_s));
     // Held as long as a user does: the server repeats it into the picker.
-    ASSERT_TRUE(xdotool({u"sleep"_s, u"1.5"_s, u"keyup"_s, u"Return"_s}));
-    ASSERT_TRUE(xdotool({u"key"_s, u"2"_s}));
+    ASSERT_EQ(xdotool({u"sleep"_s, u"1.5"_s, u"keyup"_s, u"Return"_s}), 0);
+    type(u"2"_s);
     const QList<QStringList> starts = waitForChrome(1);
     ASSERT_FALSE(starts.isEmpty());
     EXPECT_EQ(starts.first(),
@@ -212,8 +157,8 @@ TEST_F(Desktop, TwentyHandOversAndOneStep)
     }
     for (QProcess* handOver : handOvers)
         ASSERT_TRUE(handOver->waitForFinished(10000) && handOver->exitCode() == 0);
-    ASSERT_TRUE(xdotool({u"key"_s, u"shift+1"_s}));
-    ASSERT_TRUE(xdotool({u"key"_s, u"ctrl+2"_s}));
+    type(u"shift+1"_s);
+    type(u"ctrl+2"_s);
     QStringList opened;
     for (const QStringList& start : waitForChrome(23)) {
         if (start.last() == expected.first()) {

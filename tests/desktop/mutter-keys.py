@@ -12,7 +12,7 @@ import sys
 import dbus
 
 KEYSYMS = {"Return": 0xFF0D, "Down": 0xFF54, "Up": 0xFF52, "Escape": 0xFF1B,
-           "alt": 0xFFE9, "F4": 0xFFC1, "Tab": 0xFF09}
+           "alt": 0xFFE9, "shift": 0xFFE1, "ctrl": 0xFFE3, "F4": 0xFFC1, "Tab": 0xFF09}
 
 
 def keysym(name):

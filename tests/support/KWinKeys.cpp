@@ -37,8 +37,9 @@ const wl_registry_listener registryListener{global, globalRemove};
 int keyCode(const std::string& name)
 {
     static const std::map<std::string, int> named{
-        {"Return", KEY_ENTER}, {"Down", KEY_DOWN}, {"Up", KEY_UP},   {"Escape", KEY_ESC},
-        {"alt", KEY_LEFTALT},  {"F4", KEY_F4},     {"Tab", KEY_TAB}, {"ctrl", KEY_LEFTCTRL}};
+        {"Return", KEY_ENTER}, {"Down", KEY_DOWN},     {"Up", KEY_UP},
+        {"Escape", KEY_ESC},   {"alt", KEY_LEFTALT},   {"F4", KEY_F4},
+        {"Tab", KEY_TAB},      {"ctrl", KEY_LEFTCTRL}, {"shift", KEY_LEFTSHIFT}};
     static const int letters[] = {KEY_A, KEY_B, KEY_C, KEY_D, KEY_E, KEY_F, KEY_G, KEY_H, KEY_I,
                                   KEY_J, KEY_K, KEY_L, KEY_M, KEY_N, KEY_O, KEY_P, KEY_Q, KEY_R,
                                   KEY_S, KEY_T, KEY_U, KEY_V, KEY_W, KEY_X, KEY_Y, KEY_Z};
