@@ -20,18 +20,20 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DBusNotifications.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/DesktopWindowActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GnomeInterfaceSettings.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/PlainWindowActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/PortalColorScheme.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandWindowActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/StartupNotification.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/linux/X11WindowActivation.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/ProfileRule.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RuleStore.cpp

@@ -15,8 +15,6 @@
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
-#include "platform/ProcessLauncher.h"
-#include "platform/WindowActivation.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
 #include "ui/look/Typography.h"
@@ -104,7 +102,6 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     // on its own, and no program started later may inherit it.
     for (const char* name : ActivationVariables::all)
         qunsetenv(name);
-    qputenv(ProcessLauncher::qtDecorationSwitch, "1");
     const QString token = QString::fromStdString(launchToken);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orlim"));

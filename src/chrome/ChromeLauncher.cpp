@@ -18,6 +18,8 @@ namespace {
 void activateChrome(const QString& windowClass, int retriesRemaining, const QObject* owner)
 {
     Platform& platform = Platform::current();
+    if (!platform.chromeWindows)
+        return;
     const QList<ChromeWindows::Handle> windows = platform.chromeWindows->find(windowClass);
     if (!windows.isEmpty()) {
         platform.chromeWindows->activate(windows.first());

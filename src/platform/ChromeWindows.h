@@ -5,8 +5,9 @@
 #include <QString>
 #include <QtGlobal>
 
-/// Finds the windows of a running Chrome and brings them forward. Where the
-/// desktop offers no way to do that, the look-up simply finds nothing.
+/// Finds the windows of a running Chrome and brings them forward: on X11,
+/// where a started browser's new tab may open behind the window in front.
+/// Other desktops have none (`Platform::chromeWindows` is null there).
 class ChromeWindows
 {
 public:

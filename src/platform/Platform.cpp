@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Platform.h"
 
-#include "platform/WindowActivation.h"
 #include "platform/linux/LinuxPlatform.h"
 
 #include <QGuiApplication>
@@ -18,7 +17,7 @@ void Platform::settleDesktop()
     desktop = name.startsWith(u"wayland") ? Desktop::Wayland
               : name == u"xcb"            ? Desktop::X11
                                           : Desktop::Other;
-    windowActivation->start();
+    settleLinuxDesktop(*this);
 }
 
 namespace {

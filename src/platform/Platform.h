@@ -22,7 +22,7 @@ struct Platform
     FileLayout* files = nullptr;
     ApplicationDirectory* applications = nullptr;
     ProcessLauncher* processes = nullptr;
-    ChromeWindows* chromeWindows = nullptr;
+    ChromeWindows* chromeWindows = nullptr; // none but on X11
     DefaultBrowser* defaultBrowser = nullptr;
     Scheduler* scheduler = nullptr;
     WindowActivation* windowActivation = nullptr;
@@ -33,9 +33,10 @@ struct Platform
 
     /// The services in use now.
     static Platform& current();
-    /// Settles `desktop` from the platform Qt chose, then starts the window
-    /// activation for it. Called once, as soon as the GUI application exists
-    /// and before any window is shown.
+    /// Settles `desktop` from the platform Qt chose, then puts in the window
+    /// activation made for it and, on X11, the look-up of the browser's
+    /// windows. Called once, as soon as the GUI application exists and before
+    /// any window is shown.
     void settleDesktop();
 };
 

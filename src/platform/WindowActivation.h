@@ -8,16 +8,12 @@ class QWidget;
 /// Focus across programs. Desktops with focus-stealing prevention (every
 /// Wayland compositor, and X11 window managers such as mutter and KWin) give
 /// the keyboard to a window only with proof that the user asked for it: an
-/// activation token (Wayland) or a startup ID (X11).
+/// activation token (Wayland) or a startup ID (X11). One object for each kind
+/// of desktop, put in place where the desktop is settled.
 class WindowActivation
 {
 public:
     virtual ~WindowActivation() = default;
-
-    /// Readies itself for `Platform::desktop`, settled just before by
-    /// `Platform::settleDesktop()`, which calls it once: every later answer,
-    /// `tokenNeedsItsWindow()` above all, depends on it.
-    virtual void start() = 0;
 
     /// A token for the program Orlim starts next, tied to the user's last
     /// input in `window`; empty where the desktop has none to give.

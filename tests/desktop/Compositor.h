@@ -159,9 +159,9 @@ protected:
                                const QString& program = QStringLiteral(ORLIM_EXECUTABLE))
     {
         const QString log = u"clicking-"_s + QString::number(++m_clickingWindows) + u".log";
-        startHelper({QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_s, path(log), program,
-                     link},
-                    environment());
+        startHelper(
+            {QStringLiteral(DESKTOP_WINDOW_EXECUTABLE), u"record"_s, path(log), program, link},
+            environment());
         EXPECT_TRUE(waitFor([&] { return count(log, "focus-in") == 1; }, 30000));
         // The first keys after a window maps may be swallowed.
         EXPECT_TRUE(typeUntil(u"z"_s, 500, [&] { return count(log, "z") > 0; }));

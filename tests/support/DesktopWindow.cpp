@@ -85,8 +85,8 @@ int main(int argc, char** argv)
                     chrome ? QStringList() : arguments.mid(3));
     window.setWindowTitle(arguments.value(1));
     window.resize(300, 200);
-    WindowActivation* activation = Platform::current().windowActivation;
     Platform::current().settleDesktop();
+    WindowActivation* activation = Platform::current().windowActivation;
     QLocalServer later;
     if (chrome)
         later.listen(chromeLog + u".socket");

@@ -155,7 +155,6 @@ private:
 class FakeWindowActivation final : public WindowActivation
 {
 public:
-    void start() override {}
     QString tokenFor(QWidget*) override { return u"token-" + QString::number(++m_tokens); }
     void present(QWidget* window, const QString& token) override;
     void finishStartup(const QString& token) override { finished.append(token); }

@@ -65,13 +65,11 @@ void reapWhenDone(pid_t pid, std::function<void()> failed)
 
 /// Orlim's environment for a child: the activation variables Orlim was started
 /// with belong to Orlim's own start and never pass on; `token` replaces them.
-/// Nor does the switch that turns Qt's decorations off for Orlim's windows.
 std::vector<std::string> childEnvironment(const QString& token)
 {
     using ActivationVariables::all;
     const auto withheld = [](std::string_view name) {
-        return name == ProcessLauncher::qtDecorationSwitch ||
-               std::find(std::begin(all), std::end(all), name) != std::end(all);
+        return std::find(std::begin(all), std::end(all), name) != std::end(all);
     };
     std::vector<std::string> variables;
     for (char** entry = environ; *entry; ++entry) {

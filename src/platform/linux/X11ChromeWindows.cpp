@@ -6,56 +6,40 @@
 #include <xcb/xcb_ewmh.h>
 
 #include <cstdlib>
-#include <cstring>
 
-struct X11ChromeWindows::Connection
+struct X11ChromeWindows::Atoms
 {
     xcb_connection_t* xcb = nullptr;
     xcb_ewmh_connection_t ewmh{};
+    // The browser's windows are taken to be on the display's first screen:
+    // several monitors are one X screen under RandR.
     int screen = 0;
+    bool ready = false; // a failed start frees what it had itself
 
-    ~Connection()
+    ~Atoms()
     {
-        xcb_ewmh_connection_wipe(&ewmh);
-        xcb_disconnect(xcb);
+        if (ready)
+            xcb_ewmh_connection_wipe(&ewmh);
     }
 };
 
-X11ChromeWindows::X11ChromeWindows() = default;
-X11ChromeWindows::~X11ChromeWindows() = default;
-
-X11ChromeWindows::Connection* X11ChromeWindows::connection()
+X11ChromeWindows::X11ChromeWindows(xcb_connection_t* connection)
 {
-    if (m_triedToConnect)
-        return m_connection.get();
-    m_triedToConnect = true;
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display)
-        return nullptr;
-
-    int screen = 0;
-    xcb_connection_t* xcb = xcb_connect(nullptr, &screen);
-    if (xcb_connection_has_error(xcb)) {
-        xcb_disconnect(xcb);
-        return nullptr;
-    }
-    auto c = std::make_unique<Connection>();
-    c->xcb = xcb;
-    c->screen = screen;
-    if (!xcb_ewmh_init_atoms_replies(&c->ewmh, xcb_ewmh_init_atoms(xcb, &c->ewmh), nullptr)) {
-        xcb_disconnect(xcb);
-        c->xcb = nullptr;
-        return nullptr;
-    }
-    m_connection = std::move(c);
-    return m_connection.get();
+    auto atoms = std::make_unique<Atoms>();
+    atoms->xcb = connection;
+    atoms->ready = xcb_ewmh_init_atoms_replies(
+        &atoms->ewmh, xcb_ewmh_init_atoms(connection, &atoms->ewmh), nullptr);
+    if (atoms->ready)
+        m_atoms = std::move(atoms);
 }
+
+X11ChromeWindows::~X11ChromeWindows() = default;
 
 QList<ChromeWindows::Handle> X11ChromeWindows::find(const QString& windowClass)
 {
     QList<Handle> found;
     const QByteArray wanted = windowClass.toUtf8();
-    Connection* c = connection();
+    Atoms* c = m_atoms.get();
     if (!c)
         return found;
 
@@ -89,7 +73,7 @@ QList<ChromeWindows::Handle> X11ChromeWindows::find(const QString& windowClass)
 
 void X11ChromeWindows::activate(Handle window)
 {
-    Connection* c = connection();
+    Atoms* c = m_atoms.get();
     if (!c)
         return;
     // Source "other" (as a pager would) so that window managers with focus

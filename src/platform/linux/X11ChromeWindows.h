@@ -5,21 +5,21 @@
 
 #include <memory>
 
-/// Chrome's windows on an X11 desktop: top-level windows whose WM_CLASS class
-/// is "Google-chrome", raised with a _NET_ACTIVE_WINDOW request. Without an X
-/// display (Wayland-only sessions, tests) nothing is found.
+struct xcb_connection_t;
+
+/// Chrome's windows on an X11 desktop, seen through the X connection Qt
+/// already has: top-level windows whose WM_CLASS names the browser, raised
+/// with a _NET_ACTIVE_WINDOW request. Made only where Orlim runs on X11.
 class X11ChromeWindows final : public ChromeWindows
 {
 public:
-    X11ChromeWindows();
+    explicit X11ChromeWindows(xcb_connection_t* connection);
     ~X11ChromeWindows() override;
 
     QList<Handle> find(const QString& windowClass) override;
     void activate(Handle window) override;
 
 private:
-    struct Connection;
-    Connection* connection();
-    std::unique_ptr<Connection> m_connection;
-    bool m_triedToConnect = false;
+    struct Atoms;
+    std::unique_ptr<Atoms> m_atoms; // none when the window manager's atoms could not be had
 };

@@ -6,7 +6,8 @@
 class QLabel;
 
 /// The title bar of Orlim's windows where Orlim draws its own (Wayland, where
-/// the desktop leaves the decoration to each program): the title, a button
+/// mutter leaves the decoration to each program, and KWin draws one only for
+/// a program that asks): the title, a button
 /// that closes the window and, for a window that may be minimised, one that
 /// does. Nothing that resizes or maximises: Orlim's windows have a fixed size.
 /// Dragging it moves the window.

@@ -61,12 +61,18 @@ void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* conte
              const QString& activationToken)
 {
     if (!window) {
-        Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
-        if (style.minimisable)
-            flags |= Qt::WindowMinimizeButtonHint;
+        // Where Orlim draws its own title bar, the window asks for no other,
+        // neither Qt's nor the compositor's (KWin's would sit above Orlim's);
+        // elsewhere, for the desktop's with only the buttons that apply.
+        const bool ownTitleBar = TitleBar::wanted();
+        Qt::WindowFlags flags = Qt::Window | Qt::WindowStaysOnTopHint;
+        if (ownTitleBar)
+            flags |= Qt::FramelessWindowHint;
+        else
+            flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                     (style.minimisable ? Qt::WindowMinimizeButtonHint : Qt::WindowType{});
         window = new QWidget(nullptr, flags);
-        if (TitleBar::wanted()) {
+        if (ownTitleBar) {
             auto* layout = new QVBoxLayout(window);
             layout->setContentsMargins(0, 0, 0, 0);
             layout->setSpacing(0);
