@@ -4,6 +4,7 @@
 # switch is tested in both states.
 set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/AppDelegate.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/LinkRouter.cpp
     ${PROJECT_SOURCE_DIR}/src/app/Application.cpp
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
     ${PROJECT_SOURCE_DIR}/src/app/LinkServer.cpp

@@ -3,6 +3,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "app/LinkRouter.h"
 #include "app/LinkServer.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
@@ -15,10 +16,14 @@
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
+#include "rules/RuleStore.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
 #include "ui/look/Typography.h"
 #include "ui/look/WindowShortcuts.h"
+#include "ui/notice/LinkNotice.h"
+#include "ui/picker/PickerWindowController.h"
+#include "ui/settings/SettingsWindowController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -113,7 +118,23 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     Accessibility::install();
     Typography::preferJapaneseFaces();
 
-    AppDelegate delegate;
+    // The windows, and what they set off.
+    Platform& platform = Platform::current();
+    PickerWindowController picker(
+        {&RuleStore::upsert,
+         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             ChromeLauncher::openChosen(browser, request, &LinkNotice::show);
+         }},
+        *platform.windowActivation, *platform.scheduler);
+    LinkRouter router({[&picker](const QString& url, const ChromeInstallation& browser,
+                                 const QList<ChromeProfile>& profiles, const QString& token) {
+                           picker.show(url, browser, profiles, token);
+                       },
+                       &LinkNotice::show},
+                      *platform.windowActivation);
+    AppDelegate delegate(
+        router, [](const QString& token) { SettingsWindowController::shared().show(token); },
+        *platform.scheduler);
     WindowShortcuts::setActions(
         {[&delegate] { delegate.applicationShouldHandleReopen(); }, &AppActions::quit});
     LinkServer server;

@@ -2,7 +2,6 @@
 #include "ui/picker/PickerWindowController.h"
 
 #include "chrome/ChromeLauncher.h"
-#include "platform/Platform.h"
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
 #include "ui/look/WindowPlacement.h"
@@ -44,8 +43,10 @@ bool isInput(QEvent::Type type)
 
 } // namespace
 
-PickerWindowController::PickerWindowController(Actions actions, QObject* parent)
-    : QObject(parent), m_actions(std::move(actions)), m_launches(std::make_unique<QObject>()),
+PickerWindowController::PickerWindowController(Actions actions, WindowActivation& activation,
+                                               Scheduler& scheduler, QObject* parent)
+    : QObject(parent), m_actions(std::move(actions)), m_activation(activation),
+      m_launches(std::make_unique<QObject>()),
       m_gate({[this](bool overtaken) {
                   if (!m_chosen)
                       return false;
@@ -58,7 +59,7 @@ PickerWindowController::PickerWindowController(Actions actions, QObject* parent)
                   const QWindow* handle = m_window ? m_window->windowHandle() : nullptr;
                   return handle && handle->isActive();
               }},
-             *Platform::current().scheduler)
+             scheduler)
 {
     connect(qGuiApp, &QGuiApplication::focusObjectChanged, &m_gate, &LaunchGate::focusMoved);
 }
@@ -75,13 +76,14 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
                                   const QList<ChromeProfile>& profiles,
                                   const QString& activationToken)
 {
-    Link link{url, browser, profiles, activationToken};
+    // The token is spent on the picker's window at once, whether the link is
+    // shown or waits.
+    Link link{url, browser, profiles};
     if (m_asking) {
         // Clicked in another window: the picker comes back to the front, and
         // the token is spent.
-        if (!link.activationToken.isEmpty())
-            Platform::current().windowActivation->present(m_window,
-                                                          std::exchange(link.activationToken, {}));
+        if (!activationToken.isEmpty())
+            m_activation.present(m_window, activationToken);
         // Links of a burst mostly find the same profiles: one copy serves them.
         if (!m_waiting.empty() && m_waiting.back().profiles == link.profiles)
             link.profiles = m_waiting.back().profiles;
@@ -95,7 +97,7 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
     m_gate.reset();
     m_chosen.reset();
     m_launches = std::make_unique<QObject>(); // the last browser stays where it is
-    WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, link.activationToken);
+    WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
     qApp->installEventFilter(this);
     m_content = content;
     m_asking = true;
@@ -135,17 +137,14 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
                 waiting.profiles.begin(), waiting.profiles.end(),
                 [&](const ChromeProfile& p) { return p.directoryName == profile.directoryName; });
         };
-        std::deque<Link> taken;
         for (auto it = m_waiting.begin(); it != m_waiting.end();) {
             if (!offered(*it)) {
                 ++it;
                 continue;
             }
             m_decided.append({it->url, it->browser, profile.directoryName, manner.privateWindow});
-            taken.push_back(std::move(*it));
             it = m_waiting.erase(it);
         }
-        finishStartups(taken);
     }
     next();
 }
@@ -153,10 +152,8 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
 void PickerWindowController::dropped(bool everyWaitingLink)
 {
     m_asking = false;
-    if (everyWaitingLink) {
-        finishStartups(m_waiting);
+    if (everyWaitingLink)
         m_waiting.clear();
-    }
     next();
 }
 
@@ -176,29 +173,19 @@ void PickerWindowController::next()
     m_chosen = m_decided.takeLast();
     for (const Choice& choice : std::exchange(m_decided, {}))
         launch(choice, true);
-    const WindowActivation* activation = Platform::current().windowActivation;
-    m_gate.choose(activation->tokenNeedsItsWindow(), activation->holdsForStartedProgram());
+    m_gate.choose(m_activation.tokenNeedsItsWindow(), m_activation.holdsForStartedProgram());
 }
 
 void PickerWindowController::showNext()
 {
     Link link = std::move(m_waiting.front());
     m_waiting.pop_front();
-    finishStartups({link});
     ProfilePickerView* content = pickerFor(link);
     if (m_content)
         content->keepHeldModifiers(*m_content);
     WindowPlacement::replaceContent(m_window, content);
     m_content = content;
     m_asking = true;
-}
-
-void PickerWindowController::finishStartups(const std::deque<Link>& links)
-{
-    for (const Link& link : links) {
-        if (!link.activationToken.isEmpty())
-            Platform::current().windowActivation->finishStartup(link.activationToken);
-    }
 }
 
 void PickerWindowController::hide()
@@ -213,8 +200,7 @@ void PickerWindowController::hide()
 bool PickerWindowController::launch(const Choice& choice, bool overtaken)
 {
     // The browser may take the keyboard from us with a token tied to this choice.
-    const QString token =
-        overtaken ? QString() : Platform::current().windowActivation->tokenFor(m_window);
+    const QString token = overtaken ? QString() : m_activation.tokenFor(m_window);
     m_actions.launch(choice.browser, {.url = choice.url,
                                       .profileDirectory = choice.profileDirectory,
                                       .activationToken = token,

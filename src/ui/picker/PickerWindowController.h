@@ -15,6 +15,8 @@
 #include <optional>
 
 class QWidget;
+class Scheduler;
+class WindowActivation;
 
 /// Owns the one floating picker window and the links waiting for it. Links
 /// take their turn in the order they came: the picker shows the oldest, and
@@ -34,7 +36,10 @@ public:
                            const ChromeLauncher::Request& request)>
             launch;
     };
-    explicit PickerWindowController(Actions actions, QObject* parent = nullptr);
+    /// `activation` shows the picker and ties each start to the user's
+    /// input in it; `scheduler` times the start of a choice.
+    PickerWindowController(Actions actions, WindowActivation& activation, Scheduler& scheduler,
+                           QObject* parent = nullptr);
     ~PickerWindowController() override;
 
     /// Asks for a profile for `url` among `browser`'s `profiles`: at once in a
@@ -60,7 +65,6 @@ private:
         QString url;
         ChromeInstallation browser;
         QList<ChromeProfile> profiles;
-        QString activationToken;
     };
     struct Choice
     {
@@ -82,8 +86,6 @@ private:
     /// Puts the oldest waiting link in the picker's place, in the same window,
     /// which keeps the keyboard.
     void showNext();
-    /// Ends the start-ups announced for links that bring no window of their own.
-    void finishStartups(const std::deque<Link>& links);
     void hide();
     /// Starts the browser for `choice`, with a token for it; a choice that a
     /// new link overtook goes without one, and is not brought forward, so the
@@ -91,6 +93,7 @@ private:
     bool launch(const Choice& choice, bool overtaken);
 
     Actions m_actions;
+    WindowActivation& m_activation;
     QPointer<QWidget> m_window;
     QPointer<ProfilePickerView> m_content;
     bool m_asking = false;               // the link shown awaits its choice

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/LinkRouter.h"
+
+#include "chrome/CanonicalText.h"
+#include "chrome/ChromeProfiles.h"
+#include "platform/WindowActivation.h"
+#include "rules/FeatureFlags.h"
+#include "rules/RuleStore.h"
+
+#include <algorithm>
+
+LinkRouter::LinkRouter(Windows windows, WindowActivation& activation)
+    : m_windows(std::move(windows)), m_activation(activation)
+{
+}
+
+void LinkRouter::route(const QStringList& urls, const QString& activationToken)
+{
+    bool shown = false;
+    for (const QString& url : urls)
+        shown |= routeOne(url, activationToken);
+    if (!shown && !activationToken.isEmpty())
+        m_activation.finishStartup(activationToken);
+}
+
+bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
+{
+    const auto browser = ChromeInstallation::find();
+    if (!browser) {
+        ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, m_windows.showNotOpened);
+        return false;
+    }
+    const auto open = [&](const QString& profileDirectory) {
+        ChromeLauncher::open(*browser, {url, profileDirectory, activationToken},
+                             m_windows.showNotOpened);
+    };
+    const ChromeProfileInfo catalogue = ChromeProfiles::load(*browser);
+    if (catalogue.profiles.isEmpty()) {
+        open(QStringLiteral("Default"));
+        return false;
+    }
+    if constexpr (FeatureFlags::rulesEnabled) {
+        if (const auto rule = RuleStore::match(url)) {
+            const auto known = std::find_if(
+                catalogue.profiles.begin(), catalogue.profiles.end(), [&](const ChromeProfile& p) {
+                    return CanonicalText::equal(p.directoryName, rule->profileDirectory);
+                });
+            // Folder names are bytes: Chrome must get the catalogue's spelling,
+            // or it would make a new, empty profile.
+            if (known != catalogue.profiles.end()) {
+                open(known->directoryName);
+                return false;
+            }
+        }
+    }
+    m_windows.showPicker(url, *browser, catalogue.profiles, activationToken);
+    return true;
+}

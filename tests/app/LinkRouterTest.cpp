@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/LinkRouter.h"
+#include "chrome/BrowserChoice.h"
+#include "rules/FeatureFlags.h"
+#include "rules/RuleStore.h"
+#include "ui/notice/LinkNotice.h"
+#include "ui/picker/PickerWindowController.h"
+
+#include "FakePlatform.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
+
+namespace {
+
+/// Windows that record what they were asked to show: "picker <link> <number of
+/// profiles> <the first's directory> <token>" and "not opened <link> <why>".
+LinkRouter::Windows recordInto(QStringList& shown)
+{
+    return {[&shown](const QString& url, const ChromeInstallation&,
+                     const QList<ChromeProfile>& profiles, const QString& token) {
+                shown.append(u"picker %1 %2 %3 %4"_s.arg(url)
+                                 .arg(profiles.size())
+                                 .arg(profiles.value(0).directoryName, token));
+            },
+            [&shown](const QString& url, ChromeLauncher::Failure why) {
+                shown.append(u"not opened %1 %2"_s.arg(url).arg(int(why)));
+            }};
+}
+
+} // namespace
+
+// With no profiles every link opens in "Default" at once, in order, with the
+// clicking program's activation token, and the start-up it announced ends
+// there, since no window of Orlim's comes for it. With profiles (one that is
+// not "Default" is still a choice) every link goes to the picker with the whole
+// catalogue, read afresh for each link.
+TEST(LinkRouter, DefaultOrThePicker)
+{
+    FakePlatform platform;
+    QStringList shown;
+    LinkRouter router(recordInto(shown), platform.windowActivation);
+    router.route({u"https://a"_s, QString()}, u"clicked"_s);
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 1": {}}}})");
+    router.route({u"https://b"_s});
+    platform.writeLocalState(R"({"profile": {"profiles_order": ["Profile 1"],
+        "info_cache": {"Default": {}, "Profile 1": {}, "Profile 2": {}}}})");
+    router.route({u"https://c"_s}, u"clicked"_s);
+    EXPECT_EQ(
+        platform.processes.starts,
+        (QStringList{u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|clicked"_s,
+                     u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_s}));
+    EXPECT_EQ(shown, (QStringList{u"picker https://b 1 Profile 1 "_s,
+                                  u"picker https://c 3 Profile 1 clicked"_s}));
+    EXPECT_EQ(platform.windowActivation.finished, QStringList{u"clicked"_s});
+    platform.applications.installed.clear();
+    router.route({u"https://d"_s}, u"clicked again"_s);
+    EXPECT_EQ(shown.last(),
+              u"not opened https://d %1"_s.arg(int(ChromeLauncher::Failure::NoBrowser)));
+    EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
+}
+
+// Each link goes to the browser served when it arrives, and stays with it: the
+// picker lists that browser's profiles, and the choice starts that browser,
+// though the user chose another in the settings meanwhile. One removed before
+// the choice starts nothing; with no browser at all the link is dropped. Each
+// is shown to the user: a notification naming the link, whose action copies
+// it; without a notification service, Orlim's own window.
+TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
+{
+    FakePlatform platform;
+    auto& installed = platform.applications.installed;
+    installed[u"chromium.desktop"_s] = desktopEntry(u"Chromium"_s, u"chromium %U"_s);
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
+    writeFile(platform.root.path() + u"/config/chromium/Local State",
+              R"({"profile": {"info_cache": {"Profile 9": {}}}})");
+    PickerWindowController picker(
+        {[](const QString&, const QString&) {},
+         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             ChromeLauncher::openChosen(browser, request, &LinkNotice::show);
+         }},
+        platform.windowActivation, platform.scheduler);
+    LinkRouter router({[&](const QString& url, const ChromeInstallation& browser,
+                           const QList<ChromeProfile>& profiles,
+                           const QString& token) { picker.show(url, browser, profiles, token); },
+                       &LinkNotice::show},
+                      platform.windowActivation);
+    router.route({u"https://a"_s});
+    ASSERT_TRUE(BrowserChoice::choose(u"chromium.desktop"_s));
+    QTest::keyClick(picker.content(), Qt::Key_1);
+    router.route({u"https://b"_s});
+    installed.remove(u"chromium.desktop"_s);
+    QTest::keyClick(picker.content(), Qt::Key_1);
+    EXPECT_EQ(platform.processes.starts,
+              QStringList{
+                  u"/opt/google/chrome/chrome|--profile-directory=Profile 3|https://a|token-1"_s});
+    EXPECT_EQ(platform.notifications.shown,
+              QStringList{LinkNotice::summary() + u'|' +
+                          LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
+                          u"\nhttps://b|リンクをコピー"_s});
+    platform.notifications.pick(u"from-the-server"_s);
+    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"from-the-server"_s);
+    EXPECT_TRUE(QTest::qWaitFor([] {
+        return QGuiApplication::clipboard()->text() == u"https://b";
+    })) << "copied once the window has the keyboard";
+
+    installed.clear();
+    platform.notifications.available = false;
+    router.route({u"https://c <b>"_s});
+    ASSERT_TRUE(LinkNotice::window());
+    EXPECT_TRUE(LinkNotice::window()->isVisible());
+    EXPECT_EQ(LinkNotice::links(), (QStringList{u"https://b"_s, u"https://c <b>"_s}));
+    LinkNotice::window()->findChildren<QPushButton*>(u"copy"_s).last()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"https://c <b>"_s);
+    LinkNotice::window()->findChild<QPushButton*>(u"close"_s)->click();
+    EXPECT_FALSE(LinkNotice::window()->isVisible());
+    EXPECT_TRUE(LinkNotice::links().isEmpty()) << "forgotten once closed";
+}
+
+// Rules decide only while switched on, and only for a profile Chrome has. The
+// empty list is written as "[", an empty line, "]".
+TEST(LinkRouter, RulesStepFollowsTheSwitch)
+{
+    FakePlatform platform;
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    writeFile(RuleStore::fileURL(),
+              readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
+    QStringList shown;
+    LinkRouter router(recordInto(shown), platform.windowActivation);
+    router.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
+    const QStringList ruled{
+        u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};
+    EXPECT_EQ(platform.processes.starts, FeatureFlags::rulesEnabled ? ruled : QStringList());
+    EXPECT_EQ(shown.size(), FeatureFlags::rulesEnabled ? 1 : 2);
+    RuleStore::save({});
+    EXPECT_EQ(readFile(RuleStore::fileURL()), QByteArray("[\n\n]"));
+}
