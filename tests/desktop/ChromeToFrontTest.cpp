@@ -85,9 +85,10 @@ protected:
 
     /// A picker closed by the desktop (Alt+F4) drops its link, and the next
     /// link brings it back with the keyboard. Then three links in a burst,
-    /// chosen with keys: the picker keeps the keyboard from the first choice to
-    /// the last, each link starts once in its profile, and the browser (a
-    /// stand-in) has the keyboard after the last choice.
+    /// chosen with keys, the last two in one step (Ctrl+3): the picker keeps
+    /// the keyboard from the first choice to the last, each link starts once in
+    /// its profile, and the browser (a stand-in) has the keyboard after the
+    /// last choice.
     void aBurstChosenWithKeys()
     {
         installEntry(u"google-chrome.desktop"_s, DESKTOP_WINDOW_EXECUTABLE " %U");
@@ -103,7 +104,7 @@ protected:
         ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 2; }, 30000))
             << "a closed picker comes back with the keyboard";
         EXPECT_EQ(run({u"https://burst.example/3"_s, u"https://burst.example/4"_s}), 0);
-        for (const QString& key : {u"2"_s, u"3"_s, u"1"_s})
+        for (const QString& key : {u"2"_s, u"ctrl+3"_s})
             type(key);
         const QString profile = u"--profile-directory="_s;
         // Started in order; the stand-ins, like a browser's processes, log
@@ -114,13 +115,12 @@ protected:
         EXPECT_EQ(started,
                   (QList<QStringList>{{profile + u"Profile 1", u"https://burst.example/2"_s},
                                       {profile + u"Profile 2", u"https://burst.example/3"_s},
-                                      {profile + u"Default", u"https://burst.example/4"_s}}));
+                                      {profile + u"Profile 2", u"https://burst.example/4"_s}}));
         EXPECT_TRUE(waitFor([&] { return count(u"chrome.log.focus"_s, "focus-in") > 0; }))
             << "the browser took the keyboard";
         EXPECT_EQ(count(clicking, "focus-in"), 2) << "the keyboard never went back";
         const QByteArray keys = readLog(clicking);
-        EXPECT_FALSE(keys.contains("\n2") || keys.contains("\n3") || keys.contains("\n1"))
-            << keys.toStdString();
+        EXPECT_FALSE(keys.contains("\n2") || keys.contains("\n3")) << keys.toStdString();
     }
 };
 

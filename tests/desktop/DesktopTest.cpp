@@ -139,38 +139,3 @@ TEST_F(Desktop, AHeldKeyChoosesNothing)
     EXPECT_EQ(starts.first(),
               (QStringList{u"--profile-directory=Profile 1"_s, u"https://held.example/"_s}));
 }
-
-// Three links in one call, then twenty handed over within a moment: none
-// replaces another. Shift+1 opens the first in a private window of the first
-// profile, and Ctrl+2 sends the other twenty-two, each once, to the second.
-TEST_F(Desktop, TwentyHandOversAndOneStep)
-{
-    writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
-    start({u"https://one.example/1"_s, u"https://one.example/2"_s, u"https://one.example/3"_s});
-    ASSERT_TRUE(becomesActive(u"Orlim"_s));
-    QStringList expected{u"https://one.example/1"_s, u"https://one.example/2"_s,
-                         u"https://one.example/3"_s};
-    QList<QProcess*> handOvers;
-    for (int i = 0; i < 20; ++i) {
-        expected.append(u"https://twenty.example/"_s + QString::number(i));
-        handOvers.append(start({expected.last()}));
-    }
-    for (QProcess* handOver : handOvers)
-        ASSERT_TRUE(handOver->waitForFinished(10000) && handOver->exitCode() == 0);
-    type(u"shift+1"_s);
-    type(u"ctrl+2"_s);
-    QStringList opened;
-    for (const QStringList& start : waitForChrome(23)) {
-        if (start.last() == expected.first()) {
-            EXPECT_EQ(start, (QStringList{u"--profile-directory=Default"_s, u"--incognito"_s,
-                                          expected.first()}));
-        } else {
-            EXPECT_EQ(start.first(), u"--profile-directory=Profile 1"_s);
-            EXPECT_EQ(start.size(), 2);
-        }
-        opened.append(start.last());
-    }
-    opened.sort();
-    expected.sort();
-    EXPECT_EQ(opened, expected);
-}
