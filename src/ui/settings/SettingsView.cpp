@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsView.h"
 
-#include "chrome/BrowserChoice.h"
-#include "chrome/CanonicalText.h"
-#include "chrome/ChromeProfiles.h"
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
 #include "rules/FeatureFlags.h"
-#include "rules/RuleStore.h"
 #include "ui/look/ElidedLabel.h"
 #include "ui/look/Icons.h"
 #include "ui/look/Palette.h"
@@ -21,7 +17,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
-#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -61,15 +56,14 @@ QToolButton* iconButton(const QIcon& icon, QWidget* parent)
 
 } // namespace
 
-SettingsView::SettingsView(QWidget* parent)
-    : QWidget(parent), m_status(new DefaultBrowserStatus(this)), m_scroll(new QScrollArea(this))
+SettingsView::SettingsView(QWidget* parent) : QWidget(parent), m_scroll(new QScrollArea(this))
 {
     setFixedSize(fixedSize);
     m_scroll->setWidgetResizable(true);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     column(this, 0)->addWidget(m_scroll);
-    connect(m_status, &DefaultBrowserStatus::changed, this, &SettingsView::rebuild);
+    connect(&m_model, &SettingsModel::changed, this, &SettingsView::rebuild);
     rebuild();
 }
 
@@ -88,53 +82,6 @@ void SettingsView::changeEvent(QEvent* event)
         rebuild();
 }
 
-void SettingsView::appear()
-{
-    m_browsers = ChromeInstallation::installed();
-    m_served = ChromeInstallation::find();
-    m_profiles = m_served ? ChromeProfiles::load(*m_served).profiles : QList<ChromeProfile>();
-    m_rules = RuleStore::load();
-    {
-        const QSignalBlocker once(m_status); // one rebuild below shows it all
-        m_status->refresh();
-    }
-    rebuild();
-}
-
-void SettingsView::move(int index, int distance)
-{
-    const int target = index + distance;
-    if (index < 0 || index >= m_rules.size() || target < 0 || target >= m_rules.size())
-        return;
-    ProfileRules reordered = m_rules;
-    reordered.swapItemsAt(index, target);
-    RuleStore::save(reordered);
-    m_rules = RuleStore::load();
-    rebuild();
-}
-
-void SettingsView::remove(const ProfileRule& rule)
-{
-    RuleStore::remove(rule.prefix);
-    m_rules = RuleStore::load();
-    rebuild();
-}
-
-void SettingsView::chooseBrowser(const QString& desktopId)
-{
-    BrowserChoice::choose(desktopId);
-    appear();
-}
-
-QString SettingsView::profileName(const QString& directory) const
-{
-    for (const ChromeProfile& profile : m_profiles) {
-        if (CanonicalText::equal(profile.directoryName, directory))
-            return profile.displayName;
-    }
-    return directory;
-}
-
 void SettingsView::rebuild()
 {
     const int scrolled = m_scroll->verticalScrollBar()->value();
@@ -144,7 +91,7 @@ void SettingsView::rebuild()
 
     layout->addWidget(header(body));
     layout->addWidget(Widgets::divider(body));
-    if (!m_status->isDefaultBrowser()) {
+    if (!m_model.defaultBrowserStatus().isDefaultBrowser()) {
         layout->addWidget(warning(body));
         layout->addWidget(Widgets::divider(body));
     }
@@ -196,7 +143,8 @@ QWidget* SettingsView::warning(QWidget* parent)
 
     auto* button = new QPushButton(QStringLiteral("このアプリを既定のブラウザにする"), widget);
     button->setObjectName(QStringLiteral("makeDefault"));
-    connect(button, &QPushButton::clicked, m_status, &DefaultBrowserStatus::makeDefault);
+    connect(button, &QPushButton::clicked, &m_model.defaultBrowserStatus(),
+            &DefaultBrowserStatus::makeDefault);
     layout->addWidget(button, 0, Qt::AlignLeft);
     return widget;
 }
@@ -206,16 +154,17 @@ QWidget* SettingsView::browserChoice(QWidget* parent)
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QStringLiteral("browser"));
     combo->setAccessibleName(QStringLiteral("プロファイルを開くブラウザ"));
-    for (const ChromeInstallation& browser : m_browsers) {
+    const auto& served = m_model.served();
+    for (const ChromeInstallation& browser : m_model.browsers()) {
         combo->addItem(browser.name, browser.desktopId);
-        if (m_served && browser.desktopId == m_served->desktopId)
+        if (served && browser.desktopId == served->desktopId)
             combo->setCurrentIndex(combo->count() - 1);
     }
     // Rebuilding deletes the box: not while it is still emitting.
     connect(combo, &QComboBox::activated, this, [this, combo](int index) {
         const QString desktopId = combo->itemData(index).toString();
         QMetaObject::invokeMethod(
-            this, [this, desktopId] { chooseBrowser(desktopId); }, Qt::QueuedConnection);
+            this, [this, desktopId] { m_model.chooseBrowser(desktopId); }, Qt::QueuedConnection);
     });
     return combo;
 }
@@ -223,15 +172,17 @@ QWidget* SettingsView::browserChoice(QWidget* parent)
 QWidget* SettingsView::profilesSection(QWidget* parent)
 {
     // Chrome's own words, and the served browser's name in them otherwise.
-    const QString browser = m_served ? m_served->shortName : QStringLiteral("Chrome");
+    const QString browser =
+        m_model.served() ? m_model.served()->shortName : QStringLiteral("Chrome");
+    const QList<ChromeProfile>& profiles = m_model.profiles();
     QVBoxLayout* rows = nullptr;
     QWidget* widget = section(u"検出した " + browser + u" プロファイル（" +
-                                  QString::number(m_profiles.size()) + u"）",
+                                  QString::number(profiles.size()) + u"）",
                               parent, &rows);
     widget->setObjectName(QStringLiteral("profiles"));
-    if (m_browsers.size() >= 2)
+    if (m_model.browsers().size() >= 2)
         rows->addWidget(browserChoice(widget));
-    if (m_profiles.isEmpty()) {
+    if (profiles.isEmpty()) {
         QLabel* empty = Widgets::text(u"プロファイルが見つかりませんでした。" + browser +
                                           u" を一度起動してから再度開いてください。",
                                       Typography::Role::Caption, widget, Palette::Tone::Secondary);
@@ -239,7 +190,7 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
         rows->addWidget(empty);
         return widget;
     }
-    for (const ChromeProfile& profile : m_profiles) {
+    for (const ChromeProfile& profile : profiles) {
         auto* row = new QHBoxLayout;
         row->setSpacing(10);
         row->addWidget(new ProfileAvatarView(profile, settingsAvatarSize, widget));
@@ -256,13 +207,14 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
 
 QWidget* SettingsView::rulesSection(QWidget* parent)
 {
+    const ProfileRules& rules = m_model.rules();
     QVBoxLayout* rows = nullptr;
     QWidget* widget =
-        section(u"自動で開くルール（" + QString::number(m_rules.size()) + u"）", parent, &rows);
+        section(u"自動で開くルール（" + QString::number(rules.size()) + u"）", parent, &rows);
     widget->setObjectName(QStringLiteral("rules"));
     const auto secondary = Palette::Tone::Secondary;
     QLabel* note =
-        m_rules.isEmpty()
+        rules.isEmpty()
             ? Widgets::text(QStringLiteral("ルールはまだありません。選択ウィンドウで「次回から…自動"
                                            "で開く」にチェックを入れると、ここに追加されます。"),
                             Typography::Role::Caption, widget, secondary)
@@ -272,17 +224,17 @@ QWidget* SettingsView::rulesSection(QWidget* parent)
                   Typography::Role::Caption2, widget, secondary);
     note->setWordWrap(true);
     rows->addWidget(note);
-    for (int i = 0; i < m_rules.size(); ++i)
+    for (int i = 0; i < rules.size(); ++i)
         rows->addWidget(ruleRow(i, widget));
     return widget;
 }
 
 QWidget* SettingsView::ruleRow(int index, QWidget* parent)
 {
-    const ProfileRule rule = m_rules.at(index);
+    const ProfileRule rule = m_model.rules().at(index);
     auto* widget = new QWidget(parent);
     widget->setObjectName(u"rule-" + QString::number(index));
-    widget->setAccessibleName(rule.prefix + u" → " + profileName(rule.profileDirectory));
+    widget->setAccessibleName(rule.prefix + u" → " + m_model.profileName(rule.profileDirectory));
     auto* row = new QHBoxLayout(widget);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
@@ -293,12 +245,12 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     up->setObjectName(QStringLiteral("up"));
     up->setAccessibleName(QStringLiteral("このルールを上へ"));
     up->setEnabled(index > 0);
-    connect(up, &QToolButton::clicked, this, [this, index] { move(index, -1); });
+    connect(up, &QToolButton::clicked, this, [this, index] { m_model.move(index, -1); });
     QToolButton* down = iconButton(Icons::chevron(Qt::DownArrow, palette()), widget);
     down->setObjectName(QStringLiteral("down"));
     down->setAccessibleName(QStringLiteral("このルールを下へ"));
-    down->setEnabled(index < m_rules.size() - 1);
-    connect(down, &QToolButton::clicked, this, [this, index] { move(index, 1); });
+    down->setEnabled(index < m_model.rules().size() - 1);
+    connect(down, &QToolButton::clicked, this, [this, index] { m_model.move(index, 1); });
     arrows->addWidget(up, 0, Qt::AlignHCenter);
     arrows->addWidget(down, 0, Qt::AlignHCenter);
     row->addLayout(arrows);
@@ -309,7 +261,7 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     prefix->setObjectName(QStringLiteral("prefix"));
     prefix->setFont(Typography::font(Typography::Role::Callout));
     text->addWidget(prefix);
-    QLabel* target = Widgets::text(u"→ " + profileName(rule.profileDirectory),
+    QLabel* target = Widgets::text(u"→ " + m_model.profileName(rule.profileDirectory),
                                    Typography::Role::Caption2, widget, Palette::Tone::Secondary);
     target->setObjectName(QStringLiteral("target"));
     text->addWidget(target);
@@ -320,7 +272,7 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     trash->setToolTip(QStringLiteral("このルールを削除"));
     trash->setAccessibleName(trash->toolTip());
     trash->setIconSize(QSize(14, 14));
-    connect(trash, &QToolButton::clicked, this, [this, rule] { remove(rule); });
+    connect(trash, &QToolButton::clicked, this, [this, rule] { m_model.remove(rule); });
     row->addWidget(trash);
     return widget;
 }

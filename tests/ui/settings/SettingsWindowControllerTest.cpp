@@ -60,7 +60,7 @@ TEST(SettingsWindowController, TheBrowserChoice)
     ASSERT_TRUE(browsers);
     EXPECT_EQ(browsers->count(), 2);
     EXPECT_EQ(browsers->currentText(), u"Google Chrome"_s);
-    view.chooseBrowser(u"brave-browser.desktop"_s);
+    view.model().chooseBrowser(u"brave-browser.desktop"_s);
     EXPECT_TRUE(hasLabel(&view, u"検出した Brave プロファイル（0）"_s));
     EXPECT_TRUE(hasLabel(&view, u"プロファイルが見つかりませんでした。Brave "
                                 u"を一度起動してから再度開いてください。"_s));

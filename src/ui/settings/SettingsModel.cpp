@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/settings/SettingsModel.h"
+
+#include "chrome/BrowserChoice.h"
+#include "chrome/CanonicalText.h"
+#include "chrome/ChromeProfiles.h"
+#include "rules/RuleStore.h"
+#include "ui/settings/DefaultBrowserStatus.h"
+
+#include <QSignalBlocker>
+
+SettingsModel::SettingsModel(QObject* parent)
+    : QObject(parent), m_status(new DefaultBrowserStatus(this))
+{
+    connect(m_status, &DefaultBrowserStatus::changed, this, &SettingsModel::changed);
+}
+
+void SettingsModel::load()
+{
+    m_browsers = ChromeInstallation::installed();
+    m_served = ChromeInstallation::find();
+    m_profiles = m_served ? ChromeProfiles::load(*m_served).profiles : QList<ChromeProfile>();
+    m_rules = RuleStore::load();
+    {
+        const QSignalBlocker once(m_status); // one change below tells it all
+        m_status->refresh();
+    }
+    Q_EMIT changed();
+}
+
+void SettingsModel::move(int index, int distance)
+{
+    const int target = index + distance;
+    if (index < 0 || index >= m_rules.size() || target < 0 || target >= m_rules.size())
+        return;
+    ProfileRules reordered = m_rules;
+    reordered.swapItemsAt(index, target);
+    RuleStore::save(reordered);
+    reloadRules();
+}
+
+void SettingsModel::remove(const ProfileRule& rule)
+{
+    RuleStore::remove(rule.prefix);
+    reloadRules();
+}
+
+void SettingsModel::chooseBrowser(const QString& desktopId)
+{
+    BrowserChoice::choose(desktopId);
+    load();
+}
+
+QString SettingsModel::profileName(const QString& directory) const
+{
+    for (const ChromeProfile& profile : m_profiles) {
+        if (CanonicalText::equal(profile.directoryName, directory))
+            return profile.displayName;
+    }
+    return directory;
+}
+
+void SettingsModel::reloadRules()
+{
+    m_rules = RuleStore::load();
+    Q_EMIT changed();
+}

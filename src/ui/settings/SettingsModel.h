@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeProfile.h"
+#include "rules/ProfileRule.h"
+
+#include <QObject>
+#include <optional>
+
+class DefaultBrowserStatus;
+
+/// What the settings show, and the changes made there, without a widget: the
+/// installed browsers and the one served, its profiles, the rules and the
+/// default-browser status. Everything is read afresh by `load()`; every rule
+/// change goes through the rule store at once, and what the file then holds is
+/// read back. `changed` follows each change.
+class SettingsModel : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SettingsModel(QObject* parent = nullptr);
+
+    /// Reads the browsers, the served one's profiles, the rules and the
+    /// default-browser status.
+    void load();
+
+    const QList<ChromeInstallation>& browsers() const { return m_browsers; }
+    const std::optional<ChromeInstallation>& served() const { return m_served; }
+    const QList<ChromeProfile>& profiles() const { return m_profiles; }
+    const ProfileRules& rules() const { return m_rules; }
+    DefaultBrowserStatus& defaultBrowserStatus() const { return *m_status; }
+
+    /// Swaps rule `index` with the one `distance` places away, and saves.
+    void move(int index, int distance);
+    /// Deletes every rule with `rule`'s prefix.
+    void remove(const ProfileRule& rule);
+    /// Serves the installed browser `desktopId` from the next link on, and
+    /// reads its profiles.
+    void chooseBrowser(const QString& desktopId);
+    /// The display name of the profile in `directory`, or the directory itself.
+    QString profileName(const QString& directory) const;
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    void reloadRules();
+
+    QList<ChromeInstallation> m_browsers; // installed
+    std::optional<ChromeInstallation> m_served;
+    QList<ChromeProfile> m_profiles;
+    ProfileRules m_rules;
+    DefaultBrowserStatus* m_status;
+};
