@@ -114,7 +114,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
     Platform::current().settleDesktop();
-    Appearance::follow(QApplication::palette());
+    Appearance::follow(*Platform::current().colorScheme, QApplication::palette());
     Accessibility::install();
     Typography::preferJapaneseFaces();
 
@@ -132,9 +132,9 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
                        },
                        &LinkNotice::show},
                       *platform.windowActivation);
+    SettingsWindowController settings(*platform.defaultBrowser, *platform.scheduler);
     AppDelegate delegate(
-        router, [](const QString& token) { SettingsWindowController::shared().show(token); },
-        *platform.scheduler);
+        router, [&settings](const QString& token) { settings.show(token); }, *platform.scheduler);
     WindowShortcuts::setActions(
         {[&delegate] { delegate.applicationShouldHandleReopen(); }, &AppActions::quit});
     LinkServer server;

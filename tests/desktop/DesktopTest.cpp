@@ -119,23 +119,3 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     EXPECT_TRUE(orlim->waitForFinished(10000));
     EXPECT_EQ(orlim->exitCode(), 0);
 }
-
-// Real key events on X11: Return held down in another window when a link
-// arrives, auto-repeating into the picker for as long as a user holds it,
-// chooses nothing; the digit typed afterwards does. The picker stays up after
-// the choice, taking no keys, until the window manager hands the keyboard on.
-TEST_F(Desktop, AHeldKeyChoosesNothing)
-{
-    writeLocalState(R"({"profile": {"profiles_order": ["Default", "Profile 1"],
-        "info_cache": {"Default": {"name": "A"}, "Profile 1": {"name": "B"}}}})");
-    ASSERT_EQ(xdotool({u"keydown"_s, u"Return"_s}), 0);
-    start({u"https://held.example/"_s});
-    ASSERT_TRUE(becomesActive(u"Orlim"_s));
-    // Held as long as a user does: the server repeats it into the picker.
-    ASSERT_EQ(xdotool({u"sleep"_s, u"1.5"_s, u"keyup"_s, u"Return"_s}), 0);
-    type(u"2"_s);
-    const QList<QStringList> starts = waitForChrome(1);
-    ASSERT_FALSE(starts.isEmpty());
-    EXPECT_EQ(starts.first(),
-              (QStringList{u"--profile-directory=Profile 1"_s, u"https://held.example/"_s}));
-}

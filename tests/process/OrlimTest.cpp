@@ -14,11 +14,18 @@
 using Orlim = ProcessFixture;
 
 // The first `orlim URL` becomes the running Orlim and opens the link in
-// "Default"; later ones hand over and exit at once. Chrome inherits none of
+// "Default" of the browser its entry runs; later ones hand over and exit at
+// once. Chrome inherits none of
 // Orlim's descriptors (the stand-in would log them), and every Chrome that
 // ended is reaped.
 TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
 {
+    // Chrome's entry as users edit it: an `env` prefix, a path with a space,
+    // a flag of their own.
+    const QString spaced = path(u"opt/My Browser/chrome"_s);
+    QDir().mkpath(path(u"opt/My Browser"_s));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAKE_CHROME_EXECUTABLE), spaced));
+    installEntry(u"google-chrome.desktop"_s, "env A=b \"" + spaced.toUtf8() + "\" --flag %U");
     QProcess* running = start({u"https://first.example/"_s});
     ASSERT_TRUE(waitUntilListening());
     EXPECT_EQ(run({u"https://second.example/?a=1&b=2"_s, u"https://third.example/"_s}), 0);
@@ -27,12 +34,12 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
     EXPECT_EQ(run({u"--bogus"_s}), 2) << "an option is never handed over as a link";
     QList<QStringList> started = waitForChrome(4);
     std::sort(started.begin(), started.end());
-    const QString profile = u"--profile-directory=Default"_s;
+    const QString flag = u"--flag"_s, profile = u"--profile-directory=Default"_s;
     EXPECT_EQ(started, (QList<QStringList>{
-                           {profile, u"--"_s, u"--renderer-cmd-prefix=/bin/evil"_s},
-                           {profile, u"https://first.example/"_s},
-                           {profile, u"https://second.example/?a=1&b=2"_s},
-                           {profile, u"https://third.example/"_s},
+                           {flag, profile, u"--"_s, u"--renderer-cmd-prefix=/bin/evil"_s},
+                           {flag, profile, u"https://first.example/"_s},
+                           {flag, profile, u"https://second.example/?a=1&b=2"_s},
+                           {flag, profile, u"https://third.example/"_s},
                        }));
     EXPECT_EQ(running->state(), QProcess::Running);
     EXPECT_TRUE(waitFor([&] { // every Chrome that ended was reaped

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/look/Appearance.h"
 
-#include "platform/Platform.h"
 #include "ui/look/Palette.h"
 
 #include <QApplication>
 
 namespace Appearance {
 
-void follow(const QPalette& qtOwn)
+void follow(ColorScheme& scheme, const QPalette& qtOwn)
 {
-    Platform::current().colorScheme->follow(
-        [qtOwn](ColorScheme::Preference preference) { apply(preference, qtOwn); });
+    scheme.follow([qtOwn](ColorScheme::Preference preference) { apply(preference, qtOwn); });
 }
 
 QPalette paletteFor(ColorScheme::Preference preference, const QPalette& qtOwn)

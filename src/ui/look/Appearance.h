@@ -10,10 +10,11 @@
 /// the desktop's settings turns open windows at once.
 namespace Appearance {
 
-/// Starts following the desktop's preference. `qtOwn` is the palette Qt gives
+/// Starts following the desktop's preference as `scheme` tells it. `qtOwn` is
+/// the palette Qt gives
 /// (from a platform theme, where one is installed), kept wherever it already
 /// matches the preference.
-void follow(const QPalette& qtOwn);
+void follow(ColorScheme& scheme, const QPalette& qtOwn);
 
 /// The palette for `preference`: `qtOwn` when it already matches (or there is
 /// no preference), else Orlim's own light or dark one.

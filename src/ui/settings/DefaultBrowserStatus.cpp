@@ -5,16 +5,19 @@
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
 #include "platform/DefaultBrowser.h"
-#include "platform/Platform.h"
 #include "platform/Scheduler.h"
 
 #include <QPointer>
 
-DefaultBrowserStatus::DefaultBrowserStatus(QObject* parent) : QObject(parent) {}
+DefaultBrowserStatus::DefaultBrowserStatus(DefaultBrowser& browser, Scheduler& scheduler,
+                                           QObject* parent)
+    : QObject(parent), m_browser(browser), m_scheduler(scheduler)
+{
+}
 
 void DefaultBrowserStatus::refresh()
 {
-    const auto handler = Platform::current().defaultBrowser->handler(QStringLiteral("https"));
+    const auto handler = m_browser.handler(QStringLiteral("https"));
     const bool isDefault =
         handler && CanonicalText::equal(*handler, QString::fromUtf16(AppInfo::desktopId));
     const bool changedValue = isDefault != m_isDefaultBrowser;
@@ -28,8 +31,8 @@ void DefaultBrowserStatus::poll(int remaining)
     refresh();
     if (m_isDefaultBrowser || remaining < 1)
         return;
-    Platform::current().scheduler->schedule(std::chrono::milliseconds(followUpIntervalMs), this,
-                                            [this, remaining] { poll(remaining - 1); });
+    m_scheduler.schedule(std::chrono::milliseconds(followUpIntervalMs), this,
+                         [this, remaining] { poll(remaining - 1); });
 }
 
 void DefaultBrowserStatus::makeDefault()

@@ -4,6 +4,9 @@
 #include <QObject>
 #include <functional>
 
+class DefaultBrowser;
+class Scheduler;
+
 /// Whether the desktop opens web links with Orlim, and the follow-up after the
 /// user asks to make it so: the status is read again every half second, at most
 /// nine times, until it reads true.
@@ -14,7 +17,8 @@ public:
     static constexpr int followUpCount = 8;
     static constexpr int followUpIntervalMs = 500;
 
-    explicit DefaultBrowserStatus(QObject* parent = nullptr);
+    /// Reads `browser`'s handlers; `scheduler` times the follow-up.
+    DefaultBrowserStatus(DefaultBrowser& browser, Scheduler& scheduler, QObject* parent = nullptr);
 
     bool isDefaultBrowser() const { return m_isDefaultBrowser; }
 
@@ -31,5 +35,7 @@ Q_SIGNALS:
     void changed(bool isDefaultBrowser);
 
 private:
+    DefaultBrowser& m_browser;
+    Scheduler& m_scheduler;
     bool m_isDefaultBrowser = false;
 };

@@ -9,8 +9,8 @@
 
 #include <QSignalBlocker>
 
-SettingsModel::SettingsModel(QObject* parent)
-    : QObject(parent), m_status(new DefaultBrowserStatus(this))
+SettingsModel::SettingsModel(DefaultBrowser& browser, Scheduler& scheduler, QObject* parent)
+    : QObject(parent), m_status(new DefaultBrowserStatus(browser, scheduler, this))
 {
     connect(m_status, &DefaultBrowserStatus::changed, this, &SettingsModel::changed);
 }

@@ -8,7 +8,9 @@
 #include <QObject>
 #include <optional>
 
+class DefaultBrowser;
 class DefaultBrowserStatus;
+class Scheduler;
 
 /// What the settings show, and the changes made there, without a widget: the
 /// installed browsers and the one served, its profiles, the rules and the
@@ -19,7 +21,8 @@ class SettingsModel : public QObject
 {
     Q_OBJECT
 public:
-    explicit SettingsModel(QObject* parent = nullptr);
+    /// `browser` and `scheduler` serve the default-browser status.
+    SettingsModel(DefaultBrowser& browser, Scheduler& scheduler, QObject* parent = nullptr);
 
     /// Reads the browsers, the served one's profiles, the rules and the
     /// default-browser status.

@@ -5,13 +5,11 @@
 
 #include <QWidget>
 
-SettingsWindowController& SettingsWindowController::shared()
+SettingsWindowController::SettingsWindowController(DefaultBrowser& browser, Scheduler& scheduler,
+                                                   QObject* parent)
+    : QObject(parent), m_browser(browser), m_scheduler(scheduler)
 {
-    static auto* controller = new SettingsWindowController;
-    return *controller;
 }
-
-SettingsWindowController::SettingsWindowController(QObject* parent) : QObject(parent) {}
 
 SettingsWindowController::~SettingsWindowController()
 {
@@ -20,7 +18,7 @@ SettingsWindowController::~SettingsWindowController()
 
 void SettingsWindowController::show(const QString& activationToken)
 {
-    auto* content = new SettingsView;
+    auto* content = new SettingsView(m_browser, m_scheduler);
     // The content loads everything it shows as it comes on screen.
     WindowPlacement::present(m_window, {u"Orlim 設定", u"settings", true}, content,
                              activationToken);

@@ -14,9 +14,9 @@ class SettingsWindowController : public QObject
 {
     Q_OBJECT
 public:
-    static SettingsWindowController& shared();
-
-    explicit SettingsWindowController(QObject* parent = nullptr);
+    /// `browser` and `scheduler` serve the default-browser status shown.
+    SettingsWindowController(DefaultBrowser& browser, Scheduler& scheduler,
+                             QObject* parent = nullptr);
     ~SettingsWindowController() override;
 
     void show(const QString& activationToken = {});
@@ -26,6 +26,8 @@ public:
     SettingsView* content() const { return m_content; }
 
 private:
+    DefaultBrowser& m_browser;
+    Scheduler& m_scheduler;
     QPointer<QWidget> m_window;
     QPointer<SettingsView> m_content;
 };

@@ -69,7 +69,7 @@ TEST(Appearance, FollowsThePreference)
     PaletteKept kept;
     const QPalette qtOwn = QApplication::palette();
     ASSERT_FALSE(Palette::isDark(qtOwn));
-    Appearance::follow(qtOwn);
+    Appearance::follow(platform.colorScheme, qtOwn);
     ProfilePickerView picker(u"https://example.com/"_s, profiles({}), {}, {});
     picker.show();
     const auto linkColour = [&] {
@@ -117,7 +117,7 @@ TEST(Appearance, EverythingReads)
         ProfilePickerView picker(u"https://example.com/a/long/path?q=1"_s, profiles(picture), {},
                                  {});
         picker.model().handleKey(ProfilePickerModel::Key::Down);
-        SettingsView settings;
+        SettingsView settings(platform.defaultBrowser, platform.scheduler);
         settings.appear();
         ASSERT_TRUE(settings.findChild<QWidget*>(u"warning"_s));
         for (QWidget* view : {static_cast<QWidget*>(&picker), static_cast<QWidget*>(&settings)}) {

@@ -8,7 +8,7 @@
 TEST(DefaultBrowserStatus, FollowsTheChangeThenStops)
 {
     FakePlatform platform;
-    DefaultBrowserStatus status;
+    DefaultBrowserStatus status(platform.defaultBrowser, platform.scheduler);
     int changes = 0;
     QObject::connect(&status, &DefaultBrowserStatus::changed, [&] { ++changes; });
     auto& reads = platform.defaultBrowser.reads;

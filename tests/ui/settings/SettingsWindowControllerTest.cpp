@@ -24,7 +24,7 @@ bool hasLabel(const QWidget* root, const QString& text)
 TEST(SettingsWindowController, FreshContentInTheSameWindow)
 {
     FakePlatform platform;
-    SettingsWindowController controller;
+    SettingsWindowController controller(platform.defaultBrowser, platform.scheduler);
     controller.show();
     QWidget* window = controller.window();
     SettingsView* first = controller.content();
@@ -50,7 +50,7 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
 TEST(SettingsWindowController, TheBrowserChoice)
 {
     FakePlatform platform;
-    SettingsView view;
+    SettingsView view(platform.defaultBrowser, platform.scheduler);
     view.appear();
     EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_s));
     platform.applications.installed[u"brave-browser.desktop"_s] =
