@@ -14,57 +14,48 @@ ChromeInstallation served()
 
 } // namespace
 
-// The entry's whole command, the profile switch and the link where it takes a
-// link, each one argument; a link the browser would read as a switch goes
-// after "--"; the activation token travels beside them.
-TEST(ChromeLauncher, CommandLine)
+// Every browser of the table gets the entry's whole command with the profile
+// switch and the link where it takes a link, each one argument, and opens a
+// private window with its own switch, once, between the two; none opens one
+// unasked. A link the browser would read as a switch goes after "--"; the
+// activation token travels beside them.
+TEST(ChromeLauncher, CommandLinesRowByRow)
 {
     FakePlatform platform;
-    auto& installed = platform.applications.installed;
-    ChromeLauncher::open(served(), {u"https://a/?q=x y"_s, u"Default"_s, u"t"_s}, {});
-    installed[u"google-chrome.desktop"_s] =
-        desktopEntry({}, u"env GDK_BACKEND=x11 google-chrome --enable-x %U --y"_s);
-    ChromeLauncher::open(served(), {u" \t-x"_s, u"Profile 2"_s}, {});
-    EXPECT_EQ(platform.processes.starts,
-              (QStringList{
-                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://a/?q=x y|t"_s,
-                  u"env|GDK_BACKEND=x11|google-chrome|--enable-x|--profile-directory=Profile 2|--| "
-                  u"\t-x|--y|"_s}));
-}
-
-// Every browser of the table opens a private window with its own switch, once,
-// between the profile switch and the link, whatever its Exec line holds; none
-// opens one unasked.
-TEST(ChromeLauncher, PrivateWindowsRowByRow)
-{
-    FakePlatform platform;
-    const QString execs[] = {u"/usr/bin/browser --flag %U"_s, u"env A=b browser %U --last"_s,
-                             u"\"/opt/My Browser/browser\" %u"_s};
+    const struct
+    {
+        QString exec;
+        QStringList before, after; // the entry's own arguments around the link
+    } entries[] = {
+        {u"/usr/bin/browser --flag %U"_s, {u"/usr/bin/browser"_s, u"--flag"_s}, {}},
+        {u"env A=b browser %U --last"_s, {u"env"_s, u"A=b"_s, u"browser"_s}, {u"--last"_s}},
+        {u"\"/opt/My Browser/browser\" %u"_s, {u"/opt/My Browser/browser"_s}, {}},
+    };
     int row = 0;
     for (const ChromeInstallations::Kind& kind : ChromeInstallations::kinds)
         platform.applications.installed[QString::fromUtf16(kind.desktopId)] =
-            desktopEntry({}, execs[row++ % std::size(execs)]);
+            desktopEntry({}, entries[row++ % std::size(entries)].exec);
     const QList<ChromeInstallation> browsers = ChromeInstallation::installed();
     ASSERT_EQ(browsers.size(), row);
+    row = 0;
     for (const ChromeInstallation& browser : browsers) {
         SCOPED_TRACE(browser.desktopId.toStdString());
-        const QString expected =
-            browser.desktopId.startsWith(u"microsoft-edge") ? u"--inprivate"_s : u"--incognito"_s;
+        const auto& entry = entries[row % std::size(entries)];
+        const bool switchLike = row++ % 2 == 0;
+        const QString link = switchLike ? u" \t-x"_s : u"https://a/?q=x y"_s;
         for (const bool privateWindow : {true, false}) {
             platform.processes.starts.clear();
-            ChromeLauncher::Request request{u"-https://x"_s, u"Profile 1"_s};
+            ChromeLauncher::Request request{link, u"Profile 1"_s, u"t"_s};
             request.privateWindow = privateWindow;
             ChromeLauncher::open(browser, request, {});
-            ASSERT_EQ(platform.processes.starts.size(), 1);
-            const QStringList command = platform.processes.starts.first().split(u'|');
-            const qsizetype profile = command.indexOf(u"--profile-directory=Profile 1"_s);
-            EXPECT_EQ(command.count(u"--incognito"_s) + command.count(u"--inprivate"_s),
-                      privateWindow ? 1 : 0);
-            if (privateWindow) {
-                EXPECT_EQ(command.value(profile + 1), expected);
-            }
-            EXPECT_EQ(command.value(profile + (privateWindow ? 2 : 1)), u"--"_s);
-            EXPECT_EQ(command.value(profile + (privateWindow ? 3 : 2)), u"-https://x"_s);
+            QStringList expected = entry.before + QStringList{u"--profile-directory=Profile 1"_s};
+            if (privateWindow)
+                expected.append(browser.desktopId.startsWith(u"microsoft-edge") ? u"--inprivate"_s
+                                                                                : u"--incognito"_s);
+            if (switchLike)
+                expected.append(u"--"_s);
+            expected += QStringList{link} + entry.after + QStringList{u"t"_s};
+            EXPECT_EQ(platform.processes.starts, QStringList{expected.join(u'|')});
         }
     }
 }
