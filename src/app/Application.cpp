@@ -120,17 +120,20 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
 
     // The windows, and what they set off.
     Platform& platform = Platform::current();
+    LinkNotice notice(*platform.notifications);
+    const ChromeLauncher::FailureHandler notOpened =
+        [&notice](const QString& url, ChromeLauncher::Failure why) { notice.show(url, why); };
     PickerWindowController picker(
         {&RuleStore::upsert,
-         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             ChromeLauncher::openChosen(browser, request, &LinkNotice::show);
+         [&notOpened](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             ChromeLauncher::openChosen(browser, request, notOpened);
          }},
         *platform.windowActivation, *platform.scheduler);
     LinkRouter router({[&picker](const QString& url, const ChromeInstallation& browser,
                                  const QList<ChromeProfile>& profiles, const QString& token) {
                            picker.show(url, browser, profiles, token);
                        },
-                       &LinkNotice::show},
+                       notOpened},
                       *platform.windowActivation);
     SettingsWindowController settings(*platform.defaultBrowser, *platform.scheduler);
     AppDelegate delegate(

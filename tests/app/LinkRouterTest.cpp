@@ -75,16 +75,20 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
     writeFile(platform.root.path() + u"/config/chromium/Local State",
               R"({"profile": {"info_cache": {"Profile 9": {}}}})");
+    LinkNotice notice(platform.notifications);
+    const auto notOpened = [&](const QString& url, ChromeLauncher::Failure why) {
+        notice.show(url, why);
+    };
     PickerWindowController picker(
         {[](const QString&, const QString&) {},
-         [](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             ChromeLauncher::openChosen(browser, request, &LinkNotice::show);
+         [&](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             ChromeLauncher::openChosen(browser, request, notOpened);
          }},
         platform.windowActivation, platform.scheduler);
     LinkRouter router({[&](const QString& url, const ChromeInstallation& browser,
                            const QList<ChromeProfile>& profiles,
                            const QString& token) { picker.show(url, browser, profiles, token); },
-                       &LinkNotice::show},
+                       notOpened},
                       platform.windowActivation);
     router.route({u"https://a"_s});
     ASSERT_TRUE(BrowserChoice::choose(u"chromium.desktop"_s));
@@ -108,14 +112,15 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     installed.clear();
     platform.notifications.available = false;
     router.route({u"https://c <b>"_s});
-    ASSERT_TRUE(LinkNotice::window());
-    EXPECT_TRUE(LinkNotice::window()->isVisible());
-    EXPECT_EQ(LinkNotice::links(), (QStringList{u"https://b"_s, u"https://c <b>"_s}));
-    LinkNotice::window()->findChildren<QPushButton*>(u"copy"_s).last()->click();
+    EXPECT_EQ(platform.windowActivation.presentedWith.last(), QString()) << "brought up again";
+    ASSERT_TRUE(notice.window());
+    EXPECT_TRUE(notice.window()->isVisible());
+    EXPECT_EQ(notice.links(), (QStringList{u"https://b"_s, u"https://c <b>"_s}));
+    notice.window()->findChildren<QPushButton*>(u"copy"_s).last()->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"https://c <b>"_s);
-    LinkNotice::window()->findChild<QPushButton*>(u"close"_s)->click();
-    EXPECT_FALSE(LinkNotice::window()->isVisible());
-    EXPECT_TRUE(LinkNotice::links().isEmpty()) << "forgotten once closed";
+    notice.window()->findChild<QPushButton*>(u"close"_s)->click();
+    EXPECT_FALSE(notice.window()->isVisible());
+    EXPECT_TRUE(notice.links().isEmpty()) << "forgotten once closed";
 }
 
 // Rules decide only while switched on, and only for a profile Chrome has.

@@ -2,7 +2,6 @@
 #include "ui/notice/LinkNotice.h"
 
 #include "platform/Notifications.h"
-#include "platform/Platform.h"
 #include "ui/look/LinkLabel.h"
 #include "ui/look/Widgets.h"
 #include "ui/look/WindowPlacement.h"
@@ -20,41 +19,16 @@
 
 #include <algorithm>
 
-namespace LinkNotice {
 namespace {
 
 constexpr int contentWidth = 400;
 constexpr int margin = 20;
 constexpr int listMaxHeight = 360;
 
-struct Lost
-{
-    QString url;
-    ChromeLauncher::Failure why;
-};
-
-QPointer<QWidget> noticeWindow;
-QList<Lost> lost; // since the window was last closed
-
 void copy(const QString& url)
 {
     QGuiApplication::clipboard()->setText(url);
 }
-
-/// Forgets the links listed once the window goes, however it is closed.
-class ForgetOnHide final : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Hide && watched == noticeWindow)
-            lost.clear();
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 /// Copies `url` once `window` has the keyboard, then goes.
 class CopyWhenActive final : public QObject
@@ -85,33 +59,44 @@ private:
     QString m_url;
 };
 
-QWidget* row(const Lost& link, int width, QWidget* parent)
+QWidget* row(const QString& url, ChromeLauncher::Failure why, int width, QWidget* parent)
 {
     auto* widget = new QWidget(parent);
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    QLabel* because = Widgets::text(reason(link.why), Typography::Role::Body, widget);
+    QLabel* because = Widgets::text(LinkNotice::reason(why), Typography::Role::Body, widget);
     because->setWordWrap(true);
     layout->addWidget(because);
     auto* line = new QHBoxLayout;
     const QFont font = Typography::font(Typography::Role::Callout);
     auto* copyButton = new QPushButton(QStringLiteral("コピー"), widget);
     copyButton->setObjectName(QStringLiteral("copy"));
-    copyButton->setAccessibleDescription(link.url);
-    QObject::connect(copyButton, &QPushButton::clicked, widget, [url = link.url] { copy(url); });
+    copyButton->setAccessibleDescription(url);
+    QObject::connect(copyButton, &QPushButton::clicked, widget, [url] { copy(url); });
     const int room = width - copyButton->sizeHint().width() - line->spacing();
-    auto* label =
-        new LinkLabel(link.url, LinkLabel::lines(link.url, QFontMetrics(font), room), widget);
+    auto* label = new LinkLabel(url, LinkLabel::lines(url, QFontMetrics(font), room), widget);
     label->setFont(font);
-    label->setAccessibleName(link.url);
+    label->setAccessibleName(url);
     line->addWidget(label, 1);
     line->addWidget(copyButton, 0, Qt::AlignTop);
     layout->addLayout(line);
     return widget;
 }
 
-QWidget* content()
+} // namespace
+
+LinkNotice::LinkNotice(Notifications& notifications, QObject* parent)
+    : QObject(parent), m_notifications(notifications)
+{
+}
+
+LinkNotice::~LinkNotice()
+{
+    delete m_window;
+}
+
+QWidget* LinkNotice::content()
 {
     auto* widget = new QWidget;
     widget->setObjectName(QStringLiteral("linkNotice"));
@@ -125,8 +110,8 @@ QWidget* content()
     auto* rows = new QVBoxLayout(list);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(12);
-    for (const Lost& link : std::as_const(lost))
-        rows->addWidget(row(link, width, list));
+    for (const Lost& link : std::as_const(m_lost))
+        rows->addWidget(row(link.url, link.why, width, list));
     list->setFixedWidth(width);
     auto* scroll = new QScrollArea(widget);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -143,10 +128,7 @@ QWidget* content()
     buttons->addStretch();
     auto* close = new QPushButton(QStringLiteral("閉じる"), widget);
     close->setObjectName(QStringLiteral("close"));
-    QObject::connect(close, &QPushButton::clicked, widget, [] {
-        if (noticeWindow)
-            noticeWindow->hide();
-    });
+    connect(close, &QPushButton::clicked, widget, [this] { m_window->hide(); });
     buttons->addWidget(close);
     layout->addLayout(buttons);
     close->setDefault(true);
@@ -156,24 +138,29 @@ QWidget* content()
     return widget;
 }
 
-/// Brings the window up with every link listed, or shows a new one in it.
-void present(const QString& activationToken = {})
+void LinkNotice::present(const QString& activationToken)
 {
-    const bool created = !noticeWindow;
-    WindowPlacement::present(noticeWindow, {u"Orlim", u"linkNotice", false}, content(),
+    const bool created = !m_window;
+    WindowPlacement::present(m_window, {u"Orlim", u"linkNotice", false}, content(),
                              activationToken);
     if (created)
-        noticeWindow->installEventFilter(new ForgetOnHide(noticeWindow));
+        m_window->installEventFilter(this);
 }
 
-} // namespace
+bool LinkNotice::eventFilter(QObject* watched, QEvent* event)
+{
+    // The links listed are forgotten once the window goes, however it is closed.
+    if (event->type() == QEvent::Hide && watched == m_window)
+        m_lost.clear();
+    return QObject::eventFilter(watched, event);
+}
 
-QString summary()
+QString LinkNotice::summary()
 {
     return QStringLiteral("リンクを開けませんでした");
 }
 
-QString reason(ChromeLauncher::Failure why)
+QString LinkNotice::reason(ChromeLauncher::Failure why)
 {
     switch (why) {
     case ChromeLauncher::Failure::NoBrowser:
@@ -188,37 +175,34 @@ QString reason(ChromeLauncher::Failure why)
     return {};
 }
 
-void show(const QString& url, ChromeLauncher::Failure why)
+void LinkNotice::show(const QString& url, ChromeLauncher::Failure why)
 {
-    lost.append({url, why});
-    if (noticeWindow && noticeWindow->isVisible())
-        WindowPlacement::replaceContent(noticeWindow, content());
-    Platform::current().notifications->show(
+    m_lost.append({url, why});
+    if (m_window && m_window->isVisible())
+        WindowPlacement::replaceContent(m_window, content());
+    QPointer<LinkNotice> self(this);
+    m_notifications.show(
         {summary(), reason(why) + u'\n' + url, QStringLiteral("リンクをコピー")},
-        [url, why](const QString& activationToken) {
+        [self, url, why](const QString& activationToken) {
+            if (!self)
+                return;
             // Closed since: the link comes back to the list.
+            const QList<Lost>& lost = self->m_lost;
             if (std::none_of(lost.begin(), lost.end(), [&](const Lost& l) { return l.url == url; }))
-                lost.append({url, why});
-            present(activationToken);
-            new CopyWhenActive(noticeWindow, url);
+                self->m_lost.append({url, why});
+            self->present(activationToken);
+            new CopyWhenActive(self->m_window, url);
         },
-        [] {
-            if (!lost.isEmpty())
-                present();
+        [self] {
+            if (self && !self->m_lost.isEmpty())
+                self->present();
         });
 }
 
-QWidget* window()
-{
-    return noticeWindow;
-}
-
-QStringList links()
+QStringList LinkNotice::links() const
 {
     QStringList urls;
-    for (const Lost& link : std::as_const(lost))
+    for (const Lost& link : m_lost)
         urls.append(link.url);
     return urls;
 }
-
-} // namespace LinkNotice

@@ -3,8 +3,11 @@
 
 #include "chrome/ChromeLauncher.h"
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
+class Notifications;
 class QWidget;
 
 /// Tells the user that a link could not be opened, so that no link is lost
@@ -14,18 +17,41 @@ class QWidget;
 /// clipboard). The window lists every link that could not be opened since it
 /// was last closed, each with its own copy button; it comes up by itself where
 /// no notification service offers the action.
-namespace LinkNotice {
+class LinkNotice : public QObject
+{
+    Q_OBJECT
+public:
+    /// Tells through `notifications`, where the desktop has a service.
+    explicit LinkNotice(Notifications& notifications, QObject* parent = nullptr);
+    ~LinkNotice() override;
 
-/// What the user reads: the summary, and why.
-QString summary();
-QString reason(ChromeLauncher::Failure why);
+    /// What the user reads: the summary, and why.
+    static QString summary();
+    static QString reason(ChromeLauncher::Failure why);
 
-/// Tells the user that `url` could not be opened, and why.
-void show(const QString& url, ChromeLauncher::Failure why);
+    /// Tells the user that `url` could not be opened, and why.
+    void show(const QString& url, ChromeLauncher::Failure why);
 
-/// The window of links that could not be opened; null until it first shows.
-QWidget* window();
-/// The links it lists, oldest first.
-QStringList links();
+    /// The window of links that could not be opened; null until it first shows.
+    QWidget* window() const { return m_window; }
+    /// The links it lists, oldest first.
+    QStringList links() const;
 
-} // namespace LinkNotice
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Lost
+    {
+        QString url;
+        ChromeLauncher::Failure why;
+    };
+
+    QWidget* content();
+    /// Brings the window up with every link listed, or shows a new one in it.
+    void present(const QString& activationToken = {});
+
+    Notifications& m_notifications;
+    QPointer<QWidget> m_window;
+    QList<Lost> m_lost; // since the window was last closed
+};
