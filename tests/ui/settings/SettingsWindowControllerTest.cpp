@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsWindowController.h"
 #include "rules/FeatureFlags.h"
+#include "ui/look/TitleBar.h"
 #include "ui/settings/SettingsView.h"
 
 #include "FakePlatform.h"
@@ -20,13 +21,17 @@ bool hasLabel(const QWidget* root, const QString& text)
 } // namespace
 
 // One window across shows, with fresh content each time: the warning follows
-// the default browser, the profile list what Chrome has now.
+// the default browser, the profile list what Chrome has now. On Wayland it
+// carries Orlim's own title bar and asks for no other.
 TEST(SettingsWindowController, FreshContentInTheSameWindow)
 {
     FakePlatform platform;
+    Platform::current().desktop = Desktop::Wayland;
     SettingsWindowController controller(platform.defaultBrowser, platform.scheduler);
     controller.show();
     QWidget* window = controller.window();
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint) &&
+                window->findChild<TitleBar*>());
     SettingsView* first = controller.content();
     EXPECT_TRUE(hasLabel(first, u"検出した Chrome プロファイル（0）"_s));
     EXPECT_EQ(first->findChild<QWidget*>(u"rules"_s) != nullptr, FeatureFlags::rulesEnabled);
