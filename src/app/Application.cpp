@@ -113,13 +113,13 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
-    Platform::current().settleDesktop();
-    Appearance::follow(*Platform::current().colorScheme, QApplication::palette());
+    Platform& platform = Platform::current();
+    platform.settleDesktop();
+    Appearance::follow(*platform.colorScheme, QApplication::palette());
     Accessibility::install();
     Typography::preferJapaneseFaces();
 
     // The windows, and what they set off.
-    Platform& platform = Platform::current();
     LinkNotice notice(*platform.notifications);
     const ChromeLauncher::FailureHandler notOpened =
         [&notice](const QString& url, ChromeLauncher::Failure why) { notice.show(url, why); };
