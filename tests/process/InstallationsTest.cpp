@@ -44,7 +44,7 @@ TEST_F(Installations, LinksThatCannotBeOpenedAreShown)
     QProcess* running =
         startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://secret.example/?token=42"_s},
                     environment(), u"orlim.log"_s);
-    ASSERT_TRUE(waitUntilListening());
+    ASSERT_TRUE(waitFor([&] { return readLog(u"orlim.log"_s).contains("no supported browser"); }));
     installEntry(u"google-chrome.desktop"_s, "env ORLIM_TEST=1 /nonexistent/chrome %U");
     EXPECT_EQ(run({u"https://second.example"_s}), 0) << "handed over";
     EXPECT_TRUE(waitFor([&] { return readLog(u"orlim.log"_s).contains("could not be started"); }));
