@@ -5,11 +5,11 @@
 #include "platform/Scheduler.h"
 #include "ui/tray/MenuBarController.h"
 
-AppDelegate::AppDelegate(LinkRouter& router, std::function<void(const QString&)> showSettings,
-                         Scheduler& scheduler, QObject* parent)
+AppDelegate::AppDelegate(LinkRouter& router, MenuBarController& tray,
+                         std::function<void(const QString&)> showSettings, Scheduler& scheduler,
+                         QObject* parent)
     : QObject(parent), m_router(router), m_showSettings(std::move(showSettings)),
-      m_scheduler(scheduler),
-      m_menuBar(std::make_unique<MenuBarController>([this] { m_showSettings({}); }))
+      m_scheduler(scheduler), m_tray(tray)
 {
 }
 
@@ -18,7 +18,7 @@ AppDelegate::~AppDelegate() = default;
 void AppDelegate::applicationDidFinishLaunching(const QString& launchToken)
 {
     m_launchToken = launchToken;
-    m_menuBar->install();
+    m_tray.install();
     m_scheduler.schedule(std::chrono::milliseconds(settingsCheckDelayMs), this, [this] {
         if (!m_didReceiveURL)
             m_showSettings(m_launchToken);

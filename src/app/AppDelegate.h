@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
-#include <memory>
 
 class LinkRouter;
 class MenuBarController;
@@ -21,8 +20,9 @@ public:
     static constexpr int settingsCheckDelayMs = 300;
 
     /// `showSettings` brings up the settings with the activation token given.
-    AppDelegate(LinkRouter& router, std::function<void(const QString&)> showSettings,
-                Scheduler& scheduler, QObject* parent = nullptr);
+    AppDelegate(LinkRouter& router, MenuBarController& tray,
+                std::function<void(const QString&)> showSettings, Scheduler& scheduler,
+                QObject* parent = nullptr);
     ~AppDelegate() override;
 
     /// Installs the tray item and schedules the settings check; the settings
@@ -40,7 +40,7 @@ private:
     LinkRouter& m_router;
     std::function<void(const QString&)> m_showSettings;
     Scheduler& m_scheduler;
-    std::unique_ptr<MenuBarController> m_menuBar;
+    MenuBarController& m_tray;
     bool m_didReceiveURL = false;
     QString m_launchToken;
 };

@@ -24,6 +24,7 @@
 #include "ui/notice/LinkNotice.h"
 #include "ui/picker/PickerWindowController.h"
 #include "ui/settings/SettingsWindowController.h"
+#include "ui/tray/MenuBarController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -84,9 +85,10 @@ int listBrowsers()
 int makeDefaultBrowser(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    AppActions::setAsDefaultBrowser([] { QCoreApplication::quit(); });
+    DefaultBrowser& browser = *Platform::current().defaultBrowser;
+    AppActions::setAsDefaultBrowser(browser, [] { QCoreApplication::quit(); });
     app.exec();
-    const auto handler = Platform::current().defaultBrowser->handler(QStringLiteral("https"));
+    const auto handler = browser.handler(QStringLiteral("https"));
     if (handler == QString::fromUtf16(AppInfo::desktopId)) {
         print(stdout, QStringLiteral("Orlim is the default web browser.\n"));
         return 0;
@@ -136,8 +138,11 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
                        notOpened},
                       *platform.windowActivation);
     SettingsWindowController settings(*platform.defaultBrowser, *platform.scheduler);
+    MenuBarController tray([&settings] { settings.show(); }, *platform.defaultBrowser,
+                           platform.desktop);
     AppDelegate delegate(
-        router, [&settings](const QString& token) { settings.show(token); }, *platform.scheduler);
+        router, tray, [&settings](const QString& token) { settings.show(token); },
+        *platform.scheduler);
     WindowShortcuts::setActions(
         {[&delegate] { delegate.applicationShouldHandleReopen(); }, &AppActions::quit});
     LinkServer server;

@@ -3,14 +3,13 @@
 
 #include "platform/AppInfo.h"
 #include "platform/DefaultBrowser.h"
-#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <memory>
 
 namespace AppActions {
 
-void setAsDefaultBrowser(std::function<void()> completion)
+void setAsDefaultBrowser(DefaultBrowser& browser, std::function<void()> completion)
 {
     // The group: a count of outstanding requests whose last completion calls back.
     struct Group
@@ -23,7 +22,6 @@ void setAsDefaultBrowser(std::function<void()> completion)
         if (--group->pending == 0 && group->completion)
             group->completion();
     };
-    DefaultBrowser& browser = *Platform::current().defaultBrowser;
     const QString id = QString::fromUtf16(AppInfo::desktopId);
     browser.setHandler(QStringLiteral("http"), id, leave);
     browser.setHandler(QStringLiteral("https"), id, leave);

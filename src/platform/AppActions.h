@@ -3,13 +3,16 @@
 
 #include <functional>
 
+class DefaultBrowser;
+
 /// Application-wide actions offered by the tray menu and the settings window.
 namespace AppActions {
 
-/// Asks the desktop to open "http" and then "https" links with Orlim. Returns at
-/// once; `completion`, when given, runs exactly once on the main thread after
-/// both requests have completed, whether they succeeded or not.
-void setAsDefaultBrowser(std::function<void()> completion = {});
+/// Asks the desktop, through `browser`, to open "http" and then "https" links
+/// with Orlim. Returns at once; `completion`, when given, runs exactly once on
+/// the main thread after both requests have completed, whether they succeeded
+/// or not.
+void setAsDefaultBrowser(DefaultBrowser& browser, std::function<void()> completion = {});
 
 /// Ends Orlim at once, without confirmation.
 void quit();

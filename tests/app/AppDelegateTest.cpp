@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 #include "app/LinkRouter.h"
+#include "ui/tray/MenuBarController.h"
 
 #include "FakePlatform.h"
 
@@ -14,9 +15,10 @@ TEST(AppDelegate, SettingsCheck)
                           const QString&) {},
                        {}},
                       platform.windowActivation);
+    MenuBarController tray({}, platform.defaultBrowser, Desktop::Other);
     const auto settings = [&](const QString& token) { shown.append(u"settings " + token); };
     {
-        AppDelegate delegate(router, settings, platform.scheduler);
+        AppDelegate delegate(router, tray, settings, platform.scheduler);
         delegate.applicationDidFinishLaunching(u"started"_s);
         platform.scheduler.advance(299);
         EXPECT_TRUE(shown.isEmpty());
@@ -24,7 +26,7 @@ TEST(AppDelegate, SettingsCheck)
         delegate.applicationDidFinishLaunching();
     }
     platform.scheduler.runAll();
-    AppDelegate delegate(router, settings, platform.scheduler);
+    AppDelegate delegate(router, tray, settings, platform.scheduler);
     delegate.openURLs({u"https://early"_s});
     delegate.applicationDidFinishLaunching();
     platform.scheduler.runAll();

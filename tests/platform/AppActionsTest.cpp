@@ -9,8 +9,8 @@ TEST(AppActions, SetAsDefaultBrowser)
 {
     FakePlatform platform;
     int first = 0, second = 0;
-    AppActions::setAsDefaultBrowser([&] { ++first; });
-    AppActions::setAsDefaultBrowser([&] { ++second; });
+    AppActions::setAsDefaultBrowser(platform.defaultBrowser, [&] { ++first; });
+    AppActions::setAsDefaultBrowser(platform.defaultBrowser, [&] { ++second; });
     const QStringList both{u"http=orlim.desktop"_s, u"https=orlim.desktop"_s};
     EXPECT_EQ(platform.defaultBrowser.requests, both + both);
     platform.scheduler.advance(FakeDefaultBrowser::httpsCompletesAfterMs);

@@ -38,7 +38,7 @@ void DefaultBrowserStatus::poll(int remaining)
 void DefaultBrowserStatus::makeDefault()
 {
     QPointer<DefaultBrowserStatus> self(this);
-    AppActions::setAsDefaultBrowser([self] {
+    AppActions::setAsDefaultBrowser(m_browser, [self] {
         if (self)
             self->poll(followUpCount);
     });

@@ -3,7 +3,6 @@
 
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
-#include "platform/Platform.h"
 #include "ui/look/Icons.h"
 #include "ui/look/WindowShortcuts.h"
 
@@ -11,8 +10,10 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-MenuBarController::MenuBarController(std::function<void()> openSettings, QObject* parent)
-    : QObject(parent), m_openSettings(std::move(openSettings))
+MenuBarController::MenuBarController(std::function<void()> openSettings, DefaultBrowser& browser,
+                                     Desktop desktop, QObject* parent)
+    : QObject(parent), m_openSettings(std::move(openSettings)), m_browser(browser),
+      m_desktop(desktop)
 {
 }
 
@@ -34,7 +35,8 @@ void MenuBarController::install()
     });
 
     QAction* makeDefault = menu->addAction(QStringLiteral("既定のブラウザにする…"));
-    connect(makeDefault, &QAction::triggered, this, [] { AppActions::setAsDefaultBrowser(); });
+    connect(makeDefault, &QAction::triggered, this,
+            [this] { AppActions::setAsDefaultBrowser(m_browser); });
     menu->addSeparator();
 
     QAction* quit = menu->addAction(QStringLiteral("終了"));
@@ -45,7 +47,7 @@ void MenuBarController::install()
     // Off X11, Qt's only tray is a StatusNotifierItem; with no host for one
     // (GNOME without an extension) there is nothing to put it in, and Qt's X11
     // fallback would only complain. Orlim is then reached by starting it again.
-    if (Platform::current().desktop != Desktop::X11 && !QSystemTrayIcon::isSystemTrayAvailable())
+    if (m_desktop != Desktop::X11 && !QSystemTrayIcon::isSystemTrayAvailable())
         return;
     auto tray = std::make_unique<QSystemTrayIcon>(Icons::tray());
     tray->setToolTip(QString::fromUtf16(AppInfo::name));

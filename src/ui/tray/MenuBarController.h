@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QObject>
 #include <functional>
 #include <memory>
 
+class DefaultBrowser;
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
@@ -15,8 +18,10 @@ class MenuBarController : public QObject
 {
     Q_OBJECT
 public:
-    /// `openSettings` is what "設定を開く…" does.
-    explicit MenuBarController(std::function<void()> openSettings, QObject* parent = nullptr);
+    /// `openSettings` is what "設定を開く…" does; `browser` is asked to make
+    /// Orlim the default; `desktop` decides where the icon can go.
+    MenuBarController(std::function<void()> openSettings, DefaultBrowser& browser, Desktop desktop,
+                      QObject* parent = nullptr);
     ~MenuBarController() override;
 
     /// Builds the menu and puts the icon in the tray (replacing an earlier one).
@@ -27,6 +32,8 @@ public:
 
 private:
     std::function<void()> m_openSettings;
+    DefaultBrowser& m_browser;
+    Desktop m_desktop;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_tray;
 };

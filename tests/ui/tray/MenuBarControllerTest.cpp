@@ -12,7 +12,7 @@ TEST(MenuBarController, Actions)
 {
     FakePlatform platform;
     int settings = 0;
-    MenuBarController controller([&] { ++settings; });
+    MenuBarController controller([&] { ++settings; }, platform.defaultBrowser, Desktop::Other);
     controller.install();
     controller.install();
     const auto item = [&](const QString& text) {
