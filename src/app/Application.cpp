@@ -19,6 +19,7 @@
 #include "rules/RuleStore.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
+#include "ui/look/TitleBar.h"
 #include "ui/look/Typography.h"
 #include "ui/look/WindowShortcuts.h"
 #include "ui/notice/LinkNotice.h"
@@ -122,7 +123,9 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     Typography::preferJapaneseFaces();
 
     // The windows, and what they set off.
-    LinkNotice notice(*platform.notifications);
+    const WindowPlacement::Presenter presenter{*platform.windowActivation,
+                                               TitleBar::wanted(platform.desktop)};
+    LinkNotice notice(presenter, *platform.notifications);
     const ChromeLauncher::FailureHandler notOpened =
         [&notice](const QString& url, ChromeLauncher::Failure why) { notice.show(url, why); };
     PickerWindowController picker(
@@ -130,14 +133,14 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
          [&notOpened](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
              ChromeLauncher::openChosen(browser, request, notOpened);
          }},
-        *platform.windowActivation, *platform.scheduler);
+        presenter, *platform.scheduler);
     LinkRouter router({[&picker](const QString& url, const ChromeInstallation& browser,
                                  const QList<ChromeProfile>& profiles, const QString& token) {
                            picker.show(url, browser, profiles, token);
                        },
                        notOpened},
                       *platform.windowActivation);
-    SettingsWindowController settings(*platform.defaultBrowser, *platform.scheduler);
+    SettingsWindowController settings(presenter, *platform.defaultBrowser, *platform.scheduler);
     MenuBarController tray([&settings] { settings.show(); }, *platform.defaultBrowser,
                            platform.desktop);
     AppDelegate delegate(

@@ -75,7 +75,7 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
     writeFile(platform.root.path() + u"/config/chromium/Local State",
               R"({"profile": {"info_cache": {"Profile 9": {}}}})");
-    LinkNotice notice(platform.notifications);
+    LinkNotice notice({platform.windowActivation}, platform.notifications);
     const auto notOpened = [&](const QString& url, ChromeLauncher::Failure why) {
         notice.show(url, why);
     };
@@ -84,7 +84,7 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
          [&](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
              ChromeLauncher::openChosen(browser, request, notOpened);
          }},
-        platform.windowActivation, platform.scheduler);
+        {platform.windowActivation}, platform.scheduler);
     LinkRouter router({[&](const QString& url, const ChromeInstallation& browser,
                            const QList<ChromeProfile>& profiles,
                            const QString& token) { picker.show(url, browser, profiles, token); },

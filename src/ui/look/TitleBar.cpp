@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/look/TitleBar.h"
 
-#include "platform/Platform.h"
 #include "ui/look/Palette.h"
 #include "ui/look/Typography.h"
 #include "ui/look/Widgets.h"
@@ -54,11 +53,6 @@ TitleBar::TitleBar(const QString& title, bool minimisable, QWidget* parent) : QW
     QToolButton* close = button(QStringLiteral("✕"), QStringLiteral("閉じる"), this);
     connect(close, &QToolButton::clicked, this, [this] { window()->close(); });
     row->addWidget(close);
-}
-
-bool TitleBar::wanted()
-{
-    return Platform::current().desktop == Desktop::Wayland;
 }
 
 void TitleBar::mousePressEvent(QMouseEvent* event)

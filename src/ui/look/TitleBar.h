@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -17,8 +19,9 @@ class TitleBar : public QWidget
 public:
     TitleBar(const QString& title, bool minimisable, QWidget* parent);
 
-    /// Whether Orlim's windows carry this bar rather than the desktop's own.
-    static bool wanted();
+    /// Whether Orlim's windows carry this bar rather than the desktop's own,
+    /// on `desktop`.
+    static bool wanted(Desktop desktop) { return desktop == Desktop::Wayland; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/look/WindowPlacement.h"
 
-#include "platform/Platform.h"
 #include "platform/WindowActivation.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/TitleBar.h"
@@ -57,14 +56,13 @@ void replaceContent(QWidget* window, QWidget* content)
     window->setFixedSize(content->width(), content->height() + (titleBar ? titleBar->height() : 0));
 }
 
-void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
-             const QString& activationToken)
+void Presenter::present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
+                        const QString& activationToken) const
 {
     if (!window) {
         // Where Orlim draws its own title bar, the window asks for no other,
         // neither Qt's nor the compositor's (KWin's would sit above Orlim's);
         // elsewhere, for the desktop's with only the buttons that apply.
-        const bool ownTitleBar = TitleBar::wanted();
         Qt::WindowFlags flags = Qt::Window | Qt::WindowStaysOnTopHint;
         if (ownTitleBar)
             flags |= Qt::FramelessWindowHint;
@@ -87,7 +85,7 @@ void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* conte
     }
     replaceContent(window, content);
     centreOnPointerScreen(window);
-    Platform::current().windowActivation->present(window, activationToken);
+    activation.present(window, activationToken);
 }
 
 } // namespace WindowPlacement

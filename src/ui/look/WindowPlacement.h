@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class WindowActivation;
+
 /// Placing and raising Orlim's two windows.
 namespace WindowPlacement {
 
@@ -21,11 +23,20 @@ struct WindowStyle
     bool minimisable;
 };
 
-/// Shows `content` in `window`, creating the window with `style` on first use:
-/// replaces the content it held, centres the window and brings it to the front
-/// with the keyboard, using `activationToken` (from the program a link was
-/// clicked in) where the desktop asks for one.
-void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
-             const QString& activationToken = {});
+/// Shows Orlim's windows on the desktop settled at start: brings them to the
+/// front with `activation`, and gives them Orlim's own title bar, and no other,
+/// where `ownTitleBar` (see `TitleBar::wanted`).
+struct Presenter
+{
+    WindowActivation& activation;
+    bool ownTitleBar = false;
+
+    /// Shows `content` in `window`, creating the window with `style` on first
+    /// use: replaces the content it held, centres the window and brings it to
+    /// the front with the keyboard, using `activationToken` (from the program a
+    /// link was clicked in) where the desktop asks for one.
+    void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
+                 const QString& activationToken = {}) const;
+};
 
 } // namespace WindowPlacement

@@ -86,8 +86,9 @@ QWidget* row(const QString& url, ChromeLauncher::Failure why, int width, QWidget
 
 } // namespace
 
-LinkNotice::LinkNotice(Notifications& notifications, QObject* parent)
-    : QObject(parent), m_notifications(notifications)
+LinkNotice::LinkNotice(WindowPlacement::Presenter presenter, Notifications& notifications,
+                       QObject* parent)
+    : QObject(parent), m_presenter(presenter), m_notifications(notifications)
 {
 }
 
@@ -141,8 +142,7 @@ QWidget* LinkNotice::content()
 void LinkNotice::present(const QString& activationToken)
 {
     const bool created = !m_window;
-    WindowPlacement::present(m_window, {u"Orlim", u"linkNotice", false}, content(),
-                             activationToken);
+    m_presenter.present(m_window, {u"Orlim", u"linkNotice", false}, content(), activationToken);
     if (created)
         m_window->installEventFilter(this);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "chrome/ChromeLauncher.h"
+#include "ui/look/WindowPlacement.h"
 
 #include <QObject>
 #include <QPointer>
@@ -21,8 +22,10 @@ class LinkNotice : public QObject
 {
     Q_OBJECT
 public:
-    /// Tells through `notifications`, where the desktop has a service.
-    explicit LinkNotice(Notifications& notifications, QObject* parent = nullptr);
+    /// Tells through `notifications`, where the desktop has a service;
+    /// `presenter` shows the window.
+    LinkNotice(WindowPlacement::Presenter presenter, Notifications& notifications,
+               QObject* parent = nullptr);
     ~LinkNotice() override;
 
     /// What the user reads: the summary, and why.
@@ -51,6 +54,7 @@ private:
     /// Brings the window up with every link listed, or shows a new one in it.
     void present(const QString& activationToken = {});
 
+    WindowPlacement::Presenter m_presenter;
     Notifications& m_notifications;
     QPointer<QWidget> m_window;
     QList<Lost> m_lost; // since the window was last closed

@@ -43,9 +43,10 @@ bool isInput(QEvent::Type type)
 
 } // namespace
 
-PickerWindowController::PickerWindowController(Actions actions, WindowActivation& activation,
+PickerWindowController::PickerWindowController(Actions actions,
+                                               WindowPlacement::Presenter presenter,
                                                Scheduler& scheduler, QObject* parent)
-    : QObject(parent), m_actions(std::move(actions)), m_activation(activation),
+    : QObject(parent), m_actions(std::move(actions)), m_presenter(presenter),
       m_launches(std::make_unique<QObject>()),
       m_gate({[this](bool overtaken) {
                   if (!m_chosen)
@@ -83,7 +84,7 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
         // Clicked in another window: the picker comes back to the front, and
         // the token is spent.
         if (!activationToken.isEmpty())
-            m_activation.present(m_window, activationToken);
+            m_presenter.activation.present(m_window, activationToken);
         // Links of a burst mostly find the same profiles: one copy serves them.
         if (!m_waiting.empty() && m_waiting.back().profiles == link.profiles)
             link.profiles = m_waiting.back().profiles;
@@ -97,7 +98,7 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
     m_gate.reset();
     m_chosen.reset();
     m_launches = std::make_unique<QObject>(); // the last browser stays where it is
-    WindowPlacement::present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
+    m_presenter.present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
     qApp->installEventFilter(this);
     m_content = content;
     m_asking = true;
@@ -173,7 +174,8 @@ void PickerWindowController::next()
     m_chosen = m_decided.takeLast();
     for (const Choice& choice : std::exchange(m_decided, {}))
         launch(choice, true);
-    m_gate.choose(m_activation.tokenNeedsItsWindow(), m_activation.holdsForStartedProgram());
+    m_gate.choose(m_presenter.activation.tokenNeedsItsWindow(),
+                  m_presenter.activation.holdsForStartedProgram());
 }
 
 void PickerWindowController::showNext()
@@ -200,7 +202,7 @@ void PickerWindowController::hide()
 bool PickerWindowController::launch(const Choice& choice, bool overtaken)
 {
     // The browser may take the keyboard from us with a token tied to this choice.
-    const QString token = overtaken ? QString() : m_activation.tokenFor(m_window);
+    const QString token = overtaken ? QString() : m_presenter.activation.tokenFor(m_window);
     m_actions.launch(choice.browser, {.url = choice.url,
                                       .profileDirectory = choice.profileDirectory,
                                       .activationToken = token,

@@ -4,6 +4,7 @@
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
+#include "ui/look/WindowPlacement.h"
 #include "ui/picker/LaunchGate.h"
 #include "ui/picker/ProfilePickerView.h"
 
@@ -16,7 +17,6 @@
 
 class QWidget;
 class Scheduler;
-class WindowActivation;
 
 /// Owns the one floating picker window and the links waiting for it. Links
 /// take their turn in the order they came: the picker shows the oldest, and
@@ -36,10 +36,10 @@ public:
                            const ChromeLauncher::Request& request)>
             launch;
     };
-    /// `activation` shows the picker and ties each start to the user's
-    /// input in it; `scheduler` times the start of a choice.
-    PickerWindowController(Actions actions, WindowActivation& activation, Scheduler& scheduler,
-                           QObject* parent = nullptr);
+    /// `presenter` shows the picker, and its activation ties each start to the
+    /// user's input in it; `scheduler` times the start of a choice.
+    PickerWindowController(Actions actions, WindowPlacement::Presenter presenter,
+                           Scheduler& scheduler, QObject* parent = nullptr);
     ~PickerWindowController() override;
 
     /// Asks for a profile for `url` among `browser`'s `profiles`: at once in a
@@ -93,7 +93,7 @@ private:
     bool launch(const Choice& choice, bool overtaken);
 
     Actions m_actions;
-    WindowActivation& m_activation;
+    WindowPlacement::Presenter m_presenter;
     QPointer<QWidget> m_window;
     QPointer<ProfilePickerView> m_content;
     bool m_asking = false;               // the link shown awaits its choice

@@ -5,9 +5,10 @@
 
 #include <QWidget>
 
-SettingsWindowController::SettingsWindowController(DefaultBrowser& browser, Scheduler& scheduler,
+SettingsWindowController::SettingsWindowController(WindowPlacement::Presenter presenter,
+                                                   DefaultBrowser& browser, Scheduler& scheduler,
                                                    QObject* parent)
-    : QObject(parent), m_browser(browser), m_scheduler(scheduler)
+    : QObject(parent), m_presenter(presenter), m_browser(browser), m_scheduler(scheduler)
 {
 }
 
@@ -20,7 +21,6 @@ void SettingsWindowController::show(const QString& activationToken)
 {
     auto* content = new SettingsView(m_browser, m_scheduler);
     // The content loads everything it shows as it comes on screen.
-    WindowPlacement::present(m_window, {u"Orlim 設定", u"settings", true}, content,
-                             activationToken);
+    m_presenter.present(m_window, {u"Orlim 設定", u"settings", true}, content, activationToken);
     m_content = content;
 }

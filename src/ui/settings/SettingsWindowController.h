@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "ui/look/WindowPlacement.h"
 #include "ui/settings/SettingsView.h"
 
 class QWidget;
@@ -14,9 +15,10 @@ class SettingsWindowController : public QObject
 {
     Q_OBJECT
 public:
-    /// `browser` and `scheduler` serve the default-browser status shown.
-    SettingsWindowController(DefaultBrowser& browser, Scheduler& scheduler,
-                             QObject* parent = nullptr);
+    /// `presenter` shows the window; `browser` and `scheduler` serve the
+    /// default-browser status shown.
+    SettingsWindowController(WindowPlacement::Presenter presenter, DefaultBrowser& browser,
+                             Scheduler& scheduler, QObject* parent = nullptr);
     ~SettingsWindowController() override;
 
     void show(const QString& activationToken = {});
@@ -26,6 +28,7 @@ public:
     SettingsView* content() const { return m_content; }
 
 private:
+    WindowPlacement::Presenter m_presenter;
     DefaultBrowser& m_browser;
     Scheduler& m_scheduler;
     QPointer<QWidget> m_window;

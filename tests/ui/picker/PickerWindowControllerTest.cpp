@@ -34,7 +34,7 @@ TEST(PickerWindowController, LinksWaitTheirTurn)
                           r.activationToken + (r.toFront ? u" front" : u" left") +
                           (r.privateWindow ? u" private" : u""));
          }},
-        platform.windowActivation, platform.scheduler);
+        {platform.windowActivation}, platform.scheduler);
     const auto shown = [&] { return controller.content()->model().url(); };
     for (const char16_t* url : {u"https://a", u"https://b", u"https://c", u"https://d"})
         controller.show(QString::fromUtf16(url), browser, profiles(3));
@@ -127,7 +127,7 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
              launched.append(r.url + u' ' + r.profileDirectory + u' ' + r.activationToken +
                              (r.toFront ? u" front" : u" left"));
          }},
-        platform.windowActivation, platform.scheduler);
+        {platform.windowActivation}, platform.scheduler);
     const auto launchesSoon = [&](qsizetype count) {
         for (int i = 0; i < 4 && launched.size() < count; ++i) {
             QCoreApplication::processEvents();

@@ -21,13 +21,13 @@ bool hasLabel(const QWidget* root, const QString& text)
 } // namespace
 
 // One window across shows, with fresh content each time: the warning follows
-// the default browser, the profile list what Chrome has now. On Wayland it
-// carries Orlim's own title bar and asks for no other.
+// the default browser, the profile list what Chrome has now. Where Orlim draws
+// its own title bar (Wayland), the window carries it and asks for no other.
 TEST(SettingsWindowController, FreshContentInTheSameWindow)
 {
     FakePlatform platform;
-    Platform::current().desktop = Desktop::Wayland;
-    SettingsWindowController controller(platform.defaultBrowser, platform.scheduler);
+    SettingsWindowController controller({platform.windowActivation, true}, platform.defaultBrowser,
+                                        platform.scheduler);
     controller.show();
     QWidget* window = controller.window();
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint) &&
