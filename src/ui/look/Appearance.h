@@ -11,9 +11,8 @@
 namespace Appearance {
 
 /// Starts following the desktop's preference as `scheme` tells it. `qtOwn` is
-/// the palette Qt gives
-/// (from a platform theme, where one is installed), kept wherever it already
-/// matches the preference.
+/// the palette Qt gives (from a platform theme, where one is installed), kept
+/// wherever it already matches the preference.
 void follow(ColorScheme& scheme, const QPalette& qtOwn);
 
 /// The palette for `preference`: `qtOwn` when it already matches (or there is

@@ -8,11 +8,10 @@
 class QLabel;
 
 /// The title bar of Orlim's windows where Orlim draws its own (Wayland, where
-/// mutter leaves the decoration to each program, and KWin draws one only for
-/// a program that asks): the title, a button
-/// that closes the window and, for a window that may be minimised, one that
-/// does. Nothing that resizes or maximises: Orlim's windows have a fixed size.
-/// Dragging it moves the window.
+/// mutter leaves the decoration to each program, and KWin draws one only for a
+/// program that asks): the title, a button that closes the window and, for a
+/// window that may be minimised, one that does. Nothing that resizes or
+/// maximises: Orlim's windows have a fixed size. Dragging it moves the window.
 class TitleBar : public QWidget
 {
     Q_OBJECT
