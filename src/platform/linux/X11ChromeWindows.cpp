@@ -9,28 +9,26 @@
 
 struct X11ChromeWindows::Atoms
 {
-    xcb_connection_t* xcb = nullptr;
-    xcb_ewmh_connection_t ewmh{};
-    // The browser's windows are taken to be on the display's first screen:
-    // several monitors are one X screen under RandR.
-    int screen = 0;
-    bool ready = false; // a failed start frees what it had itself
+    xcb_connection_t* xcb;
+    xcb_ewmh_connection_t ewmh;
 
-    ~Atoms()
-    {
-        if (ready)
-            xcb_ewmh_connection_wipe(&ewmh);
-    }
+    ~Atoms() { xcb_ewmh_connection_wipe(&ewmh); }
 };
+
+namespace {
+
+// The browser's windows are taken to be on the display's first screen:
+// several monitors are one X screen under RandR.
+constexpr int screen = 0;
+
+} // namespace
 
 X11ChromeWindows::X11ChromeWindows(xcb_connection_t* connection)
 {
-    auto atoms = std::make_unique<Atoms>();
-    atoms->xcb = connection;
-    atoms->ready = xcb_ewmh_init_atoms_replies(
-        &atoms->ewmh, xcb_ewmh_init_atoms(connection, &atoms->ewmh), nullptr);
-    if (atoms->ready)
-        m_atoms = std::move(atoms);
+    xcb_ewmh_connection_t ewmh{};
+    // A start that fails frees what it had itself.
+    if (xcb_ewmh_init_atoms_replies(&ewmh, xcb_ewmh_init_atoms(connection, &ewmh), nullptr))
+        m_atoms.reset(new Atoms{connection, ewmh});
 }
 
 X11ChromeWindows::~X11ChromeWindows() = default;
@@ -45,7 +43,7 @@ QList<ChromeWindows::Handle> X11ChromeWindows::find(const QString& windowClass)
 
     xcb_ewmh_get_windows_reply_t clients;
     if (!xcb_ewmh_get_client_list_stacking_reply(
-            &c->ewmh, xcb_ewmh_get_client_list_stacking(&c->ewmh, c->screen), &clients, nullptr))
+            &c->ewmh, xcb_ewmh_get_client_list_stacking(&c->ewmh, screen), &clients, nullptr))
         return found;
 
     // The stacking list runs bottom to top; the topmost Chrome window comes first.
@@ -78,7 +76,7 @@ void X11ChromeWindows::activate(Handle window)
         return;
     // Source "other" (as a pager would) so that window managers with focus
     // stealing prevention honour a request that does not come from Chrome itself.
-    xcb_ewmh_request_change_active_window(&c->ewmh, c->screen, static_cast<xcb_window_t>(window),
+    xcb_ewmh_request_change_active_window(&c->ewmh, screen, static_cast<xcb_window_t>(window),
                                           XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, XCB_CURRENT_TIME,
                                           XCB_NONE);
     xcb_flush(c->xcb);
