@@ -205,8 +205,14 @@ public:
             std::istringstream in(line);
             for (std::string field; std::getline(in, field, '\x1f');)
                 fields.push_back(field);
-            if (fields.size() >= 3)
-                starts.push_back({std::stoll(fields[0]), std::stoll(fields[1]), fields.back()});
+            // Every record counts, as in chromeStarts(): one with no argument
+            // has an empty link. Descriptors the stand-in inherited follow the
+            // arguments.
+            while (fields.size() > 2 && fields.back().rfind("fd ", 0) == 0)
+                fields.pop_back();
+            if (fields.size() >= 2)
+                starts.push_back({std::stoll(fields[0]), std::stoll(fields[1]),
+                                  fields.size() > 2 ? fields.back() : std::string()});
         }
         long long pidMax = 4194304;
         std::ifstream("/proc/sys/kernel/pid_max") >> pidMax;
@@ -511,8 +517,16 @@ int main(int argc, char** argv)
         std::vector<std::string> expected{"https://burst.example/first"};
         for (int i = 0; i < burst; ++i)
             expected.push_back("https://burst.example/" + std::to_string(i));
-        if (links != expected)
-            fail("the burst's links did not each start once, in order");
+        if (links != expected) {
+            const auto [seen, wanted] = std::mismatch(links.begin(), links.end(),
+                                                      expected.begin(), expected.end());
+            fail("the burst's links did not each start once, in order: " +
+                 std::to_string(links.size()) + " started, " + std::to_string(expected.size()) +
+                 " handed over; the first difference at " +
+                 std::to_string(seen - links.begin()) + ": " +
+                 (seen == links.end() ? std::string("nothing") : *seen) + " started, " +
+                 (wanted == expected.end() ? std::string("nothing") : *wanted) + " expected");
+        }
         figures.push_back(
             {"8 burst: hand-over per link (1,000 in turn)", {handedOver / burst}, {}, "ms", ""});
         figures.push_back(
