@@ -518,13 +518,12 @@ int main(int argc, char** argv)
         for (int i = 0; i < burst; ++i)
             expected.push_back("https://burst.example/" + std::to_string(i));
         if (links != expected) {
-            const auto [seen, wanted] = std::mismatch(links.begin(), links.end(),
-                                                      expected.begin(), expected.end());
+            const auto [seen, wanted] =
+                std::mismatch(links.begin(), links.end(), expected.begin(), expected.end());
             fail("the burst's links did not each start once, in order: " +
                  std::to_string(links.size()) + " started, " + std::to_string(expected.size()) +
-                 " handed over; the first difference at " +
-                 std::to_string(seen - links.begin()) + ": " +
-                 (seen == links.end() ? std::string("nothing") : *seen) + " started, " +
+                 " handed over; the first difference at " + std::to_string(seen - links.begin()) +
+                 ": " + (seen == links.end() ? std::string("nothing") : *seen) + " started, " +
                  (wanted == expected.end() ? std::string("nothing") : *wanted) + " expected");
         }
         figures.push_back(
