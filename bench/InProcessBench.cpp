@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // In-process figures: the profile catalogue and rule matching, on files shaped
 // like the real ones, read from a temporary XDG_CONFIG_HOME.
+#include "chrome/BrowserChoice.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
 
@@ -25,6 +27,13 @@ double p95(const std::vector<double>& samples)
     std::vector<double> sorted = samples;
     std::sort(sorted.begin(), sorted.end());
     return sorted.empty() ? 0 : sorted[std::size_t(0.95 * double(sorted.size() - 1))];
+}
+
+/// The desktop's own services, reading the folders `main()` points them at.
+const Platform& platform()
+{
+    static const Platform services = linuxPlatform();
+    return services;
 }
 
 QTemporaryDir& configHome()
@@ -124,8 +133,9 @@ void ruleMatchMiss(benchmark::State& state)
         rules.append({QString(u"https://site-" + QString::number(i) + u".example.com/path"),
                       QString(u"Profile " + QString::number(i % 7))});
     writeFile(configHome().path() + u"/orlim/rules.json", RulesFile::encode(rules));
+    const RuleStore store(*platform().files);
     for (auto _ : state) {
-        const auto rule = RuleStore::match(u"https://nowhere.example.org/some/page?q=1"_s);
+        const auto rule = store.match(u"https://nowhere.example.org/some/page?q=1"_s);
         benchmark::DoNotOptimize(rule);
         if (rule)
             state.SkipWithError("unexpected match");
@@ -140,9 +150,11 @@ void linkRouting(benchmark::State& state)
 {
     writeFile(configHome().path() + u"/data/applications/vivaldi-stable.desktop",
               "[Desktop Entry]\nType=Application\nName=Vivaldi\nExec=/bin/true %U\n");
+    const BrowserChoice choice(*platform().files);
+    const ChromeInstallations browsers(*platform().applications, *platform().files, choice);
     for (auto _ : state) {
-        const auto browser = ChromeInstallation::find();
-        if (!browser || !browser->isInstalled()) {
+        const auto browser = browsers.find();
+        if (!browser || !browsers.isInstalled(*browser)) {
             state.SkipWithError("the browser is not found");
             break;
         }

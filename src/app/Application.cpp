@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/LinkRouter.h"
 #include "app/LinkServer.h"
+#include "chrome/BrowserChoice.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
 #include "handover/Forwarding.h"
@@ -16,6 +17,7 @@
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "rules/RuleStore.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
@@ -52,14 +54,28 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
+/// The browsers as the user's desktop and settings have them.
+struct Browsers
+{
+    explicit Browsers(const Platform& platform)
+        : choice(*platform.files), installations(*platform.applications, *platform.files, choice)
+    {
+    }
+    Browsers(const Browsers&) = delete;
+    Browsers& operator=(const Browsers&) = delete;
+
+    BrowserChoice choice;
+    ChromeInstallations installations; // asks `choice`
+};
+
 void printNoneInstalled()
 {
     print(stderr, u"orlim: " + ChromeInstallations::noneInstalled() + u'\n');
 }
 
-int listProfiles()
+int listProfiles(const ChromeInstallations& browsers)
 {
-    const auto served = ChromeInstallation::find();
+    const auto served = browsers.find();
     if (!served) {
         printNoneInstalled();
         return 1;
@@ -69,14 +85,14 @@ int listProfiles()
     return 0;
 }
 
-int listBrowsers()
+int listBrowsers(const ChromeInstallations& browsers)
 {
-    const auto served = ChromeInstallation::find();
+    const auto served = browsers.find();
     if (!served) {
         printNoneInstalled();
         return 1;
     }
-    for (const ChromeInstallation& browser : ChromeInstallation::installed()) {
+    for (const ChromeInstallation& browser : browsers.installed()) {
         print(stdout, browser.desktopId + u'\t' + browser.name +
                           (browser.desktopId == served->desktopId ? u"\tserved\n" : u"\n"));
     }
@@ -86,7 +102,7 @@ int listBrowsers()
 int makeDefaultBrowser(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    DefaultBrowser& browser = *Platform::current().defaultBrowser;
+    DefaultBrowser& browser = *linuxPlatform().defaultBrowser;
     AppActions::setAsDefaultBrowser(browser, [] { QCoreApplication::quit(); });
     app.exec();
     const auto handler = browser.handler(QStringLiteral("https"));
@@ -116,11 +132,17 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
-    Platform& platform = Platform::current();
+    Platform platform = linuxPlatform();
     platform.settleDesktop();
     Appearance::follow(*platform.colorScheme, QApplication::palette());
     Accessibility::install();
     Typography::preferJapaneseFaces();
+
+    // What links go through: the browsers, the rules, the launcher.
+    const Browsers browsers(platform);
+    const RuleStore rules(*platform.files);
+    const ChromeLauncher launcher(*platform.processes, platform.chromeWindows, *platform.scheduler,
+                                  browsers.installations);
 
     // The windows, and what they set off.
     const WindowPlacement::Presenter presenter{*platform.windowActivation,
@@ -129,9 +151,12 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     const ChromeLauncher::FailureHandler notOpened =
         [&notice](const QString& url, ChromeLauncher::Failure why) { notice.show(url, why); };
     PickerWindowController picker(
-        {&RuleStore::upsert,
-         [&notOpened](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             ChromeLauncher::openChosen(browser, request, notOpened);
+        {[&rules](const QString& prefix, const QString& profileDirectory) {
+             rules.upsert(prefix, profileDirectory);
+         },
+         [&launcher, &notOpened](const ChromeInstallation& browser,
+                                 const ChromeLauncher::Request& request) {
+             launcher.openChosen(browser, request, notOpened);
          }},
         presenter, *platform.scheduler);
     LinkRouter router({[&picker](const QString& url, const ChromeInstallation& browser,
@@ -139,8 +164,9 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
                            picker.show(url, browser, profiles, token);
                        },
                        notOpened},
-                      *platform.windowActivation);
-    SettingsWindowController settings(presenter, *platform.defaultBrowser, *platform.scheduler);
+                      browsers.installations, launcher, rules, *platform.windowActivation);
+    SettingsWindowController settings(presenter, {browsers.installations, browsers.choice, rules,
+                                                  *platform.defaultBrowser, *platform.scheduler});
     MenuBarController tray([&settings] { settings.show(); }, *platform.defaultBrowser,
                            platform.desktop);
     AppDelegate delegate(
@@ -183,9 +209,9 @@ int runOrlim(int argc, char** argv)
         print(stdout, u"Orlim " + AppInfo::version() + u'\n');
         return 0;
     case CommandLine::Action::ListProfiles:
-        return listProfiles();
+        return listProfiles(Browsers(linuxPlatform()).installations);
     case CommandLine::Action::ListBrowsers:
-        return listBrowsers();
+        return listBrowsers(Browsers(linuxPlatform()).installations);
     case CommandLine::Action::MakeDefaultBrowser:
         return makeDefaultBrowser(argc, argv);
     case CommandLine::Action::Open:

@@ -9,8 +9,11 @@
 
 #include <algorithm>
 
-LinkRouter::LinkRouter(Windows windows, WindowActivation& activation)
-    : m_windows(std::move(windows)), m_activation(activation)
+LinkRouter::LinkRouter(Windows windows, const ChromeInstallations& browsers,
+                       const ChromeLauncher& launcher, const RuleStore& rules,
+                       WindowActivation& activation)
+    : m_windows(std::move(windows)), m_browsers(browsers), m_launcher(launcher), m_rules(rules),
+      m_activation(activation)
 {
 }
 
@@ -25,14 +28,14 @@ void LinkRouter::route(const QStringList& urls, const QString& activationToken)
 
 bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
 {
-    const auto browser = ChromeInstallation::find();
+    const auto browser = m_browsers.find();
     if (!browser) {
         ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, m_windows.showNotOpened);
         return false;
     }
     const auto open = [&](const QString& profileDirectory) {
-        ChromeLauncher::open(*browser, {url, profileDirectory, activationToken},
-                             m_windows.showNotOpened);
+        m_launcher.open(*browser, {url, profileDirectory, activationToken},
+                        m_windows.showNotOpened);
     };
     const ChromeProfileInfo catalogue = ChromeProfiles::load(*browser);
     if (catalogue.profiles.isEmpty()) {
@@ -40,7 +43,7 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
         return false;
     }
     if constexpr (FeatureFlags::rulesEnabled) {
-        if (const auto rule = RuleStore::match(url)) {
+        if (const auto rule = m_rules.match(url)) {
             const auto known = std::find_if(
                 catalogue.profiles.begin(), catalogue.profiles.end(), [&](const ChromeProfile& p) {
                     return CanonicalText::equal(p.directoryName, rule->profileDirectory);

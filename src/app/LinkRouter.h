@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 
+class RuleStore;
 class WindowActivation;
 
 /// Where each link goes: to the browser's "Default" profile when it has none,
@@ -27,7 +28,11 @@ public:
         ChromeLauncher::FailureHandler showNotOpened;
     };
 
-    LinkRouter(Windows windows, WindowActivation& activation);
+    /// Looks each link's browser up among `browsers`, opens with `launcher`,
+    /// matches `rules` where rules are on, and ends unused start-ups with
+    /// `activation`.
+    LinkRouter(Windows windows, const ChromeInstallations& browsers, const ChromeLauncher& launcher,
+               const RuleStore& rules, WindowActivation& activation);
 
     /// Routes `urls` one by one, in order. `activationToken` comes from the
     /// program they were clicked in, for the window or Chrome they bring up;
@@ -39,5 +44,8 @@ private:
     bool routeOne(const QString& url, const QString& activationToken);
 
     Windows m_windows;
+    const ChromeInstallations& m_browsers;
+    const ChromeLauncher& m_launcher;
+    const RuleStore& m_rules;
     WindowActivation& m_activation;
 };

@@ -2,13 +2,11 @@
 #include "chrome/BrowserChoice.h"
 
 #include "platform/FileLayout.h"
-#include "platform/Platform.h"
 #include "platform/RegularFile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace BrowserChoice {
 namespace {
 
 constexpr char16_t key[] = u"browser";
@@ -16,12 +14,12 @@ constexpr qint64 maxSize = 64 * 1024;
 
 } // namespace
 
-QString fileURL()
+QString BrowserChoice::fileURL() const
 {
-    return Platform::current().files->orlimDirectory() + u"/browser.json";
+    return m_files.orlimDirectory() + u"/browser.json";
 }
 
-std::optional<QString> chosen()
+std::optional<QString> BrowserChoice::chosen() const
 {
     const RegularFile::Contents file = RegularFile::read(fileURL(), maxSize);
     if (file.status != RegularFile::Status::Read)
@@ -33,10 +31,8 @@ std::optional<QString> chosen()
     return value.toString();
 }
 
-bool choose(const QString& desktopId)
+bool BrowserChoice::choose(const QString& desktopId) const
 {
     return RegularFile::replace(
         fileURL(), QJsonDocument(QJsonObject{{QString::fromUtf16(key), desktopId}}).toJson());
 }
-
-} // namespace BrowserChoice

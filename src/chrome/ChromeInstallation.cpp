@@ -4,25 +4,19 @@
 #include "chrome/BrowserChoice.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/FileLayout.h"
-#include "platform/Platform.h"
 
-using ChromeInstallations::Kind;
-
-namespace {
-
-std::optional<ChromeInstallation> lookUp(const Kind& kind)
+std::optional<ChromeInstallation> ChromeInstallations::lookUp(const Kind& kind) const
 {
-    const Platform& platform = Platform::current();
     const QString desktopId = QString::fromUtf16(kind.desktopId);
-    auto entry = platform.applications->find(desktopId);
+    auto entry = m_applications.find(desktopId);
     if (!entry)
         return std::nullopt;
     ChromeInstallation browser;
     browser.desktopId = desktopId;
     browser.name = entry->name.isEmpty() ? desktopId : entry->name;
     browser.shortName = QString::fromUtf16(kind.shortName);
-    const QString base = kind.base == Kind::Base::Home ? platform.files->homeDirectory()
-                                                       : platform.files->chromeConfigHome();
+    const QString base =
+        kind.base == Kind::Base::Home ? m_files.homeDirectory() : m_files.chromeConfigHome();
     browser.dataDirectory = base + u'/' + QString::fromUtf16(kind.dataDirectory);
     browser.windowClass =
         entry->windowClass.isEmpty() ? QString::fromUtf16(kind.windowClass) : entry->windowClass;
@@ -33,15 +27,13 @@ std::optional<ChromeInstallation> lookUp(const Kind& kind)
     return browser;
 }
 
-} // namespace
-
-std::optional<ChromeInstallation> ChromeInstallation::find()
+std::optional<ChromeInstallation> ChromeInstallations::find() const
 {
     const QList<ChromeInstallation> browsers = installed();
     if (browsers.isEmpty())
         return std::nullopt;
     // The one chosen while it is installed; else the table's order decides.
-    if (const auto chosen = BrowserChoice::chosen()) {
+    if (const auto chosen = m_choice.chosen()) {
         for (const ChromeInstallation& browser : browsers) {
             if (browser.desktopId == *chosen)
                 return browser;
@@ -50,19 +42,19 @@ std::optional<ChromeInstallation> ChromeInstallation::find()
     return browsers.first();
 }
 
-QList<ChromeInstallation> ChromeInstallation::installed()
+QList<ChromeInstallation> ChromeInstallations::installed() const
 {
     QList<ChromeInstallation> browsers;
-    for (const Kind& kind : ChromeInstallations::kinds) {
+    for (const Kind& kind : kinds) {
         if (auto browser = lookUp(kind))
             browsers.append(std::move(*browser));
     }
     return browsers;
 }
 
-bool ChromeInstallation::isInstalled() const
+bool ChromeInstallations::isInstalled(const ChromeInstallation& browser) const
 {
-    return Platform::current().applications->find(desktopId).has_value();
+    return m_applications.find(browser.desktopId).has_value();
 }
 
 std::optional<QStringList> ChromeInstallation::commandLine(const QStringList& arguments) const

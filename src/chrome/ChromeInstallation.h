@@ -8,6 +8,10 @@
 #include <QStringList>
 #include <optional>
 
+class ApplicationDirectory;
+class BrowserChoice;
+class FileLayout;
+
 /// A browser Orlim serves: Google Chrome, or one built on Chromium that keeps
 /// its profiles the same way. The one served is the one the user chose while
 /// that one is installed, else the first installed in the table's order. It
@@ -23,127 +27,145 @@ struct ChromeInstallation
     QString windowClass;           // the X11 WM_CLASS of its windows
     QString privateSwitch;         // opens a private window, e.g. "--incognito"
 
-    /// The browser served now, looked up afresh; nothing when none is installed.
-    static std::optional<ChromeInstallation> find();
-    /// Every installed browser of the table, in its order.
-    static QList<ChromeInstallation> installed();
-
-    /// Whether its desktop entry is still installed.
-    bool isInstalled() const;
     /// The program and arguments that open the browser with `arguments`, as
     /// its entry starts it; nothing when its Exec line cannot be read.
     std::optional<QStringList> commandLine(const QStringList& arguments) const;
 };
 
-namespace ChromeInstallations {
-
-/// How one way of installing a browser is recognised and where it keeps its data.
-struct Kind
+/// The browsers Orlim serves, as they are installed now: each one looked up
+/// in the desktop's applications by the table below, its data under the
+/// user's folders.
+class ChromeInstallations
 {
-    /// ChromeConfigHome: $CHROME_CONFIG_HOME where set (every Chromium-based
-    /// browser reads it), else $XDG_CONFIG_HOME. Home: the home directory.
-    enum class Base { ChromeConfigHome, Home };
-    const char16_t* desktopId;
-    const char16_t* shortName; // what the interface calls it
-    Base base;
-    const char16_t* dataDirectory; // below `base`
-    const char16_t* windowClass;   // when the entry names no StartupWMClass
-    const char16_t* program;       // the command when the entry has no Exec line
-    const char16_t* privateSwitch; // the switch that opens a private window
+public:
+    /// Looks the browsers up among `applications`, their data below `files`'
+    /// folders; the one served is the one `choice` holds while it is installed.
+    ChromeInstallations(const ApplicationDirectory& applications, const FileLayout& files,
+                        const BrowserChoice& choice)
+        : m_applications(applications), m_files(files), m_choice(choice)
+    {
+    }
+
+    /// The browser served now, looked up afresh; nothing when none is installed.
+    std::optional<ChromeInstallation> find() const;
+    /// Every installed browser of the table, in its order.
+    QList<ChromeInstallation> installed() const;
+    /// Whether `browser`'s desktop entry is still installed.
+    bool isInstalled(const ChromeInstallation& browser) const;
+
+    /// What the command line and the log say when none of the table is installed:
+    /// "no supported browser is installed (Chrome, Chromium, Brave, Edge or Vivaldi)".
+    static QString noneInstalled();
+
+    /// How one way of installing a browser is recognised and where it keeps its data.
+    struct Kind
+    {
+        /// ChromeConfigHome: $CHROME_CONFIG_HOME where set (every Chromium-based
+        /// browser reads it), else $XDG_CONFIG_HOME. Home: the home directory.
+        enum class Base { ChromeConfigHome, Home };
+        const char16_t* desktopId;
+        const char16_t* shortName; // what the interface calls it
+        Base base;
+        const char16_t* dataDirectory; // below `base`
+        const char16_t* windowClass;   // when the entry names no StartupWMClass
+        const char16_t* program;       // the command when the entry has no Exec line
+        const char16_t* privateSwitch; // the switch that opens a private window
+    };
+
+    using enum Kind::Base;
+
+    /// In order of preference: Chrome first.
+    static constexpr Kind kinds[] = {
+        {.desktopId = u"google-chrome.desktop",
+         .shortName = u"Chrome",
+         .base = ChromeConfigHome,
+         .dataDirectory = u"google-chrome",
+         .windowClass = u"Google-chrome",
+         .program = u"google-chrome",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"com.google.Chrome.desktop",
+         .shortName = u"Chrome",
+         .base = Home,
+         .dataDirectory = u".var/app/com.google.Chrome/config/google-chrome",
+         .windowClass = u"Google-chrome",
+         .program = u"flatpak run com.google.Chrome",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"google-chrome-beta.desktop",
+         .shortName = u"Chrome",
+         .base = ChromeConfigHome,
+         .dataDirectory = u"google-chrome-beta",
+         .windowClass = u"Google-chrome-beta",
+         .program = u"google-chrome-beta",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"google-chrome-unstable.desktop",
+         .shortName = u"Chrome",
+         .base = ChromeConfigHome,
+         .dataDirectory = u"google-chrome-unstable",
+         .windowClass = u"Google-chrome-unstable",
+         .program = u"google-chrome-unstable",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"chromium.desktop",
+         .shortName = u"Chromium",
+         .base = ChromeConfigHome,
+         .dataDirectory = u"chromium",
+         .windowClass = u"Chromium",
+         .program = u"chromium",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"chromium-browser.desktop",
+         .shortName = u"Chromium",
+         .base = ChromeConfigHome,
+         .dataDirectory = u"chromium",
+         .windowClass = u"Chromium-browser",
+         .program = u"chromium-browser",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"chromium_chromium.desktop",
+         .shortName = u"Chromium",
+         .base = Home,
+         .dataDirectory = u"snap/chromium/common/chromium",
+         .windowClass = u"Chromium",
+         .program = u"/snap/bin/chromium",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"org.chromium.Chromium.desktop",
+         .shortName = u"Chromium",
+         .base = Home,
+         .dataDirectory = u".var/app/org.chromium.Chromium/config/chromium",
+         .windowClass = u"Chromium",
+         .program = u"flatpak run org.chromium.Chromium",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"brave-browser.desktop",
+         .shortName = u"Brave",
+         .base = ChromeConfigHome,
+         .dataDirectory = u"BraveSoftware/Brave-Browser",
+         .windowClass = u"Brave-browser",
+         .program = u"brave-browser",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"com.brave.Browser.desktop",
+         .shortName = u"Brave",
+         .base = Home,
+         .dataDirectory = u".var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser",
+         .windowClass = u"Brave-browser",
+         .program = u"flatpak run com.brave.Browser",
+         .privateSwitch = u"--incognito"},
+        {.desktopId = u"microsoft-edge.desktop",
+         .shortName = u"Edge",
+         .base = ChromeConfigHome,
+         .dataDirectory = u"microsoft-edge",
+         .windowClass = u"Microsoft-edge",
+         .program = u"microsoft-edge",
+         .privateSwitch = u"--inprivate"},
+        {.desktopId = u"vivaldi-stable.desktop",
+         .shortName = u"Vivaldi",
+         .base = ChromeConfigHome,
+         .dataDirectory = u"vivaldi",
+         .windowClass = u"Vivaldi-stable",
+         .program = u"vivaldi",
+         .privateSwitch = u"--incognito"},
+    };
+
+private:
+    std::optional<ChromeInstallation> lookUp(const Kind& kind) const;
+
+    const ApplicationDirectory& m_applications;
+    const FileLayout& m_files;
+    const BrowserChoice& m_choice;
 };
-
-using enum Kind::Base;
-
-/// In order of preference: Chrome first.
-inline constexpr Kind kinds[] = {
-    {.desktopId = u"google-chrome.desktop",
-     .shortName = u"Chrome",
-     .base = ChromeConfigHome,
-     .dataDirectory = u"google-chrome",
-     .windowClass = u"Google-chrome",
-     .program = u"google-chrome",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"com.google.Chrome.desktop",
-     .shortName = u"Chrome",
-     .base = Home,
-     .dataDirectory = u".var/app/com.google.Chrome/config/google-chrome",
-     .windowClass = u"Google-chrome",
-     .program = u"flatpak run com.google.Chrome",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"google-chrome-beta.desktop",
-     .shortName = u"Chrome",
-     .base = ChromeConfigHome,
-     .dataDirectory = u"google-chrome-beta",
-     .windowClass = u"Google-chrome-beta",
-     .program = u"google-chrome-beta",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"google-chrome-unstable.desktop",
-     .shortName = u"Chrome",
-     .base = ChromeConfigHome,
-     .dataDirectory = u"google-chrome-unstable",
-     .windowClass = u"Google-chrome-unstable",
-     .program = u"google-chrome-unstable",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"chromium.desktop",
-     .shortName = u"Chromium",
-     .base = ChromeConfigHome,
-     .dataDirectory = u"chromium",
-     .windowClass = u"Chromium",
-     .program = u"chromium",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"chromium-browser.desktop",
-     .shortName = u"Chromium",
-     .base = ChromeConfigHome,
-     .dataDirectory = u"chromium",
-     .windowClass = u"Chromium-browser",
-     .program = u"chromium-browser",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"chromium_chromium.desktop",
-     .shortName = u"Chromium",
-     .base = Home,
-     .dataDirectory = u"snap/chromium/common/chromium",
-     .windowClass = u"Chromium",
-     .program = u"/snap/bin/chromium",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"org.chromium.Chromium.desktop",
-     .shortName = u"Chromium",
-     .base = Home,
-     .dataDirectory = u".var/app/org.chromium.Chromium/config/chromium",
-     .windowClass = u"Chromium",
-     .program = u"flatpak run org.chromium.Chromium",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"brave-browser.desktop",
-     .shortName = u"Brave",
-     .base = ChromeConfigHome,
-     .dataDirectory = u"BraveSoftware/Brave-Browser",
-     .windowClass = u"Brave-browser",
-     .program = u"brave-browser",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"com.brave.Browser.desktop",
-     .shortName = u"Brave",
-     .base = Home,
-     .dataDirectory = u".var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser",
-     .windowClass = u"Brave-browser",
-     .program = u"flatpak run com.brave.Browser",
-     .privateSwitch = u"--incognito"},
-    {.desktopId = u"microsoft-edge.desktop",
-     .shortName = u"Edge",
-     .base = ChromeConfigHome,
-     .dataDirectory = u"microsoft-edge",
-     .windowClass = u"Microsoft-edge",
-     .program = u"microsoft-edge",
-     .privateSwitch = u"--inprivate"},
-    {.desktopId = u"vivaldi-stable.desktop",
-     .shortName = u"Vivaldi",
-     .base = ChromeConfigHome,
-     .dataDirectory = u"vivaldi",
-     .windowClass = u"Vivaldi-stable",
-     .program = u"vivaldi",
-     .privateSwitch = u"--incognito"},
-};
-
-/// What the command line and the log say when none of the table is installed:
-/// "no supported browser is installed (Chrome, Chromium, Brave, Edge or Vivaldi)".
-QString noneInstalled();
-
-} // namespace ChromeInstallations

@@ -3,7 +3,6 @@
 
 #include "chrome/ChromeInstallation.h"
 #include "platform/ChromeWindows.h"
-#include "platform/Platform.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Scheduler.h"
 
@@ -12,26 +11,7 @@
 #include <chrono>
 #include <cstdio>
 
-namespace ChromeLauncher {
 namespace {
-
-void activateChrome(const QString& windowClass, int retriesRemaining, const QObject* owner)
-{
-    Platform& platform = Platform::current();
-    if (!platform.chromeWindows)
-        return;
-    const QList<ChromeWindows::Handle> windows = platform.chromeWindows->find(windowClass);
-    if (!windows.isEmpty()) {
-        platform.chromeWindows->activate(windows.first());
-        return;
-    }
-    if (retriesRemaining <= 0)
-        return;
-    platform.scheduler->schedule(std::chrono::milliseconds(activationIntervalMs), owner,
-                                 [windowClass, retriesRemaining, owner] {
-                                     activateChrome(windowClass, retriesRemaining - 1, owner);
-                                 });
-}
 
 bool looksLikeSwitch(const QString& url)
 {
@@ -42,14 +22,15 @@ bool looksLikeSwitch(const QString& url)
     return false;
 }
 
-const char* reason(Failure why)
+const char* reason(ChromeLauncher::Failure why)
 {
+    using enum ChromeLauncher::Failure;
     switch (why) {
-    case Failure::NoBrowser:
+    case NoBrowser:
         return "no supported browser is installed";
-    case Failure::BrowserGone:
+    case BrowserGone:
         return "its browser was removed";
-    case Failure::DidNotStart:
+    case DidNotStart:
         return "the browser could not be started";
     }
     return "";
@@ -57,8 +38,26 @@ const char* reason(Failure why)
 
 } // namespace
 
-QStringList arguments(const QString& url, const QString& profileDirectory,
-                      const QString& privateSwitch)
+void ChromeLauncher::activate(const QString& windowClass, int retriesRemaining,
+                              const QObject* owner) const
+{
+    if (!m_windows)
+        return;
+    const QList<ChromeWindows::Handle> windows = m_windows->find(windowClass);
+    if (!windows.isEmpty()) {
+        m_windows->activate(windows.first());
+        return;
+    }
+    if (retriesRemaining <= 0)
+        return;
+    m_scheduler.schedule(std::chrono::milliseconds(activationIntervalMs), owner,
+                         [this, windowClass, retriesRemaining, owner] {
+                             activate(windowClass, retriesRemaining - 1, owner);
+                         });
+}
+
+QStringList ChromeLauncher::arguments(const QString& url, const QString& profileDirectory,
+                                      const QString& privateSwitch)
 {
     QStringList args{u"--profile-directory=" + profileDirectory};
     if (!privateSwitch.isEmpty())
@@ -69,14 +68,15 @@ QStringList arguments(const QString& url, const QString& profileDirectory,
     return args;
 }
 
-void fail(const QString& url, Failure why, const FailureHandler& failed)
+void ChromeLauncher::fail(const QString& url, Failure why, const FailureHandler& failed)
 {
     std::fprintf(stderr, "orlim: a link could not be opened: %s\n", reason(why));
     if (failed)
         failed(url, why);
 }
 
-void open(const ChromeInstallation& browser, const Request& request, const FailureHandler& failed)
+void ChromeLauncher::open(const ChromeInstallation& browser, const Request& request,
+                          const FailureHandler& failed) const
 {
     const auto command =
         browser.commandLine(arguments(request.url, request.profileDirectory,
@@ -84,24 +84,22 @@ void open(const ChromeInstallation& browser, const Request& request, const Failu
     const auto didNotStart = [url = request.url, failed] {
         fail(url, Failure::DidNotStart, failed);
     };
-    if (!command || !Platform::current().processes->startDetached(
-                        command->first(), command->mid(1), request.activationToken, didNotStart)) {
+    if (!command || !m_processes.startDetached(command->first(), command->mid(1),
+                                               request.activationToken, didNotStart)) {
         didNotStart();
         return;
     }
     if (request.toFront)
-        activateChrome(browser.windowClass, activationRetries, request.owner);
+        activate(browser.windowClass, activationRetries, request.owner);
 }
 
-void openChosen(const ChromeInstallation& browser, const Request& request,
-                const FailureHandler& failed)
+void ChromeLauncher::openChosen(const ChromeInstallation& browser, const Request& request,
+                                const FailureHandler& failed) const
 {
-    if (!browser.isInstalled()) {
+    if (!m_installations.isInstalled(browser)) {
         // Its profiles are no other browser's: the link goes nowhere else.
         fail(request.url, Failure::BrowserGone, failed);
         return;
     }
     open(browser, request, failed);
 }
-
-} // namespace ChromeLauncher

@@ -3,7 +3,6 @@
 
 #include "chrome/CanonicalText.h"
 #include "platform/FileLayout.h"
-#include "platform/Platform.h"
 #include "platform/RegularFile.h"
 #include "rules/RulesFile.h"
 
@@ -11,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace RuleStore {
 namespace {
 
 enum class FileState { Missing, Decoded, Undecodable, Unreadable };
@@ -23,14 +21,14 @@ struct ReadResult
     QByteArray bytes;
 };
 
-ReadResult read()
+ReadResult read(const QString& fileURL)
 {
-    RegularFile::Contents file = RegularFile::read(fileURL());
+    RegularFile::Contents file = RegularFile::read(fileURL);
     switch (file.status) {
     case RegularFile::Status::Missing:
         // A dangling link or a loop is something, not nothing: never replace it.
         return {
-            QFileInfo(fileURL()).isSymLink() ? FileState::Unreadable : FileState::Missing, {}, {}};
+            QFileInfo(fileURL).isSymLink() ? FileState::Unreadable : FileState::Missing, {}, {}};
     case RegularFile::Status::Refused:
         return {FileState::Unreadable, {}, {}};
     case RegularFile::Status::Read:
@@ -43,11 +41,11 @@ ReadResult read()
 
 /// Copies the bytes of an undecodable rules file to a fresh name beside it.
 /// Never overwrites an earlier copy. Returns false when no copy could be made.
-bool keepUndecodable(const QByteArray& bytes)
+bool keepUndecodable(const QString& fileURL, const QByteArray& bytes)
 {
     const QString stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    const QString base = fileURL() + u".unreadable-" + stamp;
+    const QString base = fileURL + u".unreadable-" + stamp;
     for (int attempt = 1; attempt < 1000; ++attempt) {
         QFile copy(attempt == 1 ? base : base + u'-' + QString::number(attempt));
         if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
@@ -64,37 +62,39 @@ bool keepUndecodable(const QByteArray& bytes)
     return false;
 }
 
-void write(const ProfileRules& rules, const ReadResult& previous)
+void write(const QString& fileURL, const ProfileRules& rules, const ReadResult& previous)
 {
     // The user's hand-edited rules are never destroyed: an undecodable file is
     // kept aside first, and a file we cannot even read is left alone.
     if (previous.state == FileState::Unreadable)
         return;
-    if (previous.state == FileState::Undecodable && !keepUndecodable(previous.bytes))
+    if (previous.state == FileState::Undecodable && !keepUndecodable(fileURL, previous.bytes))
         return;
-    RegularFile::replace(fileURL(), RulesFile::encode(rules));
+    RegularFile::replace(fileURL, RulesFile::encode(rules));
 }
 
 } // namespace
 
-QString fileURL()
+QString RuleStore::fileURL() const
 {
-    return Platform::current().files->orlimDirectory() + u"/rules.json";
+    return m_files.orlimDirectory() + u"/rules.json";
 }
 
-ProfileRules load()
+ProfileRules RuleStore::load() const
 {
-    return read().rules;
+    return read(fileURL()).rules;
 }
 
-void save(const ProfileRules& rules)
+void RuleStore::save(const ProfileRules& rules) const
 {
-    write(rules, read());
+    const QString file = fileURL();
+    write(file, rules, read(file));
 }
 
-void upsert(const QString& prefix, const QString& profileDirectory)
+void RuleStore::upsert(const QString& prefix, const QString& profileDirectory) const
 {
-    ReadResult current = read();
+    const QString file = fileURL();
+    ReadResult current = read(file);
     ProfileRules& rules = current.rules;
     const auto existing = std::find_if(rules.begin(), rules.end(), [&](const ProfileRule& rule) {
         return CanonicalText::equal(rule.prefix, prefix);
@@ -103,18 +103,19 @@ void upsert(const QString& prefix, const QString& profileDirectory)
         existing->profileDirectory = profileDirectory;
     else
         rules.prepend({prefix, profileDirectory});
-    write(rules, current);
+    write(file, rules, current);
 }
 
-void remove(const QString& prefix)
+void RuleStore::remove(const QString& prefix) const
 {
-    ReadResult current = read();
+    const QString file = fileURL();
+    ReadResult current = read(file);
     current.rules.removeIf(
         [&](const ProfileRule& rule) { return CanonicalText::equal(rule.prefix, prefix); });
-    write(current.rules, current);
+    write(file, current.rules, current);
 }
 
-std::optional<ProfileRule> match(const QString& url)
+std::optional<ProfileRule> RuleStore::match(const QString& url) const
 {
     const ProfileRules rules = load();
     for (const ProfileRule& rule : rules) {
@@ -123,5 +124,3 @@ std::optional<ProfileRule> match(const QString& url)
     }
     return std::nullopt;
 }
-
-} // namespace RuleStore

@@ -4,7 +4,6 @@
 
 #include <uriparser/Uri.h>
 
-namespace RuleStore {
 namespace {
 
 QString text(const UriTextRangeA& range)
@@ -16,7 +15,7 @@ QString text(const UriTextRangeA& range)
 
 } // namespace
 
-std::optional<QString> sitePrefix(const QString& url)
+std::optional<QString> RuleStore::sitePrefix(const QString& url)
 {
     const QByteArray bytes = url.toUtf8();
     UriUriA uri;
@@ -39,5 +38,3 @@ std::optional<QString> sitePrefix(const QString& url)
         return std::nullopt;
     return scheme + u"://" + host;
 }
-
-} // namespace RuleStore

@@ -14,6 +14,7 @@ TEST(AppDelegate, SettingsCheck)
     LinkRouter router({[](const QString&, const ChromeInstallation&, const QList<ChromeProfile>&,
                           const QString&) {},
                        {}},
+                      platform.browsers, platform.launcher, platform.rules,
                       platform.windowActivation);
     MenuBarController tray({}, platform.defaultBrowser, Desktop::Other);
     const auto settings = [&](const QString& token) { shown.append(u"settings " + token); };

@@ -40,7 +40,8 @@ TEST(LinkRouter, DefaultOrThePicker)
 {
     FakePlatform platform;
     QStringList shown;
-    LinkRouter router(recordInto(shown), platform.windowActivation);
+    LinkRouter router(recordInto(shown), platform.browsers, platform.launcher, platform.rules,
+                      platform.windowActivation);
     router.route({u"https://a"_s, QString()}, u"clicked"_s);
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 1": {}}}})");
     router.route({u"https://b"_s});
@@ -82,16 +83,17 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     PickerWindowController picker(
         {[](const QString&, const QString&) {},
          [&](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             ChromeLauncher::openChosen(browser, request, notOpened);
+             platform.launcher.openChosen(browser, request, notOpened);
          }},
         {platform.windowActivation}, platform.scheduler);
     LinkRouter router({[&](const QString& url, const ChromeInstallation& browser,
                            const QList<ChromeProfile>& profiles,
                            const QString& token) { picker.show(url, browser, profiles, token); },
                        notOpened},
+                      platform.browsers, platform.launcher, platform.rules,
                       platform.windowActivation);
     router.route({u"https://a"_s});
-    ASSERT_TRUE(BrowserChoice::choose(u"chromium.desktop"_s));
+    ASSERT_TRUE(platform.choice.choose(u"chromium.desktop"_s));
     QTest::keyClick(picker.content(), Qt::Key_1);
     router.route({u"https://b"_s});
     installed.remove(u"chromium.desktop"_s);
@@ -128,10 +130,11 @@ TEST(LinkRouter, RulesStepFollowsTheSwitch)
 {
     FakePlatform platform;
     platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
-    writeFile(RuleStore::fileURL(),
+    writeFile(platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     QStringList shown;
-    LinkRouter router(recordInto(shown), platform.windowActivation);
+    LinkRouter router(recordInto(shown), platform.browsers, platform.launcher, platform.rules,
+                      platform.windowActivation);
     router.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
     const QStringList ruled{
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};

@@ -62,23 +62,23 @@ TEST(ChromeInstallation, TheServedBrowser)
         installed.clear();
         for (const QString& id : c.installed)
             installed[id] = entry(id + u" name");
-        QFile::remove(BrowserChoice::fileURL());
+        QFile::remove(platform.choice.fileURL());
         if (!c.choice.isEmpty()) {
-            QDir().mkpath(QFileInfo(BrowserChoice::fileURL()).path());
-            writeFile(BrowserChoice::fileURL(), c.choice);
+            QDir().mkpath(QFileInfo(platform.choice.fileURL()).path());
+            writeFile(platform.choice.fileURL(), c.choice);
         }
-        const auto served = ChromeInstallation::find();
+        const auto served = platform.browsers.find();
         ASSERT_TRUE(served);
         EXPECT_EQ(served->desktopId, c.served);
         EXPECT_EQ(served->dataDirectory, platform.root.path() + u'/' + c.dataDirectory);
-        EXPECT_EQ(ChromeInstallation::installed().size(), c.installed.size());
+        EXPECT_EQ(platform.browsers.installed().size(), c.installed.size());
     }
-    ASSERT_TRUE(BrowserChoice::choose(u"org.chromium.Chromium.desktop"_s));
-    EXPECT_EQ(ChromeInstallation::find()->desktopId, u"org.chromium.Chromium.desktop"_s);
+    ASSERT_TRUE(platform.choice.choose(u"org.chromium.Chromium.desktop"_s));
+    EXPECT_EQ(platform.browsers.find()->desktopId, u"org.chromium.Chromium.desktop"_s);
     installed = {{u"brave-browser.desktop"_s, desktopEntry({}, {})}};
-    EXPECT_EQ(ChromeInstallation::find()->commandLine({u"x"_s}),
+    EXPECT_EQ(platform.browsers.find()->commandLine({u"x"_s}),
               (QStringList{u"brave-browser"_s, u"x"_s}))
         << "an entry without an Exec line runs its row's own program";
     installed.clear();
-    EXPECT_FALSE(ChromeInstallation::find());
+    EXPECT_FALSE(platform.browsers.find());
 }

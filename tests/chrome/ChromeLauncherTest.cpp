@@ -7,9 +7,9 @@
 
 namespace {
 
-ChromeInstallation served()
+ChromeInstallation served(const FakePlatform& platform)
 {
-    return *ChromeInstallation::find();
+    return *platform.browsers.find();
 }
 
 } // namespace
@@ -35,7 +35,7 @@ TEST(ChromeLauncher, CommandLinesRowByRow)
     for (const ChromeInstallations::Kind& kind : ChromeInstallations::kinds)
         platform.applications.installed[QString::fromUtf16(kind.desktopId)] =
             desktopEntry({}, entries[row++ % std::size(entries)].exec);
-    const QList<ChromeInstallation> browsers = ChromeInstallation::installed();
+    const QList<ChromeInstallation> browsers = platform.browsers.installed();
     ASSERT_EQ(browsers.size(), row);
     row = 0;
     for (const ChromeInstallation& browser : browsers) {
@@ -47,7 +47,7 @@ TEST(ChromeLauncher, CommandLinesRowByRow)
             platform.processes.starts.clear();
             ChromeLauncher::Request request{link, u"Profile 1"_s, u"t"_s};
             request.privateWindow = privateWindow;
-            ChromeLauncher::open(browser, request, {});
+            platform.launcher.open(browser, request, {});
             QStringList expected = entry.before + QStringList{u"--profile-directory=Profile 1"_s};
             if (privateWindow)
                 expected.append(browser.desktopId.startsWith(u"microsoft-edge") ? u"--inprivate"_s
@@ -73,22 +73,22 @@ TEST(ChromeLauncher, FailuresAreTold)
                                                       ChromeLauncher::Failure why) {
         told.append(url + u' ' + QString::number(int(why)));
     };
-    const ChromeInstallation chrome = served();
+    const ChromeInstallation chrome = served(platform);
     installed[u"chromium.desktop"_s] = desktopEntry({}, u"chromium %U"_s);
     installed.remove(u"google-chrome.desktop"_s);
-    ChromeLauncher::openChosen(chrome, {u"https://gone"_s, u"Default"_s}, failed);
+    platform.launcher.openChosen(chrome, {u"https://gone"_s, u"Default"_s}, failed);
     EXPECT_TRUE(platform.processes.starts.isEmpty());
 
     installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"\"/opt/chrome %U"_s);
-    ChromeLauncher::open(served(), {u"https://unreadable"_s, u"Default"_s}, failed);
+    platform.launcher.open(served(platform), {u"https://unreadable"_s, u"Default"_s}, failed);
     installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"env A=b /missing %U"_s);
     platform.processes.failing = QStringList{u"env"_s};
-    ChromeLauncher::open(served(), {u"https://unrun"_s, u"Default"_s}, failed);
+    platform.launcher.open(served(platform), {u"https://unrun"_s, u"Default"_s}, failed);
     installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"/missing %U"_s);
     platform.processes.missing = QStringList{u"/missing"_s};
-    ChromeLauncher::open(served(), {u"https://missing"_s, u"Default"_s}, failed);
+    platform.launcher.open(served(platform), {u"https://missing"_s, u"Default"_s}, failed);
     installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"/opt/chrome %U"_s);
-    ChromeLauncher::open(served(), {u"https://fine"_s, u"Default"_s}, failed);
+    platform.launcher.open(served(platform), {u"https://fine"_s, u"Default"_s}, failed);
     using enum ChromeLauncher::Failure;
     EXPECT_EQ(told, (QStringList{u"https://gone %1"_s.arg(int(BrowserGone)),
                                  u"https://unreadable %1"_s.arg(int(DidNotStart)),
@@ -102,7 +102,7 @@ TEST(ChromeLauncher, FailuresAreTold)
 TEST(ChromeLauncher, LooksForTheWindowWithinTheBound)
 {
     FakePlatform platform;
-    ChromeLauncher::open(served(), {u"https://a"_s, u"Default"_s}, {});
+    platform.launcher.open(served(platform), {u"https://a"_s, u"Default"_s}, {});
     platform.scheduler.advance(ChromeLauncher::activationIntervalMs - 1);
     EXPECT_EQ(platform.chromeWindows.lookups, 1);
     platform.scheduler.runAll();
@@ -110,16 +110,17 @@ TEST(ChromeLauncher, LooksForTheWindowWithinTheBound)
     EXPECT_TRUE(platform.chromeWindows.activated.isEmpty());
 
     platform.chromeWindows.lookups = 0;
-    ChromeLauncher::open(served(), {u"https://b"_s, u"Default"_s, {}, false}, {});
+    platform.launcher.open(served(platform), {u"https://b"_s, u"Default"_s, {}, false}, {});
     auto owner = std::make_unique<QObject>();
-    ChromeLauncher::open(served(), {u"https://c"_s, u"Default"_s, {}, true, owner.get()}, {});
+    platform.launcher.open(served(platform), {u"https://c"_s, u"Default"_s, {}, true, owner.get()},
+                           {});
     platform.scheduler.advance(ChromeLauncher::activationIntervalMs);
     owner.reset();
     platform.scheduler.runAll();
     EXPECT_EQ(platform.chromeWindows.lookups, 2);
 
     platform.chromeWindows.lookups = 0;
-    ChromeLauncher::open(served(), {u"https://d"_s, u"Default"_s}, {});
+    platform.launcher.open(served(platform), {u"https://d"_s, u"Default"_s}, {});
     platform.chromeWindows.windows = {7};
     platform.scheduler.runAll();
     EXPECT_EQ(platform.chromeWindows.lookups, 2);

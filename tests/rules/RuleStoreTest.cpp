@@ -20,53 +20,53 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
 {
     FakePlatform platform;
     const ProfileRule A{u"https://a"_s, u"A"_s}, B{u"https://b"_s, u"B"_s};
-    RuleStore::save({A, {u"https://"_s, u"Any"_s}});
-    RuleStore::upsert(B.prefix, B.profileDirectory);
-    RuleStore::upsert(A.prefix, u"A2"_s);
-    RuleStore::upsert(u"https://caf\u00e9"_s, u"C"_s);
-    RuleStore::upsert(u"https://cafe\u0301"_s, u"C2"_s);
-    const ProfileRules stored = RuleStore::load();
+    platform.rules.save({A, {u"https://"_s, u"Any"_s}});
+    platform.rules.upsert(B.prefix, B.profileDirectory);
+    platform.rules.upsert(A.prefix, u"A2"_s);
+    platform.rules.upsert(u"https://caf\u00e9"_s, u"C"_s);
+    platform.rules.upsert(u"https://cafe\u0301"_s, u"C2"_s);
+    const ProfileRules stored = platform.rules.load();
     ASSERT_EQ(stored.size(), 4) << "the same prefix in another spelling is replaced";
     EXPECT_EQ(stored[0], (ProfileRule{u"https://caf\u00e9"_s, u"C2"_s}));
     EXPECT_EQ(stored[1], B) << "new rules come first";
-    EXPECT_EQ(RuleStore::match(u"https://a/x"_s)->profileDirectory, u"A2"_s);
-    EXPECT_EQ(RuleStore::match(u"https://c/x"_s)->profileDirectory, u"Any"_s);
-    EXPECT_EQ(RuleStore::match(u"https://cafe\u0301/x"_s)->profileDirectory, u"C2"_s);
-    RuleStore::upsert(u"https://e"_s, u"E"_s);
-    EXPECT_EQ(RuleStore::match(u"https://e\u0301.example"_s)->profileDirectory, u"Any"_s)
+    EXPECT_EQ(platform.rules.match(u"https://a/x"_s)->profileDirectory, u"A2"_s);
+    EXPECT_EQ(platform.rules.match(u"https://c/x"_s)->profileDirectory, u"Any"_s);
+    EXPECT_EQ(platform.rules.match(u"https://cafe\u0301/x"_s)->profileDirectory, u"C2"_s);
+    platform.rules.upsert(u"https://e"_s, u"E"_s);
+    EXPECT_EQ(platform.rules.match(u"https://e\u0301.example"_s)->profileDirectory, u"Any"_s)
         << "a prefix never ends inside a character";
 
-    const QDir folder = QFileInfo(RuleStore::fileURL()).dir();
-    writeFile(RuleStore::fileURL(), "[ { \"prefix\": oops } ]");
-    EXPECT_TRUE(RuleStore::load().isEmpty());
+    const QDir folder = QFileInfo(platform.rules.fileURL()).dir();
+    writeFile(platform.rules.fileURL(), "[ { \"prefix\": oops } ]");
+    EXPECT_TRUE(platform.rules.load().isEmpty());
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 1) << "reading alone copies nothing";
-    RuleStore::upsert(A.prefix, A.profileDirectory);
-    writeFile(RuleStore::fileURL(), "second");
-    RuleStore::save({A, B});
+    platform.rules.upsert(A.prefix, A.profileDirectory);
+    writeFile(platform.rules.fileURL(), "second");
+    platform.rules.save({A, B});
     QStringList kept;
     for (const QString& name : folder.entryList({u"rules.json.unreadable-*"_s}, QDir::Files))
         kept.append(QString::fromUtf8(readFile(folder.filePath(name))));
     kept.sort();
     EXPECT_EQ(kept, (QStringList{u"[ { \"prefix\": oops } ]"_s, u"second"_s}));
 
-    const QByteArray before = readFile(RuleStore::fileURL());
+    const QByteArray before = readFile(platform.rules.fileURL());
     rlimit saved{}; // a file-size limit makes every write past 16 bytes fail, even for root
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit tiny = saved;
     tiny.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    RuleStore::upsert(u"https://a-much-longer-prefix.example"_s, u"Profile 1"_s);
+    platform.rules.upsert(u"https://a-much-longer-prefix.example"_s, u"Profile 1"_s);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(readFile(RuleStore::fileURL()), before);
+    EXPECT_EQ(readFile(platform.rules.fileURL()), before);
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 3) << "no temporary file is left behind";
 
     // Not a file Orlim can read (here a named pipe in its place): never replaced.
-    QFile::remove(RuleStore::fileURL());
-    ASSERT_EQ(::mkfifo(QFile::encodeName(RuleStore::fileURL()).constData(), 0600), 0);
-    RuleStore::upsert(A.prefix, A.profileDirectory);
-    EXPECT_FALSE(QFileInfo(RuleStore::fileURL()).isFile());
+    QFile::remove(platform.rules.fileURL());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(platform.rules.fileURL()).constData(), 0600), 0);
+    platform.rules.upsert(A.prefix, A.profileDirectory);
+    EXPECT_FALSE(QFileInfo(platform.rules.fileURL()).isFile());
 }
 
 // The site offered for a rule: the scheme and host as written, brackets

@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/WindowActivation.h"
+#include "platform/linux/LinuxPlatform.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,7 +35,8 @@ void append(const QString& path, const QByteArray& line)
 class Recorder : public QWidget
 {
 public:
-    Recorder(QString log, QStringList opener) : log(std::move(log)), m_opener(std::move(opener))
+    Recorder(QString log, QStringList opener, const Platform& platform)
+        : log(std::move(log)), m_opener(std::move(opener)), m_platform(platform)
     {
         setFocusPolicy(Qt::StrongFocus);
     }
@@ -48,13 +50,14 @@ protected:
         append(log, event->text().toUtf8());
         const bool token = event->text() == u"o";
         if ((token || event->text() == u"n") && m_opener.size() == 2)
-            Platform::current().processes->startDetached(
+            m_platform.processes->startDetached(
                 m_opener[0], {m_opener[1] + QString::number(++m_opened)},
-                token ? Platform::current().windowActivation->tokenFor(this) : QString());
+                token ? m_platform.windowActivation->tokenFor(this) : QString());
     }
 
 private:
     const QStringList m_opener;
+    const Platform& m_platform;
     int m_opened = 0;
 };
 
@@ -81,12 +84,13 @@ int main(int argc, char** argv)
             return 0;
         }
     }
+    Platform platform = linuxPlatform();
+    platform.settleDesktop();
     Recorder window(chrome ? chromeLog + u".focus" : arguments.value(2),
-                    chrome ? QStringList() : arguments.mid(3));
+                    chrome ? QStringList() : arguments.mid(3), platform);
     window.setWindowTitle(arguments.value(1));
     window.resize(300, 200);
-    Platform::current().settleDesktop();
-    WindowActivation* activation = Platform::current().windowActivation;
+    WindowActivation* activation = platform.windowActivation;
     QLocalServer later;
     if (chrome)
         later.listen(chromeLog + u".socket");

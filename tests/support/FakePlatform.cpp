@@ -59,29 +59,17 @@ ApplicationDirectory::Entry desktopEntry(const QString& name, const QString& exe
     return entry;
 }
 
-FakePlatform::FakePlatform()
-    : files(root.path()), defaultBrowser(scheduler),
-      m_scope(Platform{.files = &files,
-                       .applications = &applications,
-                       .processes = &processes,
-                       .chromeWindows = &chromeWindows,
-                       .defaultBrowser = &defaultBrowser,
-                       .scheduler = &scheduler,
-                       .windowActivation = &windowActivation,
-                       .notifications = &notifications,
-                       .colorScheme = &colorScheme})
-{
-}
+FakePlatform::FakePlatform() : files(root.path()), defaultBrowser(scheduler) {}
 
 QString FakePlatform::chromeDirectory() const
 {
-    const auto served = ChromeInstallation::find();
+    const auto served = browsers.find();
     return served ? served->dataDirectory : QString();
 }
 
 ChromeProfileInfo FakePlatform::catalogue() const
 {
-    return ChromeProfiles::load(*ChromeInstallation::find());
+    return ChromeProfiles::load(*browsers.find());
 }
 
 void FakePlatform::writeLocalState(const QByteArray& json) const

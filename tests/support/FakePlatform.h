@@ -2,6 +2,9 @@
 // The platform services faked for unit tests, and what every unit test uses.
 #pragma once
 
+#include "chrome/BrowserChoice.h"
+#include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/ChromeWindows.h"
@@ -13,6 +16,7 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
+#include "rules/RuleStore.h"
 
 #include "QtPrinting.h"
 
@@ -188,8 +192,8 @@ private:
     std::function<void(Preference)> m_changed;
 };
 
-/// Every platform service faked, files in a temporary folder; in force for the
-/// object's lifetime.
+/// Every platform service faked, files in a temporary folder, and the browsers,
+/// the launcher and the rules made on them.
 class FakePlatform
 {
 public:
@@ -212,8 +216,10 @@ public:
     FakeNotifications notifications;
     FakeColorScheme colorScheme;
 
-private:
-    ScopedPlatform m_scope;
+    BrowserChoice choice{files};
+    ChromeInstallations browsers{applications, files, choice};
+    ChromeLauncher launcher{processes, &chromeWindows, scheduler, browsers};
+    RuleStore rules{files};
 };
 
 /// Sets the environment variable `name` to `value` (unsets it for none) for

@@ -9,18 +9,20 @@
 
 #include <QSignalBlocker>
 
-SettingsModel::SettingsModel(DefaultBrowser& browser, Scheduler& scheduler, QObject* parent)
-    : QObject(parent), m_status(new DefaultBrowserStatus(browser, scheduler, this))
+SettingsModel::SettingsModel(const Services& services, QObject* parent)
+    : QObject(parent), m_installations(services.browsers), m_choice(services.choice),
+      m_store(services.rules),
+      m_status(new DefaultBrowserStatus(services.defaultBrowser, services.scheduler, this))
 {
     connect(m_status, &DefaultBrowserStatus::changed, this, &SettingsModel::changed);
 }
 
 void SettingsModel::load()
 {
-    m_browsers = ChromeInstallation::installed();
-    m_served = ChromeInstallation::find();
+    m_browsers = m_installations.installed();
+    m_served = m_installations.find();
     m_profiles = m_served ? ChromeProfiles::load(*m_served).profiles : QList<ChromeProfile>();
-    m_rules = RuleStore::load();
+    m_rules = m_store.load();
     {
         const QSignalBlocker once(m_status); // one change below tells it all
         m_status->refresh();
@@ -35,19 +37,19 @@ void SettingsModel::move(int index, int distance)
         return;
     ProfileRules reordered = m_rules;
     reordered.swapItemsAt(index, target);
-    RuleStore::save(reordered);
+    m_store.save(reordered);
     reloadRules();
 }
 
 void SettingsModel::remove(const ProfileRule& rule)
 {
-    RuleStore::remove(rule.prefix);
+    m_store.remove(rule.prefix);
     reloadRules();
 }
 
 void SettingsModel::chooseBrowser(const QString& desktopId)
 {
-    BrowserChoice::choose(desktopId);
+    m_choice.choose(desktopId);
     load();
 }
 
@@ -62,6 +64,6 @@ QString SettingsModel::profileName(const QString& directory) const
 
 void SettingsModel::reloadRules()
 {
-    m_rules = RuleStore::load();
+    m_rules = m_store.load();
     Q_EMIT changed();
 }

@@ -8,8 +8,10 @@
 #include <QObject>
 #include <optional>
 
+class BrowserChoice;
 class DefaultBrowser;
 class DefaultBrowserStatus;
+class RuleStore;
 class Scheduler;
 
 /// What the settings show, and the changes made there, without a widget: the
@@ -21,8 +23,18 @@ class SettingsModel : public QObject
 {
     Q_OBJECT
 public:
-    /// `browser` and `scheduler` serve the default-browser status.
-    SettingsModel(DefaultBrowser& browser, Scheduler& scheduler, QObject* parent = nullptr);
+    /// What the settings read and change.
+    struct Services
+    {
+        const ChromeInstallations& browsers;
+        const BrowserChoice& choice;
+        const RuleStore& rules;
+        /// With `scheduler`, what the default-browser status asks.
+        DefaultBrowser& defaultBrowser;
+        Scheduler& scheduler;
+    };
+
+    explicit SettingsModel(const Services& services, QObject* parent = nullptr);
 
     /// Reads the browsers, the served one's profiles, the rules and the
     /// default-browser status.
@@ -50,6 +62,9 @@ Q_SIGNALS:
 private:
     void reloadRules();
 
+    const ChromeInstallations& m_installations;
+    const BrowserChoice& m_choice;
+    const RuleStore& m_store;
     QList<ChromeInstallation> m_browsers; // installed
     std::optional<ChromeInstallation> m_served;
     QList<ChromeProfile> m_profiles;

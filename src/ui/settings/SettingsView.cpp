@@ -56,8 +56,8 @@ QToolButton* iconButton(const QIcon& icon, QWidget* parent)
 
 } // namespace
 
-SettingsView::SettingsView(DefaultBrowser& browser, Scheduler& scheduler, QWidget* parent)
-    : QWidget(parent), m_model(browser, scheduler), m_scroll(new QScrollArea(this))
+SettingsView::SettingsView(const SettingsModel::Services& services, QWidget* parent)
+    : QWidget(parent), m_model(services), m_scroll(new QScrollArea(this))
 {
     setFixedSize(fixedSize);
     m_scroll->setWidgetResizable(true);

@@ -19,7 +19,7 @@ class SettingsView : public QWidget
 public:
     static constexpr QSize fixedSize{460, 560};
 
-    SettingsView(DefaultBrowser& browser, Scheduler& scheduler, QWidget* parent = nullptr);
+    explicit SettingsView(const SettingsModel::Services& services, QWidget* parent = nullptr);
 
     /// Loads the model. Runs by itself when the content comes on screen.
     void appear() { m_model.load(); }

@@ -6,9 +6,9 @@
 #include <QWidget>
 
 SettingsWindowController::SettingsWindowController(WindowPlacement::Presenter presenter,
-                                                   DefaultBrowser& browser, Scheduler& scheduler,
+                                                   const SettingsModel::Services& services,
                                                    QObject* parent)
-    : QObject(parent), m_presenter(presenter), m_browser(browser), m_scheduler(scheduler)
+    : QObject(parent), m_presenter(presenter), m_services(services)
 {
 }
 
@@ -19,7 +19,7 @@ SettingsWindowController::~SettingsWindowController()
 
 void SettingsWindowController::show(const QString& activationToken)
 {
-    auto* content = new SettingsView(m_browser, m_scheduler);
+    auto* content = new SettingsView(m_services);
     // The content loads everything it shows as it comes on screen.
     m_presenter.present(m_window, {u"Orlim 設定", u"settings", true}, content, activationToken);
     m_content = content;

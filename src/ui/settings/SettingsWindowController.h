@@ -15,10 +15,9 @@ class SettingsWindowController : public QObject
 {
     Q_OBJECT
 public:
-    /// `presenter` shows the window; `browser` and `scheduler` serve the
-    /// default-browser status shown.
-    SettingsWindowController(WindowPlacement::Presenter presenter, DefaultBrowser& browser,
-                             Scheduler& scheduler, QObject* parent = nullptr);
+    /// `presenter` shows the window; `services` serve what it shows.
+    SettingsWindowController(WindowPlacement::Presenter presenter,
+                             const SettingsModel::Services& services, QObject* parent = nullptr);
     ~SettingsWindowController() override;
 
     void show(const QString& activationToken = {});
@@ -29,8 +28,7 @@ public:
 
 private:
     WindowPlacement::Presenter m_presenter;
-    DefaultBrowser& m_browser;
-    Scheduler& m_scheduler;
+    SettingsModel::Services m_services;
     QPointer<QWidget> m_window;
     QPointer<SettingsView> m_content;
 };

@@ -26,8 +26,9 @@ bool hasLabel(const QWidget* root, const QString& text)
 TEST(SettingsWindowController, FreshContentInTheSameWindow)
 {
     FakePlatform platform;
-    SettingsWindowController controller({platform.windowActivation, true}, platform.defaultBrowser,
-                                        platform.scheduler);
+    SettingsWindowController controller({platform.windowActivation, true},
+                                        {platform.browsers, platform.choice, platform.rules,
+                                         platform.defaultBrowser, platform.scheduler});
     controller.show();
     QWidget* window = controller.window();
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint) &&
@@ -55,7 +56,8 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
 TEST(SettingsWindowController, TheBrowserChoice)
 {
     FakePlatform platform;
-    SettingsView view(platform.defaultBrowser, platform.scheduler);
+    SettingsView view({platform.browsers, platform.choice, platform.rules, platform.defaultBrowser,
+                       platform.scheduler});
     view.appear();
     EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_s));
     platform.applications.installed[u"brave-browser.desktop"_s] =
@@ -70,5 +72,5 @@ TEST(SettingsWindowController, TheBrowserChoice)
     EXPECT_TRUE(hasLabel(&view, u"プロファイルが見つかりませんでした。Brave "
                                 u"を一度起動してから再度開いてください。"_s));
     EXPECT_EQ(view.findChild<QComboBox*>(u"browser"_s)->currentText(), u"Brave Web Browser"_s);
-    EXPECT_EQ(ChromeInstallation::find()->desktopId, u"brave-browser.desktop"_s);
+    EXPECT_EQ(platform.browsers.find()->desktopId, u"brave-browser.desktop"_s);
 }
