@@ -144,9 +144,11 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     const ChromeLauncher launcher(*platform.processes, platform.chromeWindows, *platform.scheduler,
                                   browsers.installations);
 
-    // The windows, and what they set off.
+    // The windows, and what they set off. What the window keys trigger is
+    // filled in once the delegate they reach exists.
+    WindowShortcuts::Actions keys;
     const WindowPlacement::Presenter presenter{*platform.windowActivation,
-                                               TitleBar::wanted(platform.desktop)};
+                                               TitleBar::wanted(platform.desktop), &keys};
     LinkNotice notice(presenter, *platform.notifications);
     const ChromeLauncher::FailureHandler notOpened =
         [&notice](const QString& url, ChromeLauncher::Failure why) { notice.show(url, why); };
@@ -172,8 +174,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     AppDelegate delegate(
         router, tray, [&settings](const QString& token) { settings.show(token); },
         *platform.scheduler);
-    WindowShortcuts::setActions(
-        {[&delegate] { delegate.applicationShouldHandleReopen(); }, &AppActions::quit});
+    keys = {[&delegate] { delegate.applicationShouldHandleReopen(); }, &AppActions::quit};
     LinkServer server;
     QObject::connect(&server, &LinkServer::linksReceived, &delegate, &AppDelegate::openURLs);
     QObject::connect(&server, &LinkServer::reopenRequested, &delegate,

@@ -81,7 +81,8 @@ void Presenter::present(QPointer<QWidget>& window, const WindowStyle& style, QWi
         window->setWindowTitle(QString::fromUtf16(style.title));
         window->setObjectName(QString::fromUtf16(style.objectName));
         Accessibility::setRole(window, QAccessible::Dialog);
-        WindowShortcuts::install(window);
+        if (keys)
+            WindowShortcuts::install(window, *keys);
     }
     replaceContent(window, content);
     centreOnPointerScreen(window);

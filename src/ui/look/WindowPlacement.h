@@ -5,6 +5,9 @@
 #include <QWidget>
 
 class WindowActivation;
+namespace WindowShortcuts {
+struct Actions;
+}
 
 /// Placing and raising Orlim's two windows.
 namespace WindowPlacement {
@@ -24,12 +27,14 @@ struct WindowStyle
 };
 
 /// Shows Orlim's windows on the desktop settled at start: brings them to the
-/// front with `activation`, and gives them Orlim's own title bar, and no other,
-/// where `ownTitleBar` (see `TitleBar::wanted`).
+/// front with `activation`, gives them Orlim's own title bar, and no other,
+/// where `ownTitleBar` (see `TitleBar::wanted`), and the window keys, which
+/// trigger what `keys` holds (none without it).
 struct Presenter
 {
     WindowActivation& activation;
     bool ownTitleBar = false;
+    const WindowShortcuts::Actions* keys = nullptr;
 
     /// Shows `content` in `window`, creating the window with `style` on first
     /// use: replaces the content it held, centres the window and brings it to

@@ -7,13 +7,12 @@
 namespace WindowShortcuts {
 namespace {
 
-Actions actions;
-
-void add(QWidget* window, const QKeySequence& key, std::function<void()> Actions::*what)
+void add(QWidget* window, const QKeySequence& key, const Actions& actions,
+         std::function<void()> Actions::*what)
 {
     auto* action = new QAction(window);
     action->setShortcut(key);
-    QObject::connect(action, &QAction::triggered, window, [what] {
+    QObject::connect(action, &QAction::triggered, window, [&actions, what] {
         if (const auto& run = actions.*what)
             run();
     });
@@ -32,15 +31,10 @@ QKeySequence quitKey()
     return QKeySequence(Qt::CTRL | Qt::Key_Q);
 }
 
-void setActions(Actions given)
+void install(QWidget* window, const Actions& actions)
 {
-    actions = std::move(given);
-}
-
-void install(QWidget* window)
-{
-    add(window, settingsKey(), &Actions::openSettings);
-    add(window, quitKey(), &Actions::quit);
+    add(window, settingsKey(), actions, &Actions::openSettings);
+    add(window, quitKey(), actions, &Actions::quit);
 }
 
 } // namespace WindowShortcuts

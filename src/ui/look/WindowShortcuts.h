@@ -10,7 +10,7 @@ class QWidget;
 /// Ctrl+, opens the settings, Ctrl+Q quits.
 namespace WindowShortcuts {
 
-/// What the keys trigger; the application hands them in once, as it starts.
+/// What the keys trigger.
 struct Actions
 {
     std::function<void()> openSettings;
@@ -20,8 +20,8 @@ struct Actions
 QKeySequence settingsKey();
 QKeySequence quitKey();
 
-void setActions(Actions actions);
-/// Gives `window` the keys.
-void install(QWidget* window);
+/// Gives `window` the keys; they trigger what `actions` holds when pressed,
+/// so it must outlive the window.
+void install(QWidget* window, const Actions& actions);
 
 } // namespace WindowShortcuts

@@ -2,10 +2,12 @@
 #include "ui/settings/SettingsWindowController.h"
 #include "rules/FeatureFlags.h"
 #include "ui/look/TitleBar.h"
+#include "ui/look/WindowShortcuts.h"
 #include "ui/settings/SettingsView.h"
 
 #include "FakePlatform.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -23,16 +25,24 @@ bool hasLabel(const QWidget* root, const QString& text)
 // One window across shows, with fresh content each time: the warning follows
 // the default browser, the profile list what Chrome has now. Where Orlim draws
 // its own title bar (Wayland), the window carries it and asks for no other.
+// Ctrl+, and Ctrl+Q trigger what the application made them for.
 TEST(SettingsWindowController, FreshContentInTheSameWindow)
 {
     FakePlatform platform;
-    SettingsWindowController controller({platform.windowActivation, true},
+    QStringList pressed;
+    const WindowShortcuts::Actions keys{[&] { pressed.append(u"settings"_s); },
+                                        [&] { pressed.append(u"quit"_s); }};
+    SettingsWindowController controller({platform.windowActivation, true, &keys},
                                         {platform.browsers, platform.choice, platform.rules,
                                          platform.defaultBrowser, platform.scheduler});
     controller.show();
     QWidget* window = controller.window();
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint) &&
                 window->findChild<TitleBar*>());
+    QApplication::processEvents();
+    QTest::keyClick(controller.content(), Qt::Key_Comma, Qt::ControlModifier);
+    QTest::keyClick(controller.content(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(pressed, (QStringList{u"settings"_s, u"quit"_s}));
     SettingsView* first = controller.content();
     EXPECT_TRUE(hasLabel(first, u"検出した Chrome プロファイル（0）"_s));
     EXPECT_EQ(first->findChild<QWidget*>(u"rules"_s) != nullptr, FeatureFlags::rulesEnabled);
