@@ -48,6 +48,7 @@ public:
     /// Starts programs with `processes`; on X11 (`windows`, else null) brings the
     /// browser's window forward, looking again on `scheduler`'s clock until it
     /// appears; asks `installations` whether a chosen link's browser is still there.
+    /// It outlives the look-ups it schedules (the application keeps it to the end).
     ChromeLauncher(ProcessLauncher& processes, ChromeWindows* windows, Scheduler& scheduler,
                    const ChromeInstallations& installations)
         : m_processes(processes), m_windows(windows), m_scheduler(scheduler),
