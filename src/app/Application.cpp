@@ -87,12 +87,13 @@ int listProfiles(const ChromeInstallations& browsers)
 
 int listBrowsers(const ChromeInstallations& browsers)
 {
-    const auto served = browsers.find();
+    const QList<ChromeInstallation> installed = browsers.installed();
+    const auto served = browsers.servedAmong(installed);
     if (!served) {
         printNoneInstalled();
         return 1;
     }
-    for (const ChromeInstallation& browser : browsers.installed()) {
+    for (const ChromeInstallation& browser : installed) {
         print(stdout, browser.desktopId + u'\t' + browser.name +
                           (browser.desktopId == served->desktopId ? u"\tserved\n" : u"\n"));
     }

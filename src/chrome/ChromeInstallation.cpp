@@ -27,9 +27,9 @@ std::optional<ChromeInstallation> ChromeInstallations::lookUp(const Kind& kind) 
     return browser;
 }
 
-std::optional<ChromeInstallation> ChromeInstallations::find() const
+std::optional<ChromeInstallation>
+ChromeInstallations::servedAmong(const QList<ChromeInstallation>& browsers) const
 {
-    const QList<ChromeInstallation> browsers = installed();
     if (browsers.isEmpty())
         return std::nullopt;
     // The one chosen while it is installed; else the table's order decides.

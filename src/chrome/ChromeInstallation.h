@@ -47,9 +47,12 @@ public:
     }
 
     /// The browser served now, looked up afresh; nothing when none is installed.
-    std::optional<ChromeInstallation> find() const;
+    std::optional<ChromeInstallation> find() const { return servedAmong(installed()); }
     /// Every installed browser of the table, in its order.
     QList<ChromeInstallation> installed() const;
+    /// The one served among `browsers`, as `installed()` gave them: the one
+    /// chosen while it is there, else the first.
+    std::optional<ChromeInstallation> servedAmong(const QList<ChromeInstallation>& browsers) const;
     /// Whether `browser`'s desktop entry is still installed.
     bool isInstalled(const ChromeInstallation& browser) const;
 

@@ -20,7 +20,7 @@ SettingsModel::SettingsModel(const Services& services, QObject* parent)
 void SettingsModel::load()
 {
     m_browsers = m_installations.installed();
-    m_served = m_installations.find();
+    m_served = m_installations.servedAmong(m_browsers);
     m_profiles = m_served ? ChromeProfiles::load(*m_served).profiles : QList<ChromeProfile>();
     m_rules = m_store.load();
     {
