@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // In-process figures: the profile catalogue and rule matching, on files shaped
 // like the real ones, read from a temporary XDG_CONFIG_HOME.
-#include "chrome/BrowserChoice.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -150,8 +149,7 @@ void linkRouting(benchmark::State& state)
 {
     writeFile(configHome().path() + u"/data/applications/vivaldi-stable.desktop",
               "[Desktop Entry]\nType=Application\nName=Vivaldi\nExec=/bin/true %U\n");
-    const BrowserChoice choice(*platform().files);
-    const ChromeInstallations browsers(*platform().applications, *platform().files, choice);
+    const ChromeInstallations browsers(*platform().applications, *platform().files);
     for (auto _ : state) {
         const auto browser = browsers.find();
         if (!browser || !browsers.isInstalled(*browser)) {

@@ -5,7 +5,6 @@
 #include "app/CommandLine.h"
 #include "app/LinkRouter.h"
 #include "app/LinkServer.h"
-#include "chrome/BrowserChoice.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
 #include "handover/Forwarding.h"
@@ -55,18 +54,10 @@ QStringList argumentsOf(int argc, char** argv)
 }
 
 /// The browsers as the user's desktop and settings have them.
-struct Browsers
+ChromeInstallations browsersOf(const Platform& platform)
 {
-    explicit Browsers(const Platform& platform)
-        : choice(*platform.files), installations(*platform.applications, *platform.files, choice)
-    {
-    }
-    Browsers(const Browsers&) = delete;
-    Browsers& operator=(const Browsers&) = delete;
-
-    BrowserChoice choice;
-    ChromeInstallations installations; // asks `choice`
-};
+    return {*platform.applications, *platform.files};
+}
 
 void printNoneInstalled()
 {
@@ -140,10 +131,10 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     Typography::preferJapaneseFaces();
 
     // What links go through: the browsers, the rules, the launcher.
-    const Browsers browsers(platform);
+    const ChromeInstallations browsers = browsersOf(platform);
     const RuleStore rules(*platform.files);
     const ChromeLauncher launcher(*platform.processes, platform.chromeWindows, *platform.scheduler,
-                                  browsers.installations);
+                                  browsers);
 
     // The windows, and what they set off. What the window keys trigger is
     // filled in once the delegate they reach exists.
@@ -167,9 +158,9 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
                            picker.show(url, browser, profiles, token);
                        },
                        notOpened},
-                      browsers.installations, launcher, rules, *platform.windowActivation);
-    SettingsWindowController settings(presenter, {browsers.installations, browsers.choice, rules,
-                                                  *platform.defaultBrowser, *platform.scheduler});
+                      browsers, launcher, rules, *platform.windowActivation);
+    SettingsWindowController settings(
+        presenter, {browsers, rules, *platform.defaultBrowser, *platform.scheduler});
     MenuBarController tray([&settings] { settings.show(); }, *platform.defaultBrowser,
                            platform.desktop);
     AppDelegate delegate(
@@ -211,9 +202,9 @@ int runOrlim(int argc, char** argv)
         print(stdout, u"Orlim " + AppInfo::version() + u'\n');
         return 0;
     case CommandLine::Action::ListProfiles:
-        return listProfiles(Browsers(linuxPlatform()).installations);
+        return listProfiles(browsersOf(linuxPlatform()));
     case CommandLine::Action::ListBrowsers:
-        return listBrowsers(Browsers(linuxPlatform()).installations);
+        return listBrowsers(browsersOf(linuxPlatform()));
     case CommandLine::Action::MakeDefaultBrowser:
         return makeDefaultBrowser(argc, argv);
     case CommandLine::Action::Open:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "chrome/BrowserChoice.h"
 #include "platform/DesktopCommand.h"
 
 #include <QList>
@@ -9,7 +10,6 @@
 #include <optional>
 
 class ApplicationDirectory;
-class BrowserChoice;
 class FileLayout;
 
 /// A browser Orlim serves: Google Chrome, or one built on Chromium that keeps
@@ -39,12 +39,15 @@ class ChromeInstallations
 {
 public:
     /// Looks the browsers up among `applications`, their data below `files`'
-    /// folders; the one served is the one `choice` holds while it is installed.
-    ChromeInstallations(const ApplicationDirectory& applications, const FileLayout& files,
-                        const BrowserChoice& choice)
-        : m_applications(applications), m_files(files), m_choice(choice)
+    /// folders; the one served is the one the user's choice there names while
+    /// it is installed.
+    ChromeInstallations(const ApplicationDirectory& applications, const FileLayout& files)
+        : m_applications(applications), m_files(files), m_choice(files)
     {
     }
+
+    /// The user's choice of browser, which the settings change.
+    const BrowserChoice& choice() const { return m_choice; }
 
     /// The browser served now, looked up afresh; nothing when none is installed.
     std::optional<ChromeInstallation> find() const { return servedAmong(installed()); }
@@ -170,5 +173,5 @@ private:
 
     const ApplicationDirectory& m_applications;
     const FileLayout& m_files;
-    const BrowserChoice& m_choice;
+    BrowserChoice m_choice;
 };

@@ -93,7 +93,7 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
                       platform.browsers, platform.launcher, platform.rules,
                       platform.windowActivation);
     router.route({u"https://a"_s});
-    ASSERT_TRUE(platform.choice.choose(u"chromium.desktop"_s));
+    ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
     QTest::keyClick(picker.content(), Qt::Key_1);
     router.route({u"https://b"_s});
     installed.remove(u"chromium.desktop"_s);

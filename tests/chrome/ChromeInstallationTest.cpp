@@ -62,10 +62,10 @@ TEST(ChromeInstallation, TheServedBrowser)
         installed.clear();
         for (const QString& id : c.installed)
             installed[id] = entry(id + u" name");
-        QFile::remove(platform.choice.fileURL());
+        QFile::remove(platform.browsers.choice().fileURL());
         if (!c.choice.isEmpty()) {
-            QDir().mkpath(QFileInfo(platform.choice.fileURL()).path());
-            writeFile(platform.choice.fileURL(), c.choice);
+            QDir().mkpath(QFileInfo(platform.browsers.choice().fileURL()).path());
+            writeFile(platform.browsers.choice().fileURL(), c.choice);
         }
         const auto served = platform.browsers.find();
         ASSERT_TRUE(served);
@@ -73,7 +73,7 @@ TEST(ChromeInstallation, TheServedBrowser)
         EXPECT_EQ(served->dataDirectory, platform.root.path() + u'/' + c.dataDirectory);
         EXPECT_EQ(platform.browsers.installed().size(), c.installed.size());
     }
-    ASSERT_TRUE(platform.choice.choose(u"org.chromium.Chromium.desktop"_s));
+    ASSERT_TRUE(platform.browsers.choice().choose(u"org.chromium.Chromium.desktop"_s));
     EXPECT_EQ(platform.browsers.find()->desktopId, u"org.chromium.Chromium.desktop"_s);
     installed = {{u"brave-browser.desktop"_s, desktopEntry({}, {})}};
     EXPECT_EQ(platform.browsers.find()->commandLine({u"x"_s}),

@@ -2,7 +2,6 @@
 // The platform services faked for unit tests, and what every unit test uses.
 #pragma once
 
-#include "chrome/BrowserChoice.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
@@ -216,8 +215,7 @@ public:
     FakeNotifications notifications;
     FakeColorScheme colorScheme;
 
-    BrowserChoice choice{files};
-    ChromeInstallations browsers{applications, files, choice};
+    ChromeInstallations browsers{applications, files};
     ChromeLauncher launcher{processes, &chromeWindows, scheduler, browsers};
     RuleStore rules{files};
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsModel.h"
 
-#include "chrome/BrowserChoice.h"
 #include "chrome/CanonicalText.h"
 #include "chrome/ChromeProfiles.h"
 #include "rules/RuleStore.h"
@@ -10,8 +9,7 @@
 #include <QSignalBlocker>
 
 SettingsModel::SettingsModel(const Services& services, QObject* parent)
-    : QObject(parent), m_installations(services.browsers), m_choice(services.choice),
-      m_store(services.rules),
+    : QObject(parent), m_installations(services.browsers), m_store(services.rules),
       m_status(new DefaultBrowserStatus(services.defaultBrowser, services.scheduler, this))
 {
     connect(m_status, &DefaultBrowserStatus::changed, this, &SettingsModel::changed);
@@ -49,7 +47,7 @@ void SettingsModel::remove(const ProfileRule& rule)
 
 void SettingsModel::chooseBrowser(const QString& desktopId)
 {
-    m_choice.choose(desktopId);
+    m_installations.choice().choose(desktopId);
     load();
 }
 

@@ -8,7 +8,6 @@
 #include <QObject>
 #include <optional>
 
-class BrowserChoice;
 class DefaultBrowser;
 class DefaultBrowserStatus;
 class RuleStore;
@@ -27,7 +26,6 @@ public:
     struct Services
     {
         const ChromeInstallations& browsers;
-        const BrowserChoice& choice;
         const RuleStore& rules;
         /// With `scheduler`, what the default-browser status asks.
         DefaultBrowser& defaultBrowser;
@@ -63,7 +61,6 @@ private:
     void reloadRules();
 
     const ChromeInstallations& m_installations;
-    const BrowserChoice& m_choice;
     const RuleStore& m_store;
     QList<ChromeInstallation> m_browsers; // installed
     std::optional<ChromeInstallation> m_served;

@@ -117,8 +117,8 @@ TEST(Appearance, EverythingReads)
         ProfilePickerView picker(u"https://example.com/a/long/path?q=1"_s, profiles(picture), {},
                                  {});
         picker.model().handleKey(ProfilePickerModel::Key::Down);
-        SettingsView settings({platform.browsers, platform.choice, platform.rules,
-                               platform.defaultBrowser, platform.scheduler});
+        SettingsView settings(
+            {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler});
         settings.appear();
         ASSERT_TRUE(settings.findChild<QWidget*>(u"warning"_s));
         for (QWidget* view : {static_cast<QWidget*>(&picker), static_cast<QWidget*>(&settings)}) {

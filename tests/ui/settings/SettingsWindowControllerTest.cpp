@@ -32,9 +32,9 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     QStringList pressed;
     const WindowShortcuts::Actions keys{[&] { pressed.append(u"settings"_s); },
                                         [&] { pressed.append(u"quit"_s); }};
-    SettingsWindowController controller({platform.windowActivation, true, &keys},
-                                        {platform.browsers, platform.choice, platform.rules,
-                                         platform.defaultBrowser, platform.scheduler});
+    SettingsWindowController controller(
+        {platform.windowActivation, true, &keys},
+        {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler});
     controller.show();
     QWidget* window = controller.window();
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint) &&
@@ -66,8 +66,8 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
 TEST(SettingsWindowController, TheBrowserChoice)
 {
     FakePlatform platform;
-    SettingsView view({platform.browsers, platform.choice, platform.rules, platform.defaultBrowser,
-                       platform.scheduler});
+    SettingsView view(
+        {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler});
     view.appear();
     EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_s));
     platform.applications.installed[u"brave-browser.desktop"_s] =
