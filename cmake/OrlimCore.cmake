@@ -46,6 +46,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/look/ElidedLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Icons.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/picker/LaunchGate.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/picker/PickerInput.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/LinkLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/notice/LinkNotice.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/tray/MenuBarController.cpp

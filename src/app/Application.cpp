@@ -157,7 +157,11 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
                                  const QList<ChromeProfile>& profiles, const QString& token) {
                            picker.show(url, browser, profiles, token);
                        },
-                       notOpened},
+                       notOpened,
+                       [&picker](const QString& url, const ChromeInstallation& browser,
+                                 const QString& profileDirectory) {
+                           return picker.openInTurn(url, browser, profileDirectory);
+                       }},
                       browsers, launcher, rules, *platform.windowActivation);
     SettingsWindowController settings(
         presenter, {browsers, rules, *platform.defaultBrowser, *platform.scheduler});

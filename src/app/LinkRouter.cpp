@@ -34,6 +34,8 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
         return false;
     }
     const auto open = [&](const QString& profileDirectory) {
+        if (m_windows.openInTurn && m_windows.openInTurn(url, *browser, profileDirectory))
+            return;
         m_launcher.open(*browser, {url, profileDirectory, activationToken},
                         m_windows.showNotOpened);
     };

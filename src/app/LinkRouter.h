@@ -13,7 +13,8 @@ class WindowActivation;
 
 /// Where each link goes: to the browser's "Default" profile when it has none,
 /// to a rule's profile when rules are on and one fits, and to the picker
-/// otherwise. The browser served is settled once for each link, as it
+/// otherwise. A link that needs no choice never overtakes links waiting for
+/// the picker. The browser served is settled once for each link, as it
 /// arrives, and goes with it.
 class LinkRouter
 {
@@ -26,6 +27,11 @@ public:
                            const QList<ChromeProfile>& profiles, const QString& activationToken)>
             showPicker;
         ChromeLauncher::FailureHandler showNotOpened;
+        /// Takes a link that needs no choice when links wait for the picker,
+        /// to open it in its turn; false (or none): nothing waits.
+        std::function<bool(const QString& url, const ChromeInstallation& browser,
+                           const QString& profileDirectory)>
+            openInTurn;
     };
 
     /// Looks each link's browser up among `browsers`, opens with `launcher`,

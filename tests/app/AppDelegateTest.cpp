@@ -13,6 +13,7 @@ TEST(AppDelegate, SettingsCheck)
     QStringList shown;
     LinkRouter router({[](const QString&, const ChromeInstallation&, const QList<ChromeProfile>&,
                           const QString&) {},
+                       {},
                        {}},
                       platform.browsers, platform.launcher, platform.rules,
                       platform.windowActivation);

@@ -15,18 +15,25 @@
 namespace {
 
 /// Windows that record what they were asked to show: "picker <link> <number of
-/// profiles> <the first's directory> <token>" and "not opened <link> <why>".
-LinkRouter::Windows recordInto(QStringList& shown)
+/// profiles> <the first's directory> <token>", "not opened <link> <why>", and
+/// "in turn <link> <directory>" while `asking` says links wait for the picker.
+LinkRouter::Windows recordInto(QStringList& shown, const bool& asking = false)
 {
-    return {[&shown](const QString& url, const ChromeInstallation&,
-                     const QList<ChromeProfile>& profiles, const QString& token) {
-                shown.append(u"picker %1 %2 %3 %4"_s.arg(url)
-                                 .arg(profiles.size())
-                                 .arg(profiles.value(0).directoryName, token));
-            },
-            [&shown](const QString& url, ChromeLauncher::Failure why) {
-                shown.append(u"not opened %1 %2"_s.arg(url).arg(int(why)));
-            }};
+    return {
+        [&shown](const QString& url, const ChromeInstallation&,
+                 const QList<ChromeProfile>& profiles, const QString& token) {
+            shown.append(u"picker %1 %2 %3 %4"_s.arg(url)
+                             .arg(profiles.size())
+                             .arg(profiles.value(0).directoryName, token));
+        },
+        [&shown](const QString& url, ChromeLauncher::Failure why) {
+            shown.append(u"not opened %1 %2"_s.arg(url).arg(int(why)));
+        },
+        [&shown, &asking](const QString& url, const ChromeInstallation&, const QString& directory) {
+            if (asking)
+                shown.append(u"in turn %1 %2"_s.arg(url, directory));
+            return asking;
+        }};
 }
 
 } // namespace
@@ -35,14 +42,19 @@ LinkRouter::Windows recordInto(QStringList& shown)
 // clicking program's activation token, and the start-up it announced ends
 // there, since no window of Orlim's comes for it. With profiles (one that is
 // not "Default" is still a choice) every link goes to the picker with the whole
-// catalogue, read afresh for each link.
+// catalogue, read afresh for each link. A link that needs no choice while
+// links wait for the picker waits its turn.
 TEST(LinkRouter, DefaultOrThePicker)
 {
     FakePlatform platform;
     QStringList shown;
-    LinkRouter router(recordInto(shown), platform.browsers, platform.launcher, platform.rules,
-                      platform.windowActivation);
+    bool asking = false;
+    LinkRouter router(recordInto(shown, asking), platform.browsers, platform.launcher,
+                      platform.rules, platform.windowActivation);
     router.route({u"https://a"_s, QString()}, u"clicked"_s);
+    asking = true;
+    router.route({u"https://w"_s}, u"waits"_s);
+    asking = false;
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 1": {}}}})");
     router.route({u"https://b"_s});
     platform.writeLocalState(R"({"profile": {"profiles_order": ["Profile 1"],
@@ -52,9 +64,10 @@ TEST(LinkRouter, DefaultOrThePicker)
         platform.processes.starts,
         (QStringList{u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|clicked"_s,
                      u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_s}));
-    EXPECT_EQ(shown, (QStringList{u"picker https://b 1 Profile 1 "_s,
-                                  u"picker https://c 3 Profile 1 clicked"_s}));
-    EXPECT_EQ(platform.windowActivation.finished, QStringList{u"clicked"_s});
+    EXPECT_EQ(shown,
+              (QStringList{u"in turn https://w Default"_s, u"picker https://b 1 Profile 1 "_s,
+                           u"picker https://c 3 Profile 1 clicked"_s}));
+    EXPECT_EQ(platform.windowActivation.finished, (QStringList{u"clicked"_s, u"waits"_s}));
     platform.applications.installed.clear();
     router.route({u"https://d"_s}, u"clicked again"_s);
     EXPECT_EQ(shown.last(),
@@ -86,12 +99,15 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
              platform.launcher.openChosen(browser, request, notOpened);
          }},
         {platform.windowActivation}, platform.scheduler);
-    LinkRouter router({[&](const QString& url, const ChromeInstallation& browser,
-                           const QList<ChromeProfile>& profiles,
-                           const QString& token) { picker.show(url, browser, profiles, token); },
-                       notOpened},
-                      platform.browsers, platform.launcher, platform.rules,
-                      platform.windowActivation);
+    LinkRouter router(
+        {[&](const QString& url, const ChromeInstallation& browser,
+             const QList<ChromeProfile>& profiles,
+             const QString& token) { picker.show(url, browser, profiles, token); },
+         notOpened,
+         [&](const QString& url, const ChromeInstallation& browser, const QString& directory) {
+             return picker.openInTurn(url, browser, directory);
+         }},
+        platform.browsers, platform.launcher, platform.rules, platform.windowActivation);
     router.route({u"https://a"_s});
     ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
     QTest::keyClick(picker.content(), Qt::Key_1);

@@ -35,24 +35,12 @@ void LaunchGate::reset()
         start(true);
     m_state = State::Idle;
     ++m_choices;
-    m_keysDown.clear();
 }
 
 void LaunchGate::cancel()
 {
     m_state = State::Idle;
     ++m_choices;
-}
-
-void LaunchGate::keyPressed(quint64 key)
-{
-    m_keysDown.insert(key);
-}
-
-void LaunchGate::keyReleased(quint64 key)
-{
-    if (m_keysDown.remove(key))
-        launchIfReady();
 }
 
 void LaunchGate::focusMoved()
@@ -68,16 +56,13 @@ void LaunchGate::focusMoved()
 
 void LaunchGate::deactivated()
 {
-    // Keys released in another window (the Alt of Alt+Tab) never come back
-    // here: forget them, or every later choice would wait for them.
-    m_keysDown.clear();
     if (m_state == State::Holding)
         end();
 }
 
 void LaunchGate::launchIfReady()
 {
-    if (m_state == State::Waiting && m_settled && m_keysDown.isEmpty() && m_hooks.active())
+    if (m_state == State::Waiting && m_settled && !m_hooks.keysHeld() && m_hooks.active())
         start(false);
 }
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
 #include <functional>
 
 class Scheduler;
@@ -11,7 +10,8 @@ class Scheduler;
 ///
 ///   idle --choose--> waiting --ready--> holding --browser active, or bound--> idle
 ///
-/// idle     No choice. The keys pressed in the picker and the focus are tracked.
+/// idle     No choice. The focus is tracked; the keys held are the picker's
+///          input's (`PickerInput`), asked through `keysHeld`.
 /// waiting  A choice made, not yet started. Where the desktop's token is good
 ///          only while the picker has the keyboard (Wayland), it waits until
 ///          no key pressed in the picker is still down, the focus has not
@@ -43,6 +43,8 @@ public:
         std::function<void()> hide;
         /// Whether the picker is the active window.
         std::function<bool()> active;
+        /// Whether a key pressed in the picker is still down.
+        std::function<bool()> keysHeld;
     };
 
     /// Times the settling and the hold on `scheduler`.
@@ -57,8 +59,8 @@ public:
     /// The picker went (cancelled, or hidden): nothing is waited for.
     void cancel();
 
-    void keyPressed(quint64 key);
-    void keyReleased(quint64 key);
+    /// The last key held in the picker came up.
+    void keysReleased() { launchIfReady(); }
     void focusMoved();
     void deactivated();
 
@@ -76,7 +78,6 @@ private:
     State m_state = State::Idle;
     bool m_waitsForToken = false;
     bool m_holds = false;
-    QSet<quint64> m_keysDown;
     bool m_settled = false;
     int m_focusMoves = 0;
     int m_choices = 0;

@@ -7,41 +7,11 @@
 #include "ui/look/WindowPlacement.h"
 #include "ui/picker/ProfilePickerView.h"
 
-#include <QApplication>
-#include <QEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
-
-namespace {
-
-bool isInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    // The pointer too: nothing moves, and a screen reader announces nothing
-    // new, while Orlim waits for Chrome.
-    case QEvent::MouseMove:
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove:
-    case QEvent::HoverLeave:
-    case QEvent::Enter:
-    case QEvent::Leave:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 PickerWindowController::PickerWindowController(Actions actions,
                                                WindowPlacement::Presenter presenter,
@@ -59,17 +29,20 @@ PickerWindowController::PickerWindowController(Actions actions,
                   // widget bookkeeping.
                   const QWindow* handle = m_window ? m_window->windowHandle() : nullptr;
                   return handle && handle->isActive();
-              }},
-             scheduler)
+              },
+              [this] { return m_input.keysHeld(); }},
+             scheduler),
+      m_input(m_gate, [this] {
+          // Closing the window drops every link still waiting for a choice.
+          if (m_asking)
+              dropped(true);
+      })
 {
     connect(qGuiApp, &QGuiApplication::focusObjectChanged, &m_gate, &LaunchGate::focusMoved);
 }
 
 PickerWindowController::~PickerWindowController()
 {
-    // Nothing of this object is to be asked about events from here on.
-    if (qApp)
-        qApp->removeEventFilter(this);
     delete m_window;
 }
 
@@ -79,7 +52,7 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
 {
     // The token is spent on the picker's window at once, whether the link is
     // shown or waits.
-    Link link{url, browser, profiles};
+    Link link{url, browser, profiles, std::nullopt};
     if (m_asking) {
         // Clicked in another window: the picker comes back to the front, and
         // the token is spent.
@@ -96,13 +69,30 @@ void PickerWindowController::show(const QString& url, const ChromeInstallation& 
     // A choice made for the link shown until now still goes to its browser,
     // though the new link took the window before the choice could settle.
     m_gate.reset();
+    m_input.presented();
     m_chosen.reset();
     m_launches = std::make_unique<QObject>(); // the last browser stays where it is
     m_presenter.present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
-    qApp->installEventFilter(this);
+    m_input.watch(m_window);
     m_content = content;
     m_asking = true;
     m_gate.focusMoved();
+}
+
+bool PickerWindowController::openInTurn(const QString& url, const ChromeInstallation& browser,
+                                        const QString& profileDirectory)
+{
+    if (m_asking) {
+        m_waiting.push_back({url, browser, {}, profileDirectory});
+        m_content->setWaiting(waiting());
+        return true;
+    }
+    if (!m_chosen)
+        return false;
+    // The last choice still waits to start: this one goes first, left where
+    // it is, so that the browser chosen comes to the front.
+    launch({url, browser, profileDirectory, false}, true);
+    return true;
 }
 
 ProfilePickerView* PickerWindowController::pickerFor(const Link& link)
@@ -131,12 +121,14 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
         m_actions.storeRule(*prefix, profile.directoryName);
     m_decided.append({link.url, link.browser, profile.directoryName, manner.privateWindow});
     if (manner.everyWaitingLink) {
-        // Only where the profile was offered: a link whose browser has no such
-        // profile keeps its turn.
+        // Only where the same browser offered the profile: a link of another
+        // browser, or whose browser has no such profile, keeps its turn.
         const auto offered = [&](const Link& waiting) {
-            return std::any_of(
-                waiting.profiles.begin(), waiting.profiles.end(),
-                [&](const ChromeProfile& p) { return p.directoryName == profile.directoryName; });
+            return !waiting.decided && waiting.browser.desktopId == link.browser.desktopId &&
+                   std::any_of(waiting.profiles.begin(), waiting.profiles.end(),
+                               [&](const ChromeProfile& p) {
+                                   return p.directoryName == profile.directoryName;
+                               });
         };
         for (auto it = m_waiting.begin(); it != m_waiting.end();) {
             if (!offered(*it)) {
@@ -153,13 +145,19 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
 void PickerWindowController::dropped(bool everyWaitingLink)
 {
     m_asking = false;
+    // Links that need no choice were never the user's to drop.
     if (everyWaitingLink)
-        m_waiting.clear();
+        std::erase_if(m_waiting, [](const Link& link) { return !link.decided; });
     next();
 }
 
 void PickerWindowController::next()
 {
+    // Links that need no choice go with the choices made, in their turn.
+    for (; !m_waiting.empty() && m_waiting.front().decided; m_waiting.pop_front()) {
+        const Link& link = m_waiting.front();
+        m_decided.append({link.url, link.browser, *link.decided, false});
+    }
     if (!m_waiting.empty()) {
         showNext();
         return;
@@ -183,9 +181,9 @@ void PickerWindowController::showNext()
     Link link = std::move(m_waiting.front());
     m_waiting.pop_front();
     ProfilePickerView* content = pickerFor(link);
-    if (m_content)
-        content->keepHeldModifiers(*m_content);
     WindowPlacement::replaceContent(m_window, content);
+    m_input.linkChanged();
+    content->flagNewLink();
     m_content = content;
     m_asking = true;
 }
@@ -210,41 +208,4 @@ bool PickerWindowController::launch(const Choice& choice, bool overtaken)
                                       .owner = m_launches.get(),
                                       .privateWindow = choice.privateWindow});
     return !token.isEmpty();
-}
-
-bool PickerWindowController::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto inPicker = [this, watched] {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        return m_window && widget && widget->window() == m_window;
-    };
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->isAutoRepeat() || !inPicker())
-            break;
-        if (event->type() == QEvent::KeyPress)
-            m_gate.keyPressed(ProfilePickerView::physicalKey(key));
-        else
-            m_gate.keyReleased(ProfilePickerView::physicalKey(key));
-        break;
-    }
-    case QEvent::WindowDeactivate:
-        if (watched == m_window)
-            m_gate.deactivated();
-        break;
-    case QEvent::Close:
-        // Closing the window drops every link still waiting for a choice.
-        if (watched == m_window && m_asking)
-            dropped(true);
-        break;
-    default:
-        break;
-    }
-    // Input is refused here rather than by disabling the content, which would
-    // move the focus.
-    if (m_gate.refusesInput() && isInput(event->type()) && inPicker())
-        return true;
-    return QObject::eventFilter(watched, event);
 }

@@ -6,6 +6,7 @@
 #include "chrome/ChromeProfile.h"
 #include "ui/look/WindowPlacement.h"
 #include "ui/picker/LaunchGate.h"
+#include "ui/picker/PickerInput.h"
 #include "ui/picker/ProfilePickerView.h"
 
 #include <QObject>
@@ -50,14 +51,18 @@ public:
     void show(const QString& url, const ChromeInstallation& browser,
               const QList<ChromeProfile>& profiles, const QString& activationToken = {});
 
+    /// Opens `url` in `browser`'s `profileDirectory`, a link that needs no
+    /// choice, in its turn: after the links waiting for the picker, or before
+    /// the last choice if that has yet to start. Returns false when nothing
+    /// waits, and the link is the caller's to open at once.
+    bool openInTurn(const QString& url, const ChromeInstallation& browser,
+                    const QString& profileDirectory);
+
     /// The window; null until the first show.
     QWidget* window() const { return m_window; }
     ProfilePickerView* content() const { return m_content; }
-    /// How many links wait behind the one shown.
+    /// How many links wait behind the one shown (those that need no choice too).
     qsizetype waiting() const { return qsizetype(m_waiting.size()); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Link
@@ -65,6 +70,7 @@ private:
         QString url;
         ChromeInstallation browser;
         QList<ChromeProfile> profiles;
+        std::optional<QString> decided; // the profile of a link that needs no choice
     };
     struct Choice
     {
@@ -102,4 +108,5 @@ private:
     std::optional<Choice> m_chosen;      // the last, not yet launched
     std::unique_ptr<QObject> m_launches; // brings the last choice's browser forward
     LaunchGate m_gate;                   // when the choice starts, and the picker goes
+    PickerInput m_input;                 // which input counts, and for which link
 };

@@ -8,7 +8,6 @@
 #include "ui/picker/ProfileRow.h"
 
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +17,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 namespace {
 
@@ -34,34 +34,37 @@ constexpr char16_t waitingHelp[] =
 constexpr char16_t rememberText[] =
     u"次回から下のアドレスで始まる URL は、選んだプロファイルで自動で開く";
 
-/// The digit 1 to 9 of a key press, whatever Shift makes it type ("!" on many
-/// layouts): there the key is known by its place, as xkb numbers the row of
-/// digits 10 to 18 on every PC keyboard. Nothing with Alt or Meta held.
-std::optional<int> digitOf(const QKeyEvent* event)
+/// The digit 1 to 9 a key press chooses, and whether Shift with it asks for a
+/// private window. The digit row is known by its place (xkb numbers it 10 to
+/// 18 on every PC keyboard, under X11 and Wayland alike), so it chooses
+/// whatever the layout types there: "é" or "2" on French, "2" or "@" on US.
+/// Where Shift is what types the digit (French), it asks for nothing more: a
+/// private window is then Shift+Return or a Shift-click. Nothing with Alt or
+/// Meta held.
+struct Digit
+{
+    int digit;
+    bool privateWindow;
+};
+
+std::optional<Digit> digitOf(const QKeyEvent* event)
 {
     const Qt::KeyboardModifiers others =
         event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::ControlModifier);
     if (others != Qt::NoModifier)
         return std::nullopt;
-    if (event->key() >= Qt::Key_1 && event->key() <= Qt::Key_9)
-        return event->key() - Qt::Key_0;
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    const bool typesDigit = event->key() >= Qt::Key_1 && event->key() <= Qt::Key_9;
     const quint32 code = event->nativeScanCode();
-    if (event->modifiers().testFlag(Qt::ShiftModifier) && code >= 10 && code <= 18)
-        return int(code) - 9;
+    if (code >= 10 && code <= 18)
+        return Digit{int(code) - 9, shift && !typesDigit};
+    if (typesDigit)
+        return Digit{event->key() - Qt::Key_0, shift};
     return std::nullopt;
 }
 
-Qt::KeyboardModifiers modifierOf(int key)
-{
-    switch (key) {
-    case Qt::Key_Control:
-        return Qt::ControlModifier;
-    case Qt::Key_Shift:
-        return Qt::ShiftModifier;
-    default:
-        return Qt::NoModifier;
-    }
-}
+constexpr int newLinkFlagMs = 900;
+constexpr qreal newLinkFlagOpacity = 0.35;
 
 } // namespace
 
@@ -88,7 +91,9 @@ ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfi
     Palette::setTone(link, Palette::Tone::Secondary);
     link->setObjectName(QStringLiteral("link"));
     link->setAccessibleName(url);
+    link->setAutoFillBackground(true);
     layout->addWidget(link);
+    m_link = link;
 
     layout->addWidget(Widgets::divider(this));
     layout->addWidget(buildList(), 1);
@@ -104,9 +109,10 @@ ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfi
     bottom->addStretch(1);
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     cancel->setFocusPolicy(Qt::NoFocus);
-    connect(cancel, &QPushButton::clicked, m_model, [this] {
-        m_model->cancel(manner(QGuiApplication::keyboardModifiers()).everyWaitingLink);
-    });
+    cancel->installEventFilter(this); // for the modifiers of its click
+    m_cancel = cancel;
+    connect(cancel, &QPushButton::clicked, m_model,
+            [this] { m_model->cancel(manner(m_cancelModifiers).everyWaitingLink); });
     bottom->addWidget(cancel);
     layout->addLayout(bottom);
 
@@ -210,11 +216,34 @@ void ProfilePickerView::setWaiting(qsizetype count)
     m_waiting->setVisible(count > 0);
 }
 
-ProfilePickerModel::Manner ProfilePickerView::manner(Qt::KeyboardModifiers modifiers) const
+ProfilePickerModel::Manner ProfilePickerView::manner(Qt::KeyboardModifiers modifiers)
 {
-    const Qt::KeyboardModifiers held = modifiers & m_heldHere;
-    return {.everyWaitingLink = held.testFlag(Qt::ControlModifier),
-            .privateWindow = held.testFlag(Qt::ShiftModifier)};
+    return {.everyWaitingLink = modifiers.testFlag(Qt::ControlModifier),
+            .privateWindow = modifiers.testFlag(Qt::ShiftModifier)};
+}
+
+void ProfilePickerView::flagNewLink()
+{
+    if (!m_linkFlag) {
+        m_linkFlag = new QVariantAnimation(this);
+        m_linkFlag->setDuration(newLinkFlagMs);
+        m_linkFlag->setStartValue(newLinkFlagOpacity);
+        m_linkFlag->setEndValue(0.0);
+        connect(m_linkFlag, &QVariantAnimation::valueChanged, m_link,
+                [this](const QVariant& value) {
+                    QColor fill = Palette::accent(palette());
+                    fill.setAlphaF(value.toReal());
+                    QPalette shade = m_link->palette();
+                    shade.setColor(QPalette::Window, fill);
+                    m_link->setPalette(shade);
+                });
+    }
+    m_linkFlag->start();
+}
+
+bool ProfilePickerView::newLinkFlagged() const
+{
+    return m_linkFlag && m_linkFlag->state() == QAbstractAnimation::Running;
 }
 
 void ProfilePickerView::showSelection(int index, bool animated)
@@ -264,20 +293,6 @@ void ProfilePickerView::showEvent(QShowEvent* event)
 void ProfilePickerView::keyPressEvent(QKeyEvent* event)
 {
     using Key = ProfilePickerModel::Key;
-    // Only the arrows repeat. A key held down before this picker came (in
-    // another window, or for the link shown before) reaches it as repeats
-    // alone, and must choose nothing. X11 repeats a key as a release and a
-    // press of the same time; Qt tells them from real presses only when both
-    // are already queued, which a busy machine does not promise, so the time
-    // is compared here too.
-    const bool repeated =
-        event->isAutoRepeat() ||
-        (event->timestamp() != 0 && m_releasedAt.value(physicalKey(event)) == event->timestamp());
-    if (repeated && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
-        event->accept();
-        return;
-    }
-    m_heldHere |= modifierOf(event->key());
     const ProfilePickerModel::Manner how = manner(event->modifiers());
     bool consumed = false;
     switch (event->key()) {
@@ -296,7 +311,9 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
         break;
     default:
         if (const auto digit = digitOf(event))
-            consumed = m_model->handleKey(Key::Digit, *digit, how);
+            consumed = m_model->handleKey(
+                Key::Digit, digit->digit,
+                {.everyWaitingLink = how.everyWaitingLink, .privateWindow = digit->privateWindow});
     }
     if (consumed)
         event->accept();
@@ -304,22 +321,11 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
 }
 
-quint64 ProfilePickerView::physicalKey(const QKeyEvent* event)
-{
-    return event->nativeScanCode() ? (quint64(1) << 32) | event->nativeScanCode()
-                                   : quint64(event->key());
-}
-
-void ProfilePickerView::keyReleaseEvent(QKeyEvent* event)
-{
-    m_releasedAt.insert(physicalKey(event), event->timestamp());
-    m_heldHere &= ~modifierOf(event->key());
-    QWidget::keyReleaseEvent(event);
-}
-
 bool ProfilePickerView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_prefixField) {
+    if (watched == m_cancel && event->type() == QEvent::MouseButtonRelease) {
+        m_cancelModifiers = static_cast<QMouseEvent*>(event)->modifiers();
+    } else if (watched == m_prefixField) {
         if (event->type() == QEvent::FocusIn)
             m_model->setPrefixFieldFocused(true);
         else if (event->type() == QEvent::FocusOut)

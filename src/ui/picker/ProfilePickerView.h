@@ -3,7 +3,6 @@
 
 #include "ui/picker/ProfilePickerModel.h"
 
-#include <QHash>
 #include <QWidget>
 
 class QCheckBox;
@@ -12,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPropertyAnimation;
 class QScrollArea;
+class QVariantAnimation;
 class ProfileRow;
 
 /// The picker's content: the question, the link, the profiles to choose from,
@@ -33,30 +33,26 @@ public:
     QCheckBox* rememberBox() const { return m_rememberBox; }
     QScrollArea* list() const { return m_list; }
 
-    /// The physical key of a key event: modifiers change what a key means
-    /// (Shift+1 is "!"), not which key it is.
-    static quint64 physicalKey(const QKeyEvent* event);
-
     /// Says how many links wait behind this one; none hides the line.
     void setWaiting(qsizetype count);
     QLabel* waitingLabel() const { return m_waiting; }
-    /// Takes over the modifiers pressed in `previous`, the picker this one
-    /// follows in the same window, and still held.
-    void keepHeldModifiers(const ProfilePickerView& previous) { m_heldHere = previous.m_heldHere; }
+    /// Marks the link as new a moment: another link took the place of the one
+    /// the user saw.
+    void flagNewLink();
+    bool newLinkFlagged() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildList();
     QWidget* buildRememberSection();
     void showSelection(int index, bool animated);
-    /// What the modifiers of an event ask for, counting only those pressed
-    /// here: one held since before the picker came asks for nothing.
-    ProfilePickerModel::Manner manner(Qt::KeyboardModifiers modifiers) const;
+    /// What the modifiers of an event ask for. Which modifiers count is the
+    /// owner's input filter's (`PickerInput`) to say: it trims the events.
+    static ProfilePickerModel::Manner manner(Qt::KeyboardModifiers modifiers);
     void updateRememberSection();
 
     ProfilePickerModel* m_model;
@@ -68,8 +64,10 @@ private:
     QLineEdit* m_prefixField = nullptr;
     QWidget* m_prefixHelp = nullptr;
     QLabel* m_waiting = nullptr;
-    Qt::KeyboardModifiers m_heldHere;
-    QHash<quint64, quint64> m_releasedAt; // each key's last release seen here, by its time
+    QLabel* m_link = nullptr;
+    QVariantAnimation* m_linkFlag = nullptr;
+    QWidget* m_cancel = nullptr;
+    Qt::KeyboardModifiers m_cancelModifiers; // of the click on キャンセル
     bool m_appeared = false;
     bool m_rememberTextPressed = false;
 };

@@ -9,109 +9,277 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 
 namespace {
 
-const ChromeInstallation browser;
+ChromeInstallation browserNamed(const QString& desktopId)
+{
+    ChromeInstallation browser;
+    browser.desktopId = desktopId;
+    return browser;
+}
 
-} // namespace
+const ChromeInstallation chrome = browserNamed(u"google-chrome.desktop"_s);
 
-// Links wait their turn in one window, and the link shown never changes under
-// the user. Escape drops one, Ctrl with a choice sends every waiting link that
-// has the profile, Ctrl+Escape and closing the window drop them all; once no
-// link waits, every choice starts in order, the last with the browser brought
-// forward. A rule is stored at its choice, and only when asked for.
-TEST(PickerWindowController, LinksWaitTheirTurn)
+/// A picker whose launches read "<link> <profile>[ private][ front <token>]",
+/// with "https://" and "Profile " left out, and rules "rule <prefix> <profile>".
+struct Picker
 {
     FakePlatform platform;
     QStringList calls;
-    PickerWindowController controller(
-        {[&](const QString& prefix, const QString& directory) {
+    QList<QPointer<const QObject>> owners; // of each launch
+    PickerWindowController controller{
+        {[this](const QString& prefix, const QString& directory) {
              calls.append(u"rule " + prefix + u' ' + directory);
          },
-         [&](const ChromeInstallation&, const ChromeLauncher::Request& r) {
-             calls.append(u"launch " + r.url + u' ' + r.profileDirectory + u' ' +
-                          r.activationToken + (r.toFront ? u" front" : u" left") +
-                          (r.privateWindow ? u" private" : u""));
+         [this](const ChromeInstallation&, const ChromeLauncher::Request& r) {
+             calls.append(QString(r.url + u' ' + r.profileDirectory +
+                                  (r.privateWindow ? u" private" : u"") +
+                                  (r.toFront ? u" front " + r.activationToken : QString()))
+                              .remove(u"https://"_s)
+                              .remove(u"Profile "_s));
+             owners.append(r.owner);
          }},
-        {platform.windowActivation}, platform.scheduler);
-    const auto shown = [&] { return controller.content()->model().url(); };
-    for (const char16_t* url : {u"https://a", u"https://b", u"https://c", u"https://d"})
-        controller.show(QString::fromUtf16(url), browser, profiles(3));
-    QWidget* window = controller.window();
-    EXPECT_EQ(shown(), u"https://a"_s);
-    EXPECT_EQ(controller.content()->waitingLabel()->text(), u"ほかに 3 件のリンクが待っています"_s);
-    QTest::keyClick(controller.content(), Qt::Key_2);
-    EXPECT_EQ(shown(), u"https://b"_s);
-    EXPECT_EQ(controller.window(), window);
-    controller.content()->model().toggleRemember();
-    controller.content()->model().choose(1);
-    QTest::keyClick(controller.content(), Qt::Key_Escape);
-    EXPECT_EQ(shown(), u"https://d"_s);
-    EXPECT_TRUE(controller.content()->waitingLabel()->isHidden());
-    controller.show(u"https://e"_s, browser, profiles(3), u"clicked"_s);
-    EXPECT_EQ(shown(), u"https://d"_s) << "a new link waits";
-    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"clicked"_s) << "and raises it";
-    QTest::keyClick(controller.content(), Qt::Key_3);
-    QTest::keyClick(controller.content(), Qt::Key_1);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(
-        calls,
-        (QStringList{u"rule https://b Profile 1"_s, u"launch https://a Profile 1  left"_s,
-                     u"launch https://b Profile 1  left"_s, u"launch https://d Profile 2  left"_s,
-                     u"launch https://e Profile 0 token-1 front"_s}));
-    calls.clear();
+        {platform.windowActivation},
+        platform.scheduler};
 
-    // Ctrl+Shift+2 sends f, g and i, privately; h was not offered that
-    // profile and keeps its turn.
-    controller.show(u"https://f"_s, browser, profiles(3));
-    controller.show(u"https://g"_s, browser, profiles(2));
-    controller.show(u"https://h"_s, browser, profiles(1));
-    controller.show(u"https://i"_s, browser, profiles(2));
-    QTest::keyClick(controller.content(), Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(shown(), u"https://h"_s);
-    QTest::keyClick(controller.content(), Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(calls, (QStringList{u"launch https://f Profile 1  left private"_s,
-                                  u"launch https://g Profile 1  left private"_s,
-                                  u"launch https://i Profile 1  left private"_s,
-                                  u"launch https://h Profile 0 token-2 front"_s}));
-    for (const char16_t* url : {u"https://j", u"https://k", u"https://l"})
-        controller.show(QString::fromUtf16(url), browser, profiles(3), u"t"_s);
-    QTest::keyClick(controller.content(), Qt::Key_Escape, Qt::ControlModifier);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(calls.size(), 4) << "nothing dropped was started";
-    controller.show(u"https://m"_s, browser, profiles(3));
-    controller.show(u"https://n"_s, browser, profiles(3));
-    controller.show(u"https://o"_s, browser, profiles(3));
-    QTest::keyClick(controller.content(), Qt::Key_1);
-    EXPECT_TRUE(calls.size() == 4 && window->isVisible()) << "nothing starts while links wait";
-    window->close();
-    controller.show(u"https://p"_s, browser, profiles(3));
-    EXPECT_EQ(shown(), u"https://p"_s) << "nothing was left waiting";
-    EXPECT_EQ(calls.mid(4), QStringList{u"launch https://m Profile 0 token-3 front"_s})
-        << "what was chosen before the window closed still starts";
-    QTest::keyClick(controller.content(), Qt::Key_Escape);
+    /// Shows "https://<letter>" for each letter, with `count` profiles.
+    void links(const QString& letters, int count = 3, const ChromeInstallation& browser = chrome)
+    {
+        for (const QChar letter : letters)
+            controller.show(u"https://"_s + letter, browser, profiles(count));
+    }
+    ProfilePickerView* view() const { return controller.content(); }
+    QString shown() const { return QString(view()->model().url()).remove(u"https://"_s); }
+    QWidget* window() const { return controller.window(); }
+    void key(QEvent::Type type, int key, quint32 scanCode, Qt::KeyboardModifiers modifiers = {},
+             ulong time = 0, bool repeat = false) const
+    {
+        QKeyEvent event(type, key, modifiers, scanCode, 0, 0, QString(), repeat);
+        event.setTimestamp(time);
+        QApplication::sendEvent(view(), &event);
+    }
+    void press(int key) const { QTest::keyClick(view(), Qt::Key(key)); }
+    /// Through the window system's path, where Qt makes double-clicks.
+    void click(QTest::MouseAction action, QWidget* target,
+               Qt::KeyboardModifiers modifiers = {}) const
+    {
+        QTest::mouseEvent(action, window()->windowHandle(), Qt::LeftButton, modifiers,
+                          target->mapTo(window(), target->rect().center()));
+    }
+    QWidget* row(int index) const { return view()->rows().at(index); }
+    QWidget* cancel() const { return view()->findChild<QPushButton*>(); }
+    /// Escape until the picker is gone, so that every choice starts.
+    void finish() const
+    {
+        for (int i = 0; i < 10 && window() && window()->isVisible(); ++i)
+            press(Qt::Key_Escape);
+    }
+};
 
-    // On X11 the picker stays up after a choice, taking no input, until the
-    // browser's window takes the keyboard; a link that comes meanwhile takes
-    // the picker at once, and a digit still held then chooses nothing there.
-    platform.windowActivation.holds = true;
-    controller.show(u"https://q"_s, browser, profiles(2));
-    QTest::keyPress(controller.content(), Qt::Key_2);
-    EXPECT_TRUE(window->isVisible());
-    controller.show(u"https://r"_s, browser, profiles(2));
-    EXPECT_EQ(shown(), u"https://r"_s);
-    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(controller.content(), &repeat);
-    QTest::keyClick(controller.content(), Qt::Key_1);
-    QEvent deactivate(QEvent::WindowDeactivate);
-    QApplication::sendEvent(window, &deactivate);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(calls.mid(5), (QStringList{u"launch https://q Profile 1 token-4 front"_s,
-                                         u"launch https://r Profile 0 token-5 front"_s}));
+struct Case
+{
+    const char* what;
+    std::function<void(Picker&)> steps;
+    QStringList calls;
+};
+
+void run(const Case& c)
+{
+    SCOPED_TRACE(c.what);
+    Picker p;
+    c.steps(p);
+    p.finish();
+    EXPECT_EQ(p.calls, c.calls);
 }
 
+} // namespace
+
+// Input counts only for the link the user saw when it began; a quick,
+// deliberate choice per link still counts.
+TEST(PickerWindowController, InputCountsForTheLinkShown)
+{
+    using QTest::MouseClick, QTest::MouseDClick, QTest::MousePress, QTest::MouseRelease;
+    const Case cases[] = {
+        {"a double-click on a row chooses for the link shown only",
+         [](Picker& p) {
+             p.links(u"ab"_s);
+             p.click(MouseDClick, p.row(1));
+             EXPECT_EQ(p.shown(), u"b"_s);
+             EXPECT_TRUE(p.view()->newLinkFlagged());
+         },
+         {u"a 1 front token-1"_s}},
+        {"a double-click on キャンセル drops one link",
+         [](Picker& p) {
+             p.links(u"abc"_s);
+             p.click(MouseDClick, p.cancel());
+             p.press(Qt::Key_1);
+         },
+         {u"b 0 front token-1"_s}},
+        {"a click on キャンセル drops one link, a Ctrl-click every link",
+         [](Picker& p) {
+             p.links(u"abc"_s);
+             p.click(MouseClick, p.cancel());
+             p.press(Qt::Key_1);
+             p.key(QEvent::KeyPress, Qt::Key_Control, 37);
+             p.click(MouseClick, p.cancel(), Qt::ControlModifier);
+             EXPECT_FALSE(p.window()->isVisible());
+         },
+         {u"b 0 front token-1"_s}},
+        {"a click per link at a normal pace chooses each",
+         [](Picker& p) {
+             p.links(u"ab"_s);
+             p.click(MouseClick, p.row(2));
+             p.click(MouseClick, p.row(1));
+         },
+         {u"a 2"_s, u"b 1 front token-1"_s}},
+        {"a key held across the change of link chooses nothing for the next",
+         [](Picker& p) {
+             p.links(u"ab"_s);
+             p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 100);
+             p.key(QEvent::KeyRelease, Qt::Key_Return, 36, {}, 200); // X11's repeat
+             p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 200);
+             p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 230, true);
+             p.key(QEvent::KeyPress, Qt::Key_2, 11, {}, 260, true);
+             EXPECT_EQ(p.shown(), u"b"_s);
+         },
+         {u"a 0 front token-1"_s}},
+        {"a press on one link released on the next chooses nothing",
+         [](Picker& p) {
+             p.links(u"ab"_s);
+             p.click(MousePress, p.row(1));
+             p.press(Qt::Key_3);
+             p.click(MouseRelease, p.row(1));
+         },
+         {u"a 2 front token-1"_s}},
+        {"held arrows repeat",
+         [](Picker& p) {
+             p.links(u"a"_s);
+             p.key(QEvent::KeyPress, Qt::Key_Down, 116, {}, 0, true);
+             p.key(QEvent::KeyPress, Qt::Key_Down, 116, {}, 0, true);
+             p.press(Qt::Key_Return);
+         },
+         {u"a 2 front token-1"_s}},
+        {"Shift pressed in the picker counts for consecutive choices",
+         [](Picker& p) {
+             p.links(u"ab"_s);
+             p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
+             p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
+             p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ShiftModifier);
+         },
+         {u"a 0 private"_s, u"b 1 private front token-1"_s}},
+        {"Shift or Ctrl held since before the picker asks for nothing more",
+         [](Picker& p) {
+             p.links(u"abc"_s);
+             p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
+             p.key(QEvent::KeyPress, Qt::Key_2, 11, Qt::ControlModifier);
+             EXPECT_EQ(p.shown(), u"c"_s);
+         },
+         {u"a 0"_s, u"b 1 front token-1"_s}},
+        {"Ctrl+Shift with a choice sends, privately, the waiting links of the same browser that "
+         "have the profile; the others keep their turn",
+         [](Picker& p) {
+             p.links(u"a"_s);
+             p.links(u"b"_s, 3, browserNamed(u"chromium.desktop"_s));
+             p.links(u"c"_s);
+             p.links(u"d"_s, 1);
+             p.key(QEvent::KeyPress, Qt::Key_Control, 37);
+             p.key(QEvent::KeyPress, Qt::Key_Shift, 50, Qt::ControlModifier);
+             p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ControlModifier | Qt::ShiftModifier);
+             EXPECT_EQ(p.shown(), u"b"_s);
+             p.press(Qt::Key_1);
+             p.press(Qt::Key_1);
+         },
+         {u"a 1 private"_s, u"c 1 private"_s, u"b 0"_s, u"d 0 front token-1"_s}},
+        {"a link that needs no choice waits its turn, and is not the user's to drop",
+         [](Picker& p) {
+             EXPECT_FALSE(p.controller.openInTurn(u"https://r"_s, chrome, u"Default"_s));
+             p.links(u"a"_s);
+             EXPECT_TRUE(p.controller.openInTurn(u"https://r"_s, chrome, u"Default"_s));
+             p.links(u"bc"_s);
+             EXPECT_TRUE(p.controller.openInTurn(u"https://s"_s, chrome, u"Default"_s));
+             p.press(Qt::Key_1);
+             p.press(Qt::Key_2);
+             p.key(QEvent::KeyPress, Qt::Key_Control, 37);
+             p.key(QEvent::KeyPress, Qt::Key_Escape, 9, Qt::ControlModifier);
+         },
+         {u"a 0"_s, u"r Default"_s, u"b 1"_s, u"s Default front token-1"_s}},
+        {"a rule is stored at its choice, only when asked for; what was chosen before the "
+         "window closed still starts",
+         [](Picker& p) {
+             p.links(u"abc"_s);
+             p.press(Qt::Key_2);
+             p.view()->model().toggleRemember();
+             p.view()->model().choose(1);
+             p.window()->close();
+         },
+         {u"rule https://b Profile 1"_s, u"a 1"_s, u"b 1 front token-1"_s}},
+    };
+    for (const Case& c : cases)
+        run(c);
+}
+
+// On X11 the picker stays up after the last choice, taking no input, until
+// the browser's window has the keyboard; a link that comes meanwhile takes the
+// picker at once and leaves the browser chosen before where it is.
+TEST(PickerWindowController, ALinkDuringTheHold)
+{
+    const Case cases[] = {
+        {"after a digit, still held there",
+         [](Picker& p) {
+             p.links(u"q"_s);
+             p.press(Qt::Key_2);
+             EXPECT_TRUE(p.window()->isVisible());
+             p.links(u"r"_s);
+             EXPECT_EQ(p.shown(), u"r"_s);
+             EXPECT_TRUE(p.owners.value(0).isNull()) << "the earlier browser stays where it is";
+             p.key(QEvent::KeyPress, Qt::Key_2, 11, {}, 0, true);
+             p.press(Qt::Key_1);
+             QEvent deactivate(QEvent::WindowDeactivate);
+             QApplication::sendEvent(p.window(), &deactivate);
+             EXPECT_FALSE(p.window()->isVisible());
+         },
+         {u"q 1 front token-1"_s, u"r 0 front token-2"_s}},
+        {"after an Escape",
+         [](Picker& p) {
+             p.links(u"ab"_s);
+             p.press(Qt::Key_1);
+             p.press(Qt::Key_Escape);
+             p.links(u"c"_s);
+             EXPECT_EQ(p.shown(), u"c"_s);
+             p.press(Qt::Key_3);
+             p.platform.scheduler.runAll();
+         },
+         {u"a 0 front token-1"_s, u"c 2 front token-2"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Picker p;
+        p.platform.windowActivation.holds = true;
+        c.steps(p);
+        EXPECT_EQ(p.calls, c.calls);
+    }
+}
+
+// The picker says how many links wait behind the one shown, for each link in
+// turn, and brings a new one forward with the clicking program's token.
+TEST(PickerWindowController, SaysHowManyWait)
+{
+    Picker p;
+    p.links(u"abc"_s);
+    p.controller.show(u"https://d"_s, chrome, profiles(3), u"clicked"_s);
+    EXPECT_EQ(p.platform.windowActivation.presentedWith.last(), u"clicked"_s);
+    QStringList seen;
+    for (int i = 0; i < 4; ++i) {
+        seen.append(p.view()->waitingLabel()->isVisible() ? p.view()->waitingLabel()->text()
+                                                          : u"-"_s);
+        p.press(Qt::Key_1);
+    }
+    EXPECT_EQ(seen, (QStringList{u"ほかに 3 件のリンクが待っています"_s,
+                                 u"ほかに 2 件のリンクが待っています"_s,
+                                 u"ほかに 1 件のリンクが待っています"_s, u"-"_s}));
+}
 // While the picker holds for the browser: a choice not yet launched when the
 // next link takes the window still goes out, without a token and left where
 // it is, so the new picker keeps the keyboard; keys are physical, so Shift
@@ -140,11 +308,11 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
         QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
         QApplication::sendEvent(controller.content(), &event);
     };
-    controller.show(u"https://a.example"_s, browser, profiles(3));
+    controller.show(u"https://a.example"_s, chrome, profiles(3));
     QWidget* window = controller.window();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     key(QEvent::KeyPress, Qt::Key_2, 11);
-    controller.show(u"https://b.example"_s, browser, profiles(3));
+    controller.show(u"https://b.example"_s, chrome, profiles(3));
     EXPECT_EQ(launched, QStringList{u"https://a.example Profile 1  left"_s});
     EXPECT_TRUE(window->isVisible());
     window->activateWindow();
