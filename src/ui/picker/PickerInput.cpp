@@ -110,9 +110,8 @@ bool PickerInput::key(QKeyEvent* event)
     // X11 repeats a key as a release and a press of the same time; Qt tells
     // them from real presses only when both are already queued, which a busy
     // machine does not promise, so the time is compared here too.
-    const bool repeated =
-        event->isAutoRepeat() ||
-        (event->timestamp() != 0 && m_releasedAt.value(key) == event->timestamp());
+    const bool repeated = event->isAutoRepeat() || (event->timestamp() != 0 &&
+                                                    m_releasedAt.value(key) == event->timestamp());
     if (repeated)
         return event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
     m_keysDown.insert(key);

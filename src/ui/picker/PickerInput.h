@@ -67,6 +67,6 @@ private:
     bool m_dropGesture = false;           // the press under way belongs to an older link
     bool m_released = false;              // a release was seen, at m_releasedTime
     quint64 m_releasedTime = 0;
-    bool m_clickBeforeChange = false;     // the last click came before the link changed
+    bool m_clickBeforeChange = false; // the last click came before the link changed
     quint64 m_changeClickTime = 0;
 };

@@ -33,6 +33,10 @@ public:
     QCheckBox* rememberBox() const { return m_rememberBox; }
     QScrollArea* list() const { return m_list; }
 
+    /// Past this many waiting links the picker says so, and how to deal with
+    /// them in one step: none is dropped.
+    static constexpr qsizetype manyWaiting = 1000;
+
     /// Says how many links wait behind this one; none hides the line.
     void setWaiting(qsizetype count);
     QLabel* waitingLabel() const { return m_waiting; }
