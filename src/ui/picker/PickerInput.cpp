@@ -136,7 +136,7 @@ bool PickerInput::mouse(QMouseEvent* event)
         }
         return !m_dropGesture;
     case QEvent::MouseButtonDblClick:
-        m_dropGesture = m_dropGesture || ofChangingClick || m_pressLink != m_link;
+        m_dropGesture = m_dropGesture || ofChangingClick;
         return !m_dropGesture;
     case QEvent::MouseButtonRelease: {
         const bool counts = !m_dropGesture && m_pressLink == m_link;

@@ -68,16 +68,16 @@ struct Picker
         QTest::mouseEvent(action, window()->windowHandle(), Qt::LeftButton, modifiers,
                           target->mapTo(window(), target->rect().center()));
     }
-    /// Two clicks at `target`'s place, the second at once: a double-click. What
-    /// the first brings is laid out under the pointer between the two, as on
-    /// a desktop.
-    void doubleClick(QWidget* target) const
+    /// Two clicks at `target`'s place, the second at once, `moved` away: a
+    /// double-click when it did not move. What the first brings is laid out
+    /// under the pointer between the two, as on a desktop.
+    void doubleClick(QWidget* target, QPoint moved = {}) const
     {
         const QPoint at = target->mapTo(window(), target->rect().center());
         QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {}, at);
         QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
         QCoreApplication::processEvents();
-        QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {}, at);
+        QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {}, at + moved);
     }
     QWidget* row(int index) const { return view()->rows().at(index); }
     QWidget* cancel() const { return view()->findChild<QPushButton*>(); }
@@ -119,6 +119,13 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.doubleClick(p.row(1));
              EXPECT_EQ(p.shown(), u"b"_s);
              EXPECT_TRUE(p.view()->newLinkFlagged());
+         },
+         {u"a 1 front token-1"_s}},
+        {"so do two clicks as quick that moved too far for a double-click",
+         [](Picker& p) {
+             p.links(u"ab"_s);
+             p.doubleClick(p.row(1), {0, 12});
+             EXPECT_EQ(p.shown(), u"b"_s);
          },
          {u"a 1 front token-1"_s}},
         {"a double-click on キャンセル drops one link",
