@@ -80,7 +80,7 @@ struct Picker
         QTest::mouseClick(window()->windowHandle(), Qt::LeftButton, {}, at + moved);
     }
     QWidget* row(int index) const { return view()->rows().at(index); }
-    QWidget* cancel() const { return view()->findChild<QPushButton*>(); }
+    QPushButton* cancel() const { return view()->findChild<QPushButton*>(); }
     /// Escape until the picker is gone, so that every choice starts.
     void finish() const
     {
@@ -132,6 +132,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
          [](Picker& p) {
              p.links(u"abc"_s);
              p.doubleClick(p.cancel());
+             EXPECT_FALSE(p.cancel()->isDown()) << "the next link's button was never pressed";
              p.press(Qt::Key_1);
          },
          {u"b 0 front token-1"_s}},
