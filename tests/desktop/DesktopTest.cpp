@@ -131,7 +131,7 @@ TEST_F(Desktop, ADoubleClickChoosesForTheLinkShownOnly)
     ASSERT_TRUE(becomesActive(u"Orlim"_s));
     const QString picker = QString::fromLatin1(titled(u"Orlim"_s).value(0));
     // Well inside the second row of the 400 x 520 picker.
-    ASSERT_EQ(xdotool({u"mousemove"_s, u"--window"_s, picker, u"200"_s, u"175"_s}), 0);
+    ASSERT_EQ(xdotool({u"mousemove"_s, u"--window"_s, picker, u"200"_s, u"155"_s}), 0);
     ASSERT_EQ(xdotool({u"click"_s, u"--repeat"_s, u"2"_s, u"--delay"_s, u"80"_s, u"1"_s}), 0);
     type(u"Escape"_s);
     ASSERT_TRUE(waitFor([&] { return titled(u"Orlim"_s).isEmpty(); }));
