@@ -43,6 +43,9 @@ PickerWindowController::PickerWindowController(Actions actions,
 
 PickerWindowController::~PickerWindowController()
 {
+    // Nothing of this object is to be asked about events from here on.
+    if (qApp)
+        qApp->removeEventFilter(&m_input);
     delete m_window;
 }
 
