@@ -2,6 +2,7 @@
 #include "ui/picker/PickerInput.h"
 
 #include "ui/picker/LaunchGate.h"
+#include "ui/picker/ProfilePickerView.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -95,7 +96,7 @@ quint64 PickerInput::physicalKey(const QKeyEvent* event)
                                    : quint64(event->key());
 }
 
-bool PickerInput::key(QKeyEvent* event)
+bool PickerInput::key(QKeyEvent* event, bool toPicker)
 {
     const quint64 key = physicalKey(event);
     if (event->type() == QEvent::KeyRelease) {
@@ -112,8 +113,10 @@ bool PickerInput::key(QKeyEvent* event)
     // machine does not promise, so the time is compared here too.
     const bool repeated = event->isAutoRepeat() || (event->timestamp() != 0 &&
                                                     m_releasedAt.value(key) == event->timestamp());
-    if (repeated)
+    if (repeated && toPicker)
         return event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+    if (repeated)
+        return true; // a key held in the prefix field types on
     m_keysDown.insert(key);
     m_held |= modifierOf(event->key());
     event->setModifiers(event->modifiers() & ~(tracked & ~m_held));
@@ -169,7 +172,7 @@ bool PickerInput::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-        counts = key(static_cast<QKeyEvent*>(event));
+        counts = key(static_cast<QKeyEvent*>(event), qobject_cast<ProfilePickerView*>(watched));
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

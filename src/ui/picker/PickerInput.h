@@ -15,9 +15,9 @@ class QWidget;
 /// Which input in the picker's window counts, in one place: input counts for a
 /// link only if it began while that link was shown.
 ///
-/// - Keys held down are tracked here (for the launch gate too). A key's
-///   repeats choose nothing (only the arrows repeat), so a key pressed for one
-///   link, or before the picker came, never acts on the next.
+/// - Keys held down are tracked here (for the launch gate too). The picker
+///   takes no repeats but the arrows', so a key pressed for one link, or
+///   before the picker came, never acts on the next.
 /// - Ctrl and Shift count only when pressed while the picker is up: the
 ///   modifiers of an event are trimmed to those before the picker sees it.
 /// - A mouse gesture belongs to the link it began on: a release whose press
@@ -51,8 +51,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    /// Tracks `event`; returns whether it counts.
-    bool key(QKeyEvent* event);
+    /// Tracks `event`, sent to the picker itself (not to its prefix field)
+    /// when `toPicker`; returns whether it counts.
+    bool key(QKeyEvent* event, bool toPicker);
     bool mouse(QMouseEvent* event);
     void forgetKeys();
 

@@ -28,8 +28,8 @@ constexpr int scrollDurationMs = 100;
 constexpr char16_t prefixPlaceholder[] = u"https://example.com";
 constexpr char16_t question[] = u"どのプロファイルで開きますか？";
 constexpr char16_t waitingText[] = u"ほかに %1 件のリンクが待っています";
-constexpr char16_t manyWaitingText[] = u"ほかに %1 件のリンクが待っています（%2 "
-                                       u"件を超えました。Ctrl を押しながら選ぶとまとめて開きます）";
+constexpr char16_t manyWaitingText[] = u"ほかに %1 件のリンクが待っています（%2 件を超えました。"
+                                       u"Ctrl を押しながら選ぶとまとめて開きます）";
 constexpr char16_t waitingHelp[] =
     u"Ctrl を押しながら選ぶと、待っているリンクもすべて同じプロファイルで開きます。"
     u"Ctrl+Esc で待っているリンクもすべて閉じます。";

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -180,6 +181,16 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.press(Qt::Key_Return);
          },
          {u"a 2 front token-1"_s}},
+        {"held keys type on in the prefix field",
+         [](Picker& p) {
+             p.links(u"a"_s);
+             for (int i = 0; i < 2; ++i) {
+                 QKeyEvent x(QEvent::KeyPress, Qt::Key_X, {}, u"x"_s, true);
+                 QApplication::sendEvent(p.view()->prefixField(), &x);
+             }
+             EXPECT_TRUE(p.view()->prefixField()->text().endsWith(u"xx"_s));
+         },
+         {}},
         {"Shift pressed in the picker counts for consecutive choices",
          [](Picker& p) {
              p.links(u"ab"_s);
