@@ -7,7 +7,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/LinkRouter.cpp
     ${PROJECT_SOURCE_DIR}/src/app/Application.cpp
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/LinkServer.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/LinkServer.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/BrowserChoice.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/CanonicalText.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeInstallation.cpp
@@ -92,19 +92,19 @@ add_dependencies(orlim_wayland_protocols orlim_wayland_headers)
 # The part that hands links over, free of Qt so the small `orlim` command
 # loads nothing heavy. The core library includes it.
 add_library(orlim_handover STATIC
-    ${PROJECT_SOURCE_DIR}/src/handover/ArgumentWalk.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/Forwarding.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/InstanceLock.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/LinkClient.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/LinkMessage.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/RuntimeDirectory.cpp)
+    ${PROJECT_SOURCE_DIR}/src/platform/ArgumentWalk.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/Forwarding.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/InstanceLock.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/LinkClient.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/LinkMessage.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/RuntimeDirectory.cpp)
 set_target_properties(orlim_handover PROPERTIES AUTOMOC OFF POSITION_INDEPENDENT_CODE ON)
 target_include_directories(orlim_handover PUBLIC ${PROJECT_SOURCE_DIR}/src)
 # Where `orlim` finds the application once installed, from the folders CMake
 # was configured with.
 file(RELATIVE_PATH ORLIM_APP_FROM_BINDIR ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_FULL_LIBEXECDIR}/orlim/orlim-app)
-set_source_files_properties(${PROJECT_SOURCE_DIR}/src/handover/Forwarding.cpp PROPERTIES
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/instance/Forwarding.cpp PROPERTIES
     COMPILE_DEFINITIONS ORLIM_APP_FROM_BINDIR="${ORLIM_APP_FROM_BINDIR}")
 
 function(orlim_add_core name rules_enabled)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Orlim's folders are floors, lowest first: platform, handover, chrome, rules,
+# Orlim's folders are floors, lowest first: platform, instance, chrome, rules,
 # ui, app. A file may include its own floor and those below, never one above.
 # The interface is rooms by what the user sees: the shared look at the bottom,
 # then the picker, the settings, the tray and the notice of links not opened,
@@ -18,7 +18,7 @@ room() {
 level() {
     case "$1" in
     platform) echo 0 ;;
-    handover) echo 1 ;;
+    instance) echo 1 ;;
     chrome) echo 2 ;;
     rules) echo 3 ;;
     ui/look) echo 4 ;;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
-#include "handover/ArgumentWalk.h"
+#include "platform/ArgumentWalk.h"
 
 namespace {
 

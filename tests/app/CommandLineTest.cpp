@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
-#include "handover/Forwarding.h"
+#include "instance/Forwarding.h"
 
 #include "QtPrinting.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LinkServer.h"
+#include "instance/LinkServer.h"
 
-#include "handover/LinkMessage.h"
+#include "instance/LinkMessage.h"
 #include "platform/ArgumentText.h"
 
 #include <QSocketNotifier>
