@@ -6,6 +6,7 @@
 #include "app/LinkRouter.h"
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
+#include "instance/Election.h"
 #include "instance/Forwarding.h"
 #include "instance/InstanceLock.h"
 #include "instance/LinkServer.h"
@@ -29,16 +30,11 @@
 #include "ui/tray/MenuBarController.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 
 #include <cstdio>
 
 namespace {
-
-constexpr int handOverDeadlineMs = 10000;
-constexpr int handOverRetryMs = 10;
 
 void print(FILE* stream, const QString& text)
 {
@@ -216,23 +212,14 @@ int runOrlim(int argc, char** argv)
         print(stderr, QStringLiteral("orlim: cannot create a private runtime folder\n"));
         return 1;
     }
-    // Either we take the lock and become the running Orlim, or someone holds it
-    // and will listen shortly: hand the links over. Loop until one succeeds.
     std::vector<std::string> links;
     for (const QString& link : commandLine.links)
         links.push_back(ArgumentText::toBytes(link).toStdString());
     const std::string token = Forwarding::activationToken();
     InstanceLock lock;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < handOverDeadlineMs) {
-        if (lock.tryAcquire(runtime->lockPath()))
-            return runApplication(argc, argv, *runtime, lock, commandLine.links, token);
-        if (const auto exitCode =
-                Forwarding::exitCodeAfter(Forwarding::handOver(*runtime, links, token)))
-            return *exitCode;
-        QThread::msleep(handOverRetryMs);
-    }
-    print(stderr, QStringLiteral("orlim: the running Orlim does not answer\n"));
-    return 1;
+    if (const auto exitCode = Election::run(
+            lock, runtime->lockPath(), [&] { return Forwarding::handOver(*runtime, links, token); },
+            Election::steadyClock()))
+        return *exitCode;
+    return runApplication(argc, argv, *runtime, lock, commandLine.links, token);
 }
