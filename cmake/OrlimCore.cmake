@@ -20,22 +20,6 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/DesktopCommand.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/DBusNotifications.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/GnomeInterfaceSettings.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/PlainWindowActivation.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/PortalColorScheme.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandWindowActivation.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/StartupNotification.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/X11WindowActivation.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/ProfileRule.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RuleStore.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RulesFile.cpp
@@ -65,6 +49,29 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/look/WindowShortcuts.cpp
     ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
 )
+# The platform's services for the system this build is for, chosen here: one
+# file in the folder defines Platform::forThisSystem.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    list(APPEND ORLIM_CORE_SOURCES
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/DBusNotifications.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/GnomeInterfaceSettings.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/PlainWindowActivation.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/PortalColorScheme.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandWindowActivation.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/StartupNotification.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/X11WindowActivation.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp)
+else()
+    message(FATAL_ERROR "Orlim's platform services are written for Linux only")
+endif()
 
 # The xdg-activation protocol's client code, generated from wayland-protocols
 # once, into a library of its own that every build of the core links: its

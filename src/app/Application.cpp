@@ -17,7 +17,6 @@
 #include "platform/ArgumentText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
-#include "platform/linux/LinuxPlatform.h"
 #include "rules/RuleStore.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
@@ -90,7 +89,7 @@ int listBrowsers(const ChromeInstallations& browsers)
 int makeDefaultBrowser(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    DefaultBrowser& browser = *linuxPlatform().defaultBrowser;
+    DefaultBrowser& browser = *Platform::forThisSystem().defaultBrowser;
     AppActions::setAsDefaultBrowser(browser, [] { QCoreApplication::quit(); });
     app.exec();
     const auto handler = browser.handler(QStringLiteral("https"));
@@ -120,7 +119,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setDesktopFileName(QStringLiteral("orlim"));
     QApplication::setQuitOnLastWindowClosed(false);
-    Platform platform = linuxPlatform();
+    Platform platform = Platform::forThisSystem();
     platform.settleDesktop();
     Appearance::follow(*platform.colorScheme, QApplication::palette());
     Accessibility::install();
@@ -198,9 +197,9 @@ int runOrlim(int argc, char** argv)
         print(stdout, u"Orlim " + AppInfo::version() + u'\n');
         return 0;
     case CommandLine::Action::ListProfiles:
-        return listProfiles(browsersOf(linuxPlatform()));
+        return listProfiles(browsersOf(Platform::forThisSystem()));
     case CommandLine::Action::ListBrowsers:
-        return listBrowsers(browsersOf(linuxPlatform()));
+        return listBrowsers(browsersOf(Platform::forThisSystem()));
     case CommandLine::Action::MakeDefaultBrowser:
         return makeDefaultBrowser(argc, argv);
     case CommandLine::Action::Open:
