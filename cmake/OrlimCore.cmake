@@ -7,6 +7,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/LinkRouter.cpp
     ${PROJECT_SOURCE_DIR}/src/app/Application.cpp
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/Options.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/LinkServer.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/BrowserChoice.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/CanonicalText.cpp

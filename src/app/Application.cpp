@@ -4,8 +4,8 @@
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
 #include "app/LinkRouter.h"
+#include "app/Options.h"
 #include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeProfiles.h"
 #include "instance/Election.h"
 #include "instance/Forwarding.h"
 #include "instance/InstanceLock.h"
@@ -15,7 +15,6 @@
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
 #include "platform/ArgumentText.h"
-#include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
 #include "rules/RuleStore.h"
 #include "ui/look/Accessibility.h"
@@ -35,73 +34,12 @@
 
 namespace {
 
-void print(FILE* stream, const QString& text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-}
-
 QStringList argumentsOf(int argc, char** argv)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(ArgumentText::fromBytes(QByteArray(argv[i])));
     return arguments;
-}
-
-/// The browsers as the user's desktop and settings have them.
-ChromeInstallations browsersOf(const Platform& platform)
-{
-    return {*platform.applications, *platform.files};
-}
-
-void printNoneInstalled()
-{
-    print(stderr, u"orlim: " + ChromeInstallations::noneInstalled() + u'\n');
-}
-
-int listProfiles(const ChromeInstallations& browsers)
-{
-    const auto served = browsers.find();
-    if (!served) {
-        printNoneInstalled();
-        return 1;
-    }
-    for (const ChromeProfile& profile : ChromeProfiles::load(*served).profiles)
-        print(stdout, profile.directoryName + u'\t' + profile.displayName + u'\n');
-    return 0;
-}
-
-int listBrowsers(const ChromeInstallations& browsers)
-{
-    const QList<ChromeInstallation> installed = browsers.installed();
-    const auto served = browsers.servedAmong(installed);
-    if (!served) {
-        printNoneInstalled();
-        return 1;
-    }
-    for (const ChromeInstallation& browser : installed) {
-        print(stdout, browser.desktopId + u'\t' + browser.name +
-                          (browser.desktopId == served->desktopId ? u"\tserved\n" : u"\n"));
-    }
-    return 0;
-}
-
-int makeDefaultBrowser(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    DefaultBrowser& browser = *Platform::forThisSystem().defaultBrowser;
-    AppActions::setAsDefaultBrowser(browser, [] { QCoreApplication::quit(); });
-    app.exec();
-    const auto handler = browser.handler(QStringLiteral("https"));
-    if (handler == QString::fromUtf16(AppInfo::desktopId)) {
-        print(stdout, QStringLiteral("Orlim is the default web browser.\n"));
-        return 0;
-    }
-    print(stdout, u"Orlim is not the default web browser; https links open with " +
-                      handler.value_or(QStringLiteral("no application")) + u".\n");
-    if (!handler || handler->isEmpty())
-        print(stderr, QStringLiteral("orlim: is orlim.desktop installed? (make install)\n"));
-    return 1;
 }
 
 /// Becomes the running Orlim: listens for later links, routes our own, and runs
@@ -126,7 +64,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     Typography::preferJapaneseFaces();
 
     // What links go through: the browsers, the rules, the launcher.
-    const ChromeInstallations browsers = browsersOf(platform);
+    const ChromeInstallations browsers(*platform.applications, *platform.files);
     const RuleStore rules(*platform.files);
     const ChromeLauncher launcher(*platform.processes, platform.chromeWindows, *platform.scheduler,
                                   browsers);
@@ -171,9 +109,9 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     // application instead of waiting for one that cannot hear it.
     if (!server.listen(runtime.socketPath())) {
         lock.release();
-        print(stderr, u"orlim: cannot listen on " +
-                          QFile::decodeName(runtime.socketPath().c_str()) +
-                          u"; later links will start another Orlim\n");
+        Options::print(stderr, u"orlim: cannot listen on " +
+                                   QFile::decodeName(runtime.socketPath().c_str()) +
+                                   u"; later links will start another Orlim\n");
     }
 
     delegate.openURLs(links, token);
@@ -186,29 +124,12 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
 int runOrlim(int argc, char** argv)
 {
     const CommandLine commandLine = CommandLine::parse(argumentsOf(argc, argv));
-    switch (commandLine.action) {
-    case CommandLine::Action::Invalid:
-        print(stderr, u"orlim: " + commandLine.error + u"\nTry 'orlim --help'.\n");
-        return 2;
-    case CommandLine::Action::Help:
-        print(stdout, CommandLine::usage());
-        return 0;
-    case CommandLine::Action::Version:
-        print(stdout, u"Orlim " + AppInfo::version() + u'\n');
-        return 0;
-    case CommandLine::Action::ListProfiles:
-        return listProfiles(browsersOf(Platform::forThisSystem()));
-    case CommandLine::Action::ListBrowsers:
-        return listBrowsers(browsersOf(Platform::forThisSystem()));
-    case CommandLine::Action::MakeDefaultBrowser:
-        return makeDefaultBrowser(argc, argv);
-    case CommandLine::Action::Open:
-        break;
-    }
+    if (commandLine.action != CommandLine::Action::Open)
+        return Options::answer(commandLine, argc, argv);
 
     const auto runtime = RuntimeDirectory::forCurrentUser();
     if (!runtime) {
-        print(stderr, QStringLiteral("orlim: cannot create a private runtime folder\n"));
+        Options::print(stderr, QStringLiteral("orlim: cannot create a private runtime folder\n"));
         return 1;
     }
     std::vector<std::string> links;
