@@ -10,7 +10,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/Options.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/LinkServer.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/BrowserChoice.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/CanonicalText.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/CanonicalText.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeInstallation.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp

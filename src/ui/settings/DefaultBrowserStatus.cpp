@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/DefaultBrowserStatus.h"
 
-#include "chrome/CanonicalText.h"
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
+#include "platform/CanonicalText.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Scheduler.h"
 
