@@ -88,11 +88,11 @@ int makeDefaultBrowser(DefaultBrowser& browser, int argc, char** argv)
     QCoreApplication app(argc, argv);
     AppActions::setAsDefaultBrowser(browser, [] { QCoreApplication::quit(); });
     app.exec();
-    const auto handler = browser.handler(QStringLiteral("https"));
-    if (handler == QString::fromUtf16(AppInfo::desktopId)) {
+    if (AppActions::isDefaultBrowser(browser)) {
         print(stdout, QStringLiteral("Orlim is the default web browser.\n"));
         return 0;
     }
+    const auto handler = browser.handler(QStringLiteral("https"));
     print(stdout, u"Orlim is not the default web browser; https links open with " +
                       handler.value_or(QStringLiteral("no application")) + u".\n");
     if (!handler || handler->isEmpty())
