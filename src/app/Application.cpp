@@ -53,9 +53,9 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
         qunsetenv(name);
     const QString token = QString::fromStdString(launchToken);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("orlim"));
+    QApplication::setApplicationName(QString::fromUtf16(AppInfo::desktopEntry));
     QApplication::setApplicationVersion(AppInfo::version());
-    QApplication::setDesktopFileName(QStringLiteral("orlim"));
+    QApplication::setDesktopFileName(QString::fromUtf16(AppInfo::desktopEntry));
     QApplication::setQuitOnLastWindowClosed(false);
     Platform platform = Platform::forThisSystem();
     platform.settleDesktop();

@@ -96,7 +96,8 @@ int makeDefaultBrowser(DefaultBrowser& browser, int argc, char** argv)
     print(stdout, u"Orlim is not the default web browser; https links open with " +
                       handler.value_or(QStringLiteral("no application")) + u".\n");
     if (!handler || handler->isEmpty())
-        print(stderr, QStringLiteral("orlim: is orlim.desktop installed? (make install)\n"));
+        print(stderr, u"orlim: is " + QString::fromUtf16(AppInfo::desktopId) +
+                          u" installed? (make install)\n");
     return 1;
 }
 

@@ -23,7 +23,8 @@ void MenuBarController::install()
 {
     m_tray.reset(); // it points at the menu replaced below
     auto menu = std::make_unique<QMenu>();
-    QAction* version = menu->addAction(u"Orlim v" + AppInfo::version());
+    QAction* version =
+        menu->addAction(QString::fromUtf16(AppInfo::name) + u" v" + AppInfo::version());
     version->setEnabled(false);
     menu->addSeparator();
 
