@@ -34,14 +34,6 @@
 
 namespace {
 
-QStringList argumentsOf(int argc, char** argv)
-{
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(ArgumentText::fromBytes(QByteArray(argv[i])));
-    return arguments;
-}
-
 /// Becomes the running Orlim: listens for later links, routes our own, and runs
 /// until quit.
 int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, InstanceLock& lock,
@@ -123,7 +115,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
 
 int runOrlim(int argc, char** argv)
 {
-    const CommandLine commandLine = CommandLine::parse(argumentsOf(argc, argv));
+    const CommandLine commandLine = CommandLine::parse(argc, argv);
     if (commandLine.action != CommandLine::Action::Open)
         return Options::answer(commandLine, argc, argv);
 
@@ -132,14 +124,14 @@ int runOrlim(int argc, char** argv)
         Options::print(stderr, QStringLiteral("orlim: cannot create a private runtime folder\n"));
         return 1;
     }
-    std::vector<std::string> links;
-    for (const QString& link : commandLine.links)
-        links.push_back(ArgumentText::toBytes(link).toStdString());
     const std::string token = Forwarding::activationToken();
     InstanceLock lock;
     if (const auto exitCode = Election::run(
-            lock, runtime->lockPath(), [&] { return Forwarding::handOver(*runtime, links, token); },
+            lock, runtime->lockPath(),
+            [&] { return Forwarding::handOver(*runtime, commandLine.links, token); },
             Election::steadyClock()))
         return *exitCode;
-    return runApplication(argc, argv, *runtime, lock, commandLine.links, token);
+    // Read as text only now, to be shown.
+    return runApplication(argc, argv, *runtime, lock, ArgumentText::fromBytes(commandLine.links),
+                          token);
 }

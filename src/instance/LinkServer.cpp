@@ -139,9 +139,7 @@ void LinkServer::accept()
 
 void LinkServer::finish(Connection* connection)
 {
-    QStringList links;
-    for (const std::string& link : connection->message().links())
-        links.append(ArgumentText::fromBytes(QByteArray::fromStdString(link)));
+    const QStringList links = ArgumentText::fromBytes(connection->message().links());
     const QString token = QString::fromStdString(connection->message().token());
     if (links.isEmpty())
         Q_EMIT reopenRequested(token);
