@@ -43,11 +43,11 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsModel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsView.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsWindowController.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/look/TitleBar.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/window/TitleBar.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Typography.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Widgets.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/look/WindowPlacement.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/look/WindowShortcuts.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/window/WindowPlacement.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/window/WindowShortcuts.cpp
     ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
 )
 # The platform's services for the system this build is for, chosen here: one

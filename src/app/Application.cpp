@@ -19,13 +19,13 @@
 #include "rules/RuleStore.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
-#include "ui/look/TitleBar.h"
 #include "ui/look/Typography.h"
-#include "ui/look/WindowShortcuts.h"
 #include "ui/notice/LinkNotice.h"
 #include "ui/picker/PickerWindowController.h"
 #include "ui/settings/SettingsWindowController.h"
 #include "ui/tray/MenuBarController.h"
+#include "ui/window/TitleBar.h"
+#include "ui/window/WindowShortcuts.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,9 +4,9 @@
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
-#include "ui/look/WindowPlacement.h"
 #include "ui/picker/LaunchGate.h"
 #include "ui/picker/ProfilePickerView.h"
+#include "ui/window/WindowPlacement.h"
 
 #include <QObject>
 #include <QPointer>

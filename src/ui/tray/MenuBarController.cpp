@@ -4,7 +4,7 @@
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
 #include "ui/look/Icons.h"
-#include "ui/look/WindowShortcuts.h"
+#include "ui/window/WindowShortcuts.h"
 
 #include <QGuiApplication>
 #include <QMenu>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsWindowController.h"
 #include "rules/FeatureFlags.h"
-#include "ui/look/TitleBar.h"
-#include "ui/look/WindowShortcuts.h"
 #include "ui/settings/SettingsView.h"
+#include "ui/window/TitleBar.h"
+#include "ui/window/WindowShortcuts.h"
 
 #include "FakePlatform.h"
 
