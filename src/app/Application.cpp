@@ -57,7 +57,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
 
     // What links go through: the browsers, the rules, the launcher.
     const ChromeInstallations browsers(*platform.applications, *platform.files);
-    const RuleStore rules(*platform.files);
+    RuleStore rules(*platform.files);
     const ChromeLauncher launcher(*platform.processes, platform.chromeWindows, *platform.scheduler,
                                   browsers);
 

@@ -85,13 +85,13 @@ ProfileRules RuleStore::load() const
     return read(fileURL()).rules;
 }
 
-void RuleStore::save(const ProfileRules& rules) const
+void RuleStore::save(const ProfileRules& rules)
 {
     const QString file = fileURL();
     write(file, rules, read(file));
 }
 
-void RuleStore::upsert(const QString& prefix, const QString& profileDirectory) const
+void RuleStore::upsert(const QString& prefix, const QString& profileDirectory)
 {
     const QString file = fileURL();
     ReadResult current = read(file);
@@ -106,7 +106,7 @@ void RuleStore::upsert(const QString& prefix, const QString& profileDirectory) c
     write(file, rules, current);
 }
 
-void RuleStore::remove(const QString& prefix) const
+void RuleStore::remove(const QString& prefix)
 {
     const QString file = fileURL();
     ReadResult current = read(file);

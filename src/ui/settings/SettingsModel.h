@@ -26,7 +26,7 @@ public:
     struct Services
     {
         const ChromeInstallations& browsers;
-        const RuleStore& rules;
+        RuleStore& rules;
         /// With `scheduler`, what the default-browser status asks.
         DefaultBrowser& defaultBrowser;
         Scheduler& scheduler;
@@ -61,7 +61,7 @@ private:
     void reloadRules();
 
     const ChromeInstallations& m_installations;
-    const RuleStore& m_store;
+    RuleStore& m_store;
     QList<ChromeInstallation> m_browsers; // installed
     std::optional<ChromeInstallation> m_served;
     QList<ChromeProfile> m_profiles;
