@@ -56,7 +56,7 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     Typography::preferJapaneseFaces();
 
     // What links go through: the browsers, the rules, the launcher.
-    const ChromeInstallations browsers(*platform.applications, *platform.files);
+    ChromeInstallations browsers(*platform.applications, *platform.files);
     RuleStore rules(*platform.files);
     const ChromeLauncher launcher(*platform.processes, platform.chromeWindows, *platform.scheduler,
                                   browsers);

@@ -25,7 +25,7 @@ public:
     /// What the settings read and change.
     struct Services
     {
-        const ChromeInstallations& browsers;
+        ChromeInstallations& browsers;
         RuleStore& rules;
         /// With `scheduler`, what the default-browser status asks.
         DefaultBrowser& defaultBrowser;
@@ -60,7 +60,7 @@ Q_SIGNALS:
 private:
     void reloadRules();
 
-    const ChromeInstallations& m_installations;
+    ChromeInstallations& m_installations;
     RuleStore& m_store;
     QList<ChromeInstallation> m_browsers; // installed
     std::optional<ChromeInstallation> m_served;
