@@ -84,10 +84,10 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
                        },
                        notOpened},
                       browsers, launcher, rules, *platform.windowActivation);
-    SettingsWindowController settings(
-        presenter, {browsers, rules, *platform.defaultBrowser, *platform.scheduler});
-    MenuBarController tray([&settings] { settings.show(); }, *platform.defaultBrowser,
-                           platform.desktop);
+    SettingsWindowController settings(presenter, {browsers, rules, *platform.defaultBrowser,
+                                                  *platform.scheduler, &AppActions::quit});
+    MenuBarController tray({[&settings] { settings.show(); }, &AppActions::quit},
+                           *platform.defaultBrowser, platform.desktop);
     AppDelegate delegate(
         router, tray, [&settings](const QString& token) { settings.show(token); },
         *platform.scheduler);

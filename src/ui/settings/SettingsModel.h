@@ -6,6 +6,7 @@
 #include "rules/ProfileRule.h"
 
 #include <QObject>
+#include <functional>
 #include <optional>
 
 class DefaultBrowser;
@@ -30,6 +31,8 @@ public:
         /// With `scheduler`, what the default-browser status asks.
         DefaultBrowser& defaultBrowser;
         Scheduler& scheduler;
+        /// What "アプリを終了" does.
+        std::function<void()> quit;
     };
 
     explicit SettingsModel(const Services& services, QObject* parent = nullptr);

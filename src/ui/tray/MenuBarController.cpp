@@ -4,16 +4,14 @@
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
 #include "ui/look/Icons.h"
-#include "ui/window/WindowShortcuts.h"
 
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-MenuBarController::MenuBarController(std::function<void()> openSettings, DefaultBrowser& browser,
+MenuBarController::MenuBarController(WindowShortcuts::Actions actions, DefaultBrowser& browser,
                                      Desktop desktop, QObject* parent)
-    : QObject(parent), m_openSettings(std::move(openSettings)), m_browser(browser),
-      m_desktop(desktop)
+    : QObject(parent), m_actions(std::move(actions)), m_browser(browser), m_desktop(desktop)
 {
 }
 
@@ -31,8 +29,8 @@ void MenuBarController::install()
     QAction* settings = menu->addAction(QStringLiteral("設定を開く…"));
     settings->setShortcut(WindowShortcuts::settingsKey());
     connect(settings, &QAction::triggered, this, [this] {
-        if (m_openSettings)
-            m_openSettings();
+        if (m_actions.openSettings)
+            m_actions.openSettings();
     });
 
     QAction* makeDefault = menu->addAction(QStringLiteral("既定のブラウザにする…"));
@@ -42,7 +40,10 @@ void MenuBarController::install()
 
     QAction* quit = menu->addAction(QStringLiteral("終了"));
     quit->setShortcut(WindowShortcuts::quitKey());
-    connect(quit, &QAction::triggered, this, [] { AppActions::quit(); });
+    connect(quit, &QAction::triggered, this, [this] {
+        if (m_actions.quit)
+            m_actions.quit();
+    });
 
     m_menu = std::move(menu);
     // Off X11, Qt's only tray is a StatusNotifierItem; with no host for one

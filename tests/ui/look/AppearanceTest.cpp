@@ -118,7 +118,7 @@ TEST(Appearance, EverythingReads)
                                  {});
         picker.model().handleKey(ProfilePickerModel::Key::Down);
         SettingsView settings(
-            {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler});
+            {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
         settings.appear();
         ASSERT_TRUE(settings.findChild<QWidget*>(u"warning"_s));
         for (QWidget* view : {static_cast<QWidget*>(&picker), static_cast<QWidget*>(&settings)}) {
