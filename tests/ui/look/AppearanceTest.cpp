@@ -111,8 +111,7 @@ TEST(Appearance, EverythingReads)
     QImage photo(64, 64, QImage::Format_RGB32);
     photo.fill(QColor(30, 120, 60));
     ASSERT_TRUE(photo.save(picture));
-    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {"name": "Personal"},
-        "Profile 1": {"name": "work"}}}})");
+    platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/two-profiles.json")));
     for (const QPalette& scheme : {Palette::light(), Palette::dark()}) {
         SCOPED_TRACE(Palette::isDark(scheme) ? "dark" : "light");
         QApplication::setPalette(scheme);

@@ -54,8 +54,7 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     EXPECT_FALSE(first->findChild<QWidget*>(u"warning"_s)) << "the warning follows the change";
 
     window->close();
-    platform.writeLocalState(
-        R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {"name": "Work"}}}})");
+    platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/two-profiles.json")));
     controller.show();
     EXPECT_EQ(controller.window(), window);
     EXPECT_TRUE(window->isVisible());
