@@ -3,6 +3,7 @@
 // like the real ones, read from a temporary XDG_CONFIG_HOME.
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
+#include "platform/Platform.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
 
