@@ -3,7 +3,7 @@
 // like the real ones, read from a temporary XDG_CONFIG_HOME.
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
-#include "platform/linux/LinuxPlatform.h"
+#include "platform/Platform.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
 
@@ -31,7 +31,7 @@ double p95(const std::vector<double>& samples)
 /// The desktop's own services, reading the folders `main()` points them at.
 const Platform& platform()
 {
-    static const Platform services = linuxPlatform();
+    static const Platform services = Platform::forThisSystem();
     return services;
 }
 

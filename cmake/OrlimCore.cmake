@@ -7,9 +7,10 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/LinkRouter.cpp
     ${PROJECT_SOURCE_DIR}/src/app/Application.cpp
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/LinkServer.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/Options.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/LinkServer.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/BrowserChoice.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/CanonicalText.cpp
+    ${PROJECT_SOURCE_DIR}/src/platform/CanonicalText.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeInstallation.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
@@ -20,22 +21,6 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/DesktopCommand.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/DBusNotifications.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/GnomeInterfaceSettings.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/PlainWindowActivation.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/PortalColorScheme.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandWindowActivation.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/StartupNotification.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/X11WindowActivation.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/ProfileRule.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RuleStore.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RulesFile.cpp
@@ -59,13 +44,36 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsModel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsView.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsWindowController.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/look/TitleBar.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/window/TitleBar.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Typography.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Widgets.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/look/WindowPlacement.cpp
-    ${PROJECT_SOURCE_DIR}/src/ui/look/WindowShortcuts.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/window/WindowPlacement.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/window/WindowShortcuts.cpp
     ${PROJECT_SOURCE_DIR}/resources/orlim.qrc
 )
+# The platform's services for the system this build is for, chosen here: one
+# file in the folder defines Platform::forThisSystem.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    list(APPEND ORLIM_CORE_SOURCES
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/DBusNotifications.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/DetachedProcessLauncher.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/GioApplicationDirectory.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/GnomeInterfaceSettings.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/GioDefaultBrowser.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/LinuxPlatform.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/PlainWindowActivation.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/PortalColorScheme.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/QtScheduler.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandActivation.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandWindowActivation.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/StartupNotification.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/X11WindowActivation.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp)
+else()
+    message(FATAL_ERROR "Orlim's platform services are written for Linux only")
+endif()
 
 # The xdg-activation protocol's client code, generated from wayland-protocols
 # once, into a library of its own that every build of the core links: its
@@ -93,19 +101,20 @@ add_dependencies(orlim_wayland_protocols orlim_wayland_headers)
 # The part that hands links over, free of Qt so the small `orlim` command
 # loads nothing heavy. The core library includes it.
 add_library(orlim_handover STATIC
-    ${PROJECT_SOURCE_DIR}/src/handover/ArgumentWalk.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/Forwarding.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/InstanceLock.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/LinkClient.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/LinkMessage.cpp
-    ${PROJECT_SOURCE_DIR}/src/handover/RuntimeDirectory.cpp)
+    ${PROJECT_SOURCE_DIR}/src/platform/ArgumentWalk.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/Election.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/Forwarding.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/InstanceLock.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/LinkClient.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/LinkMessage.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/RuntimeDirectory.cpp)
 set_target_properties(orlim_handover PROPERTIES AUTOMOC OFF POSITION_INDEPENDENT_CODE ON)
 target_include_directories(orlim_handover PUBLIC ${PROJECT_SOURCE_DIR}/src)
 # Where `orlim` finds the application once installed, from the folders CMake
 # was configured with.
 file(RELATIVE_PATH ORLIM_APP_FROM_BINDIR ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_FULL_LIBEXECDIR}/orlim/orlim-app)
-set_source_files_properties(${PROJECT_SOURCE_DIR}/src/handover/Forwarding.cpp PROPERTIES
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/instance/Forwarding.cpp PROPERTIES
     COMPILE_DEFINITIONS ORLIM_APP_FROM_BINDIR="${ORLIM_APP_FROM_BINDIR}")
 
 function(orlim_add_core name rules_enabled)

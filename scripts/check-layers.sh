@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Orlim's folders are floors, lowest first: platform, handover, chrome, rules,
+# Orlim's folders are floors, lowest first: platform, instance, chrome, rules,
 # ui, app. A file may include its own floor and those below, never one above.
 # The interface is rooms by what the user sees: the shared look at the bottom,
-# then the picker, the settings, the tray and the notice of links not opened,
-# side by side, none of which includes another. Prints every include that
+# the windows' placement and keys on it, then the picker, the settings, the
+# tray and the notice of links not opened, side by side, none of which
+# includes another. Prints every include that
 # breaks this and fails if there is one.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
@@ -18,12 +19,13 @@ room() {
 level() {
     case "$1" in
     platform) echo 0 ;;
-    handover) echo 1 ;;
+    instance) echo 1 ;;
     chrome) echo 2 ;;
     rules) echo 3 ;;
     ui/look) echo 4 ;;
-    ui/picker | ui/settings | ui/tray | ui/notice) echo 5 ;;
-    app) echo 6 ;;
+    ui/window) echo 5 ;;
+    ui/picker | ui/settings | ui/tray | ui/notice) echo 6 ;;
+    app) echo 7 ;;
     *) echo 99 ;;
     esac
 }

@@ -1,23 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
-#include "handover/ArgumentWalk.h"
+#include "platform/ArgumentText.h"
+#include "platform/ArgumentWalk.h"
+
+#include <algorithm>
+#include <string_view>
 
 namespace {
 
 struct Option
 {
-    const char16_t* name;
+    std::string_view name;
     CommandLine::Action action;
 };
 
 constexpr Option options[] = {
-    {u"--help", CommandLine::Action::Help},
-    {u"-h", CommandLine::Action::Help},
-    {u"--version", CommandLine::Action::Version},
-    {u"--list-profiles", CommandLine::Action::ListProfiles},
-    {u"--list-browsers", CommandLine::Action::ListBrowsers},
-    {u"--make-default-browser", CommandLine::Action::MakeDefaultBrowser},
+    {"--help", CommandLine::Action::Help},
+    {"-h", CommandLine::Action::Help},
+    {"--version", CommandLine::Action::Version},
+    {"--list-profiles", CommandLine::Action::ListProfiles},
+    {"--list-browsers", CommandLine::Action::ListBrowsers},
+    {"--make-default-browser", CommandLine::Action::MakeDefaultBrowser},
 };
 
 CommandLine invalid(const QString& message)
@@ -30,27 +34,29 @@ CommandLine invalid(const QString& message)
 
 } // namespace
 
-CommandLine CommandLine::parse(const QStringList& arguments)
+CommandLine CommandLine::parse(int argc, const char* const* argv)
 {
     CommandLine result;
     ArgumentWalk walk;
     bool actionGiven = false;
-    for (const QString& argument : arguments) {
-        const ArgumentWalk::Kind kind = walk.next(argument.left(3).toStdString());
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const ArgumentWalk::Kind kind = walk.next(argument);
         if (kind == ArgumentWalk::Kind::Link)
-            result.links.append(argument);
+            result.links.emplace_back(argument);
         if (kind != ArgumentWalk::Kind::Option)
             continue;
         const auto option = std::find_if(std::begin(options), std::end(options),
                                          [&](const Option& o) { return argument == o.name; });
+        const QString shown = ArgumentText::fromBytes(QByteArray(argv[i]));
         if (option == std::end(options))
-            return invalid(u"unknown option '" + argument + u"'");
+            return invalid(u"unknown option '" + shown + u"'");
         if (actionGiven && result.action != option->action)
-            return invalid(u"option '" + argument + u"' cannot be combined with another option");
+            return invalid(u"option '" + shown + u"' cannot be combined with another option");
         result.action = option->action;
         actionGiven = true;
     }
-    if (actionGiven && !result.links.isEmpty())
+    if (actionGiven && !result.links.empty())
         return invalid(QStringLiteral("links cannot be combined with an option"));
     return result;
 }

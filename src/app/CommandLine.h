@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+
+#include <string>
+#include <vector>
 
 /// What `orlim` was asked to do on its command line.
 struct CommandLine
@@ -18,12 +20,14 @@ struct CommandLine
     };
 
     Action action = Action::Open;
-    QStringList links;
+    /// The links as the command line's bytes: they are handed over as they
+    /// are, and read as text only by the Orlim that shows them.
+    std::vector<std::string> links;
     QString error;
 
     /// Parses the arguments after the program name. Every argument that does
     /// not begin with "-", and every argument after "--", is a link.
-    static CommandLine parse(const QStringList& arguments);
+    static CommandLine parse(int argc, const char* const* argv);
 
     /// The text printed by --help.
     static QString usage();

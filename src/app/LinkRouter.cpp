@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LinkRouter.h"
 
-#include "chrome/CanonicalText.h"
 #include "chrome/ChromeProfiles.h"
+#include "platform/CanonicalText.h"
 #include "platform/WindowActivation.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"

@@ -31,7 +31,7 @@ std::optional<QString> BrowserChoice::chosen() const
     return value.toString();
 }
 
-bool BrowserChoice::choose(const QString& desktopId) const
+bool BrowserChoice::choose(const QString& desktopId)
 {
     return RegularFile::replace(
         fileURL(), QJsonDocument(QJsonObject{{QString::fromUtf16(key), desktopId}}).toJson());

@@ -23,7 +23,7 @@ public:
 
     /// Keeps `desktopId` as the choice. The file is replaced whole or not at all.
     /// Returns whether it was written.
-    bool choose(const QString& desktopId) const;
+    bool choose(const QString& desktopId);
 
 private:
     const FileLayout& m_files;

@@ -48,6 +48,7 @@ public:
 
     /// The user's choice of browser, which the settings change.
     const BrowserChoice& choice() const { return m_choice; }
+    BrowserChoice& choice() { return m_choice; }
 
     /// The browser served now, looked up afresh; nothing when none is installed.
     std::optional<ChromeInstallation> find() const { return servedAmong(installed()); }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chrome/ChromeProfile.h"
 
-#include "chrome/CanonicalText.h"
+#include "platform/CanonicalText.h"
 
 bool operator==(const ChromeProfile& a, const ChromeProfile& b)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chrome/ChromeProfiles.h"
 
-#include "chrome/CanonicalText.h"
 #include "chrome/ChromeInstallation.h"
+#include "platform/CanonicalText.h"
 #include "platform/RegularFile.h"
 
 #include <QCollator>

@@ -2,6 +2,7 @@
 #include "platform/AppActions.h"
 
 #include "platform/AppInfo.h"
+#include "platform/CanonicalText.h"
 #include "platform/DefaultBrowser.h"
 
 #include <QCoreApplication>
@@ -25,6 +26,12 @@ void setAsDefaultBrowser(DefaultBrowser& browser, std::function<void()> completi
     const QString id = QString::fromUtf16(AppInfo::desktopId);
     browser.setHandler(QStringLiteral("http"), id, leave);
     browser.setHandler(QStringLiteral("https"), id, leave);
+}
+
+bool isDefaultBrowser(const DefaultBrowser& browser)
+{
+    const auto handler = browser.handler(QStringLiteral("https"));
+    return handler && CanonicalText::equal(*handler, QString::fromUtf16(AppInfo::desktopId));
 }
 
 void quit()

@@ -13,6 +13,9 @@ namespace AppActions {
 /// the main thread after both requests have completed, whether they succeeded
 /// or not.
 void setAsDefaultBrowser(DefaultBrowser& browser, std::function<void()> completion = {});
+/// Whether the desktop, through `browser`, opens web links with Orlim: its
+/// https handler is Orlim's desktop entry.
+bool isDefaultBrowser(const DefaultBrowser& browser);
 
 /// Ends Orlim at once, without confirmation.
 void quit();

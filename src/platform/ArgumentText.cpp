@@ -62,6 +62,14 @@ QString fromBytes(const QByteArray& bytes)
     return text;
 }
 
+QStringList fromBytes(const std::vector<std::string>& arguments)
+{
+    QStringList texts;
+    for (const std::string& argument : arguments)
+        texts.append(fromBytes(QByteArray::fromStdString(argument)));
+    return texts;
+}
+
 QByteArray toBytes(const QString& text)
 {
     QByteArray bytes;

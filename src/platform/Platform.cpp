@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Platform.h"
 
-#include "platform/linux/LinuxPlatform.h"
-
 #include <QGuiApplication>
 
 void Platform::settleDesktop()
@@ -11,5 +9,5 @@ void Platform::settleDesktop()
     desktop = name.startsWith(u"wayland") ? Desktop::Wayland
               : name == u"xcb"            ? Desktop::X11
                                           : Desktop::Other;
-    settleLinuxDesktop(*this);
+    settleSystemDesktop();
 }

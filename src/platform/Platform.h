@@ -30,9 +30,18 @@ struct Platform
     /// Settled once by `settleDesktop()`, and handed on from here.
     Desktop desktop = Desktop::Other;
 
+    /// The services of the system this build is for: the build compiles the
+    /// one source that defines them (`linux/LinuxPlatform.cpp`). The objects
+    /// live for the whole process.
+    static Platform forThisSystem();
+
     /// Settles `desktop` from the platform Qt chose, then puts in the window
     /// activation made for it and, on X11, the look-up of the browser's
     /// windows. Called once, as soon as the GUI application exists and before
     /// any window is shown.
     void settleDesktop();
+
+private:
+    /// The system's part of `settleDesktop()`, defined beside `forThisSystem()`.
+    void settleSystemDesktop();
 };

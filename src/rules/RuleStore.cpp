@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/RuleStore.h"
 
-#include "chrome/CanonicalText.h"
+#include "platform/CanonicalText.h"
 #include "platform/FileLayout.h"
 #include "platform/RegularFile.h"
 #include "rules/RulesFile.h"
@@ -85,13 +85,13 @@ ProfileRules RuleStore::load() const
     return read(fileURL()).rules;
 }
 
-void RuleStore::save(const ProfileRules& rules) const
+void RuleStore::save(const ProfileRules& rules)
 {
     const QString file = fileURL();
     write(file, rules, read(file));
 }
 
-void RuleStore::upsert(const QString& prefix, const QString& profileDirectory) const
+void RuleStore::upsert(const QString& prefix, const QString& profileDirectory)
 {
     const QString file = fileURL();
     ReadResult current = read(file);
@@ -106,7 +106,7 @@ void RuleStore::upsert(const QString& prefix, const QString& profileDirectory) c
     write(file, rules, current);
 }
 
-void RuleStore::remove(const QString& prefix) const
+void RuleStore::remove(const QString& prefix)
 {
     const QString file = fileURL();
     ReadResult current = read(file);

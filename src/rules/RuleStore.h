@@ -26,14 +26,14 @@ public:
 
     /// Replaces the file with `rules`, atomically. A file that exists but cannot be
     /// decoded is first kept beside it as "rules.json.unreadable-<UTC time>".
-    void save(const ProfileRules& rules) const;
+    void save(const ProfileRules& rules);
 
     /// Points the first rule with `prefix` at `profileDirectory`, in place; with no
     /// such rule, adds one at the top (highest priority). Always rewrites the file.
-    void upsert(const QString& prefix, const QString& profileDirectory) const;
+    void upsert(const QString& prefix, const QString& profileDirectory);
 
     /// Removes every rule with `prefix`. Always rewrites the file.
-    void remove(const QString& prefix) const;
+    void remove(const QString& prefix);
 
     /// The first rule, in list order, whose prefix begins `url` exactly
     /// (case-sensitive, canonically equivalent Unicode counts as equal).

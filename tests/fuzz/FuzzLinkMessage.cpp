@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes from any local process on the link socket, arriving in pieces. A
 // complete message must be exactly what its links and token encode to.
-#include "handover/LinkMessage.h"
+#include "instance/LinkMessage.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -16,5 +16,29 @@ TEST(AppActions, SetAsDefaultBrowser)
     platform.scheduler.advance(FakeDefaultBrowser::httpsCompletesAfterMs);
     EXPECT_EQ(first + second, 0) << "the http requests have not completed yet";
     platform.scheduler.runAll();
-    EXPECT_EQ(first * 10 + second, 11);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 1);
+}
+
+// Orlim is the browser only when the https handler is its own entry, exactly.
+TEST(AppActions, IsDefaultBrowser)
+{
+    const struct
+    {
+        std::optional<QString> handler;
+        bool isDefault;
+    } cases[] = {
+        {u"orlim.desktop"_s, true},
+        {std::nullopt, false},
+        {u""_s, false},
+        {u"Orlim.desktop"_s, false},
+        {u"orlim.desktop.bak"_s, false},
+        {u"chromium.desktop"_s, false},
+    };
+    FakePlatform platform;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.handler.value_or(u"(none)"_s).toStdString());
+        platform.defaultBrowser.httpsHandler = c.handler;
+        EXPECT_EQ(AppActions::isDefaultBrowser(platform.defaultBrowser), c.isDefault);
+    }
 }

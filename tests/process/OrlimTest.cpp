@@ -8,8 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "handover/LinkClient.h"
-#include "handover/LinkMessage.h"
+#include "instance/LinkClient.h"
+#include "instance/LinkMessage.h"
 
 using Orlim = ProcessFixture;
 

@@ -14,7 +14,6 @@
 #include "platform/Platform.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/WindowActivation.h"
-#include "platform/linux/LinuxPlatform.h"
 
 #include <QApplication>
 #include <QFile>
@@ -84,7 +83,7 @@ int main(int argc, char** argv)
             return 0;
         }
     }
-    Platform platform = linuxPlatform();
+    Platform platform = Platform::forThisSystem();
     platform.settleDesktop();
     Recorder window(chrome ? chromeLog + u".focus" : arguments.value(2),
                     chrome ? QStringList() : arguments.mid(3), platform);

@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/LinuxPlatform.h"
+// The freedesktop.org desktop: XDG directories, GIO desktop entries and
+// default handlers, detached processes, D-Bus notifications and the portal's
+// colour scheme, Qt timers; a window activation that asks for no proof until
+// the desktop is settled.
+#include "platform/Platform.h"
 
 #include "platform/linux/DBusNotifications.h"
 #include "platform/linux/DetachedProcessLauncher.h"
@@ -15,7 +19,7 @@
 
 #include <QGuiApplication>
 
-Platform linuxPlatform()
+Platform Platform::forThisSystem()
 {
     static XdgFileLayout files;
     static GioApplicationDirectory applications;
@@ -35,22 +39,22 @@ Platform linuxPlatform()
                     .colorScheme = &colorScheme};
 }
 
-void settleLinuxDesktop(Platform& platform)
+void Platform::settleSystemDesktop()
 {
-    switch (platform.desktop) {
+    switch (desktop) {
     case Desktop::Wayland:
         // A compositor without xdg-activation keeps the plain activation.
         if (WaylandActivation* wayland = WaylandActivation::create()) {
             static WaylandWindowActivation activation{std::unique_ptr<WaylandActivation>(wayland)};
-            platform.windowActivation = &activation;
+            windowActivation = &activation;
         }
         break;
     case Desktop::X11: {
         static X11WindowActivation activation;
-        platform.windowActivation = &activation;
+        windowActivation = &activation;
         if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
             static X11ChromeWindows windows(x11->connection());
-            platform.chromeWindows = &windows;
+            chromeWindows = &windows;
         }
         break;
     }

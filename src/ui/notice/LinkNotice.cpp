@@ -4,7 +4,7 @@
 #include "platform/Notifications.h"
 #include "ui/look/LinkLabel.h"
 #include "ui/look/Widgets.h"
-#include "ui/look/WindowPlacement.h"
+#include "ui/window/WindowPlacement.h"
 
 #include <QClipboard>
 #include <QEvent>

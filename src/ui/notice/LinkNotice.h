@@ -2,7 +2,7 @@
 #pragma once
 
 #include "chrome/ChromeLauncher.h"
-#include "ui/look/WindowPlacement.h"
+#include "ui/window/WindowPlacement.h"
 
 #include <QObject>
 #include <QPointer>

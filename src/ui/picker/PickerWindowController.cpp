@@ -4,8 +4,8 @@
 #include "chrome/ChromeLauncher.h"
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
-#include "ui/look/WindowPlacement.h"
 #include "ui/picker/ProfilePickerView.h"
+#include "ui/window/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QLayout>

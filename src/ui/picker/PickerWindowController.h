@@ -4,10 +4,10 @@
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
-#include "ui/look/WindowPlacement.h"
 #include "ui/picker/LaunchGate.h"
 #include "ui/picker/PickerInput.h"
 #include "ui/picker/ProfilePickerView.h"
+#include "ui/window/WindowPlacement.h"
 
 #include <QObject>
 #include <QPointer>

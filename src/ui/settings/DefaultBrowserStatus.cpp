@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/DefaultBrowserStatus.h"
 
-#include "chrome/CanonicalText.h"
 #include "platform/AppActions.h"
-#include "platform/AppInfo.h"
-#include "platform/DefaultBrowser.h"
 #include "platform/Scheduler.h"
 
 #include <QPointer>
@@ -17,9 +14,7 @@ DefaultBrowserStatus::DefaultBrowserStatus(DefaultBrowser& browser, Scheduler& s
 
 void DefaultBrowserStatus::refresh()
 {
-    const auto handler = m_browser.handler(QStringLiteral("https"));
-    const bool isDefault =
-        handler && CanonicalText::equal(*handler, QString::fromUtf16(AppInfo::desktopId));
+    const bool isDefault = AppActions::isDefaultBrowser(m_browser);
     const bool changedValue = isDefault != m_isDefaultBrowser;
     m_isDefaultBrowser = isDefault;
     if (changedValue)

@@ -22,7 +22,7 @@ public:
 
     bool isDefaultBrowser() const { return m_isDefaultBrowser; }
 
-    /// Reads the status now: true when the https handler is Orlim's desktop entry.
+    /// Reads the status now (AppActions::isDefaultBrowser).
     void refresh();
     /// Reads the status; unless it is true or `remaining` is below 1, reads it
     /// again after the interval with `remaining` - 1. Tasks are tied to this

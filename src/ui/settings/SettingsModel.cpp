@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsModel.h"
 
-#include "chrome/CanonicalText.h"
 #include "chrome/ChromeProfiles.h"
+#include "platform/CanonicalText.h"
 #include "rules/RuleStore.h"
 #include "ui/settings/DefaultBrowserStatus.h"
 

@@ -6,6 +6,7 @@
 #include "rules/ProfileRule.h"
 
 #include <QObject>
+#include <functional>
 #include <optional>
 
 class DefaultBrowser;
@@ -25,11 +26,13 @@ public:
     /// What the settings read and change.
     struct Services
     {
-        const ChromeInstallations& browsers;
-        const RuleStore& rules;
+        ChromeInstallations& browsers;
+        RuleStore& rules;
         /// With `scheduler`, what the default-browser status asks.
         DefaultBrowser& defaultBrowser;
         Scheduler& scheduler;
+        /// What "アプリを終了" does.
+        std::function<void()> quit;
     };
 
     explicit SettingsModel(const Services& services, QObject* parent = nullptr);
@@ -60,8 +63,8 @@ Q_SIGNALS:
 private:
     void reloadRules();
 
-    const ChromeInstallations& m_installations;
-    const RuleStore& m_store;
+    ChromeInstallations& m_installations;
+    RuleStore& m_store;
     QList<ChromeInstallation> m_browsers; // installed
     std::optional<ChromeInstallation> m_served;
     QList<ChromeProfile> m_profiles;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsView.h"
 
-#include "platform/AppActions.h"
 #include "platform/AppInfo.h"
 #include "rules/FeatureFlags.h"
 #include "ui/look/ElidedLabel.h"
@@ -57,7 +56,7 @@ QToolButton* iconButton(const QIcon& icon, QWidget* parent)
 } // namespace
 
 SettingsView::SettingsView(const SettingsModel::Services& services, QWidget* parent)
-    : QWidget(parent), m_model(services), m_scroll(new QScrollArea(this))
+    : QWidget(parent), m_model(services), m_quit(services.quit), m_scroll(new QScrollArea(this))
 {
     setFixedSize(fixedSize);
     m_scroll->setWidgetResizable(true);
@@ -285,7 +284,10 @@ QWidget* SettingsView::otherSection(QWidget* parent) const
     auto* row = new QHBoxLayout;
     auto* quit = new QPushButton(QStringLiteral("アプリを終了"), widget);
     quit->setObjectName(QStringLiteral("quit"));
-    connect(quit, &QPushButton::clicked, [] { AppActions::quit(); });
+    connect(quit, &QPushButton::clicked, this, [this] {
+        if (m_quit)
+            m_quit();
+    });
     row->addWidget(quit);
     row->addStretch(1);
     content->addLayout(row);

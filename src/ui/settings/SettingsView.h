@@ -40,5 +40,6 @@ private:
     QWidget* ruleRow(int index, QWidget* parent);
 
     SettingsModel m_model;
+    std::function<void()> m_quit;
     QScrollArea* m_scroll;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsWindowController.h"
 
-#include "ui/look/WindowPlacement.h"
+#include "ui/window/WindowPlacement.h"
 
 #include <QWidget>
 

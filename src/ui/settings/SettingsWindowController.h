@@ -4,8 +4,8 @@
 #include <QObject>
 #include <QPointer>
 
-#include "ui/look/WindowPlacement.h"
 #include "ui/settings/SettingsView.h"
+#include "ui/window/WindowPlacement.h"
 
 class QWidget;
 

@@ -4,16 +4,14 @@
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
 #include "ui/look/Icons.h"
-#include "ui/look/WindowShortcuts.h"
 
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-MenuBarController::MenuBarController(std::function<void()> openSettings, DefaultBrowser& browser,
+MenuBarController::MenuBarController(WindowShortcuts::Actions actions, DefaultBrowser& browser,
                                      Desktop desktop, QObject* parent)
-    : QObject(parent), m_openSettings(std::move(openSettings)), m_browser(browser),
-      m_desktop(desktop)
+    : QObject(parent), m_actions(std::move(actions)), m_browser(browser), m_desktop(desktop)
 {
 }
 
@@ -23,15 +21,16 @@ void MenuBarController::install()
 {
     m_tray.reset(); // it points at the menu replaced below
     auto menu = std::make_unique<QMenu>();
-    QAction* version = menu->addAction(u"Orlim v" + AppInfo::version());
+    QAction* version =
+        menu->addAction(QString::fromUtf16(AppInfo::name) + u" v" + AppInfo::version());
     version->setEnabled(false);
     menu->addSeparator();
 
     QAction* settings = menu->addAction(QStringLiteral("設定を開く…"));
     settings->setShortcut(WindowShortcuts::settingsKey());
     connect(settings, &QAction::triggered, this, [this] {
-        if (m_openSettings)
-            m_openSettings();
+        if (m_actions.openSettings)
+            m_actions.openSettings();
     });
 
     QAction* makeDefault = menu->addAction(QStringLiteral("既定のブラウザにする…"));
@@ -41,7 +40,10 @@ void MenuBarController::install()
 
     QAction* quit = menu->addAction(QStringLiteral("終了"));
     quit->setShortcut(WindowShortcuts::quitKey());
-    connect(quit, &QAction::triggered, this, [] { AppActions::quit(); });
+    connect(quit, &QAction::triggered, this, [this] {
+        if (m_actions.quit)
+            m_actions.quit();
+    });
 
     m_menu = std::move(menu);
     // Off X11, Qt's only tray is a StatusNotifierItem; with no host for one

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "ui/window/WindowShortcuts.h"
 
 #include <QObject>
 #include <functional>
@@ -18,9 +19,10 @@ class MenuBarController : public QObject
 {
     Q_OBJECT
 public:
-    /// `openSettings` is what "設定を開く…" does; `browser` is asked to make
-    /// Orlim the default; `desktop` decides where the icon can go.
-    MenuBarController(std::function<void()> openSettings, DefaultBrowser& browser, Desktop desktop,
+    /// `actions` are what "設定を開く…" and "終了" do, as the window keys;
+    /// `browser` is asked to make Orlim the default; `desktop` decides where
+    /// the icon can go.
+    MenuBarController(WindowShortcuts::Actions actions, DefaultBrowser& browser, Desktop desktop,
                       QObject* parent = nullptr);
     ~MenuBarController() override;
 
@@ -31,7 +33,7 @@ public:
     QSystemTrayIcon* trayIcon() const { return m_tray.get(); }
 
 private:
-    std::function<void()> m_openSettings;
+    WindowShortcuts::Actions m_actions;
     DefaultBrowser& m_browser;
     Desktop m_desktop;
     std::unique_ptr<QMenu> m_menu;

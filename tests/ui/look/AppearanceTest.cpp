@@ -80,7 +80,10 @@ TEST(Appearance, FollowsThePreference)
     platform.colorScheme.tell(Preference::Dark);
     QCoreApplication::processEvents();
     EXPECT_TRUE(Palette::isDark(picker.palette()));
-    EXPECT_EQ(linkColour(), Palette::secondary(Palette::dark()));
+    // The dark palette's text, #f2f2f7, at three quarters.
+    QColor secondaryOnDark(0xf2, 0xf2, 0xf7);
+    secondaryOnDark.setAlphaF(0.75f);
+    EXPECT_EQ(linkColour(), secondaryOnDark);
     platform.colorScheme.tell(Preference::Light);
     EXPECT_EQ(QApplication::palette(), qtOwn) << "Qt's light palette is light already";
     EXPECT_EQ(linkColour(), lightLink);
@@ -108,8 +111,7 @@ TEST(Appearance, EverythingReads)
     QImage photo(64, 64, QImage::Format_RGB32);
     photo.fill(QColor(30, 120, 60));
     ASSERT_TRUE(photo.save(picture));
-    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {"name": "Personal"},
-        "Profile 1": {"name": "work"}}}})");
+    platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/two-profiles.json")));
     for (const QPalette& scheme : {Palette::light(), Palette::dark()}) {
         SCOPED_TRACE(Palette::isDark(scheme) ? "dark" : "light");
         QApplication::setPalette(scheme);
@@ -118,7 +120,7 @@ TEST(Appearance, EverythingReads)
                                  {});
         picker.model().handleKey(ProfilePickerModel::Key::Down);
         SettingsView settings(
-            {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler});
+            {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
         settings.appear();
         ASSERT_TRUE(settings.findChild<QWidget*>(u"warning"_s));
         for (QWidget* view : {static_cast<QWidget*>(&picker), static_cast<QWidget*>(&settings)}) {

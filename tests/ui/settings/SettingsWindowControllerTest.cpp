@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsWindowController.h"
 #include "rules/FeatureFlags.h"
-#include "ui/look/TitleBar.h"
-#include "ui/look/WindowShortcuts.h"
 #include "ui/settings/SettingsView.h"
+#include "ui/window/TitleBar.h"
+#include "ui/window/WindowShortcuts.h"
 
 #include "FakePlatform.h"
 
@@ -25,16 +25,18 @@ bool hasLabel(const QWidget* root, const QString& text)
 // One window across shows, with fresh content each time: the warning follows
 // the default browser, the profile list what Chrome has now. Where Orlim draws
 // its own title bar (Wayland), the window carries it and asks for no other.
-// Ctrl+, and Ctrl+Q trigger what the application made them for.
+// Ctrl+, and Ctrl+Q, and the quit button, trigger what the application made
+// them for.
 TEST(SettingsWindowController, FreshContentInTheSameWindow)
 {
     FakePlatform platform;
     QStringList pressed;
     const WindowShortcuts::Actions keys{[&] { pressed.append(u"settings"_s); },
                                         [&] { pressed.append(u"quit"_s); }};
-    SettingsWindowController controller(
-        {platform.windowActivation, true, &keys},
-        {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler});
+    SettingsWindowController controller({platform.windowActivation, true, &keys},
+                                        {platform.browsers, platform.rules, platform.defaultBrowser,
+                                         platform.scheduler,
+                                         [&] { pressed.append(u"quit button"_s); }});
     controller.show();
     QWidget* window = controller.window();
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint) &&
@@ -42,8 +44,9 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     QApplication::processEvents();
     QTest::keyClick(controller.content(), Qt::Key_Comma, Qt::ControlModifier);
     QTest::keyClick(controller.content(), Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(pressed, (QStringList{u"settings"_s, u"quit"_s}));
     SettingsView* first = controller.content();
+    first->findChild<QPushButton*>(u"quit"_s)->click();
+    EXPECT_EQ(pressed, (QStringList{u"settings"_s, u"quit"_s, u"quit button"_s}));
     EXPECT_TRUE(hasLabel(first, u"検出した Chrome プロファイル（0）"_s));
     EXPECT_EQ(first->findChild<QWidget*>(u"rules"_s) != nullptr, FeatureFlags::rulesEnabled);
     first->findChild<QPushButton*>(u"makeDefault"_s)->click();
@@ -51,8 +54,7 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     EXPECT_FALSE(first->findChild<QWidget*>(u"warning"_s)) << "the warning follows the change";
 
     window->close();
-    platform.writeLocalState(
-        R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {"name": "Work"}}}})");
+    platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/two-profiles.json")));
     controller.show();
     EXPECT_EQ(controller.window(), window);
     EXPECT_TRUE(window->isVisible());
@@ -67,7 +69,7 @@ TEST(SettingsWindowController, TheBrowserChoice)
 {
     FakePlatform platform;
     SettingsView view(
-        {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler});
+        {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
     view.appear();
     EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_s));
     platform.applications.installed[u"brave-browser.desktop"_s] =

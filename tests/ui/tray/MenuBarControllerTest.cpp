@@ -4,17 +4,31 @@
 #include "FakePlatform.h"
 
 #include <QMenu>
+#include <QPointer>
+#include <QSystemTrayIcon>
 
-// The default-browser entry asks for the change and shows nothing; installing
-// again replaces the tray item. (The menu's texts are read through the tray on
-// a desktop.)
+// Each item does what it says: the default-browser entry asks for the change
+// and shows nothing, the others trigger what the tray was handed. Installing
+// again puts a new icon and menu in place of the old ones, which are gone.
+// (The menu's texts are read through the tray on a desktop.)
 TEST(MenuBarController, Actions)
 {
     FakePlatform platform;
-    int settings = 0;
-    MenuBarController controller([&] { ++settings; }, platform.defaultBrowser, Desktop::Other);
+    QStringList triggered;
+    // X11 always gets an icon, so there is one to replace.
+    MenuBarController controller(
+        {[&] { triggered.append(u"settings"_s); }, [&] { triggered.append(u"quit"_s); }},
+        platform.defaultBrowser, Desktop::X11);
     controller.install();
+    const QPointer<QSystemTrayIcon> firstIcon = controller.trayIcon();
+    const QPointer<QMenu> firstMenu = controller.menu();
+    ASSERT_TRUE(firstIcon);
     controller.install();
+    EXPECT_TRUE(controller.trayIcon() && controller.menu());
+    EXPECT_FALSE(firstIcon) << "the first icon is gone";
+    EXPECT_FALSE(firstMenu) << "the first menu is gone";
+    EXPECT_EQ(controller.trayIcon()->contextMenu(), controller.menu());
+
     const auto item = [&](const QString& text) {
         for (QAction* action : controller.menu()->actions()) {
             if (action->text() == text)
@@ -26,7 +40,8 @@ TEST(MenuBarController, Actions)
     item(u"既定のブラウザにする…"_s)->trigger();
     platform.scheduler.runAll();
     EXPECT_EQ(platform.defaultBrowser.requests.size(), 2);
-    EXPECT_EQ(settings, 0);
+    EXPECT_TRUE(triggered.isEmpty());
     item(u"設定を開く…"_s)->trigger();
-    EXPECT_EQ(settings, 1);
+    item(u"終了"_s)->trigger();
+    EXPECT_EQ(triggered, (QStringList{u"settings"_s, u"quit"_s}));
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LinkServer.h"
+#include "instance/LinkServer.h"
 
-#include "handover/LinkClient.h"
-#include "handover/LinkMessage.h"
+#include "instance/LinkClient.h"
+#include "instance/LinkMessage.h"
 
 #include "QtPrinting.h"
 #include "UnixSocket.h"

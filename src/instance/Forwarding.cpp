@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "handover/Forwarding.h"
+#include "instance/Forwarding.h"
 
-#include "handover/ArgumentWalk.h"
-#include "handover/LinkClient.h"
-#include "handover/LinkMessage.h"
-#include "handover/RuntimeDirectory.h"
+#include "instance/LinkClient.h"
+#include "instance/LinkMessage.h"
+#include "instance/RuntimeDirectory.h"
 #include "platform/ActivationVariables.h"
+#include "platform/ArgumentWalk.h"
 
 #include <climits>
 #include <cstdio>

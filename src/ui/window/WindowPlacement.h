@@ -9,7 +9,8 @@ namespace WindowShortcuts {
 struct Actions;
 }
 
-/// Placing and raising Orlim's two windows.
+/// Placing and raising Orlim's windows: the picker, the settings and the
+/// notice of a link not opened.
 namespace WindowPlacement {
 
 /// Centres `window` on the screen under the pointer (where the user is looking).

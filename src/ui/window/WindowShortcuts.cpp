@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/look/WindowShortcuts.h"
+#include "ui/window/WindowShortcuts.h"
 
 #include <QAction>
 #include <QWidget>

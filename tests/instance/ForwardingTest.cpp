@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "handover/Forwarding.h"
+#include "instance/Forwarding.h"
 
-#include "handover/LinkMessage.h"
+#include "instance/LinkMessage.h"
 
 #include "QtPrinting.h"
 #include "UnixSocket.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "handover/InstanceLock.h"
+#include "instance/InstanceLock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

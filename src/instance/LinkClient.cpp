@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "handover/LinkClient.h"
+#include "instance/LinkClient.h"
 
-#include "handover/LinkMessage.h"
+#include "instance/LinkMessage.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "chrome/CanonicalText.h"
+#include "platform/CanonicalText.h"
 
 #include <QHash>
 #include <QTextBoundaryFinder>

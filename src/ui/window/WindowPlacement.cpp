@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/look/WindowPlacement.h"
+#include "ui/window/WindowPlacement.h"
 
 #include "platform/WindowActivation.h"
 #include "ui/look/Accessibility.h"
-#include "ui/look/TitleBar.h"
-#include "ui/look/WindowShortcuts.h"
+#include "ui/window/TitleBar.h"
+#include "ui/window/WindowShortcuts.h"
 
 #include <QCursor>
 #include <QGuiApplication>

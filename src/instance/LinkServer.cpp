@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LinkServer.h"
+#include "instance/LinkServer.h"
 
-#include "handover/LinkMessage.h"
+#include "instance/LinkMessage.h"
 #include "platform/ArgumentText.h"
 
 #include <QSocketNotifier>
@@ -139,9 +139,7 @@ void LinkServer::accept()
 
 void LinkServer::finish(Connection* connection)
 {
-    QStringList links;
-    for (const std::string& link : connection->message().links())
-        links.append(ArgumentText::fromBytes(QByteArray::fromStdString(link)));
+    const QStringList links = ArgumentText::fromBytes(connection->message().links());
     const QString token = QString::fromStdString(connection->message().token());
     if (links.isEmpty())
         Q_EMIT reopenRequested(token);

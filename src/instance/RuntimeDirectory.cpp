@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "handover/RuntimeDirectory.h"
+#include "instance/RuntimeDirectory.h"
 
 #include <cerrno>
 #include <cstdlib>

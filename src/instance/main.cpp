@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `orlim`: hands links to the running Orlim at once, without loading Qt; when
 // none is running, or for any option, it becomes the full application.
-#include "handover/Forwarding.h"
+#include "instance/Forwarding.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "handover/ArgumentWalk.h"
+#include "platform/ArgumentWalk.h"
 
 ArgumentWalk::Kind ArgumentWalk::next(std::string_view argument)
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/look/TitleBar.h"
+#include "ui/window/TitleBar.h"
 
 #include "ui/look/Palette.h"
 #include "ui/look/Typography.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "handover/LinkClient.h"
-#include "handover/RuntimeDirectory.h"
+#include "instance/LinkClient.h"
+#include "instance/RuntimeDirectory.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "handover/LinkMessage.h"
+#include "instance/LinkMessage.h"
 
 #include "QtPrinting.h"
 

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Options.h"
+
+#include "app/CommandLine.h"
+#include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeProfiles.h"
+#include "platform/AppActions.h"
+#include "platform/AppInfo.h"
+#include "platform/DefaultBrowser.h"
+#include "platform/Platform.h"
+
+#include <QCoreApplication>
+
+namespace Options {
+namespace {
+
+/// The browsers as the user's desktop and settings have them.
+ChromeInstallations browsersOf(const Platform& platform)
+{
+    return {*platform.applications, *platform.files};
+}
+
+void printNoneInstalled()
+{
+    print(stderr, u"orlim: " + ChromeInstallations::noneInstalled() + u'\n');
+}
+
+} // namespace
+
+void print(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+int answer(const CommandLine& commandLine, int argc, char** argv)
+{
+    switch (commandLine.action) {
+    case CommandLine::Action::Invalid:
+        print(stderr, u"orlim: " + commandLine.error + u"\nTry 'orlim --help'.\n");
+        return 2;
+    case CommandLine::Action::Help:
+        print(stdout, CommandLine::usage());
+        return 0;
+    case CommandLine::Action::Version:
+        print(stdout, QString::fromUtf16(AppInfo::name) + u' ' + AppInfo::version() + u'\n');
+        return 0;
+    case CommandLine::Action::ListProfiles:
+        return listProfiles(browsersOf(Platform::forThisSystem()));
+    case CommandLine::Action::ListBrowsers:
+        return listBrowsers(browsersOf(Platform::forThisSystem()));
+    case CommandLine::Action::MakeDefaultBrowser:
+        return makeDefaultBrowser(*Platform::forThisSystem().defaultBrowser, argc, argv);
+    case CommandLine::Action::Open:
+        break;
+    }
+    return 2;
+}
+
+int listProfiles(const ChromeInstallations& browsers)
+{
+    const auto served = browsers.find();
+    if (!served) {
+        printNoneInstalled();
+        return 1;
+    }
+    for (const ChromeProfile& profile : ChromeProfiles::load(*served).profiles)
+        print(stdout, profile.directoryName + u'\t' + profile.displayName + u'\n');
+    return 0;
+}
+
+int listBrowsers(const ChromeInstallations& browsers)
+{
+    const QList<ChromeInstallation> installed = browsers.installed();
+    const auto served = browsers.servedAmong(installed);
+    if (!served) {
+        printNoneInstalled();
+        return 1;
+    }
+    for (const ChromeInstallation& browser : installed) {
+        print(stdout, browser.desktopId + u'\t' + browser.name +
+                          (browser.desktopId == served->desktopId ? u"\tserved\n" : u"\n"));
+    }
+    return 0;
+}
+
+int makeDefaultBrowser(DefaultBrowser& browser, int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    AppActions::setAsDefaultBrowser(browser, [] { QCoreApplication::quit(); });
+    app.exec();
+    if (AppActions::isDefaultBrowser(browser)) {
+        print(stdout, QStringLiteral("Orlim is the default web browser.\n"));
+        return 0;
+    }
+    const auto handler = browser.handler(QStringLiteral("https"));
+    print(stdout, u"Orlim is not the default web browser; https links open with " +
+                      handler.value_or(QStringLiteral("no application")) + u".\n");
+    if (!handler || handler->isEmpty())
+        print(stderr, u"orlim: is " + QString::fromUtf16(AppInfo::desktopId) +
+                          u" installed? (make install)\n");
+    return 1;
+}
+
+} // namespace Options

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+
+class ChromeInstallations;
+class DefaultBrowser;
+struct CommandLine;
+
+/// What `orlim-app` answers to a command line that asks for anything but
+/// links: it prints on stdout and stderr and returns the exit code, without
+/// becoming the running Orlim.
+namespace Options {
+
+/// Answers `commandLine`, whose action is not Open. `argc` and `argv` make the
+/// event loop that --make-default-browser waits on.
+int answer(const CommandLine& commandLine, int argc, char** argv);
+
+/// --list-profiles: the served browser's profiles, one a line.
+int listProfiles(const ChromeInstallations& browsers);
+/// --list-browsers: the installed browsers, the one served marked.
+int listBrowsers(const ChromeInstallations& browsers);
+/// --make-default-browser: asks `browser` for Orlim, then says what came of it.
+int makeDefaultBrowser(DefaultBrowser& browser, int argc, char** argv);
+
+/// `text` in the locale's encoding, as a terminal shows it.
+void print(FILE* stream, const QString& text);
+
+} // namespace Options
