@@ -3,6 +3,7 @@
 
 #include "chrome/CanonicalText.h"
 #include "chrome/ChromeInstallation.h"
+#include "chrome/FirefoxProfiles.h"
 #include "platform/RegularFile.h"
 
 #include <QCollator>
@@ -116,6 +117,8 @@ QString localStateURL(const QString& chromeDirectory)
 
 ChromeProfileInfo load(const ChromeInstallation& browser)
 {
+    if (browser.family == ChromeInstallation::Family::Firefox)
+        return FirefoxProfiles::load(browser.dataDirectory);
     const QString& directory = browser.dataDirectory;
     const RegularFile::Contents file = RegularFile::read(localStateURL(directory));
     if (file.status != RegularFile::Status::Read)

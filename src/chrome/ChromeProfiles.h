@@ -14,7 +14,8 @@ namespace ChromeProfiles {
 /// The "Local State" file inside `chromeDirectory`.
 QString localStateURL(const QString& chromeDirectory);
 
-/// Reads `browser`'s "Local State" afresh and returns the profiles in the
+/// Reads `browser`'s "Local State" (Firefox's catalogue for a browser of
+/// that family, `FirefoxProfiles`) afresh and returns the profiles in the
 /// browser's order. Never fails: an unreadable or malformed file gives the
 /// empty catalogue, and a bad field of one entry gives that field's fallback.
 ChromeProfileInfo load(const ChromeInstallation& browser);
