@@ -44,7 +44,7 @@ QHash<QByteArray, Section> sectionsOf(const QByteArray& ini)
 /// reach Firefox intact.
 std::optional<QString> strictUtf8(const QByteArray& bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder(bytes);
     if (decoder.hasError())
         return std::nullopt;

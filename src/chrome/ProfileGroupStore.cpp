@@ -55,10 +55,9 @@ std::optional<QList<Row>> read(const QString& file)
         sqlite3_open_v2(uriOf(file).constData(), &opened,
                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     const std::unique_ptr<sqlite3, CloseDatabase> db(opened);
+    // No busy handler is set: a store held locked is not waited for.
     if (status != SQLITE_OK)
         return std::nullopt;
-    // A store Firefox holds locked is not waited for.
-    sqlite3_busy_timeout(db.get(), 0);
     sqlite3_stmt* prepared = nullptr;
     if (sqlite3_prepare_v2(db.get(),
                            "SELECT path, name, avatar, themeFg, themeBg FROM Profiles ORDER BY id",

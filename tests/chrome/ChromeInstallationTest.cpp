@@ -82,3 +82,43 @@ TEST(ChromeInstallation, TheServedBrowser)
     installed.clear();
     EXPECT_FALSE(platform.browsers.find());
 }
+
+// Firefox's rows come after the Chromium family's, so Chrome stays served
+// beside them unless Firefox is chosen, and Firefox alone is served. Firefox
+// keeps its profiles in the folder of an older install while that exists,
+// else in the XDG one; so do its Flatpak and Snap builds below their own.
+TEST(ChromeInstallation, FirefoxFolders)
+{
+    FakePlatform platform;
+    auto& installed = platform.applications.installed;
+    installed[u"firefox-esr.desktop"_s] = desktopEntry({}, u"firefox-esr %u"_s);
+    EXPECT_EQ(platform.browsers.find()->desktopId, u"google-chrome.desktop"_s);
+    ASSERT_TRUE(platform.browsers.choice().choose(u"firefox-esr.desktop"_s));
+    EXPECT_EQ(platform.browsers.find()->family, ChromeInstallation::Family::Firefox);
+    const struct
+    {
+        QString desktopId;
+        QString older;         // a folder made first, below the home directory; empty: none
+        QString dataDirectory; // below the test's folder
+    } cases[] = {
+        {u"firefox-esr.desktop"_s, {}, u"config/mozilla/firefox"_s},
+        {u"firefox.desktop"_s, u".mozilla/firefox"_s, u"home/.mozilla/firefox"_s},
+        {u"org.mozilla.firefox.desktop"_s,
+         {},
+         u"home/.var/app/org.mozilla.firefox/config/mozilla/firefox"_s},
+        {u"org.mozilla.firefox.desktop"_s, u".var/app/org.mozilla.firefox/.mozilla/firefox"_s,
+         u"home/.var/app/org.mozilla.firefox/.mozilla/firefox"_s},
+        {u"firefox_firefox.desktop"_s, u"snap/firefox/common/.mozilla/firefox"_s,
+         u"home/snap/firefox/common/.mozilla/firefox"_s},
+        {u"librewolf.desktop"_s, {}, u"home/.librewolf"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.desktopId.toStdString());
+        installed = {{c.desktopId, desktopEntry({}, u"x %u"_s)}};
+        QDir(platform.files.homeDirectory()).removeRecursively();
+        if (!c.older.isEmpty())
+            QDir(platform.files.homeDirectory()).mkpath(c.older);
+        EXPECT_EQ(platform.browsers.find()->dataDirectory,
+                  platform.root.path() + u'/' + c.dataDirectory);
+    }
+}
