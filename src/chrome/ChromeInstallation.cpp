@@ -67,6 +67,23 @@ ChromeInstallations::servedAmong(const QList<ChromeInstallation>& browsers) cons
     return browsers.first();
 }
 
+QList<ChromeInstallation>
+ChromeInstallations::shownAmong(const QList<ChromeInstallation>& browsers) const
+{
+    QList<ChromeInstallation> shown;
+    for (const QString& id : m_choice.shown()) {
+        for (const ChromeInstallation& browser : browsers) {
+            if (browser.desktopId == id)
+                shown.append(browser);
+        }
+    }
+    if (shown.isEmpty()) {
+        if (auto served = servedAmong(browsers))
+            shown.append(std::move(*served));
+    }
+    return shown;
+}
+
 QList<ChromeInstallation> ChromeInstallations::installed() const
 {
     QList<ChromeInstallation> browsers;

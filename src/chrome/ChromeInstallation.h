@@ -82,6 +82,10 @@ public:
     /// The one served among `browsers`, as `installed()` gave them: the one
     /// chosen while it is there, else the first.
     std::optional<ChromeInstallation> servedAmong(const QList<ChromeInstallation>& browsers) const;
+    /// The browsers the picker shows together, among `browsers` as `installed()`
+    /// gave them: those the user listed, in the user's order, while installed;
+    /// else (as before any was listed) the one served alone.
+    QList<ChromeInstallation> shownAmong(const QList<ChromeInstallation>& browsers) const;
     /// Whether `browser`'s desktop entry is still installed.
     bool isInstalled(const ChromeInstallation& browser) const;
 

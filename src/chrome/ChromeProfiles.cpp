@@ -126,6 +126,14 @@ ChromeProfileInfo load(const ChromeInstallation& browser)
     return parse(file.bytes, directory);
 }
 
+QList<BrowserProfiles> loadAll(const QList<ChromeInstallation>& browsers)
+{
+    QList<BrowserProfiles> all;
+    for (const ChromeInstallation& browser : browsers)
+        all.append({browser, load(browser).profiles});
+    return all;
+}
+
 ChromeProfileInfo parse(const QByteArray& localState, const QString& chromeDirectory)
 {
     QJsonParseError error;
