@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -151,13 +152,13 @@ ChromeProfileInfo parse(const QByteArray& profilesIni, const QString& dataDirect
     }
 
     ChromeProfileInfo info;
-    const auto add = [&info](ChromeProfile profile) {
+    QSet<QString> folders;
+    const auto add = [&info, &folders](ChromeProfile profile) {
         // One folder is one profile, however often it is listed.
-        for (const ChromeProfile& known : info.profiles) {
-            if (known.directoryName == profile.directoryName)
-                return;
+        if (!folders.contains(profile.directoryName)) {
+            folders.insert(profile.directoryName);
+            info.profiles.append(std::move(profile));
         }
-        info.profiles.append(std::move(profile));
     };
     for (const auto& [number, section] : numbered) {
         const auto folder =
