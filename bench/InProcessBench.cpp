@@ -3,6 +3,7 @@
 // like the real ones, read from a temporary XDG_CONFIG_HOME.
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
+#include "chrome/FirefoxProfiles.h"
 #include "platform/Platform.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -123,6 +125,57 @@ BENCHMARK(catalogueLoad)
     ->Arg(1000)
     ->Unit(benchmark::kMicrosecond)
     ->Complexity()
+    ->ComputeStatistics("p95", p95);
+
+/// Firefox's profiles.ini with `profiles` profiles as -CreateProfile writes
+/// them; with `grouped`, one of them holds the profile manager's store, which
+/// lists them all (names, avatars, theme colours) as Firefox fills it.
+QString writeFirefoxProfiles(int profiles, bool grouped)
+{
+    const QString folder = configHome().path() + (grouped ? u"/grouped" : u"/firefox");
+    QByteArray ini;
+    for (int i = grouped ? profiles - 1 : 0; i < profiles; ++i)
+        ini += "[Profile" + QByteArray::number(i) + "]\nName=プロファイル " +
+               QByteArray::number(i) + "\nIsRelative=1\nPath=x" + QByteArray::number(i) + ".p\n" +
+               (grouped ? "StoreID=5a1e\n\n" : "\n");
+    writeFile(FirefoxProfiles::profilesIniURL(folder), ini + "[General]\nVersion=2\n");
+    if (!grouped)
+        return folder;
+    const QString store = folder + u"/Profile Groups/5a1e.sqlite";
+    QDir().mkpath(folder + u"/Profile Groups");
+    QFile::remove(store);
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(store).constData(), &db);
+    QByteArray sql = "CREATE TABLE Profiles (id INTEGER NOT NULL, path TEXT NOT NULL UNIQUE, "
+                     "name TEXT NOT NULL, avatar TEXT NOT NULL, themeId TEXT NOT NULL, "
+                     "themeFg TEXT NOT NULL, themeBg TEXT NOT NULL, PRIMARY KEY(id)); BEGIN;";
+    for (int i = 0; i < profiles; ++i)
+        sql += "INSERT INTO Profiles VALUES (" + QByteArray::number(i + 1) + ", 'x" +
+               QByteArray::number(i) + ".p', 'Profile " + QByteArray::number(i) +
+               "', 'flower', 'default-theme@mozilla.org', 'rgb(21,20,26)', 'rgb(240,240,244)');";
+    sql += "COMMIT;";
+    sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return folder;
+}
+
+void firefoxCatalogueLoad(benchmark::State& state)
+{
+    const QString folder = writeFirefoxProfiles(int(state.range(0)), state.range(1) != 0);
+    for (auto _ : state) {
+        const ChromeProfileInfo info = FirefoxProfiles::load(folder);
+        benchmark::DoNotOptimize(info);
+        if (info.profiles.size() != state.range(0))
+            state.SkipWithError("wrong profile count");
+    }
+}
+// Profiles in profiles.ini (0), or in the profile manager's store (1).
+BENCHMARK(firefoxCatalogueLoad)
+    ->Args({10, 0})
+    ->Args({1000, 0})
+    ->Args({10, 1})
+    ->Args({1000, 1})
+    ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("p95", p95);
 
 void ruleMatchMiss(benchmark::State& state)

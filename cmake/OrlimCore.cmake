@@ -15,6 +15,8 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
     ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfiles.cpp
+    ${PROJECT_SOURCE_DIR}/src/chrome/FirefoxProfiles.cpp
+    ${PROJECT_SOURCE_DIR}/src/chrome/ProfileGroupStore.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/AppActions.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/AppInfo.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/ArgumentText.cpp
@@ -132,7 +134,7 @@ function(orlim_add_core name rules_enabled)
     target_link_libraries(${name} PUBLIC
         orlim_handover
         Qt6::Core Qt6::DBus Qt6::Gui Qt6::Widgets Qt6::Svg
-        PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB PkgConfig::WAYLAND)
+        PkgConfig::GIO PkgConfig::URIPARSER PkgConfig::XCB PkgConfig::WAYLAND PkgConfig::SQLITE)
     target_link_libraries(${name} PRIVATE Qt6::GuiPrivate orlim_wayland_protocols)
     add_dependencies(${name} orlim_wayland_headers)
 endfunction()

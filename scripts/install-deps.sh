@@ -10,7 +10,7 @@ set -euo pipefail
 build=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-private-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-wayland libgl-dev
-    libglib2.0-dev liburiparser-dev libxcb1-dev libxcb-ewmh-dev
+    libglib2.0-dev liburiparser-dev libsqlite3-dev libxcb1-dev libxcb-ewmh-dev
     libwayland-dev wayland-protocols fonts-noto-cjk desktop-file-utils dpkg-dev
 )
 test=(
@@ -18,7 +18,7 @@ test=(
     appstream lintian
     xvfb xauth xdotool wmctrl openbox x11-utils
     dbus-daemon libglib2.0-bin mutter kwin-wayland kwin-x11 plasma-wayland-protocols
-    python3-dbus python3-pyatspi at-spi2-core chromium imagemagick wl-clipboard
+    python3-dbus python3-pyatspi at-spi2-core chromium firefox-esr sqlite3 imagemagick wl-clipboard
 )
 
 packages=("${build[@]}")

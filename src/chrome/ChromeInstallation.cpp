@@ -5,6 +5,32 @@
 #include "platform/ApplicationDirectory.h"
 #include "platform/FileLayout.h"
 
+#include <QFileInfo>
+
+QString ChromeInstallations::dataDirectory(const Kind& kind) const
+{
+    // Firefox keeps using the folder of an older install while it exists.
+    if (kind.legacyDirectory) {
+        const QString legacy =
+            m_files.homeDirectory() + u'/' + QString::fromUtf16(kind.legacyDirectory);
+        if (QFileInfo(legacy).isDir())
+            return legacy;
+    }
+    QString base;
+    switch (kind.base) {
+    case Home:
+        base = m_files.homeDirectory();
+        break;
+    case ConfigHome:
+        base = m_files.configHome();
+        break;
+    case ChromeConfigHome:
+        base = m_files.chromeConfigHome();
+        break;
+    }
+    return base + u'/' + QString::fromUtf16(kind.dataDirectory);
+}
+
 std::optional<ChromeInstallation> ChromeInstallations::lookUp(const Kind& kind) const
 {
     const QString desktopId = QString::fromUtf16(kind.desktopId);
@@ -15,9 +41,8 @@ std::optional<ChromeInstallation> ChromeInstallations::lookUp(const Kind& kind) 
     browser.desktopId = desktopId;
     browser.name = entry->name.isEmpty() ? desktopId : entry->name;
     browser.shortName = QString::fromUtf16(kind.shortName);
-    const QString base =
-        kind.base == Kind::Base::Home ? m_files.homeDirectory() : m_files.chromeConfigHome();
-    browser.dataDirectory = base + u'/' + QString::fromUtf16(kind.dataDirectory);
+    browser.family = kind.family;
+    browser.dataDirectory = dataDirectory(kind);
     browser.windowClass =
         entry->windowClass.isEmpty() ? QString::fromUtf16(kind.windowClass) : entry->windowClass;
     browser.privateSwitch = QString::fromUtf16(kind.privateSwitch);
@@ -40,6 +65,23 @@ ChromeInstallations::servedAmong(const QList<ChromeInstallation>& browsers) cons
         }
     }
     return browsers.first();
+}
+
+QList<ChromeInstallation>
+ChromeInstallations::shownAmong(const QList<ChromeInstallation>& browsers) const
+{
+    QList<ChromeInstallation> shown;
+    for (const QString& id : m_choice.shown()) {
+        for (const ChromeInstallation& browser : browsers) {
+            if (browser.desktopId == id)
+                shown.append(browser);
+        }
+    }
+    if (shown.isEmpty()) {
+        if (auto served = servedAmong(browsers))
+            shown.append(std::move(*served));
+    }
+    return shown;
 }
 
 QList<ChromeInstallation> ChromeInstallations::installed() const

@@ -12,17 +12,22 @@
 class ApplicationDirectory;
 class FileLayout;
 
-/// A browser Orlim serves: Google Chrome, or one built on Chromium that keeps
-/// its profiles the same way. The one served is the one the user chose while
-/// that one is installed, else the first installed in the table's order. It
-/// is looked up once for each link, when the link arrives, and carried with
-/// it: the profiles listed and the launch use that one installation.
+/// A browser Orlim serves: Google Chrome, one built on Chromium that keeps its
+/// profiles the same way, or Firefox and those built on it. The one served is the one the user
+/// chose while that one is installed, else the first installed in the table's order. It is looked
+/// up once for each link, when the link arrives, and carried with it: the profiles listed and the
+/// launch use that one installation.
 struct ChromeInstallation
 {
+    /// Which engine's profiles and switches: Chrome's "Local State" and
+    /// `--profile-directory`, or Firefox's "profiles.ini" and `--profile`.
+    enum class Family { Chromium, Firefox };
+
+    Family family = Family::Chromium;
     QString desktopId;             // e.g. "google-chrome.desktop"
     QString name;                  // the entry's name, e.g. "Google Chrome"
     QString shortName;             // what the interface calls it, e.g. "Chrome"
-    QString dataDirectory;         // where "Local State" and the profile folders live
+    QString dataDirectory;         // where "Local State" (or "profiles.ini") and the profiles live
     DesktopCommand::Entry command; // how its entry starts it
     QString windowClass;           // the X11 WM_CLASS of its windows
     QString privateSwitch;         // opens a private window, e.g. "--incognito"
@@ -30,6 +35,27 @@ struct ChromeInstallation
     /// The program and arguments that open the browser with `arguments`, as
     /// its entry starts it; nothing when its Exec line cannot be read.
     std::optional<QStringList> commandLine(const QStringList& arguments) const;
+};
+
+/// How one way of installing a browser is recognised and where it keeps its data.
+struct BrowserKind
+{
+    /// ChromeConfigHome: $CHROME_CONFIG_HOME where set (every Chromium-based
+    /// browser reads it), else $XDG_CONFIG_HOME. ConfigHome: $XDG_CONFIG_HOME.
+    /// Home: the home directory.
+    enum class Base { ChromeConfigHome, ConfigHome, Home };
+    using enum ChromeInstallation::Family;
+    const char16_t* desktopId;
+    const char16_t* shortName; // what the interface calls it
+    Base base;
+    const char16_t* dataDirectory; // below `base`
+    const char16_t* windowClass;   // when the entry names no StartupWMClass
+    const char16_t* program;       // the command when the entry has no Exec line
+    const char16_t* privateSwitch; // the switch that opens a private window
+    ChromeInstallation::Family family = Chromium;
+    /// Below the home directory: the folder an older install keeps, used
+    /// in place of `dataDirectory` while it exists (as Firefox does).
+    const char16_t* legacyDirectory = nullptr;
 };
 
 /// The browsers Orlim serves, as they are installed now: each one looked up
@@ -57,31 +83,23 @@ public:
     /// The one served among `browsers`, as `installed()` gave them: the one
     /// chosen while it is there, else the first.
     std::optional<ChromeInstallation> servedAmong(const QList<ChromeInstallation>& browsers) const;
+    /// The browsers the picker shows together, among `browsers` as `installed()`
+    /// gave them: those the user listed, in the user's order, while installed;
+    /// else (as before any was listed) the one served alone.
+    QList<ChromeInstallation> shownAmong(const QList<ChromeInstallation>& browsers) const;
     /// Whether `browser`'s desktop entry is still installed.
     bool isInstalled(const ChromeInstallation& browser) const;
 
     /// What the command line and the log say when none of the table is installed:
-    /// "no supported browser is installed (Chrome, Chromium, Brave, Edge or Vivaldi)".
+    /// "no supported browser is installed (Chrome, Chromium, …, Firefox, LibreWolf or Waterfox)".
     static QString noneInstalled();
 
-    /// How one way of installing a browser is recognised and where it keeps its data.
-    struct Kind
-    {
-        /// ChromeConfigHome: $CHROME_CONFIG_HOME where set (every Chromium-based
-        /// browser reads it), else $XDG_CONFIG_HOME. Home: the home directory.
-        enum class Base { ChromeConfigHome, Home };
-        const char16_t* desktopId;
-        const char16_t* shortName; // what the interface calls it
-        Base base;
-        const char16_t* dataDirectory; // below `base`
-        const char16_t* windowClass;   // when the entry names no StartupWMClass
-        const char16_t* program;       // the command when the entry has no Exec line
-        const char16_t* privateSwitch; // the switch that opens a private window
-    };
+    using Kind = BrowserKind;
 
     using enum Kind::Base;
+    using enum ChromeInstallation::Family;
 
-    /// In order of preference: Chrome first.
+    /// In order of preference: Chrome first, the Chromium family, then Firefox.
     static constexpr Kind kinds[] = {
         {.desktopId = u"google-chrome.desktop",
          .shortName = u"Chrome",
@@ -167,10 +185,71 @@ public:
          .windowClass = u"Vivaldi-stable",
          .program = u"vivaldi",
          .privateSwitch = u"--incognito"},
+        {.desktopId = u"firefox.desktop",
+         .shortName = u"Firefox",
+         .base = ConfigHome,
+         .dataDirectory = u"mozilla/firefox",
+         .windowClass = u"firefox",
+         .program = u"firefox",
+         .privateSwitch = u"--private-window",
+         .family = Firefox,
+         .legacyDirectory = u".mozilla/firefox"},
+        {.desktopId = u"firefox-esr.desktop",
+         .shortName = u"Firefox",
+         .base = ConfigHome,
+         .dataDirectory = u"mozilla/firefox",
+         .windowClass = u"firefox-esr",
+         .program = u"firefox-esr",
+         .privateSwitch = u"--private-window",
+         .family = Firefox,
+         .legacyDirectory = u".mozilla/firefox"},
+        {.desktopId = u"org.mozilla.firefox.desktop",
+         .shortName = u"Firefox",
+         .base = Home,
+         .dataDirectory = u".var/app/org.mozilla.firefox/config/mozilla/firefox",
+         .windowClass = u"firefox",
+         .program = u"flatpak run org.mozilla.firefox",
+         .privateSwitch = u"--private-window",
+         .family = Firefox,
+         .legacyDirectory = u".var/app/org.mozilla.firefox/.mozilla/firefox"},
+        {.desktopId = u"firefox_firefox.desktop",
+         .shortName = u"Firefox",
+         .base = Home,
+         .dataDirectory = u"snap/firefox/common/.config/mozilla/firefox",
+         .windowClass = u"firefox_firefox",
+         .program = u"/snap/bin/firefox",
+         .privateSwitch = u"--private-window",
+         .family = Firefox,
+         .legacyDirectory = u"snap/firefox/common/.mozilla/firefox"},
+        {.desktopId = u"librewolf.desktop",
+         .shortName = u"LibreWolf",
+         .base = Home,
+         .dataDirectory = u".librewolf",
+         .windowClass = u"librewolf",
+         .program = u"librewolf",
+         .privateSwitch = u"--private-window",
+         .family = Firefox},
+        {.desktopId = u"io.gitlab.librewolf-community.desktop",
+         .shortName = u"LibreWolf",
+         .base = Home,
+         .dataDirectory = u".var/app/io.gitlab.librewolf-community/.librewolf",
+         .windowClass = u"librewolf",
+         .program = u"flatpak run io.gitlab.librewolf-community",
+         .privateSwitch = u"--private-window",
+         .family = Firefox},
+        {.desktopId = u"waterfox.desktop",
+         .shortName = u"Waterfox",
+         .base = Home,
+         .dataDirectory = u".waterfox",
+         .windowClass = u"waterfox",
+         .program = u"waterfox",
+         .privateSwitch = u"--private-window",
+         .family = Firefox},
     };
 
 private:
     std::optional<ChromeInstallation> lookUp(const Kind& kind) const;
+    QString dataDirectory(const Kind& kind) const;
 
     const ApplicationDirectory& m_applications;
     const FileLayout& m_files;

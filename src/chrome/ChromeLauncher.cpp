@@ -57,9 +57,17 @@ void ChromeLauncher::activate(const QString& windowClass, int retriesRemaining,
 }
 
 QStringList ChromeLauncher::arguments(const QString& url, const QString& profileDirectory,
-                                      const QString& privateSwitch)
+                                      const QString& privateSwitch,
+                                      ChromeInstallation::Family family)
 {
-    QStringList args{u"--profile-directory=" + profileDirectory};
+    const bool firefox = family == ChromeInstallation::Family::Firefox;
+    if (firefox && looksLikeSwitch(url))
+        return {};
+    QStringList args;
+    if (!firefox)
+        args.append(u"--profile-directory=" + profileDirectory);
+    else if (profileDirectory.startsWith(u'/')) // a path is never taken for a switch
+        args += QStringList{QStringLiteral("--profile"), profileDirectory};
     if (!privateSwitch.isEmpty())
         args.append(privateSwitch);
     if (looksLikeSwitch(url))
@@ -78,9 +86,10 @@ void ChromeLauncher::fail(const QString& url, Failure why, const FailureHandler&
 void ChromeLauncher::open(const ChromeInstallation& browser, const Request& request,
                           const FailureHandler& failed) const
 {
-    const auto command =
-        browser.commandLine(arguments(request.url, request.profileDirectory,
-                                      request.privateWindow ? browser.privateSwitch : QString()));
+    const QStringList args =
+        arguments(request.url, request.profileDirectory,
+                  request.privateWindow ? browser.privateSwitch : QString(), browser.family);
+    const auto command = args.isEmpty() ? std::nullopt : browser.commandLine(args);
     const auto didNotStart = [url = request.url, failed] {
         fail(url, Failure::DidNotStart, failed);
     };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "chrome/ChromeInstallation.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -10,7 +12,6 @@ class ChromeWindows;
 class ProcessLauncher;
 class QObject;
 class Scheduler;
-struct ChromeInstallation;
 
 /// Hands one link to the browser in one profile and brings the browser forward.
 /// This is the only place where Orlim starts another program.
@@ -59,9 +60,13 @@ public:
     /// The browser's arguments for `url` in `profileDirectory`: the profile switch,
     /// `privateSwitch` where given, then the link. A link that the browser would
     /// take for a switch (it begins with "-" once leading white space is dropped)
-    /// goes after the "--" terminator.
+    /// goes after the "--" terminator. Firefox's family takes the profile's folder
+    /// (`--profile <path>`, none for a key that is not one: its default profile)
+    /// and knows no terminator: a link it would take for a switch gets no
+    /// arguments at all, which is no command.
     static QStringList arguments(const QString& url, const QString& profileDirectory,
-                                 const QString& privateSwitch = {});
+                                 const QString& privateSwitch = {},
+                                 ChromeInstallation::Family family = {});
 
     /// Starts `browser`, as it was just looked up, as its desktop entry starts it, with
     /// `arguments()` where the entry takes a link, without waiting for it, then brings its window

@@ -2,6 +2,7 @@
 #include "chrome/ChromeProfiles.h"
 
 #include "chrome/ChromeInstallation.h"
+#include "chrome/FirefoxProfiles.h"
 #include "platform/CanonicalText.h"
 #include "platform/RegularFile.h"
 
@@ -116,11 +117,21 @@ QString localStateURL(const QString& chromeDirectory)
 
 ChromeProfileInfo load(const ChromeInstallation& browser)
 {
+    if (browser.family == ChromeInstallation::Family::Firefox)
+        return FirefoxProfiles::load(browser.dataDirectory);
     const QString& directory = browser.dataDirectory;
     const RegularFile::Contents file = RegularFile::read(localStateURL(directory));
     if (file.status != RegularFile::Status::Read)
         return {};
     return parse(file.bytes, directory);
+}
+
+QList<BrowserProfiles> loadAll(const QList<ChromeInstallation>& browsers)
+{
+    QList<BrowserProfiles> all;
+    for (const ChromeInstallation& browser : browsers)
+        all.append({browser, load(browser).profiles});
+    return all;
 }
 
 ChromeProfileInfo parse(const QByteArray& localState, const QString& chromeDirectory)

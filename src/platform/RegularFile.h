@@ -26,6 +26,10 @@ inline constexpr qint64 defaultMaxSize = qint64(64) << 20;
 /// a read error).
 Contents read(const QString& path, qint64 maxSize = defaultMaxSize);
 
+/// Whether `read` would read `path` (Read, Missing or Refused), without reading
+/// it: for a file another library then opens by its name.
+Status check(const QString& path, qint64 maxSize = defaultMaxSize);
+
 /// Replaces `path` with `bytes`, whole or not at all: a crash or a failed
 /// write leaves the previous file as it was. Makes the folder first. Returns
 /// whether the new file is in place.

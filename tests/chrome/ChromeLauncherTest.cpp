@@ -17,8 +17,11 @@ ChromeInstallation served(const FakePlatform& platform)
 // Every browser of the table gets the entry's whole command with the profile
 // switch and the link where it takes a link, each one argument, and opens a
 // private window with its own switch, once, between the two; none opens one
-// unasked. A link the browser would read as a switch goes after "--"; the
-// activation token travels beside them.
+// unasked. The Chromium family names the profile's folder by its name; a link
+// it would read as a switch goes after "--". Firefox's family names the
+// profile's path whatever its name (a key that is no path: its default
+// profile), and is not started at all for a link it would read as a switch.
+// The activation token travels beside them.
 TEST(ChromeLauncher, CommandLinesRowByRow)
 {
     FakePlatform platform;
@@ -37,25 +40,36 @@ TEST(ChromeLauncher, CommandLinesRowByRow)
             desktopEntry({}, entries[row++ % std::size(entries)].exec);
     const QList<ChromeInstallation> browsers = platform.browsers.installed();
     ASSERT_EQ(browsers.size(), row);
+    const QString firefoxPath = u"/home/u/.mozilla/firefox/x1.-P 仕事 --new-instance"_s;
     row = 0;
     for (const ChromeInstallation& browser : browsers) {
         SCOPED_TRACE(browser.desktopId.toStdString());
         const auto& entry = entries[row % std::size(entries)];
         const bool switchLike = row++ % 2 == 0;
+        const bool firefox = browser.family == ChromeInstallation::Family::Firefox;
         const QString link = switchLike ? u" \t-x"_s : u"https://a/?q=x y"_s;
-        for (const bool privateWindow : {true, false}) {
-            platform.processes.starts.clear();
-            ChromeLauncher::Request request{link, u"Profile 1"_s, u"t"_s};
-            request.privateWindow = privateWindow;
-            platform.launcher.open(browser, request, {});
-            QStringList expected = entry.before + QStringList{u"--profile-directory=Profile 1"_s};
-            if (privateWindow)
-                expected.append(browser.desktopId.startsWith(u"microsoft-edge") ? u"--inprivate"_s
-                                                                                : u"--incognito"_s);
-            if (switchLike)
-                expected.append(u"--"_s);
-            expected += QStringList{link} + entry.after + QStringList{u"t"_s};
-            EXPECT_EQ(platform.processes.starts, QStringList{expected.join(u'|')});
+        for (const QString& key : {firefox ? firefoxPath : u"Profile 1"_s, u"Default"_s}) {
+            for (const bool privateWindow : {true, false}) {
+                platform.processes.starts.clear();
+                ChromeLauncher::Request request{link, key, u"t"_s};
+                request.privateWindow = privateWindow;
+                platform.launcher.open(browser, request, {});
+                QStringList expected = entry.before;
+                if (!firefox)
+                    expected.append(u"--profile-directory="_s + key);
+                else if (key == firefoxPath)
+                    expected += QStringList{u"--profile"_s, key};
+                if (privateWindow)
+                    expected.append(firefox ? u"--private-window"_s
+                                    : browser.desktopId.startsWith(u"microsoft-edge")
+                                        ? u"--inprivate"_s
+                                        : u"--incognito"_s);
+                if (switchLike)
+                    expected.append(u"--"_s);
+                expected += QStringList{link} + entry.after + QStringList{u"t"_s};
+                EXPECT_EQ(platform.processes.starts,
+                          firefox && switchLike ? QStringList() : QStringList{expected.join(u'|')});
+            }
         }
     }
 }

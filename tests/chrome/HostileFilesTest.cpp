@@ -2,6 +2,7 @@
 // Files that other programs, or a damaged disk, may leave where Orlim reads:
 // Orlim answers with empty or partial results and never hangs or crashes.
 #include "chrome/ChromeProfiles.h"
+#include "chrome/FirefoxProfiles.h"
 #include "ui/look/ProfileAvatarView.h"
 
 #include "FakePlatform.h"
@@ -11,12 +12,16 @@
 #include <sys/stat.h>
 
 // Pipes, devices, endless files and links to themselves where Orlim reads are
-// refused at once, as if absent.
+// refused at once, as if absent: Chrome's "Local State" and pictures,
+// Firefox's "profiles.ini" and its profile manager's store.
 TEST(HostileFiles, FilesThatAreNotFiles)
 {
     FakePlatform platform;
     const QString localState = ChromeProfiles::localStateURL(platform.chromeDirectory());
     const QString picture = platform.chromeDirectory() + u"/Default/picture.png";
+    const QString firefox = platform.root.path() + u"/firefox";
+    const QString profilesIni = FirefoxProfiles::profilesIniURL(firefox);
+    const QString store = firefox + u"/Profile Groups/1.sqlite";
     using Make = std::function<bool(const QString&)>;
     const Make makers[] = {[](const QString& path) {
                                return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
@@ -29,7 +34,7 @@ TEST(HostileFiles, FilesThatAreNotFiles)
                                       file.resize(qint64(1) << 30);
                            }};
     for (const Make& make : makers) {
-        for (const QString& path : {localState, picture}) {
+        for (const QString& path : {localState, picture, profilesIni, store}) {
             QFile::remove(path);
             QDir().mkpath(QFileInfo(path).absolutePath());
         }
@@ -43,5 +48,52 @@ TEST(HostileFiles, FilesThatAreNotFiles)
         const QList<ChromeProfile> profiles = platform.catalogue().profiles;
         ASSERT_EQ(profiles.size(), 1);
         EXPECT_TRUE(ProfileAvatarView::readPicture(profiles[0]).isNull());
+
+        ASSERT_TRUE(make(profilesIni));
+        EXPECT_TRUE(FirefoxProfiles::load(firefox).profiles.isEmpty());
+        QFile::remove(profilesIni);
+        writeFile(profilesIni, "[Profile0]\nName=A\nIsRelative=1\nPath=a\nStoreID=1\n");
+        ASSERT_TRUE(make(store));
+        const QList<ChromeProfile> fromIni = FirefoxProfiles::load(firefox).profiles;
+        ASSERT_EQ(fromIni.size(), 1);
+        EXPECT_EQ(fromIni[0].displayName, u"A"_s);
+    }
+}
+
+// What Firefox's "profiles.ini" holds is taken section by section: one without
+// a folder, or with a folder that could not reach Firefox intact (not UTF-8, a
+// relative path said to be absolute), is left out; a name that is not UTF-8
+// shows what can be read; names may repeat (their folders tell them apart), a
+// folder listed twice is one profile; an absolute path is taken as it is.
+TEST(HostileFiles, ProfilesIniSections)
+{
+    const QString data = u"/d"_s;
+    const struct
+    {
+        QByteArray ini;
+        QStringList expected; // "folder|name"
+    } cases[] = {
+        {"[Profile0]\nName=NoPath\n[Profile1]\nName=A\nPath=\n[Profile2]\nName=B\nIsRelative="
+         "1\nPath=b",
+         {u"/d/b|B"_s}},
+        {"[Profile0]\nName=\xff\xfe caf\xe9\nIsRelative=1\nPath=x\n"
+         "[Profile1]\nName=Bad path\nIsRelative=1\nPath=caf\xe9",
+         {u"/d/x|\ufffd\ufffd caf\ufffd"_s}},
+        {"[Profile0]\nName=Same\nIsRelative=1\nPath=a\r\n[Profile1]\r\nName=Same\r\nIsRelative="
+         "1\r\n"
+         "Path=b\r\n[Profile2]\nName=Again\nIsRelative=1\nPath=./a",
+         {u"/d/a|Same"_s, u"/d/b|Same"_s}},
+        {"[Profile0]\nName=Abs\nIsRelative=0\nPath=/srv/"
+         "p\n[Profile1]\nName=Rel\nIsRelative=0\nPath=p\n"
+         "[Profile2]\nName=Up\nIsRelative=1\nPath=../elsewhere/p",
+         {u"/srv/p|Abs"_s, u"/elsewhere/p|Up"_s}},
+        {"Name=outside\n[Profile]\nName=X\nPath=/x\n[General]\nPath=/g\n[Profile7]\nPath=/n",
+         {u"/n|n"_s}},
+    };
+    for (const auto& c : cases) {
+        QStringList found;
+        for (const ChromeProfile& p : FirefoxProfiles::parse(c.ini, data).profiles)
+            found.append(p.directoryName + u'|' + p.displayName);
+        EXPECT_EQ(found, c.expected) << c.ini.constData();
     }
 }

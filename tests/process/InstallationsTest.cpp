@@ -26,6 +26,30 @@ TEST_F(Installations, EveryBrowserIsListed)
     EXPECT_EQ(out, u"chromium.desktop\tChromium Web Browser\tserved\n"_s);
     EXPECT_EQ(run({u"--list-profiles"_s}, &out), 0);
     EXPECT_EQ(out, u"Default\tYour Chromium\nProfile 1\tPerson 1\nProfile 2\tPerson 2\n"_s);
+
+    // Firefox ESR beside it is listed after it, and served where it is the only
+    // browser; its profiles, made by Firefox itself, are listed by their folders.
+    if (!installSystemEntry(u"firefox-esr.desktop"_s, u"/usr/bin/firefox-esr"_s))
+        GTEST_SKIP() << "Debian's firefox-esr is not installed";
+    for (const QString& name : {u"仕事"_s, u"Work"_s}) {
+        QProcess firefox;
+        firefox.setProcessEnvironment(environment());
+        firefox.start(u"/usr/bin/firefox-esr"_s, {u"--headless"_s, u"-CreateProfile"_s, name});
+        ASSERT_TRUE(firefox.waitForFinished(60000))
+            << "Firefox did not make " << name.toStdString();
+    }
+    EXPECT_EQ(run({u"--list-browsers"_s}, &out), 0);
+    EXPECT_EQ(out, u"chromium.desktop\tChromium Web Browser\tserved\n"
+                   u"firefox-esr.desktop\tFirefox ESR\n"_s);
+    QFile::remove(path(u"data-dirs/applications/chromium.desktop"_s));
+    EXPECT_EQ(run({u"--list-profiles"_s}, &out), 0);
+    const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << out.toStdString();
+    const QString folders = path(u"config/mozilla/firefox/"_s);
+    EXPECT_TRUE(lines[0].startsWith(folders) && lines[0].endsWith(u".仕事\t仕事"_s))
+        << out.toStdString();
+    EXPECT_TRUE(lines[1].startsWith(folders) && lines[1].endsWith(u".Work\tWork"_s))
+        << out.toStdString();
 }
 
 // A link that cannot be opened, with no browser at all and with an entry whose
@@ -37,8 +61,8 @@ TEST_F(Installations, LinksThatCannotBeOpenedAreShown)
     installEntry(u"google-chrome.desktop"_s, {});
     QString out, err;
     EXPECT_EQ(run({u"--list-profiles"_s}, &out, &err), 1);
-    EXPECT_EQ(err, u"orlim: no supported browser is installed (Chrome, Chromium, Brave, Edge or "
-                   u"Vivaldi)\n"_s);
+    EXPECT_EQ(err, u"orlim: no supported browser is installed (Chrome, Chromium, Brave, Edge, "
+                   u"Vivaldi, Firefox, LibreWolf or Waterfox)\n"_s);
     EXPECT_TRUE(out.isEmpty());
 
     QProcess* running =

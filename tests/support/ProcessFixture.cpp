@@ -134,12 +134,17 @@ void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& ex
 
 bool ProcessFixture::installSystemChromium() const
 {
-    const QString entry = u"/usr/share/applications/chromium.desktop"_s;
-    if (!QFile::exists(entry) || !QFile::exists(u"/usr/bin/chromium"_s))
+    return installSystemEntry(u"chromium.desktop"_s, u"/usr/bin/chromium"_s);
+}
+
+bool ProcessFixture::installSystemEntry(const QString& desktopId, const QString& program) const
+{
+    const QString entry = u"/usr/share/applications/"_s + desktopId;
+    if (!QFile::exists(entry) || !QFile::exists(program))
         return false;
     QDir().mkpath(path(u"data-dirs/applications"_s));
-    QFile::remove(path(u"data-dirs/applications/chromium.desktop"_s));
-    return QFile::copy(entry, path(u"data-dirs/applications/chromium.desktop"_s));
+    QFile::remove(path(u"data-dirs/applications/"_s + desktopId));
+    return QFile::copy(entry, path(u"data-dirs/applications/"_s + desktopId));
 }
 
 QString ProcessFixture::chromiumFlags() const

@@ -60,6 +60,8 @@ protected:
     /// Puts Debian's own chromium.desktop where the test's desktop finds it;
     /// false when Debian's Chromium is not installed.
     bool installSystemChromium() const;
+    /// The same for Debian's own `desktopId`, whose program is `program`.
+    bool installSystemEntry(const QString& desktopId, const QString& program) const;
     /// What Chromium needs here, for CHROMIUM_FLAGS or its command line.
     QString chromiumFlags() const;
     /// Has Chromium make `count` profiles in the test's $XDG_CONFIG_HOME/chromium;
