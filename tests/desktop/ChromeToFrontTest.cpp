@@ -123,11 +123,13 @@ protected:
             ASSERT_TRUE(waitFor([&] { return clipboard() == elsewhere; }));
             const QString base = u"https://lost.example/"_s + QString::number(round) + u"?a=1&b=";
             for (const QString& n : {u"1"_s, u"2"_s, u"3"_s}) {
-                if (round == 1 && n == u"1")
+                if (round == 1 && n == u"1") {
                     startHelper({QStringLiteral(ORLIM_EXECUTABLE), base + n}, environment(),
                                 u"orlim.log"_s);
-                else
+                    ASSERT_TRUE(waitUntilListening());
+                } else {
                     ASSERT_EQ(run({base + n}), 0);
+                }
             }
             QByteArray shown;
             QList<int> ids;
