@@ -131,15 +131,19 @@ protected:
                     ASSERT_EQ(run({base + n}), 0);
                 }
             }
-            QByteArray shown;
+            // Each start fails as its process ends, in whatever order they
+            // end: the message that counts three names the last told.
+            QJsonObject shown;
             QList<int> ids;
-            while (!shown.contains((base + u'3').toUtf8())) {
-                shown = nextLine(server);
-                ASSERT_FALSE(shown.isEmpty()) << readLog(u"orlim.log"_s).toStdString();
-                ids.append(QJsonDocument::fromJson(shown).object()[u"id"_s].toInt());
+            while (!shown[u"summary"_s].toString().startsWith(u"3 件"_s)) {
+                const QByteArray line = nextLine(server);
+                ASSERT_FALSE(line.isEmpty()) << readLog(u"orlim.log"_s).toStdString();
+                shown = QJsonDocument::fromJson(line).object();
+                ids.append(shown[u"id"_s].toInt());
             }
             EXPECT_EQ(ids, QList<int>(ids.size(), ids.first())) << "one notification";
-            EXPECT_TRUE(shown.contains("3 \\u4ef6")) << shown.toStdString(); // "3 件"
+            const QString newest = shown[u"body"_s].toString().section(u'\n', -1);
+            EXPECT_TRUE(newest.startsWith(base)) << newest.toStdString();
             QByteArray token = "-";
             if (withToken) {
                 type(u"o"_s);
@@ -156,9 +160,9 @@ protected:
                 QThread::msleep(500);
                 type(u"Return"_s);
                 QThread::msleep(200);
-                copied = clipboard() == base + u'3';
+                copied = clipboard() == newest;
             }
-            EXPECT_TRUE(copied) << clipboard().toStdString();
+            EXPECT_TRUE(copied) << clipboard().toStdString() << " for " << newest.toStdString();
             type(u"alt+F4"_s);
         }
     }
@@ -303,6 +307,11 @@ protected:
 TEST_F(KWin, RealChromiumComesToTheFront)
 {
     realChromiumComesToTheFront();
+}
+
+TEST_F(KWin, ALinkNotOpenedIsCopiedOverAnotherProgramsCopy)
+{
+    aLinkNotOpenedIsCopied();
 }
 
 namespace {

@@ -92,6 +92,10 @@ void DBusNotifications::notify(const QStringList& capabilities, Asked asked)
          << body(asked.message.body, capabilities)
          << (actions ? QStringList{actionKey, asked.message.actionLabel} : QStringList()) << hints
          << int(-1);
+    // The message it replaces takes its action at once: a click that comes
+    // before the service answers is for what the message now says.
+    if (const auto shown = m_shown.find(m_current); actions && shown != m_shown.end())
+        shown->picked = asked.picked;
     whenAnswered<QDBusPendingReply<uint>>(
         bus(), call, this,
         [this, actions, asked = std::move(asked)](const QDBusPendingReply<uint>& reply) {
