@@ -93,12 +93,19 @@ void DBusNotifications::notify(const QStringList& capabilities, Asked asked)
          << (actions ? QStringList{actionKey, asked.message.actionLabel} : QStringList()) << hints
          << int(-1);
     // The message it replaces takes its action at once: a click that comes
-    // before the service answers is for what the message now says.
-    if (const auto shown = m_shown.find(m_current); actions && shown != m_shown.end())
-        shown->picked = asked.picked;
+    // before the service answers is for what the message now says. A service
+    // that showed it as another message gives the old one its action back.
+    const uint replaced = m_current;
+    std::function<void(const QString&)> before;
+    if (const auto shown = m_shown.find(replaced); actions && shown != m_shown.end())
+        before = std::exchange(shown->picked, asked.picked);
     whenAnswered<QDBusPendingReply<uint>>(
         bus(), call, this,
-        [this, actions, asked = std::move(asked)](const QDBusPendingReply<uint>& reply) {
+        [this, actions, asked = std::move(asked), replaced,
+         before = std::move(before)](const QDBusPendingReply<uint>& reply) {
+            const auto shown = m_shown.find(replaced);
+            if (before && shown != m_shown.end() && (reply.isError() || reply.value() != replaced))
+                shown->picked = before;
             if (reply.isError() || !actions) {
                 asked.noAction();
             } else {
