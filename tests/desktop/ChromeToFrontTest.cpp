@@ -341,6 +341,13 @@ TEST_F(X11, RealChromiumComesToTheFrontUnderOpenbox)
         realChromiumComesToTheFront();
 }
 
+TEST_F(X11, ALinkNotOpenedIsCopiedUnderMutter)
+{
+    startX11({u"mutter"_s, u"--x11"_s, u"--replace"_s, u"--sm-disable"_s});
+    if (!HasFatalFailure() && !IsSkipped())
+        aLinkNotOpenedIsCopied();
+}
+
 TEST_F(X11, ALinkNotOpenedIsCopiedUnderOpenbox)
 {
     startX11({u"openbox"_s});
