@@ -120,6 +120,8 @@ void LinkNotice::bringUp(const QString& url, ChromeLauncher::Failure why,
     if (m_lost->rowOf(url) < 0)
         m_lost->append(url, why);
     const bool created = !m_window;
+    if (!created && m_window->isMinimized())
+        m_window->showNormal();
     m_presenter.present(m_window, style, created ? content() : nullptr, activationToken);
     if (created)
         m_window->installEventFilter(this);

@@ -122,7 +122,9 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
 
     QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
     picks[0](u"token-a"_s);
+    notice.window()->showMinimized();
     picks[1](u"token-b"_s);
+    EXPECT_FALSE(notice.window()->isMinimized()) << "the action brings it back";
     EXPECT_EQ(platform.windowActivation.presentedWith, (QStringList{u"token-a"_s, u"token-b"_s}));
     EXPECT_EQ(clipboard(), u"copied elsewhere"_s) << "nothing before the keyboard";
     notice.window()->activateWindow();
