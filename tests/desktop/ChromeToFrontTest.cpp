@@ -13,6 +13,9 @@
 #include <QThread>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -167,6 +170,52 @@ protected:
         }
     }
 
+    /// A start that fails while the picker asks for the next link shows the
+    /// window of links not opened (no notification service) without taking
+    /// the keyboard: the next key still chooses in the picker.
+    void aFailureLeavesThePickerTheKeyboard()
+    {
+        writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+        // The browser records its start, then fails when the test says.
+        ASSERT_EQ(::mkfifo(path(u"fail"_s).toLocal8Bit().constData(), 0600), 0);
+        QFile script(path(u"browser"_s));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(
+            "#!/bin/sh\necho \"$*\" >> \"$0.starts\"\nread x < \"${0%/*}/fail\"\nexit 1\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        installEntry(u"google-chrome.desktop"_s, script.fileName().toUtf8() + " %U");
+        // Never blocks: with no browser waiting, nothing fails.
+        const auto fail = [&] {
+            const int fd = ::open(path(u"fail"_s).toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                [[maybe_unused]] const auto written = ::write(fd, "\n", 1);
+                ::close(fd);
+            }
+        };
+        const QString clicking = openClickingWindow(u"https://asked.example/"_s);
+        startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://asked.example/first"_s},
+                    environment(), u"orlim.log"_s);
+        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000));
+        type(u"1"_s);
+        ASSERT_TRUE(waitFor([&] { return readLog(u"browser.starts"_s).contains("first"); }));
+        // Once the picker has gone, the next link's picker takes the keyboard;
+        // then the first start fails.
+        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-in") == 2; }, 30000));
+        type(u"o"_s);
+        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 2; }, 30000));
+        fail();
+        ASSERT_TRUE(waitFor([&] {
+            return readLog(u"orlim.log"_s).contains("could not be opened");
+        })) << readLog(u"orlim.log"_s).toStdString();
+        QThread::msleep(500); // the window of links not opened comes up
+        type(u"2"_s);
+        EXPECT_TRUE(waitFor([&] { return readLog(u"browser.starts"_s).contains("example/1"); }))
+            << "the picker kept the keyboard\n"
+            << readLog(u"browser.starts"_s).toStdString();
+        fail();
+    }
+
     /// Whether one of Chromium's processes was started with `words` (Chromium
     /// rewrites its command line as one line).
     static bool chromiumStartedWith(const QByteArray& words)
@@ -254,6 +303,11 @@ TEST_F(Mutter, ALinkNotOpenedIsCopiedOverAnotherProgramsCopy)
     aLinkNotOpenedIsCopied();
 }
 
+TEST_F(Mutter, AFailureLeavesThePickerTheKeyboard)
+{
+    aFailureLeavesThePickerTheKeyboard();
+}
+
 namespace {
 
 /// KDE's compositor, headless, with keys typed through its fake-input
@@ -339,6 +393,13 @@ TEST_F(X11, RealChromiumComesToTheFrontUnderOpenbox)
     startX11({u"openbox"_s});
     if (!HasFatalFailure() && !IsSkipped())
         realChromiumComesToTheFront();
+}
+
+TEST_F(X11, AFailureLeavesThePickerTheKeyboardUnderOpenbox)
+{
+    startX11({u"openbox"_s});
+    if (!HasFatalFailure() && !IsSkipped())
+        aFailureLeavesThePickerTheKeyboard();
 }
 
 TEST_F(X11, ALinkNotOpenedIsCopiedUnderMutter)

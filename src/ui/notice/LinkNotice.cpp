@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -102,6 +103,26 @@ void LinkNotice::refresh()
 
 void LinkNotice::showQuietly()
 {
+    // A compositor may give a new window the keyboard whatever it asks (so do
+    // Wayland's): while another window of Orlim's has it (a picker asking),
+    // the list comes up only once that window lets it go.
+    QWindow* focus = QGuiApplication::focusWindow();
+    if (focus && focus->isVisible() && (!m_window || focus != m_window->windowHandle())) {
+        refresh();
+        if (!m_waitingForFocus) {
+            m_waitingForFocus = new QObject(this);
+            const auto again = [this] {
+                if (!m_waitingForFocus)
+                    return;
+                std::exchange(m_waitingForFocus, nullptr)->deleteLater();
+                if (m_lost->total() > 0)
+                    showQuietly();
+            };
+            connect(qGuiApp, &QGuiApplication::focusWindowChanged, m_waitingForFocus, again);
+            connect(focus, &QWindow::visibleChanged, m_waitingForFocus, again);
+        }
+        return;
+    }
     const bool created = !m_window;
     if (created || (!m_window->isVisible() && !m_window->isMinimized())) {
         m_presenter.showQuietly(m_window, style, created ? content() : nullptr);

@@ -19,8 +19,9 @@ class QWidget;
 /// updates it), whose action brings up a small window of Orlim's own that
 /// lists every link not opened until the user closes it, each copied by the
 /// user's own click, Return or Space (on Wayland only input in a window with
-/// the keyboard may set the clipboard). The window comes up by itself, without
-/// taking the keyboard, where no notification service offers the action.
+/// the keyboard may set the clipboard). The window comes up by itself where no
+/// notification service offers the action, once no other window of Orlim's
+/// (a picker asking) has the keyboard, and without asking for it.
 class LinkNotice : public QObject
 {
     Q_OBJECT
@@ -68,4 +69,7 @@ private:
     /// The link the notification's action asked for, copied when the window
     /// gets the keyboard: only the newest asked, and none once closed.
     QString m_pendingCopy;
+    /// Set while the window waits for another of Orlim's to let the keyboard
+    /// go: the context of what tells that it went.
+    QObject* m_waitingForFocus = nullptr;
 };
