@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -111,12 +112,16 @@ void LinkNotice::showQuietly()
         refresh();
         if (!m_waitingForFocus) {
             m_waitingForFocus = new QObject(this);
+            // Looked at again once the events of the moment are handled: the
+            // keyboard may leave a window for none for an instant.
             const auto again = [this] {
                 if (!m_waitingForFocus)
                     return;
                 std::exchange(m_waitingForFocus, nullptr)->deleteLater();
-                if (m_lost->total() > 0)
-                    showQuietly();
+                QTimer::singleShot(0, this, [this] {
+                    if (m_lost->total() > 0)
+                        showQuietly();
+                });
             };
             connect(qGuiApp, &QGuiApplication::focusWindowChanged, m_waitingForFocus, again);
             connect(focus, &QWindow::visibleChanged, m_waitingForFocus, again);
