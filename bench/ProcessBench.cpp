@@ -74,8 +74,7 @@ public:
         for (const char* sub :
              {"/home", "/config", "/config/vivaldi", "/data", "/data/applications", "/dd", "/rt"})
             ::mkdir((m_root + sub).c_str(), 0700);
-        writeFile(m_root + "/data/applications/vivaldi-stable.desktop",
-                  "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" STAND_IN_CHROME " %U\n");
+        setBrowserProgram(STAND_IN_CHROME);
         // The harness sleeps until the stand-in writes its record: polling
         // the log would take a core from the processes being timed.
         writeFile(chromeLog(), "");
@@ -127,10 +126,19 @@ public:
 
     std::string chromeLog() const { return m_root + "/chrome.log"; }
 
-    /// Starts the running Orlim; it is stopped if the run fails.
-    pid_t startApplication(const std::string& orlim, const std::string& link) const
+    /// Starts the running Orlim, its errors into `errors` where given; it is
+    /// stopped if the run fails.
+    pid_t startApplication(const std::string& orlim, const std::string& link,
+                           const std::string& errors = "/dev/null") const
     {
-        return g_app = spawn(orlim, {link});
+        return g_app = spawn(orlim, {link}, errors);
+    }
+
+    /// Makes the served browser's entry run `program`.
+    void setBrowserProgram(const std::string& program) const
+    {
+        writeFile(m_root + "/data/applications/vivaldi-stable.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Chrome\nExec=" + program + " %U\n");
     }
 
     /// Writes a "Local State" with `count` profiles (none: no file).
@@ -151,7 +159,8 @@ public:
         writeFile(path, json.str());
     }
 
-    pid_t spawn(const std::string& program, const std::vector<std::string>& arguments) const
+    pid_t spawn(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& errors = "/dev/null") const
     {
         std::vector<std::string> all{program};
         all.insert(all.end(), arguments.begin(), arguments.end());
@@ -167,7 +176,8 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                         0600);
         pid_t pid = 0;
         if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
             fail("cannot start " + program);
@@ -541,6 +551,58 @@ int main(int argc, char** argv)
                            "MB",
                            "<= 8 MB"});
         stop(app);
+    }
+
+    // 9. 1,000 links handed over one after another with no notification
+    // service (the sandbox has no session bus): first links that open straight
+    // away, then links whose browser fails to start, each told as its start
+    // fails and listed in the window of links not opened.
+    {
+        constexpr int burst = 1000;
+        box.setProfiles(0);
+        const auto handOver = [&](const std::string& site) {
+            const Nanoseconds start = now();
+            for (int i = 0; i < burst; ++i)
+                waitFor(box.spawn(orlim, {"https://" + site + "/" + std::to_string(i)}));
+            return ms(now() - start) / burst;
+        };
+        pid_t app = box.startApplication(orlim, "https://open.example/first");
+        box.waitForChromeStart(++chromeCount);
+        const double opening = handOver("open.example");
+        box.waitForChromeStart(chromeCount += burst);
+        stop(app);
+
+        box.setBrowserProgram("/bin/false");
+        const std::string errors = box.chromeLog() + ".errors";
+        app = box.startApplication(orlim, "https://lost.example/first", errors);
+        const auto told = [&] {
+            std::ifstream log(errors);
+            int lines = 0;
+            for (std::string line; std::getline(log, line);)
+                lines += line.find("could not be opened") != std::string::npos;
+            return lines;
+        };
+        while (told() < 1)
+            usleep(10000);
+        const double before = double(residentKilobytes(app)) / 1024.0;
+        const Nanoseconds start = now();
+        const double lost = handOver("lost.example");
+        for (Nanoseconds deadline = now() + 60'000'000'000LL; told() < burst + 1; usleep(10000))
+            if (now() > deadline)
+                fail("the links not opened were not all told");
+        const double whole = ms(now() - start);
+        figures.push_back(
+            {"9 hand-over per link that opens (1,000 in turn)", {opening}, {}, "ms", ""});
+        figures.push_back(
+            {"9 hand-over per link not opened (1,000 in turn, no service)", {lost}, {}, "ms", ""});
+        figures.push_back({"9 not opened: first hand-over -> list whole", {whole}, {}, "ms", ""});
+        figures.push_back({"9 not opened: RSS with 1,001 listed, over 1",
+                           {double(residentKilobytes(app)) / 1024.0 - before},
+                           {},
+                           "MB",
+                           ""});
+        stop(app);
+        box.setBrowserProgram(STAND_IN_CHROME);
     }
 
     // 5. Cold start: nothing running.

@@ -36,6 +36,8 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/picker/PickerInput.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/LinkLabel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/notice/LinkNotice.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/notice/LostLinkList.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/notice/LostLinks.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/tray/MenuBarController.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Palette.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/picker/PickerWindowController.cpp

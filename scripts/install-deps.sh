@@ -18,7 +18,7 @@ test=(
     appstream lintian
     xvfb xauth xdotool wmctrl openbox x11-utils
     dbus-daemon libglib2.0-bin mutter kwin-wayland kwin-x11 plasma-wayland-protocols
-    python3-dbus python3-pyatspi at-spi2-core chromium firefox-esr sqlite3 imagemagick wl-clipboard
+    python3-dbus python3-pyatspi at-spi2-core chromium firefox-esr sqlite3 imagemagick wl-clipboard xclip
 )
 
 packages=("${build[@]}")

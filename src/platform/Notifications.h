@@ -18,11 +18,13 @@ public:
 
     virtual ~Notifications() = default;
 
-    /// Shows `message`. `picked` runs when the user picks its action, with the
-    /// token the desktop gave for the window the action brings up (may be
+    /// Shows `message` in place of the one shown before while that is still
+    /// up, so that a burst of messages is one message, updated. `picked` runs when the user picks
+    /// its action, with the token the desktop gave for the window the action brings up (may be
     /// empty). `noAction` runs instead when the user cannot act on the message:
     /// no notification service took it, or the service shows no actions. Both
-    /// run on the main thread, later, never from within this call.
+    /// run on the main thread, later, never from within this call; for a message
+    /// replaced before the service had it, neither runs.
     virtual void show(const Message& message,
                       std::function<void(const QString& activationToken)> picked,
                       std::function<void()> noAction) = 0;

@@ -36,7 +36,8 @@ void FakeWindowActivation::present(QWidget* window, const QString& token)
 {
     presentedWith.append(token);
     window->show();
-    window->activateWindow();
+    if (activates)
+        window->activateWindow();
 }
 
 void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& desktopId,

@@ -108,11 +108,11 @@ public:
         if (!available)
             noAction();
         else
-            pick = std::move(picked);
+            picks.append(std::move(picked));
     }
     QStringList shown;
     bool available = true;
-    std::function<void(const QString& activationToken)> pick; // the last message's action
+    QList<std::function<void(const QString& activationToken)>> picks; // each message's action
 };
 
 /// Counts the look-ups; `windows` are found, `activated` records activations.
@@ -168,6 +168,7 @@ public:
     QStringList finished;      // every finishStartup()
     bool needsWindow = false;  // as on Wayland
     bool holds = false;        // as on X11 (and Wayland)
+    bool activates = true;     // false: as a compositor that keeps the keyboard elsewhere
 
 private:
     int m_tokens = 0;

@@ -39,56 +39,94 @@ QDBusConnection DBusNotifications::bus() const
 
 QString DBusNotifications::body(const QString& text, const QStringList& capabilities)
 {
-    return capabilities.contains(u"body-markup") ? text.toHtmlEscaped() : text;
+    if (!capabilities.contains(u"body-markup"))
+        return text;
+    // Every character markup gives a meaning, apostrophes too (attribute values).
+    QString escaped = text.toHtmlEscaped();
+    escaped.replace(u'\'', QStringLiteral("&#39;"));
+    return escaped;
 }
 
 void DBusNotifications::show(const Message& message, std::function<void(const QString&)> picked,
                              std::function<void()> noAction)
 {
+    Asked asked{message, std::move(picked), std::move(noAction)};
+    if (m_sending)
+        m_waiting = std::move(asked);
+    else
+        send(std::move(asked));
+}
+
+void DBusNotifications::send(Asked asked)
+{
     QDBusConnection connection = bus();
     if (!connection.isConnected()) {
-        QTimer::singleShot(0, this, std::move(noAction));
+        QTimer::singleShot(0, this, std::move(asked.noAction));
         return;
     }
+    m_sending = true;
     whenAnswered<QDBusPendingReply<QStringList>>(
         connection,
         QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("GetCapabilities")),
-        this,
-        [this, message, picked = std::move(picked),
-         noAction = std::move(noAction)](const QDBusPendingReply<QStringList>& reply) {
+        this, [this, asked = std::move(asked)](const QDBusPendingReply<QStringList>& reply) {
             if (reply.isError()) {
-                noAction();
+                asked.noAction();
+                sent();
                 return;
             }
             // Once the bus has answered: a connection still being set up
             // refuses to listen.
             listen();
-            notify(message, reply.value(), picked, noAction);
+            notify(reply.value(), asked);
         });
 }
 
-void DBusNotifications::notify(const Message& message, const QStringList& capabilities,
-                               std::function<void(const QString&)> picked,
-                               std::function<void()> noAction)
+void DBusNotifications::notify(const QStringList& capabilities, Asked asked)
 {
     const bool actions = capabilities.contains(u"actions");
     QDBusMessage call =
         QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("orlim")},
                             {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}};
-    call << QStringLiteral("Orlim") << uint(0) << QStringLiteral("orlim") << message.summary
-         << body(message.body, capabilities)
-         << (actions ? QStringList{actionKey, message.actionLabel} : QStringList()) << hints
+    call << QStringLiteral("Orlim") << m_current << QStringLiteral("orlim") << asked.message.summary
+         << body(asked.message.body, capabilities)
+         << (actions ? QStringList{actionKey, asked.message.actionLabel} : QStringList()) << hints
          << int(-1);
+    // The message it replaces takes its action at once: a click that comes
+    // before the service answers is for what the message now says. A service
+    // that showed it as another message gives the old one its action back.
+    const uint replaced = m_current;
+    std::function<void(const QString&)> before;
+    if (const auto shown = m_shown.find(replaced); actions && shown != m_shown.end())
+        before = std::exchange(shown->picked, asked.picked);
     whenAnswered<QDBusPendingReply<uint>>(
         bus(), call, this,
-        [this, actions, picked = std::move(picked),
-         noAction = std::move(noAction)](const QDBusPendingReply<uint>& reply) {
-            if (reply.isError() || !actions)
-                noAction();
-            else
-                m_shown.insert(reply.value(), {picked, {}});
+        [this, actions, asked = std::move(asked), replaced,
+         before = std::move(before)](const QDBusPendingReply<uint>& reply) {
+            const auto shown = m_shown.find(replaced);
+            if (before && shown != m_shown.end() && (reply.isError() || reply.value() != replaced))
+                shown->picked = before;
+            if (reply.isError() || !actions) {
+                asked.noAction();
+            } else {
+                const uint id = reply.value();
+                m_shownOrder.removeOne(id);
+                m_shownOrder.append(id);
+                m_shown.insert(id, {asked.picked, {}});
+                while (m_shownOrder.size() > remembered)
+                    m_shown.remove(m_shownOrder.takeFirst());
+            }
+            if (!reply.isError())
+                m_current = reply.value();
+            sent();
         });
+}
+
+void DBusNotifications::sent()
+{
+    m_sending = false;
+    if (auto waiting = std::exchange(m_waiting, std::nullopt))
+        send(std::move(*waiting));
 }
 
 void DBusNotifications::listen()
@@ -123,4 +161,7 @@ void DBusNotifications::actionInvoked(uint id, const QString& action)
 void DBusNotifications::notificationClosed(uint id, uint)
 {
     m_shown.remove(id);
+    m_shownOrder.removeOne(id);
+    if (id == m_current)
+        m_current = 0;
 }

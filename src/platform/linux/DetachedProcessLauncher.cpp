@@ -6,62 +6,27 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
 #include <csignal>
+#include <map>
+#include <mutex>
 #include <spawn.h>
 #include <string>
 #include <string_view>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
 extern char** environ;
 
 namespace {
-
-/// Collects the exit status of `pid` once it ends, so no zombie is left behind,
-/// and tells `failed` when the status says it failed to start. Orlim itself
-/// never waits for it.
-void reapWhenDone(pid_t pid, std::function<void()> failed)
-{
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app)
-        return;
-    const auto reaped = [pid, failed = std::move(failed),
-                         started = std::chrono::steady_clock::now()] {
-        int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == 0)
-            return false;
-        const auto lived = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - started);
-        if (failed && DetachedProcessLauncher::failedToStart(status, lived))
-            failed();
-        return true;
-    };
-    const int fd = int(::syscall(SYS_pidfd_open, pid, 0));
-    if (fd >= 0) {
-        auto* exited = new QSocketNotifier(fd, QSocketNotifier::Read, app);
-        QObject::connect(exited, &QSocketNotifier::activated, exited, [exited, fd, reaped] {
-            reaped();
-            exited->setEnabled(false);
-            exited->deleteLater();
-            ::close(fd);
-        });
-        return;
-    }
-    // Kernels before pidfds: look now and then.
-    auto* poll = new QTimer(app);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, reaped] {
-        if (reaped())
-            poll->deleteLater();
-    });
-    poll->start(1000);
-}
 
 /// Orlim's environment for a child: the activation variables Orlim was started
 /// with belong to Orlim's own start and never pass on; `token` replaces them.
@@ -84,7 +49,104 @@ std::vector<std::string> childEnvironment(const QString& token)
     return variables;
 }
 
+/// Runs `failed` on the main thread when a process that ended with `status`
+/// `lived` failed to start.
+void tell(int status, std::chrono::steady_clock::duration lived,
+          const std::function<void()>& failed)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!failed || !app ||
+        !DetachedProcessLauncher::failedToStart(
+            status, std::chrono::duration_cast<std::chrono::milliseconds>(lived)))
+        return;
+    QMetaObject::invokeMethod(app, failed, Qt::QueuedConnection);
+}
+
 } // namespace
+
+/// Waits on the started processes' pidfds on a thread of its own; reads the
+/// clock as each ends, collects its status (no zombie is left) and tells.
+class ExitWatcher
+{
+public:
+    explicit ExitWatcher(DetachedProcessLauncher::Clock clock)
+        : m_clock(std::move(clock)), m_epoll(::epoll_create1(EPOLL_CLOEXEC)),
+          m_stop(::eventfd(0, EFD_CLOEXEC))
+    {
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.fd = m_stop;
+        ::epoll_ctl(m_epoll, EPOLL_CTL_ADD, m_stop, &event);
+        m_thread = std::thread([this] { run(); });
+    }
+    ~ExitWatcher()
+    {
+        const uint64_t one = 1;
+        [[maybe_unused]] const auto written = ::write(m_stop, &one, sizeof one);
+        m_thread.join();
+        for (const auto& [fd, watched] : m_watched)
+            ::close(fd);
+        ::close(m_stop);
+        ::close(m_epoll);
+    }
+
+    /// Watches `pid` through `pidfd` (which it then owns), started at `started`.
+    void watch(pid_t pid, int pidfd, std::chrono::steady_clock::time_point started,
+               std::function<void()> failed)
+    {
+        std::lock_guard lock(m_mutex);
+        m_watched[pidfd] = {pid, started, std::move(failed)};
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.fd = pidfd;
+        ::epoll_ctl(m_epoll, EPOLL_CTL_ADD, pidfd, &event);
+    }
+
+private:
+    struct Watched
+    {
+        pid_t pid;
+        std::chrono::steady_clock::time_point started;
+        std::function<void()> failed;
+    };
+
+    void run()
+    {
+        epoll_event events[16];
+        for (;;) {
+            const int ready = ::epoll_wait(m_epoll, events, 16, -1);
+            // The end is when the pidfd became readable: read the clock first.
+            const auto ended = m_clock();
+            for (int i = 0; i < ready; ++i) {
+                const int fd = events[i].data.fd;
+                if (fd == m_stop)
+                    return;
+                Watched watched;
+                {
+                    std::lock_guard lock(m_mutex);
+                    watched = std::move(m_watched[fd]);
+                    m_watched.erase(fd);
+                }
+                ::epoll_ctl(m_epoll, EPOLL_CTL_DEL, fd, nullptr);
+                ::close(fd);
+                int status = 0;
+                if (::waitpid(watched.pid, &status, 0) == watched.pid)
+                    tell(status, ended - watched.started, watched.failed);
+            }
+        }
+    }
+
+    DetachedProcessLauncher::Clock m_clock;
+    int m_epoll;
+    int m_stop;
+    std::mutex m_mutex;
+    std::map<int, Watched> m_watched; // by pidfd
+    std::thread m_thread;
+};
+
+DetachedProcessLauncher::DetachedProcessLauncher(Clock clock) : m_clock(std::move(clock)) {}
+
+DetachedProcessLauncher::~DetachedProcessLauncher() = default;
 
 bool DetachedProcessLauncher::failedToStart(int status, std::chrono::milliseconds lived)
 {
@@ -136,11 +198,32 @@ bool DetachedProcessLauncher::startDetached(const QString& program, const QStrin
     posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
     pid_t pid = 0;
+    const auto started = m_clock();
     const int error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
         return false;
-    reapWhenDone(pid, std::move(failed));
+    // The child is Orlim's until collected: its pidfd is good even once it ended.
+    const int pidfd = int(::syscall(SYS_pidfd_open, pid, 0));
+    if (pidfd >= 0) {
+        if (!m_watcher)
+            m_watcher = std::make_unique<ExitWatcher>(m_clock);
+        m_watcher->watch(pid, pidfd, started, std::move(failed));
+        return true;
+    }
+    // Kernels before pidfds: look now and then; the end is known to a second.
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        auto* poll = new QTimer(app);
+        QObject::connect(poll, &QTimer::timeout, poll,
+                         [clock = m_clock, poll, pid, started, failed = std::move(failed)] {
+                             int status = 0;
+                             if (::waitpid(pid, &status, WNOHANG) == 0)
+                                 return;
+                             tell(status, clock() - started, failed);
+                             poll->deleteLater();
+                         });
+        poll->start(1000);
+    }
     return true;
 }

@@ -2,8 +2,9 @@
 #include "ui/notice/LinkNotice.h"
 
 #include "platform/Notifications.h"
-#include "ui/look/LinkLabel.h"
 #include "ui/look/Widgets.h"
+#include "ui/notice/LostLinkList.h"
+#include "ui/notice/LostLinks.h"
 #include "ui/window/WindowPlacement.h"
 
 #include <QClipboard>
@@ -11,84 +12,28 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
 namespace {
 
-constexpr int contentWidth = 400;
+constexpr int contentWidth = 440;
 constexpr int margin = 20;
-constexpr int listMaxHeight = 360;
+/// Rows shown at once; more scroll.
+constexpr int rowsShown = 5;
 
-void copy(const QString& url)
-{
-    QGuiApplication::clipboard()->setText(url);
-}
-
-/// Copies `url` once `window` has the keyboard, then goes.
-class CopyWhenActive final : public QObject
-{
-public:
-    CopyWhenActive(QWidget* window, QString url) : QObject(window), m_url(std::move(url))
-    {
-        if (window->isActiveWindow()) {
-            copy(m_url);
-            deleteLater();
-        } else {
-            window->installEventFilter(this);
-        }
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::WindowActivate) {
-            copy(m_url);
-            watched->removeEventFilter(this);
-            deleteLater();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QString m_url;
-};
-
-QWidget* row(const QString& url, ChromeLauncher::Failure why, int width, QWidget* parent)
-{
-    auto* widget = new QWidget(parent);
-    auto* layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    QLabel* because = Widgets::text(LinkNotice::reason(why), Typography::Role::Body, widget);
-    because->setWordWrap(true);
-    layout->addWidget(because);
-    auto* line = new QHBoxLayout;
-    const QFont font = Typography::font(Typography::Role::Callout);
-    auto* copyButton = new QPushButton(QStringLiteral("コピー"), widget);
-    copyButton->setObjectName(QStringLiteral("copy"));
-    copyButton->setAccessibleDescription(url);
-    QObject::connect(copyButton, &QPushButton::clicked, widget, [url] { copy(url); });
-    const int room = width - copyButton->sizeHint().width() - line->spacing();
-    auto* label = new LinkLabel(url, LinkLabel::lines(url, QFontMetrics(font), room), widget);
-    label->setFont(font);
-    label->setAccessibleName(url);
-    line->addWidget(label, 1);
-    line->addWidget(copyButton, 0, Qt::AlignTop);
-    layout->addLayout(line);
-    return widget;
-}
+const WindowPlacement::WindowStyle style{u"Orlim", u"linkNotice", true};
 
 } // namespace
 
 LinkNotice::LinkNotice(WindowPlacement::Presenter presenter, Notifications& notifications,
                        QObject* parent)
-    : QObject(parent), m_presenter(presenter), m_notifications(notifications)
+    : QObject(parent), m_presenter(presenter), m_notifications(notifications),
+      m_lost(new LostLinks(&LinkNotice::reason, this))
 {
 }
 
@@ -101,63 +46,149 @@ QWidget* LinkNotice::content()
 {
     auto* widget = new QWidget;
     widget->setObjectName(QStringLiteral("linkNotice"));
+    widget->setFixedWidth(contentWidth);
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->setSpacing(10);
-    layout->addWidget(Widgets::text(summary(), Typography::Role::Headline, widget));
+    m_headline = Widgets::text(QString(), Typography::Role::Headline, widget);
+    m_headline->setObjectName(QStringLiteral("headline"));
+    layout->addWidget(m_headline);
 
-    const int width = contentWidth - 2 * margin;
-    auto* list = new QWidget;
-    auto* rows = new QVBoxLayout(list);
-    rows->setContentsMargins(0, 0, 0, 0);
-    rows->setSpacing(12);
-    for (const Lost& link : std::as_const(m_lost))
-        rows->addWidget(row(link.url, link.why, width, list));
-    list->setFixedWidth(width);
-    auto* scroll = new QScrollArea(widget);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidget(list);
-    scroll->viewport()->setAutoFillBackground(false);
-    list->setAutoFillBackground(false);
-    list->adjustSize();
-    scroll->setFixedSize(width + scroll->verticalScrollBar()->sizeHint().width(),
-                         std::min(list->height(), listMaxHeight));
-    layout->addWidget(scroll);
+    m_list = new LostLinkList([this](int row) { copy(m_lost->url(row)); }, widget);
+    m_list->setModel(m_lost);
+    layout->addWidget(m_list);
+    m_more = Widgets::text(QString(), Typography::Role::Caption, widget, Palette::Tone::Secondary);
+    m_more->setObjectName(QStringLiteral("more"));
+    m_more->setWordWrap(true);
+    layout->addWidget(m_more);
+    m_copied =
+        Widgets::text(QString(), Typography::Role::Caption, widget, Palette::Tone::Secondary);
+    layout->addWidget(m_copied);
 
     auto* buttons = new QHBoxLayout;
+    auto* copyAll = new QPushButton(QStringLiteral("すべてコピー"), widget);
+    copyAll->setObjectName(QStringLiteral("copyAll"));
+    connect(copyAll, &QPushButton::clicked, this,
+            [this] { copy(m_lost->urls().join(u'\n') + u'\n'); });
+    buttons->addWidget(copyAll);
     buttons->addStretch();
     auto* close = new QPushButton(QStringLiteral("閉じる"), widget);
     close->setObjectName(QStringLiteral("close"));
-    connect(close, &QPushButton::clicked, widget, [this] { m_window->hide(); });
+    connect(close, &QPushButton::clicked, this, [this] { m_window->close(); });
     buttons->addWidget(close);
     layout->addLayout(buttons);
-    close->setDefault(true);
-
-    widget->setFixedWidth(contentWidth + scroll->verticalScrollBar()->sizeHint().width());
-    widget->setFixedHeight(widget->sizeHint().height());
     return widget;
 }
 
-void LinkNotice::present(const QString& activationToken)
+void LinkNotice::refresh()
 {
+    if (!m_list)
+        return;
+    m_headline->setText(summary(m_lost->total()));
+    const int height = m_list->heightFor(std::clamp(m_lost->rowCount(), 1, rowsShown));
+    if (m_list->height() != height)
+        m_list->setFixedHeight(height);
+    const qsizetype earlier = m_lost->earlier() + m_lost->notKept();
+    m_more->setVisible(earlier > 0);
+    if (earlier > 0) {
+        QString more =
+            QStringLiteral("このほかに古いリンクが %1 件あります（一覧にはありません）。")
+                .arg(earlier);
+        if (m_lost->notKept() > 0)
+            more += QStringLiteral("「すべてコピー」でコピーできるのはそのうち %1 件です。")
+                        .arg(m_lost->earlier());
+        else
+            more += QStringLiteral("「すべてコピー」ですべてコピーできます。");
+        m_more->setText(more);
+    }
+}
+
+void LinkNotice::showQuietly()
+{
+    // A compositor may give a new window the keyboard whatever it asks (so do
+    // Wayland's): while another window of Orlim's has it (a picker asking),
+    // the list comes up only once that window lets it go.
+    QWindow* focus = QGuiApplication::focusWindow();
+    if (focus && focus->isVisible() && (!m_window || focus != m_window->windowHandle())) {
+        refresh();
+        if (!m_waitingForFocus) {
+            m_waitingForFocus = new QObject(this);
+            // Looked at again once the events of the moment are handled: the
+            // keyboard may leave a window for none for an instant.
+            const auto again = [this] {
+                if (!m_waitingForFocus)
+                    return;
+                std::exchange(m_waitingForFocus, nullptr)->deleteLater();
+                QTimer::singleShot(0, this, [this] {
+                    if (m_lost->total() > 0)
+                        showQuietly();
+                });
+            };
+            connect(qGuiApp, &QGuiApplication::focusWindowChanged, m_waitingForFocus, again);
+            connect(focus, &QWindow::visibleChanged, m_waitingForFocus, again);
+        }
+        return;
+    }
     const bool created = !m_window;
-    m_presenter.present(m_window, {u"Orlim", u"linkNotice", false}, content(), activationToken);
+    if (created || (!m_window->isVisible() && !m_window->isMinimized())) {
+        m_presenter.showQuietly(m_window, style, created ? content() : nullptr);
+        if (created)
+            m_window->installEventFilter(this);
+        m_list->select(m_lost->rowCount() - 1);
+        m_list->setFocus();
+    }
+    refresh();
+}
+
+void LinkNotice::bringUp(const QString& url, ChromeLauncher::Failure why,
+                         const QString& activationToken)
+{
+    // Closed since, or past the rows listed: the link comes back to the list.
+    if (m_lost->rowOf(url) < 0)
+        m_lost->append(url, why);
+    const bool created = !m_window;
+    if (!created && m_window->isMinimized())
+        m_window->showNormal();
+    m_presenter.present(m_window, style, created ? content() : nullptr, activationToken);
     if (created)
         m_window->installEventFilter(this);
+    refresh();
+    m_list->select(m_lost->rowOf(url));
+    m_list->setFocus();
+    // A copy made on activation alone may lose to an older selection (a
+    // compositor may order them by input); the user's Return still copies.
+    m_pendingCopy = url;
+    if (m_window->isActiveWindow())
+        copy(std::exchange(m_pendingCopy, QString()));
+}
+
+void LinkNotice::copy(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    m_copied->setText(QStringLiteral("コピーしました"));
 }
 
 bool LinkNotice::eventFilter(QObject* watched, QEvent* event)
 {
-    // The links listed are forgotten once the window goes, however it is closed.
-    if (event->type() == QEvent::Hide && watched == m_window)
-        m_lost.clear();
+    if (watched == m_window) {
+        if (event->type() == QEvent::WindowActivate && !m_pendingCopy.isEmpty())
+            copy(std::exchange(m_pendingCopy, QString()));
+        // The links listed are forgotten once the user closes the window, not
+        // when it is minimised or hidden with the others.
+        if (event->type() == QEvent::Close) {
+            m_pendingCopy.clear();
+            m_lost->clear();
+            m_copied->clear();
+        }
+    }
     return QObject::eventFilter(watched, event);
 }
 
-QString LinkNotice::summary()
+QString LinkNotice::summary(qsizetype count)
 {
-    return QStringLiteral("リンクを開けませんでした");
+    if (count <= 1)
+        return QStringLiteral("リンクを開けませんでした");
+    return QStringLiteral("%1 件のリンクを開けませんでした").arg(count);
 }
 
 QString LinkNotice::reason(ChromeLauncher::Failure why)
@@ -177,32 +208,22 @@ QString LinkNotice::reason(ChromeLauncher::Failure why)
 
 void LinkNotice::show(const QString& url, ChromeLauncher::Failure why)
 {
-    m_lost.append({url, why});
-    if (m_window && m_window->isVisible())
-        WindowPlacement::replaceContent(m_window, content());
+    m_lost->append(url, why);
+    refresh();
     QPointer<LinkNotice> self(this);
     m_notifications.show(
-        {summary(), reason(why) + u'\n' + url, QStringLiteral("リンクをコピー")},
+        {summary(m_lost->total()), reason(why) + u'\n' + url, QStringLiteral("リンクをコピー")},
         [self, url, why](const QString& activationToken) {
-            if (!self)
-                return;
-            // Closed since: the link comes back to the list.
-            const QList<Lost>& lost = self->m_lost;
-            if (std::none_of(lost.begin(), lost.end(), [&](const Lost& l) { return l.url == url; }))
-                self->m_lost.append({url, why});
-            self->present(activationToken);
-            new CopyWhenActive(self->m_window, url);
+            if (self)
+                self->bringUp(url, why, activationToken);
         },
         [self] {
-            if (self && !self->m_lost.isEmpty())
-                self->present();
+            if (self && self->m_lost->total() > 0)
+                self->showQuietly();
         });
 }
 
 QStringList LinkNotice::links() const
 {
-    QStringList urls;
-    for (const Lost& link : m_lost)
-        urls.append(link.url);
-    return urls;
+    return m_lost->urls();
 }

@@ -8,16 +8,20 @@
 #include <QPointer>
 #include <QString>
 
+class LostLinkList;
+class LostLinks;
 class Notifications;
+class QLabel;
 class QWidget;
 
 /// Tells the user that a link could not be opened, so that no link is lost
-/// without a word: a desktop notification naming the link, with an action that
-/// brings up a small window of Orlim's own, which copies the link as soon as it
-/// has the keyboard (on Wayland only a window with the keyboard may set the
-/// clipboard). The window lists every link that could not be opened since it
-/// was last closed, each with its own copy button; it comes up by itself where
-/// no notification service offers the action.
+/// without a word: one desktop notification for however many links (a burst
+/// updates it), whose action brings up a small window of Orlim's own that
+/// lists every link not opened until the user closes it, each copied by the
+/// user's own click, Return or Space (on Wayland only input in a window with
+/// the keyboard may set the clipboard). The window comes up by itself where no
+/// notification service offers the action, once no other window of Orlim's
+/// (a picker asking) has the keyboard, and without asking for it.
 class LinkNotice : public QObject
 {
     Q_OBJECT
@@ -28,8 +32,8 @@ public:
                QObject* parent = nullptr);
     ~LinkNotice() override;
 
-    /// What the user reads: the summary, and why.
-    static QString summary();
+    /// What the user reads: the summary for `count` links, and why.
+    static QString summary(qsizetype count = 1);
     static QString reason(ChromeLauncher::Failure why);
 
     /// Tells the user that `url` could not be opened, and why.
@@ -37,25 +41,35 @@ public:
 
     /// The window of links that could not be opened; null until it first shows.
     QWidget* window() const { return m_window; }
-    /// The links it lists, oldest first.
+    /// Every link kept since the window was last closed, oldest first.
     QStringList links() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Lost
-    {
-        QString url;
-        ChromeLauncher::Failure why;
-    };
-
     QWidget* content();
-    /// Brings the window up with every link listed, or shows a new one in it.
-    void present(const QString& activationToken = {});
+    /// Shows the window without the keyboard, unless it is up (minimised or not).
+    void showQuietly();
+    /// Brings the window up with `url` current, to be copied once the window
+    /// has the keyboard.
+    void bringUp(const QString& url, ChromeLauncher::Failure why, const QString& activationToken);
+    void copy(const QString& text);
+    /// Fits the list to its rows and says how many are not listed.
+    void refresh();
 
     WindowPlacement::Presenter m_presenter;
     Notifications& m_notifications;
+    LostLinks* m_lost;
     QPointer<QWidget> m_window;
-    QList<Lost> m_lost; // since the window was last closed
+    LostLinkList* m_list = nullptr;
+    QLabel* m_headline = nullptr;
+    QLabel* m_more = nullptr;
+    QLabel* m_copied = nullptr;
+    /// The link the notification's action asked for, copied when the window
+    /// gets the keyboard: only the newest asked, and none once closed.
+    QString m_pendingCopy;
+    /// Set while the window waits for another of Orlim's to let the keyboard
+    /// go: the context of what tells that it went.
+    QObject* m_waitingForFocus = nullptr;
 };

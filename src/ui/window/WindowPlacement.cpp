@@ -56,8 +56,7 @@ void replaceContent(QWidget* window, QWidget* content)
     window->setFixedSize(content->width(), content->height() + (titleBar ? titleBar->height() : 0));
 }
 
-void Presenter::present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
-                        const QString& activationToken) const
+void Presenter::place(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content) const
 {
     if (!window) {
         // Where Orlim draws its own title bar, the window asks for no other,
@@ -84,9 +83,25 @@ void Presenter::present(QPointer<QWidget>& window, const WindowStyle& style, QWi
         if (keys)
             WindowShortcuts::install(window, *keys);
     }
-    replaceContent(window, content);
+    if (content)
+        replaceContent(window, content);
     centreOnPointerScreen(window);
+}
+
+void Presenter::present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
+                        const QString& activationToken) const
+{
+    place(window, style, content);
     activation.present(window, activationToken);
+}
+
+void Presenter::showQuietly(QPointer<QWidget>& window, const WindowStyle& style,
+                            QWidget* content) const
+{
+    place(window, style, content);
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->show();
+    window->setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
 } // namespace WindowPlacement

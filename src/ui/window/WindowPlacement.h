@@ -43,6 +43,13 @@ struct Presenter
     /// link was clicked in) where the desktop asks for one.
     void present(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content,
                  const QString& activationToken = {}) const;
+    /// The same, without taking the keyboard from the window that has it; the
+    /// content stays where none is given.
+    void showQuietly(QPointer<QWidget>& window, const WindowStyle& style,
+                     QWidget* content = nullptr) const;
+
+private:
+    void place(QPointer<QWidget>& window, const WindowStyle& style, QWidget* content) const;
 };
 
 } // namespace WindowPlacement

@@ -4,8 +4,10 @@
 #include "QtPrinting.h"
 
 #include <QTest>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -29,15 +31,40 @@ TEST(DetachedProcessLauncher, TellsAFailedStart)
         SCOPED_TRACE(testing::Message() << c.status << " after " << c.lived.count() << " ms");
         EXPECT_EQ(DetachedProcessLauncher::failedToStart(c.status, c.lived), c.failed);
     }
+}
 
-    // Real processes: told once each, for those that failed only.
-    DetachedProcessLauncher launcher;
-    QStringList failed;
-    for (const QString& script : {u"exit 0"_s, u"exit 2"_s, u"kill -9 $$"_s, u"exit 127"_s}) {
-        ASSERT_TRUE(launcher.startDetached(u"/bin/sh"_s, {u"-c"_s, script}, {},
-                                           [&failed, script] { failed.append(script); }));
+// Real processes, on a clock the test moves: each lives as long as the clock
+// says between its start and its end, whenever the main loop gets round to
+// it. The loop is busy a minute past each end: a start that failed at once
+// is still told, and one that ended long after its start is not.
+TEST(DetachedProcessLauncher, TheEndIsWhenTheProcessEnded)
+{
+    const struct
+    {
+        const char* script;
+        int endsAtMs; // on the test's clock
+        bool failed;
+    } cases[] = {
+        {"exit 0", 100, false}, {"exit 2", 1000, true},  {"kill -9 $$", 4000, true},
+        {"exit 127", 0, true},  {"exit 1", 6000, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        std::atomic<int> reads = 0;
+        std::atomic<bool> busy = false;
+        const auto clock = [&] {
+            const int read = ++reads;
+            const int ms = busy ? 60000 : read == 1 ? 0 : c.endsAtMs;
+            return std::chrono::steady_clock::time_point(std::chrono::milliseconds(ms));
+        };
+        DetachedProcessLauncher launcher(clock);
+        bool failed = false;
+        ASSERT_TRUE(launcher.startDetached(u"/bin/sh"_s, {u"-c"_s, QString::fromUtf8(c.script)}, {},
+                                           [&failed] { failed = true; }));
+        // Without the loop: the clock is read as the process ends.
+        for (int i = 0; i < 1000 && reads < 2; ++i)
+            std::this_thread::sleep_for(5ms);
+        busy = true;
+        EXPECT_EQ(QTest::qWaitFor([&] { return failed; }, c.failed ? 10000 : 300), c.failed);
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return failed.size() == 3; }, 10000));
-    failed.sort();
-    EXPECT_EQ(failed, (QStringList{u"exit 127"_s, u"exit 2"_s, u"kill -9 $$"_s}));
 }

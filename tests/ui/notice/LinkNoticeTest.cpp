@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/notice/LinkNotice.h"
+
+#include "ui/notice/LostLinks.h"
+
+#include "FakePlatform.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+using enum ChromeLauncher::Failure;
+
+QString clipboard()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+/// The window's list, and a click on its `row`.
+QAbstractItemView* list(const LinkNotice& notice)
+{
+    return notice.window()->findChild<QAbstractItemView*>(u"links"_s);
+}
+void click(const LinkNotice& notice, int row)
+{
+    QAbstractItemView* view = list(notice);
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    ASSERT_FALSE(rect.isEmpty()) << row;
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+QString headline(const LinkNotice& notice)
+{
+    return notice.window()->findChild<QLabel*>(u"headline"_s)->text();
+}
+
+/// A window that has the keyboard, as a picker asking for a link.
+struct Picker
+{
+    Picker()
+    {
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    QWidget window;
+};
+
+} // namespace
+
+// Without a notification service: a failure brings the window up, without
+// the keyboard, once no picker asks; later ones join its list in order,
+// whether the window is up or minimised, never taking the keyboard from the
+// picker. Each
+// row copies its own link on a click; Return copies the current one, the
+// newest as the window came up. Closed, it forgets them; the next failure,
+// alone, brings it up again.
+TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
+{
+    FakePlatform platform;
+    platform.notifications.available = false;
+    LinkNotice notice({platform.windowActivation}, platform.notifications);
+    Picker picker;
+    notice.show(u"https://a"_s, NoBrowser);
+    notice.show(u"https://b"_s, DidNotStart);
+    EXPECT_TRUE(!notice.window() || !notice.window()->isVisible()) << "not while a picker asks";
+    EXPECT_TRUE(picker.window.isActiveWindow()) << "the picker keeps the keyboard";
+    picker.window.hide();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notice.window() && notice.window()->isVisible(); }));
+    EXPECT_EQ(headline(notice), u"2 件のリンクを開けませんでした"_s);
+    notice.show(u"https://c <b>&\"'"_s, DidNotStart);
+    EXPECT_EQ(headline(notice), u"3 件のリンクを開けませんでした"_s) << "refreshed while open";
+    const QStringList links{u"https://a"_s, u"https://b"_s, u"https://c <b>&\"'"_s};
+    EXPECT_EQ(notice.links(), links);
+    EXPECT_TRUE(platform.windowActivation.presentedWith.isEmpty());
+
+    QTest::keyClick(list(notice), Qt::Key_Return);
+    EXPECT_EQ(clipboard(), links[1]) << "the newest as it came up is current";
+    for (const int row : {0, 1, 2, 0}) {
+        click(notice, row);
+        EXPECT_EQ(clipboard(), links[row]) << row;
+    }
+    notice.window()->findChild<QPushButton*>(u"copyAll"_s)->click();
+    EXPECT_EQ(clipboard(), links.join(u'\n') + u'\n');
+
+    notice.window()->showMinimized();
+    notice.show(u"https://d"_s, DidNotStart);
+    EXPECT_TRUE(notice.window()->isMinimized());
+    notice.window()->showNormal();
+    EXPECT_EQ(notice.links(), links + QStringList{u"https://d"_s}) << "kept while minimised";
+    click(notice, 3);
+    EXPECT_EQ(clipboard(), u"https://d"_s);
+
+    notice.window()->findChild<QPushButton*>(u"close"_s)->click();
+    EXPECT_FALSE(notice.window()->isVisible());
+    EXPECT_TRUE(notice.links().isEmpty()) << "forgotten once closed";
+    notice.show(u"https://e"_s, BrowserGone);
+    EXPECT_TRUE(notice.window()->isVisible()) << "a single failure brings it up";
+    EXPECT_EQ(notice.links(), QStringList{u"https://e"_s});
+}
+
+// With a service: each failure updates the message, which counts the links
+// and names the newest; each message's action brings the window up with the
+// token and copies its own link once the window has the keyboard (or on the
+// user's Return where the desktop keeps the keyboard elsewhere). Of two copies
+// pending, the newest asked for wins; a copy whose window closed first never
+// lands.
+TEST(LinkNotice, TheActionCopiesItsOwnLink)
+{
+    FakePlatform platform;
+    platform.windowActivation.activates = false;
+    LinkNotice notice({platform.windowActivation}, platform.notifications);
+    for (const char16_t* url : {u"https://a", u"https://b", u"https://c"})
+        notice.show(QString::fromUtf16(url), DidNotStart);
+    const QString why = LinkNotice::reason(DidNotStart);
+    EXPECT_EQ(platform.notifications.shown.last(),
+              u"3 件のリンクを開けませんでした|"_s + why + u"\nhttps://c|リンクをコピー"_s);
+    EXPECT_FALSE(notice.window()) << "the notification alone tells";
+    const auto& picks = platform.notifications.picks;
+    ASSERT_EQ(picks.size(), 3);
+
+    QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
+    picks[0](u"token-a"_s);
+    notice.window()->showMinimized();
+    picks[1](u"token-b"_s);
+    EXPECT_FALSE(notice.window()->isMinimized()) << "the action brings it back";
+    EXPECT_EQ(platform.windowActivation.presentedWith, (QStringList{u"token-a"_s, u"token-b"_s}));
+    EXPECT_EQ(clipboard(), u"copied elsewhere"_s) << "nothing before the keyboard";
+    notice.window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(notice.window()));
+    EXPECT_EQ(clipboard(), u"https://b"_s) << "the newest asked for";
+    QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
+    QTest::keyClick(list(notice), Qt::Key_Return);
+    EXPECT_EQ(clipboard(), u"https://b"_s) << "the asked link is current";
+    notice.show(u"https://x"_s, NoBrowser);
+    EXPECT_EQ(headline(notice), u"4 件のリンクを開けませんでした"_s) << "refreshed while open";
+    click(notice, 3);
+    EXPECT_EQ(clipboard(), u"https://x"_s);
+
+    // Closed before it had the keyboard: brought up later, it copies nothing.
+    picks[2](u"token-c"_s);
+    notice.window()->close();
+    QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
+    notice.show(u"https://d"_s, DidNotStart);
+    picks[3](u"token-d"_s);
+    notice.window()->close();
+    notice.window()->show();
+    notice.window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(notice.window()));
+    EXPECT_EQ(clipboard(), u"copied elsewhere"_s);
+}
+
+// Past the rows listed, the oldest links leave the list but not the window:
+// it says how many more there are, and "copy all" copies them, to a bound
+// past which they are only counted.
+TEST(LinkNotice, PastTheBoundNothingIsLostInSilence)
+{
+    LostLinks lost(&LinkNotice::reason);
+    const int more = 3;
+    for (int i = 0; i < LostLinks::listed + LostLinks::keptEarlier + more; ++i)
+        lost.append(u"https://l/"_s + QString::number(i), NoBrowser);
+    EXPECT_EQ(lost.rowCount(), 1000);
+    EXPECT_EQ(lost.url(0), u"https://l/100003"_s);
+    EXPECT_EQ(lost.earlier(), 100000);
+    EXPECT_EQ(lost.notKept(), 3);
+    EXPECT_EQ(lost.total(), 101003);
+    const QStringList urls = lost.urls();
+    EXPECT_EQ(urls.size(), 101000);
+    EXPECT_EQ(urls.first(), u"https://l/0"_s);
+    EXPECT_EQ(urls[100000], u"https://l/100003"_s);
+    EXPECT_EQ(urls.last(), u"https://l/101002"_s);
+
+    FakePlatform platform;
+    platform.notifications.available = false;
+    LinkNotice notice({platform.windowActivation}, platform.notifications);
+    for (int i = 0; i < LostLinks::listed + 2; ++i)
+        notice.show(u"https://m/"_s + QString::number(i), NoBrowser);
+    EXPECT_EQ(list(notice)->model()->rowCount(), 1000);
+    EXPECT_EQ(headline(notice), u"1002 件のリンクを開けませんでした"_s);
+    const auto* said = notice.window()->findChild<QLabel*>(u"more"_s);
+    EXPECT_TRUE(said->isVisibleTo(notice.window()));
+    EXPECT_TRUE(said->text().contains(u"2 件"_s)) << said->text().toStdString();
+    notice.window()->findChild<QPushButton*>(u"copyAll"_s)->click();
+    EXPECT_TRUE(clipboard().startsWith(u"https://m/0\nhttps://m/1\nhttps://m/2\n"_s));
+}
