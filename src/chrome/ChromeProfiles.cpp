@@ -153,4 +153,13 @@ ChromeProfileInfo parse(const QByteArray& localState, const QString& chromeDirec
     return info;
 }
 
+QList<BrowserProfiles> loadAll(const QList<ChromeInstallation>& browsers)
+{
+    QList<BrowserProfiles> all;
+    all.reserve(browsers.size());
+    for (const ChromeInstallation& browser : browsers)
+        all.append({browser, load(browser).profiles});
+    return all;
+}
+
 } // namespace ChromeProfiles

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfile.h"
 
 #include <QByteArray>
-
-struct ChromeInstallation;
 
 /// Chrome's profile catalogue, read from Chrome's "Local State" file. Orlim only
 /// reads that file; it never writes or locks it.
@@ -18,6 +17,16 @@ QString localStateURL(const QString& chromeDirectory);
 /// browser's order. Never fails: an unreadable or malformed file gives the
 /// empty catalogue, and a bad field of one entry gives that field's fallback.
 ChromeProfileInfo load(const ChromeInstallation& browser);
+
+/// One browser's profiles, as a picker of several browsers groups them.
+struct BrowserProfiles
+{
+    ChromeInstallation browser;
+    QList<ChromeProfile> profiles; // empty: the browser opens links in its default
+};
+
+/// Each of `browsers`' catalogue, read afresh, in their order.
+QList<BrowserProfiles> loadAll(const QList<ChromeInstallation>& browsers);
 
 /// The catalogue held in `localState` (the file's bytes), with picture files
 /// looked up below `chromeDirectory`.

@@ -20,8 +20,9 @@ namespace {
 LinkRouter::Windows recordInto(QStringList& shown, const bool& asking = false)
 {
     return {
-        [&shown](const QString& url, const ChromeInstallation&,
-                 const QList<ChromeProfile>& profiles, const QString& token) {
+        [&shown](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
+                 const QString& token) {
+            const QList<ChromeProfile> profiles = groups.value(0).profiles;
             shown.append(u"picker %1 %2 %3 %4"_s.arg(url)
                              .arg(profiles.size())
                              .arg(profiles.value(0).directoryName, token));
@@ -49,8 +50,8 @@ TEST(LinkRouter, DefaultOrThePicker)
     FakePlatform platform;
     QStringList shown;
     bool asking = false;
-    LinkRouter router(recordInto(shown, asking), platform.browsers, platform.launcher,
-                      platform.rules, platform.windowActivation);
+    LinkRouter router(recordInto(shown, asking), LinkRouter::servedOnly(platform.browsers),
+                      platform.launcher, platform.rules, platform.windowActivation);
     router.route({u"https://a"_s, QString()}, u"clicked"_s);
     asking = true;
     router.route({u"https://w"_s}, u"waits"_s);
@@ -100,14 +101,14 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
          }},
         {platform.windowActivation}, platform.scheduler);
     LinkRouter router(
-        {[&](const QString& url, const ChromeInstallation& browser,
-             const QList<ChromeProfile>& profiles,
-             const QString& token) { picker.show(url, browser, profiles, token); },
+        {[&](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
+             const QString& token) { picker.show(url, groups, token); },
          notOpened,
          [&](const QString& url, const ChromeInstallation& browser, const QString& directory) {
              return picker.openInTurn(url, browser, directory);
          }},
-        platform.browsers, platform.launcher, platform.rules, platform.windowActivation);
+        LinkRouter::servedOnly(platform.browsers), platform.launcher, platform.rules,
+        platform.windowActivation);
     router.route({u"https://a"_s});
     ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
     QTest::keyClick(picker.content(), Qt::Key_1);
@@ -149,8 +150,8 @@ TEST(LinkRouter, RulesStepFollowsTheSwitch)
     writeFile(platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     QStringList shown;
-    LinkRouter router(recordInto(shown), platform.browsers, platform.launcher, platform.rules,
-                      platform.windowActivation);
+    LinkRouter router(recordInto(shown), LinkRouter::servedOnly(platform.browsers),
+                      platform.launcher, platform.rules, platform.windowActivation);
     router.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
     const QStringList ruled{
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};

@@ -49,7 +49,7 @@ struct Picker
     void links(const QString& letters, int count = 3, const ChromeInstallation& browser = chrome)
     {
         for (const QChar letter : letters)
-            controller.show(u"https://"_s + letter, browser, profiles(count));
+            controller.show(u"https://"_s + letter, oneBrowser(profiles(count), browser));
     }
     ProfilePickerView* view() const { return controller.content(); }
     QString shown() const { return QString(view()->model().url()).remove(u"https://"_s); }
@@ -296,7 +296,7 @@ TEST(PickerWindowController, SaysHowManyWait)
 {
     Picker p;
     p.links(u"abc"_s);
-    p.controller.show(u"https://d"_s, chrome, profiles(3), u"clicked"_s);
+    p.controller.show(u"https://d"_s, oneBrowser(profiles(3), chrome), u"clicked"_s);
     EXPECT_EQ(p.platform.windowActivation.presentedWith.last(), u"clicked"_s);
     QStringList seen;
     for (int i = 0; i < 4; ++i) {
@@ -309,7 +309,7 @@ TEST(PickerWindowController, SaysHowManyWait)
                                  u"ほかに 1 件のリンクが待っています"_s, u"-"_s}));
     // Past a thousand, it says so; none is dropped.
     for (int i = 0; i < 1002; ++i)
-        p.controller.show(u"https://many/"_s + QString::number(i), chrome, profiles(1));
+        p.controller.show(u"https://many/"_s + QString::number(i), oneBrowser(profiles(1)));
     EXPECT_TRUE(p.view()->waitingLabel()->text().startsWith(
         u"ほかに 1001 件のリンクが待っています（1000 件を超えました"_s));
     p.press(Qt::Key_1);
@@ -347,12 +347,12 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
         QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
         QApplication::sendEvent(controller.content(), &event);
     };
-    controller.show(u"https://a.example"_s, chrome, profiles(3));
+    controller.show(u"https://a.example"_s, oneBrowser(profiles(3)));
     QWidget* window = controller.window();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     key(QEvent::KeyPress, Qt::Key_2, 11);
     EXPECT_TRUE(controller.openInTurn(u"https://r.example"_s, chrome, u"Default"_s));
-    controller.show(u"https://b.example"_s, chrome, profiles(3));
+    controller.show(u"https://b.example"_s, oneBrowser(profiles(3)));
     EXPECT_EQ(launched, (QStringList{u"https://r.example Default  left"_s,
                                      u"https://a.example Profile 1  left"_s}));
     EXPECT_TRUE(window->isVisible());

@@ -28,8 +28,8 @@ TEST(ProfilePickerView, KeysPointerAndText)
     QList<ChromeProfile> twenty = profiles(20);
     twenty[0].displayName = u"<b>Bank</b>"_s;
     ProfilePickerView view(
-        link, twenty,
-        [&](const ChromeProfile& profile, const std::optional<QString>&,
+        link, oneBrowser(twenty),
+        [&](const ChromeInstallation&, const ChromeProfile& profile, const std::optional<QString>&,
             ProfilePickerModel::Manner manner) {
             events.append(profile.directoryName + (manner.everyWaitingLink ? u" all" : u"") +
                           (manner.privateWindow ? u" private" : u""));
@@ -85,8 +85,8 @@ TEST(ProfilePickerView, DigitsOnEveryLayout)
 {
     QStringList chosen;
     ProfilePickerView view(
-        u"https://example.com"_s, profiles(10),
-        [&](const ChromeProfile& profile, const std::optional<QString>&,
+        u"https://example.com"_s, oneBrowser(profiles(10)),
+        [&](const ChromeInstallation&, const ChromeProfile& profile, const std::optional<QString>&,
             ProfilePickerModel::Manner manner) {
             chosen.append(profile.directoryName.mid(8) + (manner.privateWindow ? u"p" : u""));
         },
@@ -132,9 +132,9 @@ TEST(ProfilePickerView, ThePrefixField)
     const QList<ChromeProfile> profiles{{u"Default"_s, u"A"_s, {}, {}, {}},
                                         {u"Profile 1"_s, u"B"_s, {}, {}, {}}};
     ProfilePickerView view(
-        u"https://example.com/x"_s, profiles,
-        [&](const ChromeProfile& profile, const std::optional<QString>& prefix,
-            ProfilePickerModel::Manner) {
+        u"https://example.com/x"_s, oneBrowser(profiles),
+        [&](const ChromeInstallation&, const ChromeProfile& profile,
+            const std::optional<QString>& prefix, ProfilePickerModel::Manner) {
             chosen.append(profile.directoryName + u' ' + prefix.value_or(u"-"_s));
         },
         [](bool) {});
