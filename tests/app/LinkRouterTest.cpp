@@ -142,6 +142,49 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     EXPECT_TRUE(notice.links().isEmpty()) << "forgotten once closed";
 }
 
+// The picker offers every browser shown, the served one first, and a row's
+// choice starts its own browser, a private window with that browser's switch.
+// With no profiles in any, the link opens in the served one's "Default".
+TEST(LinkRouter, SeveralBrowsersInOnePicker)
+{
+    FakePlatform platform;
+    platform.applications.installed[u"chromium.desktop"_s] =
+        desktopEntry(u"Chromium"_s, u"chromium %U"_s);
+    QList<ChromeInstallation> browsers = platform.browsers.installed();
+    ASSERT_EQ(browsers.size(), 2);
+    browsers[1].privateSwitch = u"--private-window"_s;
+    PickerWindowController picker(
+        {{},
+         [&](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
+             platform.launcher.openChosen(browser, request, {});
+         }},
+        {platform.windowActivation}, platform.scheduler);
+    LinkRouter router(
+        {[&](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
+             const QString& token) { picker.show(url, groups, token); },
+         {},
+         {}},
+        [&] { return browsers; }, platform.launcher, platform.rules, platform.windowActivation);
+    router.route({u"https://a"_s});
+    writeFile(platform.root.path() + u"/config/chromium/Local State",
+              R"({"profile": {"info_cache": {"Profile 9": {}}}})");
+    router.route({u"https://b"_s});
+    QTest::keyClick(picker.content(), Qt::Key_1, Qt::ShiftModifier);
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    for (const QString& link : {u"https://c"_s, u"https://d"_s}) {
+        router.route({link});
+        QTest::keyClick(picker.content(), link == u"https://c" ? Qt::Key_2 : Qt::Key_3,
+                        Qt::ShiftModifier);
+    }
+    EXPECT_EQ(platform.processes.starts,
+              (QStringList{
+                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|"_s,
+                  u"chromium|--profile-directory=Profile 9|--private-window|https://b|token-1"_s,
+                  u"/opt/google/chrome/chrome|--profile-directory=Profile 1|--incognito|"
+                  u"https://c|token-2"_s,
+                  u"chromium|--profile-directory=Profile 9|--private-window|https://d|token-3"_s}));
+}
+
 // Rules decide only while switched on, and only for a profile Chrome has.
 TEST(LinkRouter, RulesStepFollowsTheSwitch)
 {

@@ -88,11 +88,13 @@ QWidget* groupHeader(const ChromeInstallation& browser, QWidget* parent)
         QFileInfo(iconName).isAbsolute() ? QIcon(iconName) : QIcon::fromTheme(iconName);
     if (!icon.isNull()) {
         auto* image = new QLabel(header);
-        image->setPixmap(icon.pixmap(groupIconSize, header->devicePixelRatioF()));
+        image->setPixmap(
+            icon.pixmap(QSize(groupIconSize, groupIconSize), header->devicePixelRatioF()));
         line->addWidget(image);
     }
     QLabel* name =
         Widgets::text(nameOf(browser), Typography::Role::Callout, header, Palette::Tone::Secondary);
+    name->setObjectName(QStringLiteral("browser"));
     line->addWidget(name, 1);
     return header;
 }

@@ -22,9 +22,11 @@ ChromeInstallation browserNamed(const QString& desktopId)
 }
 
 const ChromeInstallation chrome = browserNamed(u"google-chrome.desktop"_s);
+const ChromeInstallation firefox = browserNamed(u"firefox.desktop"_s);
 
-/// A picker whose launches read "<link> <profile>[ private][ front <token>]",
-/// with "https://" and "Profile " left out, and rules "rule <prefix> <profile>".
+/// A picker whose launches read "<link> <profile>[ in <browser>][ private][
+/// front <token>]", with "https://" and "Profile " left out and the browser
+/// named when not Chrome, and rules "rule <prefix> <profile>".
 struct Picker
 {
     FakePlatform platform;
@@ -34,12 +36,15 @@ struct Picker
         {[this](const QString& prefix, const QString& directory) {
              calls.append(u"rule " + prefix + u' ' + directory);
          },
-         [this](const ChromeInstallation&, const ChromeLauncher::Request& r) {
-             calls.append(QString(r.url + u' ' + r.profileDirectory +
-                                  (r.privateWindow ? u" private" : u"") +
-                                  (r.toFront ? u" front " + r.activationToken : QString()))
-                              .remove(u"https://"_s)
-                              .remove(u"Profile "_s));
+         [this](const ChromeInstallation& browser, const ChromeLauncher::Request& r) {
+             calls.append(
+                 QString(r.url + u' ' + r.profileDirectory +
+                         (browser.desktopId == chrome.desktopId ? QString()
+                                                                : u" in " + browser.desktopId) +
+                         (r.privateWindow ? u" private" : u"") +
+                         (r.toFront ? u" front " + r.activationToken : QString()))
+                     .remove(u"https://"_s)
+                     .remove(u"Profile "_s));
              owners.append(r.owner);
          }},
         {platform.windowActivation},
@@ -48,8 +53,12 @@ struct Picker
     /// Shows "https://<letter>" for each letter, with `count` profiles.
     void links(const QString& letters, int count = 3, const ChromeInstallation& browser = chrome)
     {
+        links(letters, oneBrowser(profiles(count), browser));
+    }
+    void links(const QString& letters, const ProfilePickerModel::Groups& groups)
+    {
         for (const QChar letter : letters)
-            controller.show(u"https://"_s + letter, oneBrowser(profiles(count), browser));
+            controller.show(u"https://"_s + letter, groups);
     }
     ProfilePickerView* view() const { return controller.content(); }
     QString shown() const { return QString(view()->model().url()).remove(u"https://"_s); }
@@ -223,7 +232,27 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.press(Qt::Key_1);
              p.press(Qt::Key_1);
          },
-         {u"a 1 private"_s, u"c 1 private"_s, u"b 0"_s, u"d 0 front token-1"_s}},
+         {u"a 1 private"_s, u"c 1 private"_s, u"b 0 in chromium.desktop"_s,
+          u"d 0 front token-1"_s}},
+        {"with several browsers, digits and arrows count across them, a choice opens the row's "
+         "browser, and Ctrl sends the waiting links where that browser has the profile",
+         [](Picker& p) {
+             const ProfilePickerModel::Groups both{{chrome, profiles(3)}, {firefox, profiles(2)}};
+             p.links(u"ab"_s, both);
+             p.links(u"c"_s);
+             p.links(u"d"_s, 2, firefox);
+             p.links(u"e"_s, {{chrome, profiles(3)}, {firefox, profiles(3).mid(1)}});
+             p.key(QEvent::KeyPress, Qt::Key_Control, 37);
+             p.key(QEvent::KeyPress, Qt::Key_4, 13, Qt::ControlModifier);
+             EXPECT_EQ(p.shown(), u"c"_s);
+             p.press(Qt::Key_1);
+             for (const int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
+                 p.press(key);
+             p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
+             p.key(QEvent::KeyPress, Qt::Key_Return, 36, Qt::ShiftModifier);
+         },
+         {u"a 0 in firefox.desktop"_s, u"b 0 in firefox.desktop"_s, u"d 0 in firefox.desktop"_s,
+          u"c 0"_s, u"e 2 in firefox.desktop private front token-1"_s}},
         {"a link that needs no choice waits its turn, and is not the user's to drop",
          [](Picker& p) {
              EXPECT_FALSE(p.controller.openInTurn(u"https://r"_s, chrome, u"Default"_s));

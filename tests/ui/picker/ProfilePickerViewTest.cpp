@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTextDocument>
 
@@ -159,4 +160,29 @@ TEST(ProfilePickerView, ThePrefixField)
     view.setFocus();
     QTest::keyClick(&view, Qt::Key_2);
     EXPECT_EQ(chosen, QStringList{u"Profile 1 https://example.com/a"_s});
+}
+
+// One browser alone has no header and its rows name no browser. Among several,
+// each browser's rows come under its name (a browser without profiles has
+// none), and each row names its browser to screen readers.
+TEST(ProfilePickerView, SeveralBrowsers)
+{
+    ChromeInstallation chromium, firefox;
+    chromium.shortName = u"Chromium"_s;
+    firefox.name = u"Firefox ESR"_s;
+    const auto headers = [](const ProfilePickerView& view) {
+        QStringList texts;
+        for (const QLabel* label : view.findChildren<QLabel*>(u"browser"_s))
+            texts.append(label->text());
+        return texts;
+    };
+    const ProfilePickerView one(u"https://a"_s, oneBrowser(profiles(2), chromium), {}, {});
+    EXPECT_EQ(headers(one), QStringList());
+    EXPECT_EQ(one.rows()[1]->accessibleName(), u"Name 1"_s);
+    const ProfilePickerView several(
+        u"https://a"_s, {{chromium, profiles(2)}, {chromium, {}}, {firefox, profiles(1)}}, {}, {});
+    EXPECT_EQ(headers(several), (QStringList{u"Chromium"_s, u"Firefox ESR"_s}));
+    EXPECT_EQ(several.rows()[2]->accessibleName(), u"Name 0, Firefox ESR"_s);
+    EXPECT_TRUE(
+        several.rows()[2]->accessibleDescription().startsWith(u"3, Name 0, Firefox ESR\n"_s));
 }
