@@ -162,7 +162,7 @@ TEST(ProfilePickerView, ThePrefixField)
     EXPECT_EQ(chosen, QStringList{u"Profile 1 https://example.com/a"_s});
 }
 
-// One browser alone has no header and its rows name no browser. Among several,
+// One browser with profiles has no header and its rows name no browser. Among several,
 // each browser's rows come under its name (a browser without profiles has
 // none), and each row names its browser to screen readers.
 TEST(ProfilePickerView, SeveralBrowsers)
@@ -176,7 +176,7 @@ TEST(ProfilePickerView, SeveralBrowsers)
             texts.append(label->text());
         return texts;
     };
-    const ProfilePickerView one(u"https://a"_s, oneBrowser(profiles(2), chromium), {}, {});
+    const ProfilePickerView one(u"https://a"_s, {{chromium, profiles(2)}, {firefox, {}}}, {}, {});
     EXPECT_EQ(headers(one), QStringList());
     EXPECT_EQ(one.rows()[1]->accessibleName(), u"Name 1"_s);
     const ProfilePickerView several(
