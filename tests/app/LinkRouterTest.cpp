@@ -37,6 +37,31 @@ LinkRouter::Windows recordInto(QStringList& shown, const bool& asking = false)
         }};
 }
 
+/// The picker, its choices opened by the launcher, and a router showing it `browsers`.
+struct Routed
+{
+    Routed(FakePlatform& platform, LinkRouter::Browsers browsers,
+           const ChromeLauncher::FailureHandler& notOpened = {})
+        : picker({{},
+                  [&platform, notOpened](const ChromeInstallation& browser,
+                                         const ChromeLauncher::Request& request) {
+                      platform.launcher.openChosen(browser, request, notOpened);
+                  }},
+                 {platform.windowActivation}, platform.scheduler),
+          router({[this](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
+                         const QString& token) { picker.show(url, groups, token); },
+                  notOpened,
+                  [this](const QString& url, const ChromeInstallation& browser,
+                         const QString& directory) {
+                      return picker.openInTurn(url, browser, directory);
+                  }},
+                 std::move(browsers), platform.launcher, platform.rules, platform.windowActivation)
+    {
+    }
+    PickerWindowController picker;
+    LinkRouter router;
+};
+
 } // namespace
 
 // With no profiles every link opens in "Default" at once, in order, with the
@@ -94,21 +119,8 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     const auto notOpened = [&](const QString& url, ChromeLauncher::Failure why) {
         notice.show(url, why);
     };
-    PickerWindowController picker(
-        {[](const QString&, const QString&) {},
-         [&](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             platform.launcher.openChosen(browser, request, notOpened);
-         }},
-        {platform.windowActivation}, platform.scheduler);
-    LinkRouter router(
-        {[&](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
-             const QString& token) { picker.show(url, groups, token); },
-         notOpened,
-         [&](const QString& url, const ChromeInstallation& browser, const QString& directory) {
-             return picker.openInTurn(url, browser, directory);
-         }},
-        LinkRouter::servedOnly(platform.browsers), platform.launcher, platform.rules,
-        platform.windowActivation);
+    Routed routed(platform, LinkRouter::servedOnly(platform.browsers), notOpened);
+    auto& [picker, router] = routed;
     router.route({u"https://a"_s});
     ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
     QTest::keyClick(picker.content(), Qt::Key_1);
@@ -150,21 +162,10 @@ TEST(LinkRouter, SeveralBrowsersInOnePicker)
     FakePlatform platform;
     platform.applications.installed[u"chromium.desktop"_s] =
         desktopEntry(u"Chromium"_s, u"chromium %U"_s);
-    QList<ChromeInstallation> browsers = platform.browsers.installed();
-    ASSERT_EQ(browsers.size(), 2);
+    QList<ChromeInstallation> browsers = platform.browsers.installed(); // Chrome, Chromium
     browsers[1].privateSwitch = u"--private-window"_s;
-    PickerWindowController picker(
-        {{},
-         [&](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             platform.launcher.openChosen(browser, request, {});
-         }},
-        {platform.windowActivation}, platform.scheduler);
-    LinkRouter router(
-        {[&](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
-             const QString& token) { picker.show(url, groups, token); },
-         {},
-         {}},
-        [&] { return browsers; }, platform.launcher, platform.rules, platform.windowActivation);
+    Routed routed(platform, [&] { return browsers; });
+    auto& [picker, router] = routed;
     // Shift with row `key` where the picker comes up.
     const auto route = [&](const QString& link, Qt::Key key) {
         router.route({link});
