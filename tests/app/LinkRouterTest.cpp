@@ -188,16 +188,22 @@ TEST(LinkRouter, SeveralBrowsersInOnePicker)
                   u"chromium|--profile-directory=Profile 9|--private-window|https://d|token-3"_s}));
 }
 
-// Rules decide only while switched on, and only for a profile Chrome has.
+// Rules decide only while switched on, and only for a profile the served
+// browser has, Chrome here, though another browser shown has it.
 TEST(LinkRouter, RulesStepFollowsTheSwitch)
 {
     FakePlatform platform;
     platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    platform.applications.installed[u"chromium.desktop"_s] =
+        desktopEntry(u"Chromium"_s, u"chromium %U"_s);
+    writeFile(platform.root.path() + u"/config/chromium/Local State",
+              R"({"profile": {"info_cache": {"Profile 2": {}}}})");
     writeFile(platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     QStringList shown;
-    LinkRouter router(recordInto(shown), LinkRouter::servedOnly(platform.browsers),
-                      platform.launcher, platform.rules, platform.windowActivation);
+    LinkRouter router(
+        recordInto(shown), [&] { return platform.browsers.installed(); }, platform.launcher,
+        platform.rules, platform.windowActivation);
     router.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
     const QStringList ruled{
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};
