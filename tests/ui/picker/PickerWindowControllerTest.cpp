@@ -218,41 +218,27 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              EXPECT_EQ(p.shown(), u"c"_s);
          },
          {u"a 0"_s, u"b 1 front token-1"_s}},
-        {"Ctrl+Shift with a choice sends, privately, the waiting links of the same browser that "
-         "have the profile; the others keep their turn",
-         [](Picker& p) {
-             p.links(u"a"_s);
-             p.links(u"b"_s, 3, browserNamed(u"chromium.desktop"_s));
-             p.links(u"c"_s);
-             p.links(u"d"_s, 1);
-             p.key(QEvent::KeyPress, Qt::Key_Control, 37);
-             p.key(QEvent::KeyPress, Qt::Key_Shift, 50, Qt::ControlModifier);
-             p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ControlModifier | Qt::ShiftModifier);
-             EXPECT_EQ(p.shown(), u"b"_s);
-             p.press(Qt::Key_1);
-             p.press(Qt::Key_1);
-         },
-         {u"a 1 private"_s, u"c 1 private"_s, u"b 0 in chromium.desktop"_s,
-          u"d 0 front token-1"_s}},
         {"with several browsers, digits and arrows count across them, a choice opens the row's "
-         "browser, and Ctrl sends the waiting links where that browser has the profile",
+         "browser, and Ctrl (with Shift: privately) sends the waiting links where that browser "
+         "has the profile; the others keep their turn",
          [](Picker& p) {
              const ProfilePickerModel::Groups both{{chrome, profiles(3)}, {firefox, profiles(2)}};
              p.links(u"ab"_s, both);
+             p.links(u"e"_s, {{chrome, profiles(3)}, {firefox, profiles(3).mid(1)}});
              p.links(u"c"_s);
              p.links(u"d"_s, 2, firefox);
-             p.links(u"e"_s, {{chrome, profiles(3)}, {firefox, profiles(3).mid(1)}});
              p.key(QEvent::KeyPress, Qt::Key_Control, 37);
-             p.key(QEvent::KeyPress, Qt::Key_4, 13, Qt::ControlModifier);
-             EXPECT_EQ(p.shown(), u"c"_s);
-             p.press(Qt::Key_1);
+             p.key(QEvent::KeyPress, Qt::Key_Shift, 50, Qt::ControlModifier);
+             p.key(QEvent::KeyPress, Qt::Key_Dollar, 13, Qt::ControlModifier | Qt::ShiftModifier);
+             EXPECT_EQ(p.shown(), u"e"_s);
              for (const int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
                  p.press(key);
-             p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
-             p.key(QEvent::KeyPress, Qt::Key_Return, 36, Qt::ShiftModifier);
+             p.press(Qt::Key_Return);
+             p.press(Qt::Key_1);
          },
-         {u"a 0 in firefox.desktop"_s, u"b 0 in firefox.desktop"_s, u"d 0 in firefox.desktop"_s,
-          u"c 0"_s, u"e 2 in firefox.desktop private front token-1"_s}},
+         {u"a 0 in firefox.desktop private"_s, u"b 0 in firefox.desktop private"_s,
+          u"d 0 in firefox.desktop private"_s, u"e 2 in firefox.desktop"_s,
+          u"c 0 front token-1"_s}},
         {"a link that needs no choice waits its turn, and is not the user's to drop",
          [](Picker& p) {
              EXPECT_FALSE(p.controller.openInTurn(u"https://r"_s, chrome, u"Default"_s));
