@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // In-process figures: the profile catalogue and rule matching, on files shaped
-// like the real ones, read from a temporary XDG_CONFIG_HOME.
+// like the real ones, read from a temporary XDG_CONFIG_HOME, and the picker
+// built off screen.
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfiles.h"
 #include "chrome/FirefoxProfiles.h"
 #include "platform/Platform.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
+#include "ui/picker/ProfilePickerView.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -218,6 +221,33 @@ void linkRouting(benchmark::State& state)
 }
 BENCHMARK(linkRouting)->Unit(benchmark::kMicrosecond)->ComputeStatistics("p95", p95);
 
+/// The picker for a link built and painted, ten profiles: one browser's, or
+/// two browsers' five each under their names.
+void pickerBuilt(benchmark::State& state)
+{
+    ChromeInstallation chromium, firefox;
+    chromium.shortName = u"Chromium"_s;
+    firefox.shortName = u"Firefox"_s;
+    QList<ChromeProfile> ten;
+    for (int i = 0; i < 10; ++i)
+        ten.append({u"Profile " + QString::number(i), u"Name " + QString::number(i), {}, {}, {}});
+    const ProfilePickerModel::Groups groups =
+        state.range(0) == 1
+            ? ProfilePickerModel::Groups{{chromium, ten}}
+            : ProfilePickerModel::Groups{{chromium, ten.mid(0, 5)}, {firefox, ten.mid(5)}};
+    for (auto _ : state) {
+        ProfilePickerView view(u"https://example.com/"_s, groups, {}, {});
+        const QPixmap picture = view.grab();
+        benchmark::DoNotOptimize(picture);
+    }
+}
+BENCHMARK(pickerBuilt)
+    ->ArgName("browsers")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("p95", p95);
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -225,6 +255,8 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", configHome().path().toUtf8());
     qputenv("XDG_DATA_HOME", QString(configHome().path() + u"/data").toUtf8());
     qputenv("XDG_DATA_DIRS", QString(configHome().path() + u"/none").toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -78,16 +78,15 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
              launcher.openChosen(browser, request, notOpened);
          }},
         presenter, *platform.scheduler);
-    LinkRouter router({[&picker](const QString& url, const ChromeInstallation& browser,
-                                 const QList<ChromeProfile>& profiles, const QString& token) {
-                           picker.show(url, browser, profiles, token);
-                       },
-                       notOpened,
-                       [&picker](const QString& url, const ChromeInstallation& browser,
-                                 const QString& profileDirectory) {
-                           return picker.openInTurn(url, browser, profileDirectory);
-                       }},
-                      browsers, launcher, rules, *platform.windowActivation);
+    LinkRouter router(
+        {[&picker](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
+                   const QString& token) { picker.show(url, groups, token); },
+         notOpened,
+         [&picker](const QString& url, const ChromeInstallation& browser,
+                   const QString& profileDirectory) {
+             return picker.openInTurn(url, browser, profileDirectory);
+         }},
+        LinkRouter::browsersShown(browsers), launcher, rules, *platform.windowActivation);
     SettingsWindowController settings(presenter, {browsers, rules, *platform.defaultBrowser,
                                                   *platform.scheduler, &AppActions::quit});
     MenuBarController tray({[&settings] { settings.show(); }, &AppActions::quit},

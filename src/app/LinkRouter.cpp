@@ -9,11 +9,15 @@
 
 #include <algorithm>
 
-LinkRouter::LinkRouter(Windows windows, const ChromeInstallations& browsers,
-                       const ChromeLauncher& launcher, const RuleStore& rules,
-                       WindowActivation& activation)
-    : m_windows(std::move(windows)), m_browsers(browsers), m_launcher(launcher), m_rules(rules),
-      m_activation(activation)
+LinkRouter::Browsers LinkRouter::browsersShown(const ChromeInstallations& installations)
+{
+    return [&installations] { return installations.shownAmong(installations.installed()); };
+}
+
+LinkRouter::LinkRouter(Windows windows, Browsers browsers, const ChromeLauncher& launcher,
+                       const RuleStore& rules, WindowActivation& activation)
+    : m_windows(std::move(windows)), m_browsers(std::move(browsers)), m_launcher(launcher),
+      m_rules(rules), m_activation(activation)
 {
 }
 
@@ -28,36 +32,40 @@ void LinkRouter::route(const QStringList& urls, const QString& activationToken)
 
 bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
 {
-    const auto browser = m_browsers.find();
-    if (!browser) {
+    const QList<ChromeInstallation> browsers = m_browsers();
+    if (browsers.isEmpty()) {
         ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, m_windows.showNotOpened);
         return false;
     }
+    const ChromeInstallation& served = browsers.first();
     const auto open = [&](const QString& profileDirectory) {
-        if (m_windows.openInTurn && m_windows.openInTurn(url, *browser, profileDirectory))
+        if (m_windows.openInTurn && m_windows.openInTurn(url, served, profileDirectory))
             return;
-        m_launcher.open(*browser, {url, profileDirectory, activationToken},
-                        m_windows.showNotOpened);
+        m_launcher.open(served, {url, profileDirectory, activationToken}, m_windows.showNotOpened);
     };
-    const ChromeProfileInfo catalogue = ChromeProfiles::load(*browser);
-    if (catalogue.profiles.isEmpty()) {
+    const QList<ChromeProfiles::BrowserProfiles> groups = ChromeProfiles::loadAll(browsers);
+    if (std::all_of(groups.begin(), groups.end(), [](const ChromeProfiles::BrowserProfiles& g) {
+            return g.profiles.isEmpty();
+        })) {
         open(QStringLiteral("Default"));
         return false;
     }
     if constexpr (FeatureFlags::rulesEnabled) {
+        // Rules name a profile of the browser served.
+        const QList<ChromeProfile>& profiles = groups.first().profiles;
         if (const auto rule = m_rules.match(url)) {
-            const auto known = std::find_if(
-                catalogue.profiles.begin(), catalogue.profiles.end(), [&](const ChromeProfile& p) {
+            const auto known =
+                std::find_if(profiles.begin(), profiles.end(), [&](const ChromeProfile& p) {
                     return CanonicalText::equal(p.directoryName, rule->profileDirectory);
                 });
             // Folder names are bytes: Chrome must get the catalogue's spelling,
             // or it would make a new, empty profile.
-            if (known != catalogue.profiles.end()) {
+            if (known != profiles.end()) {
                 open(known->directoryName);
                 return false;
             }
         }
     }
-    m_windows.showPicker(url, *browser, catalogue.profiles, activationToken);
+    m_windows.showPicker(url, groups, activationToken);
     return true;
 }

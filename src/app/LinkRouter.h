@@ -3,7 +3,7 @@
 
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
-#include "chrome/ChromeProfile.h"
+#include "chrome/ChromeProfiles.h"
 
 #include <QStringList>
 #include <functional>
@@ -11,11 +11,12 @@
 class RuleStore;
 class WindowActivation;
 
-/// Where each link goes: to the browser's "Default" profile when it has none,
-/// to a rule's profile when rules are on and one fits, and to the picker
-/// otherwise. A link that needs no choice never overtakes links waiting for
-/// the picker. The browser served is settled once for each link, as it
-/// arrives, and goes with it.
+/// Where each link goes: to the served browser's "Default" profile when none
+/// of the browsers shown has profiles, to a rule's profile of the served
+/// browser when rules are on and one fits, and to the picker of every shown
+/// browser's profiles otherwise. A link that needs no choice never overtakes
+/// links waiting for the picker. The browsers are settled once for each link,
+/// as it arrives, and go with it.
 class LinkRouter
 {
 public:
@@ -23,8 +24,8 @@ public:
     /// link that could not be opened.
     struct Windows
     {
-        std::function<void(const QString& url, const ChromeInstallation& browser,
-                           const QList<ChromeProfile>& profiles, const QString& activationToken)>
+        std::function<void(const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
+                           const QString& activationToken)>
             showPicker;
         ChromeLauncher::FailureHandler showNotOpened;
         /// Takes a link that needs no choice when links wait for the picker,
@@ -34,10 +35,16 @@ public:
             openInTurn;
     };
 
-    /// Looks each link's browser up among `browsers`, opens with `launcher`,
+    /// The browsers the picker shows, in their order, looked up afresh: the
+    /// first is the one rules name; none when none is installed.
+    using Browsers = std::function<QList<ChromeInstallation>()>;
+    /// Those the user lists in the settings, else the one served alone.
+    static Browsers browsersShown(const ChromeInstallations& installations);
+
+    /// Asks `browsers` for each link's browsers, opens with `launcher`,
     /// matches `rules` where rules are on, and ends unused start-ups with
     /// `activation`.
-    LinkRouter(Windows windows, const ChromeInstallations& browsers, const ChromeLauncher& launcher,
+    LinkRouter(Windows windows, Browsers browsers, const ChromeLauncher& launcher,
                const RuleStore& rules, WindowActivation& activation);
 
     /// Routes `urls` one by one, in order. `activationToken` comes from the
@@ -50,7 +57,7 @@ private:
     bool routeOne(const QString& url, const QString& activationToken);
 
     Windows m_windows;
-    const ChromeInstallations& m_browsers;
+    Browsers m_browsers;
     const ChromeLauncher& m_launcher;
     const RuleStore& m_rules;
     WindowActivation& m_activation;

@@ -11,12 +11,12 @@ TEST(AppDelegate, SettingsCheck)
 {
     FakePlatform platform;
     QStringList shown;
-    LinkRouter router({[](const QString&, const ChromeInstallation&, const QList<ChromeProfile>&,
-                          const QString&) {},
-                       {},
-                       {}},
-                      platform.browsers, platform.launcher, platform.rules,
-                      platform.windowActivation);
+    LinkRouter router(
+        {[](const QString&, const QList<ChromeProfiles::BrowserProfiles>&, const QString&) {},
+         {},
+         {}},
+        LinkRouter::browsersShown(platform.browsers), platform.launcher, platform.rules,
+        platform.windowActivation);
     MenuBarController tray({}, platform.defaultBrowser, Desktop::Other);
     const auto settings = [&](const QString& token) { shown.append(u"settings " + token); };
     {

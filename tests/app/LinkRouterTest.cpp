@@ -16,8 +16,9 @@ namespace {
 LinkRouter::Windows recordInto(QStringList& shown, const bool& asking = false)
 {
     return {
-        [&shown](const QString& url, const ChromeInstallation&,
-                 const QList<ChromeProfile>& profiles, const QString& token) {
+        [&shown](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
+                 const QString& token) {
+            const QList<ChromeProfile> profiles = groups.value(0).profiles;
             shown.append(u"picker %1 %2 %3 %4"_s.arg(url)
                              .arg(profiles.size())
                              .arg(profiles.value(0).directoryName, token));
@@ -32,6 +33,31 @@ LinkRouter::Windows recordInto(QStringList& shown, const bool& asking = false)
         }};
 }
 
+/// The picker, its choices opened by the launcher, and a router showing it `browsers`.
+struct Routed
+{
+    Routed(FakePlatform& platform, LinkRouter::Browsers browsers,
+           const ChromeLauncher::FailureHandler& notOpened = {})
+        : picker({{},
+                  [&platform, notOpened](const ChromeInstallation& browser,
+                                         const ChromeLauncher::Request& request) {
+                      platform.launcher.openChosen(browser, request, notOpened);
+                  }},
+                 {platform.windowActivation}, platform.scheduler),
+          router({[this](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
+                         const QString& token) { picker.show(url, groups, token); },
+                  notOpened,
+                  [this](const QString& url, const ChromeInstallation& browser,
+                         const QString& directory) {
+                      return picker.openInTurn(url, browser, directory);
+                  }},
+                 std::move(browsers), platform.launcher, platform.rules, platform.windowActivation)
+    {
+    }
+    PickerWindowController picker;
+    LinkRouter router;
+};
+
 } // namespace
 
 // With no profiles every link opens in "Default" at once, in order, with the
@@ -45,8 +71,8 @@ TEST(LinkRouter, DefaultOrThePicker)
     FakePlatform platform;
     QStringList shown;
     bool asking = false;
-    LinkRouter router(recordInto(shown, asking), platform.browsers, platform.launcher,
-                      platform.rules, platform.windowActivation);
+    LinkRouter router(recordInto(shown, asking), LinkRouter::browsersShown(platform.browsers),
+                      platform.launcher, platform.rules, platform.windowActivation);
     router.route({u"https://a"_s, QString()}, u"clicked"_s);
     asking = true;
     router.route({u"https://w"_s}, u"waits"_s);
@@ -89,21 +115,8 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     const auto notOpened = [&](const QString& url, ChromeLauncher::Failure why) {
         notice.show(url, why);
     };
-    PickerWindowController picker(
-        {[](const QString&, const QString&) {},
-         [&](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             platform.launcher.openChosen(browser, request, notOpened);
-         }},
-        {platform.windowActivation}, platform.scheduler);
-    LinkRouter router(
-        {[&](const QString& url, const ChromeInstallation& browser,
-             const QList<ChromeProfile>& profiles,
-             const QString& token) { picker.show(url, browser, profiles, token); },
-         notOpened,
-         [&](const QString& url, const ChromeInstallation& browser, const QString& directory) {
-             return picker.openInTurn(url, browser, directory);
-         }},
-        platform.browsers, platform.launcher, platform.rules, platform.windowActivation);
+    Routed routed(platform, LinkRouter::browsersShown(platform.browsers), notOpened);
+    auto& [picker, router] = routed;
     router.route({u"https://a"_s});
     ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
     QTest::keyClick(picker.content(), Qt::Key_1);
@@ -128,16 +141,56 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     EXPECT_EQ(notice.links(), (QStringList{u"https://b"_s, u"https://c <b>"_s}));
 }
 
-// Rules decide only while switched on, and only for a profile Chrome has.
+// The picker offers every browser shown, the served one first, and a row's
+// choice starts its own browser, a private window with that browser's switch.
+// With no profiles in any, the link opens in the served one's "Default".
+TEST(LinkRouter, SeveralBrowsersInOnePicker)
+{
+    FakePlatform platform;
+    platform.applications.installed[u"chromium.desktop"_s] =
+        desktopEntry(u"Chromium"_s, u"chromium %U"_s);
+    QList<ChromeInstallation> browsers = platform.browsers.installed(); // Chrome, Chromium
+    browsers[1].privateSwitch = u"--private-window"_s;
+    Routed routed(platform, [&] { return browsers; });
+    auto& [picker, router] = routed;
+    // Shift with row `key` where the picker comes up.
+    const auto route = [&](const QString& link, Qt::Key key) {
+        router.route({link});
+        if (picker.content() && picker.content()->isVisible())
+            QTest::keyClick(picker.content(), key, Qt::ShiftModifier);
+    };
+    route(u"https://a"_s, Qt::Key_1);
+    writeFile(platform.root.path() + u"/config/chromium/Local State",
+              R"({"profile": {"info_cache": {"Profile 9": {}}}})");
+    route(u"https://b"_s, Qt::Key_1);
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    route(u"https://c"_s, Qt::Key_2);
+    route(u"https://d"_s, Qt::Key_3);
+    EXPECT_EQ(platform.processes.starts,
+              (QStringList{
+                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|"_s,
+                  u"chromium|--profile-directory=Profile 9|--private-window|https://b|token-1"_s,
+                  u"/opt/google/chrome/chrome|--profile-directory=Profile 1|--incognito|"
+                  u"https://c|token-2"_s,
+                  u"chromium|--profile-directory=Profile 9|--private-window|https://d|token-3"_s}));
+}
+
+// Rules decide only while switched on, and only for a profile the served
+// browser has, Chrome here, though another browser shown has it.
 TEST(LinkRouter, RulesStepFollowsTheSwitch)
 {
     FakePlatform platform;
     platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    platform.applications.installed[u"chromium.desktop"_s] =
+        desktopEntry(u"Chromium"_s, u"chromium %U"_s);
+    writeFile(platform.root.path() + u"/config/chromium/Local State",
+              R"({"profile": {"info_cache": {"Profile 2": {}}}})");
     writeFile(platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     QStringList shown;
-    LinkRouter router(recordInto(shown), platform.browsers, platform.launcher, platform.rules,
-                      platform.windowActivation);
+    LinkRouter router(
+        recordInto(shown), [&] { return platform.browsers.installed(); }, platform.launcher,
+        platform.rules, platform.windowActivation);
     router.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
     const QStringList ruled{
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};

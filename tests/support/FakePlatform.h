@@ -5,6 +5,7 @@
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
+#include "chrome/ChromeProfiles.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/ChromeWindows.h"
 #include "platform/ColorScheme.h"
@@ -238,6 +239,12 @@ private:
 
 /// `count` profiles, "Profile 0" named "Name 0" and so on.
 QList<ChromeProfile> profiles(int count);
+/// `list` as the only browser's, as a picker takes them.
+inline QList<ChromeProfiles::BrowserProfiles> oneBrowser(const QList<ChromeProfile>& list,
+                                                         const ChromeInstallation& browser = {})
+{
+    return {{browser, list}};
+}
 
 /// Reads and writes whole files in tests.
 QByteArray readFile(const QString& path);

@@ -13,6 +13,20 @@
 #include <QWindow>
 #include <algorithm>
 
+namespace {
+
+/// Links of a burst mostly find the same profiles: `link` takes `before`'s
+/// lists where they are the same, so that one copy serves them.
+void shareProfiles(ProfilePickerModel::Groups& link, const ProfilePickerModel::Groups& before)
+{
+    for (qsizetype i = 0; i < std::min(link.size(), before.size()); ++i) {
+        if (link.at(i).profiles == before.at(i).profiles)
+            link[i].profiles = before.at(i).profiles;
+    }
+}
+
+} // namespace
+
 PickerWindowController::PickerWindowController(Actions actions,
                                                WindowPlacement::Presenter presenter,
                                                Scheduler& scheduler, QObject* parent)
@@ -49,21 +63,19 @@ PickerWindowController::~PickerWindowController()
     delete m_window;
 }
 
-void PickerWindowController::show(const QString& url, const ChromeInstallation& browser,
-                                  const QList<ChromeProfile>& profiles,
+void PickerWindowController::show(const QString& url, const ProfilePickerModel::Groups& groups,
                                   const QString& activationToken)
 {
     // The token is spent on the picker's window at once, whether the link is
     // shown or waits.
-    Link link{url, browser, profiles, std::nullopt};
+    Link link{url, groups, std::nullopt};
     if (m_asking) {
         // Clicked in another window: the picker comes back to the front, and
         // the token is spent.
         if (!activationToken.isEmpty())
             m_presenter.activation.present(m_window, activationToken);
-        // Links of a burst mostly find the same profiles: one copy serves them.
-        if (!m_waiting.empty() && m_waiting.back().profiles == link.profiles)
-            link.profiles = m_waiting.back().profiles;
+        if (!m_waiting.empty())
+            shareProfiles(link.groups, m_waiting.back().groups);
         m_waiting.push_back(std::move(link));
         m_content->setWaiting(waiting());
         return;
@@ -86,7 +98,7 @@ bool PickerWindowController::openInTurn(const QString& url, const ChromeInstalla
                                         const QString& profileDirectory)
 {
     if (m_asking) {
-        m_waiting.push_back({url, browser, {}, profileDirectory});
+        m_waiting.push_back({url, {}, Choice{url, browser, profileDirectory, false}});
         m_content->setWaiting(waiting());
         return true;
     }
@@ -101,44 +113,54 @@ bool PickerWindowController::openInTurn(const QString& url, const ChromeInstalla
 ProfilePickerView* PickerWindowController::pickerFor(const Link& link)
 {
     QPointer<PickerWindowController> self(this);
-    auto onSelect = [self, link](const ChromeProfile& profile, const std::optional<QString>& prefix,
+    auto onSelect = [self, link](const ChromeInstallation& browser, const ChromeProfile& profile,
+                                 const std::optional<QString>& prefix,
                                  ProfilePickerModel::Manner manner) {
         if (self && self->m_asking)
-            self->chosen(link, profile, prefix, manner);
+            self->chosen(link, browser, profile, prefix, manner);
     };
     auto onCancel = [self](bool everyWaitingLink) {
         if (self && self->m_asking)
             self->dropped(everyWaitingLink);
     };
-    auto* content = new ProfilePickerView(link.url, link.profiles, onSelect, onCancel);
+    auto* content = new ProfilePickerView(link.url, link.groups, onSelect, onCancel);
     content->setWaiting(waiting());
     return content;
 }
 
-void PickerWindowController::chosen(const Link& link, const ChromeProfile& profile,
+void PickerWindowController::chosen(const Link& link, const ChromeInstallation& browser,
+                                    const ChromeProfile& profile,
                                     const std::optional<QString>& prefix,
                                     ProfilePickerModel::Manner manner)
 {
     m_asking = false;
     if (prefix)
         m_actions.storeRule(*prefix, profile.directoryName);
-    m_decided.append({link.url, link.browser, profile.directoryName, manner.privateWindow});
+    m_decided.append({link.url, browser, profile.directoryName, manner.privateWindow});
     if (manner.everyWaitingLink) {
-        // Only where the same browser offered the profile: a link of another
-        // browser, or whose browser has no such profile, keeps its turn.
-        const auto offered = [&](const Link& waiting) {
-            return !waiting.decided && waiting.browser.desktopId == link.browser.desktopId &&
-                   std::any_of(waiting.profiles.begin(), waiting.profiles.end(),
-                               [&](const ChromeProfile& p) {
-                                   return p.directoryName == profile.directoryName;
-                               });
+        // Only where the same browser offered the profile: a link whose
+        // browsers have no such profile keeps its turn. Each goes to that
+        // browser as looked up for it.
+        const auto offeredBy = [&](const Link& waiting) -> const ChromeInstallation* {
+            if (waiting.decided)
+                return nullptr;
+            for (const ChromeProfiles::BrowserProfiles& group : waiting.groups) {
+                if (group.browser.desktopId == browser.desktopId &&
+                    std::any_of(group.profiles.begin(), group.profiles.end(),
+                                [&](const ChromeProfile& p) {
+                                    return p.directoryName == profile.directoryName;
+                                }))
+                    return &group.browser;
+            }
+            return nullptr;
         };
         for (auto it = m_waiting.begin(); it != m_waiting.end();) {
-            if (!offered(*it)) {
+            const ChromeInstallation* offering = offeredBy(*it);
+            if (!offering) {
                 ++it;
                 continue;
             }
-            m_decided.append({it->url, it->browser, profile.directoryName, manner.privateWindow});
+            m_decided.append({it->url, *offering, profile.directoryName, manner.privateWindow});
             it = m_waiting.erase(it);
         }
     }
@@ -157,10 +179,8 @@ void PickerWindowController::dropped(bool everyWaitingLink)
 void PickerWindowController::next()
 {
     // Links that need no choice go with the choices made, in their turn.
-    for (; !m_waiting.empty() && m_waiting.front().decided; m_waiting.pop_front()) {
-        const Link& link = m_waiting.front();
-        m_decided.append({link.url, link.browser, *link.decided, false});
-    }
+    for (; !m_waiting.empty() && m_waiting.front().decided; m_waiting.pop_front())
+        m_decided.append(*m_waiting.front().decided);
     if (!m_waiting.empty()) {
         showNext();
         return;

@@ -43,13 +43,13 @@ public:
                            Scheduler& scheduler, QObject* parent = nullptr);
     ~PickerWindowController() override;
 
-    /// Asks for a profile for `url` among `browser`'s `profiles`: at once in a
-    /// new picker, centred and in front with the keyboard (see
+    /// Asks for a profile for `url` among `groups`' browsers' profiles: at once
+    /// in a new picker, centred and in front with the keyboard (see
     /// `WindowPlacement::present`), or, while the picker asks about another
-    /// link, after that one and every link before. The choice opens in
-    /// `browser`, whatever is served by then.
-    void show(const QString& url, const ChromeInstallation& browser,
-              const QList<ChromeProfile>& profiles, const QString& activationToken = {});
+    /// link, after that one and every link before. The choice opens in the
+    /// chosen row's browser, as looked up for this link, whatever is served by then.
+    void show(const QString& url, const ProfilePickerModel::Groups& groups,
+              const QString& activationToken = {});
 
     /// Opens `url` in `browser`'s `profileDirectory`, a link that needs no
     /// choice, in its turn: after the links waiting for the picker, or before
@@ -65,13 +65,6 @@ public:
     qsizetype waiting() const { return qsizetype(m_waiting.size()); }
 
 private:
-    struct Link
-    {
-        QString url;
-        ChromeInstallation browser;
-        QList<ChromeProfile> profiles;
-        std::optional<QString> decided; // the profile of a link that needs no choice
-    };
     struct Choice
     {
         QString url;
@@ -79,11 +72,17 @@ private:
         QString profileDirectory;
         bool privateWindow;
     };
+    struct Link
+    {
+        QString url;
+        ProfilePickerModel::Groups groups;
+        std::optional<Choice> decided; // a link that needs no choice
+    };
 
     /// The picker for `link`, its callbacks bound to it.
     ProfilePickerView* pickerFor(const Link& link);
-    /// Carries out the choice of `profile` for the link shown.
-    void chosen(const Link& link, const ChromeProfile& profile,
+    /// Carries out the choice of `browser`'s `profile` for the link shown.
+    void chosen(const Link& link, const ChromeInstallation& browser, const ChromeProfile& profile,
                 const std::optional<QString>& prefix, ProfilePickerModel::Manner manner);
     /// Drops the link shown, and with `everyWaitingLink` those waiting too.
     void dropped(bool everyWaitingLink);

@@ -16,12 +16,20 @@ bool isTrimmedSpace(QChar c)
 
 } // namespace
 
-ProfilePickerModel::ProfilePickerModel(QString url, QList<ChromeProfile> profiles,
-                                       SelectHandler onSelect, CancelHandler onCancel,
-                                       QObject* parent)
-    : QObject(parent), m_url(std::move(url)), m_profiles(std::move(profiles)),
-      m_onSelect(std::move(onSelect)), m_onCancel(std::move(onCancel))
+ProfilePickerModel::ProfilePickerModel(QString url, const Groups& groups, SelectHandler onSelect,
+                                       CancelHandler onCancel, QObject* parent)
+    : QObject(parent), m_url(std::move(url)), m_onSelect(std::move(onSelect)),
+      m_onCancel(std::move(onCancel))
 {
+    for (const ChromeProfiles::BrowserProfiles& group : groups) {
+        if (group.profiles.isEmpty())
+            continue;
+        for (const ChromeProfile& profile : group.profiles) {
+            m_profiles.append(profile);
+            m_groupOf.append(int(m_groups.size()));
+        }
+        m_groups.append(group);
+    }
 }
 
 void ProfilePickerModel::appear()
@@ -99,10 +107,11 @@ void ProfilePickerModel::choose(int index, Manner manner)
     if (index < 0 || index >= m_profiles.size())
         return;
     // Copies, because the handler may replace this picker.
+    const ChromeInstallation browser = m_groups.at(groupOf(index)).browser;
     const ChromeProfile profile = m_profiles.at(index);
     const std::optional<QString> prefix = prefixToSave();
     if (m_onSelect)
-        m_onSelect(profile, prefix, manner);
+        m_onSelect(browser, profile, prefix, manner);
 }
 
 void ProfilePickerModel::cancel(bool everyWaitingLink)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeProfile.h"
+#include "chrome/ChromeProfiles.h"
 
 #include <QObject>
 #include <functional>
@@ -16,14 +16,18 @@ struct ChoiceManner
 };
 
 /// The picker's behaviour without its widgets: the link and profiles it offers,
-/// the highlighted row, the remember choice, and what each key does.
+/// the highlighted row, the remember choice, and what each key does. The rows
+/// are every browser's profiles, a browser's after the one before it: digits
+/// and arrows count across the browsers.
 class ProfilePickerModel : public QObject
 {
     Q_OBJECT
 public:
     using Manner = ChoiceManner;
-    using SelectHandler = std::function<void(const ChromeProfile& profile,
-                                             const std::optional<QString>& prefix, Manner manner)>;
+    using Groups = QList<ChromeProfiles::BrowserProfiles>;
+    using SelectHandler =
+        std::function<void(const ChromeInstallation& browser, const ChromeProfile& profile,
+                           const std::optional<QString>& prefix, Manner manner)>;
     /// `everyWaitingLink`: the links waiting behind the one shown go too.
     using CancelHandler = std::function<void(bool everyWaitingLink)>;
 
@@ -33,11 +37,17 @@ public:
     /// Rows from this index on have no number and no digit key.
     static constexpr int numberedRows = 9;
 
-    ProfilePickerModel(QString url, QList<ChromeProfile> profiles, SelectHandler onSelect,
+    /// Offers `groups`' profiles for `url`; a browser without profiles has no rows.
+    ProfilePickerModel(QString url, const Groups& groups, SelectHandler onSelect,
                        CancelHandler onCancel, QObject* parent = nullptr);
 
     const QString& url() const { return m_url; }
+    /// The browsers that have rows, in their order.
+    const Groups& groups() const { return m_groups; }
+    /// Every row's profile, in order.
     const QList<ChromeProfile>& profiles() const { return m_profiles; }
+    /// The index in `groups()` of row `index`'s browser.
+    int groupOf(int index) const { return m_groupOf.at(index); }
 
     /// Runs when the picker comes on screen: takes focus and prefills the
     /// prefix field with the link's site.
@@ -86,7 +96,9 @@ Q_SIGNALS:
 
 private:
     QString m_url;
+    Groups m_groups;
     QList<ChromeProfile> m_profiles;
+    QList<int> m_groupOf;
     SelectHandler m_onSelect;
     CancelHandler m_onCancel;
     int m_selectedIndex = 0;

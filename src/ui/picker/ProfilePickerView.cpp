@@ -8,6 +8,9 @@
 #include "ui/picker/ProfileRow.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +28,7 @@ constexpr int margin = 16;
 constexpr int spacing = 10;
 constexpr int rowSpacing = 4;
 constexpr int scrollDurationMs = 100;
+constexpr int groupIconSize = 16;
 constexpr char16_t prefixPlaceholder[] = u"https://example.com";
 constexpr char16_t question[] = u"どのプロファイルで開きますか？";
 constexpr char16_t waitingText[] = u"ほかに %1 件のリンクが待っています";
@@ -65,16 +69,46 @@ std::optional<Digit> digitOf(const QKeyEvent* event)
     return std::nullopt;
 }
 
+/// What the picker calls a browser.
+QString nameOf(const ChromeInstallation& browser)
+{
+    return browser.shortName.isEmpty() ? browser.name : browser.shortName;
+}
+
+/// The line above a browser's rows, where the picker offers several: its
+/// entry's icon, where the icon theme has it, and its name.
+QWidget* groupHeader(const ChromeInstallation& browser, QWidget* parent)
+{
+    auto* header = new QWidget(parent);
+    auto* line = new QHBoxLayout(header);
+    line->setContentsMargins(8, 6, 8, 0);
+    line->setSpacing(6);
+    const QString& iconName = browser.command.icon;
+    const QIcon icon =
+        QFileInfo(iconName).isAbsolute() ? QIcon(iconName) : QIcon::fromTheme(iconName);
+    if (!icon.isNull()) {
+        auto* image = new QLabel(header);
+        image->setPixmap(
+            icon.pixmap(QSize(groupIconSize, groupIconSize), header->devicePixelRatioF()));
+        line->addWidget(image);
+    }
+    QLabel* name =
+        Widgets::text(nameOf(browser), Typography::Role::Callout, header, Palette::Tone::Secondary);
+    name->setObjectName(QStringLiteral("browser"));
+    line->addWidget(name, 1);
+    return header;
+}
+
 constexpr int newLinkFlagMs = 900;
 constexpr qreal newLinkFlagOpacity = 0.35;
 
 } // namespace
 
-ProfilePickerView::ProfilePickerView(const QString& url, const QList<ChromeProfile>& profiles,
+ProfilePickerView::ProfilePickerView(const QString& url, const ProfilePickerModel::Groups& groups,
                                      ProfilePickerModel::SelectHandler onSelect,
                                      ProfilePickerModel::CancelHandler onCancel, QWidget* parent)
     : QWidget(parent),
-      m_model(new ProfilePickerModel(url, profiles, std::move(onSelect), std::move(onCancel), this))
+      m_model(new ProfilePickerModel(url, groups, std::move(onSelect), std::move(onCancel), this))
 {
     setFixedSize(fixedSize);
     setFocusPolicy(Qt::StrongFocus);
@@ -145,9 +179,16 @@ QWidget* ProfilePickerView::buildList()
     auto* rows = new QVBoxLayout(content);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(rowSpacing);
+    // One browser alone has no header, and its rows name no browser.
+    const ProfilePickerModel::Groups& groups = m_model->groups();
+    const bool several = groups.size() > 1;
     const QList<ChromeProfile>& profiles = m_model->profiles();
     for (int i = 0; i < profiles.size(); ++i) {
-        auto* row = new ProfileRow(profiles.at(i), i, content);
+        const ChromeInstallation& browser = groups.at(m_model->groupOf(i)).browser;
+        if (several && (i == 0 || m_model->groupOf(i - 1) != m_model->groupOf(i)))
+            rows->addWidget(groupHeader(browser, content));
+        auto* row =
+            new ProfileRow(profiles.at(i), i, several ? nameOf(browser) : QString(), content);
         connect(row, &ProfileRow::clicked, m_model,
                 [this](int index, Qt::KeyboardModifiers modifiers) {
                     m_model->choose(index, manner(modifiers));

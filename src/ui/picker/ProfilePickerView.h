@@ -23,7 +23,7 @@ class ProfilePickerView : public QWidget
 public:
     static constexpr QSize fixedSize{400, 520};
 
-    ProfilePickerView(const QString& url, const QList<ChromeProfile>& profiles,
+    ProfilePickerView(const QString& url, const ProfilePickerModel::Groups& groups,
                       ProfilePickerModel::SelectHandler onSelect,
                       ProfilePickerModel::CancelHandler onCancel, QWidget* parent = nullptr);
 

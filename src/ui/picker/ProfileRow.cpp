@@ -20,20 +20,23 @@ constexpr qreal cornerRadius = 6;
 constexpr qreal selectedOpacity = 0.2;
 } // namespace
 
-ProfileRow::ProfileRow(const ChromeProfile& profile, int index, QWidget* parent)
+ProfileRow::ProfileRow(const ChromeProfile& profile, int index, const QString& browser,
+                       QWidget* parent)
     : QWidget(parent), m_index(index), m_name(profile.displayName)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     setToolTip(QStringLiteral("Shift を押しながら選ぶと、プライベート ウィンドウで開きます"));
-    // A list item named for its profile, its number first in the description.
+    // A list item named for its profile (and its browser, among several), its
+    // number first in the description.
     Accessibility::setRole(this, QAccessible::ListItem);
-    setAccessibleName(profile.displayName);
+    const QString named =
+        browser.isEmpty() ? profile.displayName : profile.displayName + u", " + browser;
+    setAccessibleName(named);
     const QString numbered = ProfilePickerModel::numberLabel(index).trimmed();
-    setAccessibleDescription(
-        (numbered.isEmpty() ? profile.displayName : numbered + u", " + profile.displayName) +
-        u'\n' + toolTip());
+    setAccessibleDescription((numbered.isEmpty() ? named : numbered + u", " + named) + u'\n' +
+                             toolTip());
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);

@@ -13,7 +13,10 @@ class ProfileRow : public QWidget
 public:
     static constexpr int avatarSize = 30;
 
-    ProfileRow(const ChromeProfile& profile, int index, QWidget* parent = nullptr);
+    /// `browser`: the name screen readers hear with the profile's, where the
+    /// picker offers several browsers; empty where it offers one.
+    ProfileRow(const ChromeProfile& profile, int index, const QString& browser = {},
+               QWidget* parent = nullptr);
 
     int index() const { return m_index; }
     const QString& profileName() const { return m_name; }

@@ -70,7 +70,7 @@ TEST(Appearance, FollowsThePreference)
     const QPalette qtOwn = QApplication::palette();
     ASSERT_FALSE(Palette::isDark(qtOwn));
     Appearance::follow(platform.colorScheme, qtOwn);
-    ProfilePickerView picker(u"https://example.com/"_s, profiles({}), {}, {});
+    ProfilePickerView picker(u"https://example.com/"_s, oneBrowser(profiles({})), {}, {});
     picker.show();
     const auto linkColour = [&] {
         return picker.findChild<LinkLabel*>()->palette().color(QPalette::WindowText);
@@ -116,8 +116,8 @@ TEST(Appearance, EverythingReads)
         SCOPED_TRACE(Palette::isDark(scheme) ? "dark" : "light");
         QApplication::setPalette(scheme);
         Palette::retone();
-        ProfilePickerView picker(u"https://example.com/a/long/path?q=1"_s, profiles(picture), {},
-                                 {});
+        ProfilePickerView picker(u"https://example.com/a/long/path?q=1"_s,
+                                 oneBrowser(profiles(picture)), {}, {});
         picker.model().handleKey(ProfilePickerModel::Key::Down);
         SettingsView settings(
             {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});

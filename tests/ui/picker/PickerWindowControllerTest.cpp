@@ -22,9 +22,11 @@ ChromeInstallation browserNamed(const QString& desktopId)
 }
 
 const ChromeInstallation chrome = browserNamed(u"google-chrome.desktop"_s);
+const ChromeInstallation firefox = browserNamed(u"firefox.desktop"_s);
 
-/// A picker whose launches read "<link> <profile>[ private][ front <token>]",
-/// with "https://" and "Profile " left out, and rules "rule <prefix> <profile>".
+/// A picker whose launches read "<link> <profile>[ in <browser>][ private][
+/// front <token>]", with "https://" and "Profile " left out and the browser
+/// named when not Chrome, and rules "rule <prefix> <profile>".
 struct Picker
 {
     FakePlatform platform;
@@ -34,12 +36,15 @@ struct Picker
         {[this](const QString& prefix, const QString& directory) {
              calls.append(u"rule " + prefix + u' ' + directory);
          },
-         [this](const ChromeInstallation&, const ChromeLauncher::Request& r) {
-             calls.append(QString(r.url + u' ' + r.profileDirectory +
-                                  (r.privateWindow ? u" private" : u"") +
-                                  (r.toFront ? u" front " + r.activationToken : QString()))
-                              .remove(u"https://"_s)
-                              .remove(u"Profile "_s));
+         [this](const ChromeInstallation& browser, const ChromeLauncher::Request& r) {
+             calls.append(
+                 QString(r.url + u' ' + r.profileDirectory +
+                         (browser.desktopId == chrome.desktopId ? QString()
+                                                                : u" in " + browser.desktopId) +
+                         (r.privateWindow ? u" private" : u"") +
+                         (r.toFront ? u" front " + r.activationToken : QString()))
+                     .remove(u"https://"_s)
+                     .remove(u"Profile "_s));
              owners.append(r.owner);
          }},
         {platform.windowActivation},
@@ -48,8 +53,12 @@ struct Picker
     /// Shows "https://<letter>" for each letter, with `count` profiles.
     void links(const QString& letters, int count = 3, const ChromeInstallation& browser = chrome)
     {
+        links(letters, oneBrowser(profiles(count), browser));
+    }
+    void links(const QString& letters, const ProfilePickerModel::Groups& groups)
+    {
         for (const QChar letter : letters)
-            controller.show(u"https://"_s + letter, browser, profiles(count));
+            controller.show(u"https://"_s + letter, groups);
     }
     ProfilePickerView* view() const { return controller.content(); }
     QString shown() const { return QString(view()->model().url()).remove(u"https://"_s); }
@@ -209,21 +218,27 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              EXPECT_EQ(p.shown(), u"c"_s);
          },
          {u"a 0"_s, u"b 1 front token-1"_s}},
-        {"Ctrl+Shift with a choice sends, privately, the waiting links of the same browser that "
-         "have the profile; the others keep their turn",
+        {"with several browsers, digits and arrows count across them, a choice opens the row's "
+         "browser, and Ctrl (with Shift: privately) sends the waiting links where that browser "
+         "has the profile; the others keep their turn",
          [](Picker& p) {
-             p.links(u"a"_s);
-             p.links(u"b"_s, 3, browserNamed(u"chromium.desktop"_s));
+             const ProfilePickerModel::Groups both{{chrome, profiles(3)}, {firefox, profiles(2)}};
+             p.links(u"ab"_s, both);
+             p.links(u"e"_s, {{chrome, profiles(3)}, {firefox, profiles(3).mid(1)}});
              p.links(u"c"_s);
-             p.links(u"d"_s, 1);
+             p.links(u"d"_s, 2, firefox);
              p.key(QEvent::KeyPress, Qt::Key_Control, 37);
              p.key(QEvent::KeyPress, Qt::Key_Shift, 50, Qt::ControlModifier);
-             p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ControlModifier | Qt::ShiftModifier);
-             EXPECT_EQ(p.shown(), u"b"_s);
-             p.press(Qt::Key_1);
+             p.key(QEvent::KeyPress, Qt::Key_Dollar, 13, Qt::ControlModifier | Qt::ShiftModifier);
+             EXPECT_EQ(p.shown(), u"e"_s);
+             for (const int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
+                 p.press(key);
+             p.press(Qt::Key_Return);
              p.press(Qt::Key_1);
          },
-         {u"a 1 private"_s, u"c 1 private"_s, u"b 0"_s, u"d 0 front token-1"_s}},
+         {u"a 0 in firefox.desktop private"_s, u"b 0 in firefox.desktop private"_s,
+          u"d 0 in firefox.desktop private"_s, u"e 2 in firefox.desktop"_s,
+          u"c 0 front token-1"_s}},
         {"a link that needs no choice waits its turn, and is not the user's to drop",
          [](Picker& p) {
              EXPECT_FALSE(p.controller.openInTurn(u"https://r"_s, chrome, u"Default"_s));
@@ -296,7 +311,7 @@ TEST(PickerWindowController, SaysHowManyWait)
 {
     Picker p;
     p.links(u"abc"_s);
-    p.controller.show(u"https://d"_s, chrome, profiles(3), u"clicked"_s);
+    p.controller.show(u"https://d"_s, oneBrowser(profiles(3), chrome), u"clicked"_s);
     EXPECT_EQ(p.platform.windowActivation.presentedWith.last(), u"clicked"_s);
     QStringList seen;
     for (int i = 0; i < 4; ++i) {
@@ -309,7 +324,7 @@ TEST(PickerWindowController, SaysHowManyWait)
                                  u"ほかに 1 件のリンクが待っています"_s, u"-"_s}));
     // Past a thousand, it says so; none is dropped.
     for (int i = 0; i < 1002; ++i)
-        p.controller.show(u"https://many/"_s + QString::number(i), chrome, profiles(1));
+        p.controller.show(u"https://many/"_s + QString::number(i), oneBrowser(profiles(1)));
     EXPECT_TRUE(p.view()->waitingLabel()->text().startsWith(
         u"ほかに 1001 件のリンクが待っています（1000 件を超えました"_s));
     p.press(Qt::Key_1);
@@ -347,12 +362,12 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
         QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
         QApplication::sendEvent(controller.content(), &event);
     };
-    controller.show(u"https://a.example"_s, chrome, profiles(3));
+    controller.show(u"https://a.example"_s, oneBrowser(profiles(3)));
     QWidget* window = controller.window();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     key(QEvent::KeyPress, Qt::Key_2, 11);
     EXPECT_TRUE(controller.openInTurn(u"https://r.example"_s, chrome, u"Default"_s));
-    controller.show(u"https://b.example"_s, chrome, profiles(3));
+    controller.show(u"https://b.example"_s, oneBrowser(profiles(3)));
     EXPECT_EQ(launched, (QStringList{u"https://r.example Default  left"_s,
                                      u"https://a.example Profile 1  left"_s}));
     EXPECT_TRUE(window->isVisible());

@@ -12,12 +12,13 @@ TEST(ProfilePickerModel, EdgesAndTheSiteToRemember)
 {
     FakePlatform platform;
     int chosen = 0;
-    const auto choose = [&](const ChromeProfile&, const std::optional<QString>&,
+    const auto choose = [&](const ChromeInstallation&, const ChromeProfile&,
+                            const std::optional<QString>&,
                             ProfilePickerModel::Manner) { ++chosen; };
     ProfilePickerModel empty(u"x"_s, {}, choose, [](bool) {});
     EXPECT_TRUE(empty.handleKey(ProfilePickerModel::Key::Return)) << "consumed";
-    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_s, profiles(3), choose,
-                             [](bool) {});
+    ProfilePickerModel model(u"https://Mail.Example.com:8443/inbox"_s, oneBrowser(profiles(3)),
+                             choose, [](bool) {});
     EXPECT_FALSE(model.handleKey(ProfilePickerModel::Key::Digit, 4));
     EXPECT_EQ(chosen, 0);
     model.moveSelection(-1);

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTextDocument>
 
@@ -28,8 +29,8 @@ TEST(ProfilePickerView, KeysPointerAndText)
     QList<ChromeProfile> twenty = profiles(20);
     twenty[0].displayName = u"<b>Bank</b>"_s;
     ProfilePickerView view(
-        link, twenty,
-        [&](const ChromeProfile& profile, const std::optional<QString>&,
+        link, oneBrowser(twenty),
+        [&](const ChromeInstallation&, const ChromeProfile& profile, const std::optional<QString>&,
             ProfilePickerModel::Manner manner) {
             events.append(profile.directoryName + (manner.everyWaitingLink ? u" all" : u"") +
                           (manner.privateWindow ? u" private" : u""));
@@ -85,8 +86,8 @@ TEST(ProfilePickerView, DigitsOnEveryLayout)
 {
     QStringList chosen;
     ProfilePickerView view(
-        u"https://example.com"_s, profiles(10),
-        [&](const ChromeProfile& profile, const std::optional<QString>&,
+        u"https://example.com"_s, oneBrowser(profiles(10)),
+        [&](const ChromeInstallation&, const ChromeProfile& profile, const std::optional<QString>&,
             ProfilePickerModel::Manner manner) {
             chosen.append(profile.directoryName.mid(8) + (manner.privateWindow ? u"p" : u""));
         },
@@ -132,9 +133,9 @@ TEST(ProfilePickerView, ThePrefixField)
     const QList<ChromeProfile> profiles{{u"Default"_s, u"A"_s, {}, {}, {}},
                                         {u"Profile 1"_s, u"B"_s, {}, {}, {}}};
     ProfilePickerView view(
-        u"https://example.com/x"_s, profiles,
-        [&](const ChromeProfile& profile, const std::optional<QString>& prefix,
-            ProfilePickerModel::Manner) {
+        u"https://example.com/x"_s, oneBrowser(profiles),
+        [&](const ChromeInstallation&, const ChromeProfile& profile,
+            const std::optional<QString>& prefix, ProfilePickerModel::Manner) {
             chosen.append(profile.directoryName + u' ' + prefix.value_or(u"-"_s));
         },
         [](bool) {});
@@ -159,4 +160,29 @@ TEST(ProfilePickerView, ThePrefixField)
     view.setFocus();
     QTest::keyClick(&view, Qt::Key_2);
     EXPECT_EQ(chosen, QStringList{u"Profile 1 https://example.com/a"_s});
+}
+
+// One browser with profiles has no header and its rows name no browser. Among several,
+// each browser's rows come under its name (a browser without profiles has
+// none), and each row names its browser to screen readers.
+TEST(ProfilePickerView, SeveralBrowsers)
+{
+    ChromeInstallation chromium, firefox;
+    chromium.shortName = u"Chromium"_s;
+    firefox.name = u"Firefox ESR"_s;
+    const auto headers = [](const ProfilePickerView& view) {
+        QStringList texts;
+        for (const QLabel* label : view.findChildren<QLabel*>(u"browser"_s))
+            texts.append(label->text());
+        return texts;
+    };
+    const ProfilePickerView one(u"https://a"_s, {{chromium, profiles(2)}, {firefox, {}}}, {}, {});
+    EXPECT_EQ(headers(one), QStringList());
+    EXPECT_EQ(one.rows()[1]->accessibleName(), u"Name 1"_s);
+    const ProfilePickerView several(
+        u"https://a"_s, {{chromium, profiles(2)}, {chromium, {}}, {firefox, profiles(1)}}, {}, {});
+    EXPECT_EQ(headers(several), (QStringList{u"Chromium"_s, u"Firefox ESR"_s}));
+    EXPECT_EQ(several.rows()[2]->accessibleName(), u"Name 0, Firefox ESR"_s);
+    EXPECT_TRUE(
+        several.rows()[2]->accessibleDescription().startsWith(u"3, Name 0, Firefox ESR\n"_s));
 }
