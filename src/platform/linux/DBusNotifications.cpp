@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/DBusNotifications.h"
 
+#include "platform/AppInfo.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -86,9 +88,12 @@ void DBusNotifications::notify(const QStringList& capabilities, Asked asked)
     const bool actions = capabilities.contains(u"actions");
     QDBusMessage call =
         QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("Notify"));
-    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("orlim")},
-                            {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}};
-    call << QStringLiteral("Orlim") << m_current << QStringLiteral("orlim") << asked.message.summary
+    const QVariantMap hints{
+        {QStringLiteral("desktop-entry"), QString::fromUtf16(AppInfo::desktopEntry)},
+        {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}};
+    // The icon is installed under the desktop entry's name.
+    call << QString::fromUtf16(AppInfo::name) << m_current
+         << QString::fromUtf16(AppInfo::desktopEntry) << asked.message.summary
          << body(asked.message.body, capabilities)
          << (actions ? QStringList{actionKey, asked.message.actionLabel} : QStringList()) << hints
          << int(-1);

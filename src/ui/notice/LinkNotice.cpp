@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/notice/LinkNotice.h"
 
+#include "platform/AppInfo.h"
 #include "platform/Notifications.h"
 #include "ui/look/Widgets.h"
 #include "ui/notice/LostLinkList.h"
@@ -26,7 +27,7 @@ constexpr int margin = 20;
 /// Rows shown at once; more scroll.
 constexpr int rowsShown = 5;
 
-const WindowPlacement::WindowStyle style{u"Orlim", u"linkNotice", true};
+const WindowPlacement::WindowStyle style{AppInfo::name, u"linkNotice", true};
 
 } // namespace
 
