@@ -3,120 +3,70 @@
 
 #include "FakePlatform.h"
 
+#include <map>
+
 namespace {
 
-/// A gate on the fake clock, with a log of what it did: "start", or
-/// "overtaken" by a new link, and "hide" when the picker went; "|" marks where
-/// the case stopped acting and the gate was left to itself.
-struct Gate
+/// Runs a fresh gate on the fake clock through `script`, one step a letter, then
+/// leaves it to itself; returns its log: "start", or "overtaken" by a new link,
+/// "hide" when the picker went, "refuses"/"takes" for input asked with R, and
+/// "|" where the script put it.
+QString run(std::string_view script)
 {
-    FakePlatform platform;
+    FakeScheduler scheduler;
     QStringList log;
-    bool token = true;
-    bool active = true;
-    bool keysHeld = false;
-    LaunchGate gate{{[this](bool overtaken) {
+    bool token = true, active = true, keysHeld = false;
+    LaunchGate gate{{[&](bool overtaken) {
                          log.append(overtaken ? u"overtaken"_s : u"start"_s);
                          return token;
                      },
-                     [this] { log.append(u"hide"_s); }, [this] { return active; },
-                     [this] { return keysHeld; }},
-                    platform.scheduler};
-
-    void settle()
-    {
-        gate.focusMoved();
-        platform.scheduler.advance(LaunchGate::settleMs);
-    }
-    void mark() { log.append(u"|"_s); }
-};
+                     [&] { log.append(u"hide"_s); }, [&] { return active; },
+                     [&] { return keysHeld; }},
+                    scheduler};
+    const auto wait = [&](int ms) { return [&scheduler, ms] { scheduler.advance(ms); }; };
+    // f focus moved, S/s the settle time or 1 ms short of it, H 1 ms short of the hold,
+    // W/X/O choose on Wayland/X11/offscreen, K/k a key held/released, a the picker (in)active,
+    // t no token, d deactivated, r a new link.
+    const std::map<char, std::function<void()>> steps{
+        {'f', [&] { gate.focusMoved(); }},
+        {'S', wait(LaunchGate::settleMs)},
+        {'s', wait(LaunchGate::settleMs - 1)},
+        {'H', wait(LaunchGate::holdMs - 1)},
+        {'W', [&] { gate.choose(true, true); }},
+        {'X', [&] { gate.choose(false, true); }},
+        {'O', [&] { gate.choose(false, false); }},
+        {'K', [&] { keysHeld = true; }},
+        {'k', [&] { keysHeld = false, gate.keysReleased(); }},
+        {'a', [&] { active = !active; }},
+        {'t', [&] { token = false; }},
+        {'d', [&] { gate.deactivated(); }},
+        {'r', [&] { gate.reset(); }},
+        {'R', [&] { log.append(gate.refusesInput() ? u"refuses"_s : u"takes"_s); }},
+        {'|', [&] { log.append(u"|"_s); }}};
+    for (const char step : script)
+        steps.at(step)();
+    scheduler.runAll();
+    return log.join(u' ');
+}
 
 } // namespace
 
-// Each path through the gate, one fresh gate per case.
+// Each path through the gate.
 TEST(LaunchGate, WaitsHoldsAndEnds)
 {
-    constexpr int settle = LaunchGate::settleMs;
-    const struct
-    {
-        const char* what;
-        std::function<void(Gate&)> steps;
-        const char16_t* log;
-    } cases[] = {
+    // What, the script, the log.
+    const char* const cases[][3] = {
         {"Wayland: not before every key is up; held until the browser has the keyboard",
-         [](Gate& g) {
-             g.settle();
-             g.keysHeld = true;
-             g.gate.choose(true, true);
-             g.platform.scheduler.advance(settle);
-             g.mark();
-             g.keysHeld = false;
-             g.gate.keysReleased();
-             EXPECT_TRUE(g.gate.refusesInput());
-             g.gate.deactivated();
-             g.mark();
-         },
-         u"| start hide |"},
-        {"nor before the focus has settled",
-         [](Gate& g) {
-             g.gate.focusMoved();
-             g.gate.choose(true, true);
-             g.platform.scheduler.advance(settle - 1);
-             g.mark();
-         },
-         u"| start hide"},
-        {"nor while the picker is not active",
-         [](Gate& g) {
-             g.active = false;
-             g.settle();
-             g.gate.choose(true, true);
-             g.platform.scheduler.advance(settle);
-             g.mark();
-             g.active = true;
-             g.settle();
-             g.gate.deactivated();
-         },
-         u"| start hide"},
-        {"a key never released starts the choice at the bound",
-         [](Gate& g) {
-             g.settle();
-             g.keysHeld = true;
-             g.gate.choose(true, true);
-             g.platform.scheduler.advance(LaunchGate::holdMs - 1);
-             g.mark();
-         },
-         u"| start hide"},
-        {"no token on Wayland: nothing to wait for",
-         [](Gate& g) {
-             g.token = false;
-             g.settle();
-             g.gate.choose(true, true);
-             g.mark();
-         },
-         u"start hide |"},
-        {"X11: at once, held until the browser is active or the bound",
-         [](Gate& g) {
-             g.gate.choose(false, true);
-             g.mark();
-         },
-         u"start | hide"},
-        {"a new link: a waiting choice goes out overtaken, once, and nothing is held",
-         [](Gate& g) {
-             g.settle();
-             g.keysHeld = true;
-             g.gate.choose(true, true);
-             g.gate.reset();
-             EXPECT_FALSE(g.gate.refusesInput());
-         },
-         u"overtaken"},
-        {"elsewhere (offscreen): at once, and gone", [](Gate& g) { g.gate.choose(false, false); },
-         u"start hide"},
+         "fSKWS|kRd|", "| start refuses hide |"},
+        {"nor before the focus has settled", "fWs|", "| start hide"},
+        {"nor while the picker is not active", "afSWS|afSd", "| start hide"},
+        {"a key never released starts the choice at the bound", "fSKWH|", "| start hide"},
+        {"no token on Wayland: nothing to wait for", "tfSW|", "start hide |"},
+        {"X11: at once, held until the browser is active or the bound", "X|", "start | hide"},
+        {"a new link: a waiting choice goes out overtaken, once, and nothing is held", "fSKWrR",
+         "overtaken takes"},
+        {"elsewhere (offscreen): at once, and gone", "O", "start hide"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Gate g;
-        c.steps(g);
-        g.platform.scheduler.runAll();
-        EXPECT_EQ(g.log.join(u' '), QString::fromUtf16(c.log));
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(run(c[1]), QString::fromUtf8(c[2])) << c[0];
 }

@@ -13,7 +13,32 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+namespace {
+
+/// A picker of `profiles` for `link`, on screen, that logs each choice
+/// ("Profile 1 all private", then the site to remember) and each cancel.
+struct Picker : ProfilePickerView
+{
+    Picker(const QString& link, const QList<ChromeProfile>& profiles)
+        : ProfilePickerView(
+              link, oneBrowser(profiles),
+              [this](const ChromeInstallation&, const ChromeProfile& profile,
+                     const std::optional<QString>& prefix, ProfilePickerModel::Manner manner) {
+                  events.append(profile.directoryName + (manner.everyWaitingLink ? u" all" : u"") +
+                                (manner.privateWindow ? u" private" : u"") +
+                                (prefix ? u' ' + *prefix : QString()));
+              },
+              [this](bool all) { events.append(all ? u"drop all"_s : u"cancel"_s); })
+    {
+        show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(this));
+    }
+    QStringList events;
+};
+
+} // namespace
 
 // Keys on the real widget (which of them count is the window's input filter's
 // to say): arrows (clamped at the ends) and Return choose, digits 1-9 choose,
@@ -22,35 +47,23 @@
 // link shows on two lines, shortened in the middle, and copies whole.
 TEST(ProfilePickerView, KeysPointerAndText)
 {
-    FakePlatform platform;
     const QString link =
         u"https://evil.example/#<h1>https://bank.example</h1>/" + QString(300, u'x');
-    QStringList events;
     QList<ChromeProfile> twenty = profiles(20);
     twenty[0].displayName = u"<b>Bank</b>"_s;
-    ProfilePickerView view(
-        link, oneBrowser(twenty),
-        [&](const ChromeInstallation&, const ChromeProfile& profile, const std::optional<QString>&,
-            ProfilePickerModel::Manner manner) {
-            events.append(profile.directoryName + (manner.everyWaitingLink ? u" all" : u"") +
-                          (manner.privateWindow ? u" private" : u""));
-        },
-        [&](bool all) { events.append(all ? u"drop all"_s : u"cancel"_s); });
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    Picker view(link, twenty);
     EXPECT_TRUE(view.hasFocus());
     for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
         QTest::keyClick(&view, Qt::Key(key));
-    EXPECT_TRUE(view.rows()[1]->isSelected());
+    EXPECT_TRUE(view.rows()[1]->isSelected() && !view.rows()[0]->isSelected());
     EXPECT_GT(view.rows()[1]->y(), view.rows()[0]->y()) << "rows are laid out as a list";
-    EXPECT_FALSE(view.rows()[0]->isSelected());
-    for (const int key : {Qt::Key_Return, Qt::Key_3, Qt::Key_9, Qt::Key_Escape})
-        QTest::keyClick(&view, Qt::Key(key));
-    QTest::keyClick(&view, Qt::Key_3, Qt::AltModifier); // not a choice
-    QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier);
-    QTest::keyClick(&view, Qt::Key_Escape, Qt::ControlModifier);
-    // Shift: a private window.
-    QTest::keyClick(&view, Qt::Key_Return, Qt::ShiftModifier);
+    // Alt+3 is no choice; Ctrl: every waiting link; Shift: a private window.
+    for (const QKeyCombination key :
+         {QKeyCombination(Qt::Key_Return), QKeyCombination(Qt::Key_3), QKeyCombination(Qt::Key_9),
+          QKeyCombination(Qt::Key_Escape), Qt::AltModifier | Qt::Key_3,
+          Qt::ControlModifier | Qt::Key_3, Qt::ControlModifier | Qt::Key_Escape,
+          Qt::ShiftModifier | Qt::Key_Return})
+        QTest::keyClick(&view, key.key(), key.keyboardModifiers());
     QTest::mouseClick(view.rows()[5], Qt::LeftButton, Qt::ShiftModifier);
     QMouseEvent move(QEvent::MouseMove, QPointF(20, 10),
                      view.rows()[4]->mapToGlobal(QPointF(20, 10)), Qt::NoButton, Qt::NoButton,
@@ -58,19 +71,16 @@ TEST(ProfilePickerView, KeysPointerAndText)
     QApplication::sendEvent(view.rows()[4], &move);
     QTest::keyClick(&view, Qt::Key_Return);
     QTest::mouseClick(view.rows()[10], Qt::LeftButton);
-    EXPECT_EQ(events, (QStringList{u"Profile 1"_s, u"Profile 2"_s, u"Profile 8"_s, u"cancel"_s,
-                                   u"Profile 2 all"_s, u"drop all"_s, u"Profile 1 private"_s,
-                                   u"Profile 5 private"_s, u"Profile 4"_s, u"Profile 10"_s}));
+    EXPECT_EQ(view.events.join(u", "),
+              u"Profile 1, Profile 2, Profile 8, cancel, Profile 2 all, drop all, "
+              u"Profile 1 private, Profile 5 private, Profile 4, Profile 10"_s);
 
-    const auto shownAs = [](const QString& toolTip) {
-        QTextDocument document;
-        document.setHtml(toolTip);
-        return document.toPlainText();
-    };
     auto* label = view.findChild<LinkLabel*>();
-    EXPECT_EQ(shownAs(label->toolTip()), link);
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText(), link);
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
-    EXPECT_EQ(shownAs(view.rows()[0]->findChild<ElidedLabel*>()->toolTip()), u"<b>Bank</b>"_s);
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(view.rows()[0]->findChild<ElidedLabel*>()->toolTip())
+                  .toPlainText(),
+              u"<b>Bank</b>"_s);
     EXPECT_EQ(label->text().count(u'\n'), 1);
     EXPECT_TRUE(label->text().startsWith(u"https://evil.example/"_s));
     EXPECT_TRUE(label->text().endsWith(u"xxx"_s) && label->text().contains(u'…'));
@@ -84,39 +94,27 @@ TEST(ProfilePickerView, KeysPointerAndText)
 // the layout types the digit without it.
 TEST(ProfilePickerView, DigitsOnEveryLayout)
 {
-    QStringList chosen;
-    ProfilePickerView view(
-        u"https://example.com"_s, oneBrowser(profiles(10)),
-        [&](const ChromeInstallation&, const ChromeProfile& profile, const std::optional<QString>&,
-            ProfilePickerModel::Manner manner) {
-            chosen.append(profile.directoryName.mid(8) + (manner.privateWindow ? u"p" : u""));
-        },
-        [](bool) {});
+    Picker view(u"https://example.com"_s, profiles(10));
     const auto typed = [&](int key, quint32 scanCode, Qt::KeyboardModifiers modifiers) {
-        chosen.clear();
+        view.events.clear();
         QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
         QApplication::sendEvent(&view, &event);
-        return chosen.join(u' ');
+        return view.events.join(u' ');
     };
     const Qt::KeyboardModifiers none, shift = Qt::ShiftModifier;
-    // US, then French (AZERTY): what the digit row types, unshifted and shifted.
-    const int us[] = {Qt::Key_Exclam,    Qt::Key_At,       Qt::Key_NumberSign,
-                      Qt::Key_Dollar,    Qt::Key_Percent,  Qt::Key_AsciiCircum,
-                      Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
-    const int french[] = {Qt::Key_Ampersand,  Qt::Key_Eacute,     Qt::Key_QuoteDbl,
-                          Qt::Key_Apostrophe, Qt::Key_ParenLeft,  Qt::Key_Minus,
-                          Qt::Key_Egrave,     Qt::Key_Underscore, Qt::Key_Ccedilla};
-    for (int digit = 1; digit <= 9; ++digit) {
+    // Both ends of the row. US shifted, then French (AZERTY): what it types unshifted.
+    const QMap<int, QList<int>> typing{{1, {Qt::Key_Exclam, Qt::Key_Ampersand}},
+                                       {9, {Qt::Key_ParenLeft, Qt::Key_Ccedilla}}};
+    for (const auto& [digit, keys] : typing.asKeyValueRange()) {
         SCOPED_TRACE(digit);
-        const QString plain = QString::number(digit - 1);
+        const QString plain = u"Profile "_s + QString::number(digit - 1);
         const quint32 code = quint32(9 + digit);
-        EXPECT_EQ(typed(Qt::Key_0 + digit, code, none), plain) << "US";
-        EXPECT_EQ(typed(us[digit - 1], code, shift), plain + u'p') << "US, Shift";
-        EXPECT_EQ(typed(french[digit - 1], code, none), plain) << "French";
+        EXPECT_EQ(typed(keys[0], code, shift), plain + u" private") << "US, Shift";
+        EXPECT_EQ(typed(keys[1], code, none), plain) << "French";
         EXPECT_EQ(typed(Qt::Key_0 + digit, code, shift), plain) << "French, Shift types it";
-        EXPECT_EQ(typed(Qt::Key_0 + digit, 0, shift), plain + u'p') << "no place known";
+        EXPECT_EQ(typed(Qt::Key_0 + digit, 0, shift), plain + u" private") << "no place known";
     }
-    EXPECT_EQ(typed(Qt::Key_3, 89, Qt::KeypadModifier), u"2"_s);
+    EXPECT_EQ(typed(Qt::Key_3, 89, Qt::KeypadModifier), u"Profile 2"_s);
     EXPECT_EQ(typed(Qt::Key_Agrave, 19, none), QString()) << "0: no row of its own";
     EXPECT_EQ(typed(Qt::Key_Eacute, 11, Qt::AltModifier), QString());
 }
@@ -128,30 +126,18 @@ TEST(ProfilePickerView, ThePrefixField)
 {
     if (!FeatureFlags::rulesEnabled)
         GTEST_SKIP() << "rules are off in this build";
-    FakePlatform platform;
-    QStringList chosen;
-    const QList<ChromeProfile> profiles{{u"Default"_s, u"A"_s, {}, {}, {}},
-                                        {u"Profile 1"_s, u"B"_s, {}, {}, {}}};
-    ProfilePickerView view(
-        u"https://example.com/x"_s, oneBrowser(profiles),
-        [&](const ChromeInstallation&, const ChromeProfile& profile,
-            const std::optional<QString>& prefix, ProfilePickerModel::Manner) {
-            chosen.append(profile.directoryName + u' ' + prefix.value_or(u"-"_s));
-        },
-        [](bool) {});
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    Picker view(u"https://Mail.Example.com:8443/x"_s, profiles(2));
     view.model().toggleRemember();
     auto* field = view.findChild<QLineEdit*>();
     ASSERT_TRUE(field && field->isVisible());
-    EXPECT_EQ(field->text(), u"https://example.com"_s);
+    EXPECT_EQ(field->text(), u"https://Mail.Example.com"_s) << "the site, as typed";
     field->setFocus();
     QTest::keyClicks(field, u"/2"_s);
     QTest::keyClick(field, Qt::Key_Down);
     QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_TRUE(chosen.isEmpty()) << "the keys went to the field, not to the picker";
+    EXPECT_TRUE(view.events.isEmpty()) << "the keys went to the field, not to the picker";
     EXPECT_TRUE(view.rows()[0]->isSelected());
-    EXPECT_EQ(field->text(), u"https://example.com/2"_s);
+    EXPECT_EQ(field->text(), u"https://Mail.Example.com/2"_s);
     field->setText(u"\t https://example.com/a\u3000\t"_s);
     Q_EMIT field->textEdited(field->text()); // as pasted
     view.hide();
@@ -159,7 +145,7 @@ TEST(ProfilePickerView, ThePrefixField)
     EXPECT_EQ(field->text(), u"\t https://example.com/a\u3000\t"_s) << "kept on reappearing";
     view.setFocus();
     QTest::keyClick(&view, Qt::Key_2);
-    EXPECT_EQ(chosen, QStringList{u"Profile 1 https://example.com/a"_s});
+    EXPECT_EQ(view.events, QStringList{u"Profile 1 https://example.com/a"_s});
 }
 
 // One browser with profiles has no header and its rows name no browser. Among several,
@@ -170,18 +156,14 @@ TEST(ProfilePickerView, SeveralBrowsers)
     ChromeInstallation chromium, firefox;
     chromium.shortName = u"Chromium"_s;
     firefox.name = u"Firefox ESR"_s;
-    const auto headers = [](const ProfilePickerView& view) {
-        QStringList texts;
-        for (const QLabel* label : view.findChildren<QLabel*>(u"browser"_s))
-            texts.append(label->text());
-        return texts;
-    };
     const ProfilePickerView one(u"https://a"_s, {{chromium, profiles(2)}, {firefox, {}}}, {}, {});
-    EXPECT_EQ(headers(one), QStringList());
+    EXPECT_TRUE(one.findChildren<QLabel*>(u"browser"_s).isEmpty());
     EXPECT_EQ(one.rows()[1]->accessibleName(), u"Name 1"_s);
     const ProfilePickerView several(
         u"https://a"_s, {{chromium, profiles(2)}, {chromium, {}}, {firefox, profiles(1)}}, {}, {});
-    EXPECT_EQ(headers(several), (QStringList{u"Chromium"_s, u"Firefox ESR"_s}));
+    const auto headers = several.findChildren<QLabel*>(u"browser"_s);
+    ASSERT_EQ(headers.size(), 2);
+    EXPECT_EQ(headers[0]->text() + u", " + headers[1]->text(), u"Chromium, Firefox ESR"_s);
     EXPECT_EQ(several.rows()[2]->accessibleName(), u"Name 0, Firefox ESR"_s);
     EXPECT_TRUE(
         several.rows()[2]->accessibleDescription().startsWith(u"3, Name 0, Firefox ESR\n"_s));
