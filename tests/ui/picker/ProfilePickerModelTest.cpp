@@ -6,7 +6,8 @@
 #include "FakePlatform.h"
 
 // A digit past the last row and Return on an empty list choose nothing; only
-// rows 1-9 carry numbers. Only rules builds offer to remember the link's site.
+// rows 1-9 carry numbers. Only rules builds offer to remember the link's site;
+// an edited site is kept when the picker appears again.
 TEST(ProfilePickerModel, EdgesAndTheSiteToRemember)
 {
     int chosen = 0;
@@ -23,4 +24,7 @@ TEST(ProfilePickerModel, EdgesAndTheSiteToRemember)
     model.moveSelection(1);
     EXPECT_EQ(model.selectedIndex(), 2) << "no wrap-around at the last row";
     EXPECT_EQ(model.rememberSectionShown(), FeatureFlags::rulesEnabled);
+    model.setRememberPrefix(u"https://Mail.Example.com/edited"_s);
+    model.appear();
+    EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com/edited"_s) << "kept";
 }
