@@ -30,14 +30,13 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
 {
     const auto browser = m_browsers.find();
     if (!browser) {
-        ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, m_windows.showNotOpened);
+        ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, m_windows.notOpened);
         return false;
     }
     const auto open = [&](const QString& profileDirectory) {
         if (m_windows.openInTurn && m_windows.openInTurn(url, *browser, profileDirectory))
             return;
-        m_launcher.open(*browser, {url, profileDirectory, activationToken},
-                        m_windows.showNotOpened);
+        m_launcher.open(*browser, {url, profileDirectory, activationToken}, m_windows.notOpened);
     };
     const ChromeProfileInfo catalogue = ChromeProfiles::load(*browser);
     if (catalogue.profiles.isEmpty()) {

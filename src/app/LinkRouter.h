@@ -20,13 +20,13 @@ class LinkRouter
 {
 public:
     /// Where links that need the user go: the picker, and the notice of a
-    /// link that could not be opened.
+    /// link that could not be opened (see `NotOpened`).
     struct Windows
     {
         std::function<void(const QString& url, const ChromeInstallation& browser,
                            const QList<ChromeProfile>& profiles, const QString& activationToken)>
             showPicker;
-        ChromeLauncher::FailureHandler showNotOpened;
+        ChromeLauncher::FailureHandler notOpened;
         /// Takes a link that needs no choice when links wait for the picker,
         /// to open it in its turn; false (or none): nothing waits.
         std::function<bool(const QString& url, const ChromeInstallation& browser,

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LinkRouter.h"
+#include "app/Application.h"
 #include "chrome/BrowserChoice.h"
+#include "platform/Platform.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
-#include "ui/notice/LinkNotice.h"
-#include "ui/picker/PickerWindowController.h"
 
 #include "FakePlatform.h"
 
@@ -15,9 +15,9 @@
 namespace {
 
 /// Windows that record what they were asked to show: "picker <link> <number of
-/// profiles> <the first's directory> <token>", "not opened <link> <why>", and
-/// "in turn <link> <directory>" while `asking` says links wait for the picker.
-LinkRouter::Windows recordInto(QStringList& shown, const bool& asking = false)
+/// profiles> <the first's directory> <token>", and "in turn <link> <directory>"
+/// while `asking` says links wait for the picker; links not opened go to `notOpened`.
+LinkRouter::Windows recordInto(QStringList& shown, NotOpened& notOpened, const bool& asking = false)
 {
     return {
         [&shown](const QString& url, const ChromeInstallation&,
@@ -26,9 +26,7 @@ LinkRouter::Windows recordInto(QStringList& shown, const bool& asking = false)
                              .arg(profiles.size())
                              .arg(profiles.value(0).directoryName, token));
         },
-        [&shown](const QString& url, ChromeLauncher::Failure why) {
-            shown.append(u"not opened %1 %2"_s.arg(url).arg(int(why)));
-        },
+        &notOpened,
         [&shown, &asking](const QString& url, const ChromeInstallation&, const QString& directory) {
             if (asking)
                 shown.append(u"in turn %1 %2"_s.arg(url, directory));
@@ -48,8 +46,9 @@ TEST(LinkRouter, DefaultOrThePicker)
 {
     FakePlatform platform;
     QStringList shown;
+    FakeNotOpened notOpened;
     bool asking = false;
-    LinkRouter router(recordInto(shown, asking), platform.browsers, platform.launcher,
+    LinkRouter router(recordInto(shown, notOpened, asking), platform.browsers, platform.launcher,
                       platform.rules, platform.windowActivation);
     router.route({u"https://a"_s, QString()}, u"clicked"_s);
     asking = true;
@@ -70,8 +69,7 @@ TEST(LinkRouter, DefaultOrThePicker)
     EXPECT_EQ(platform.windowActivation.finished, (QStringList{u"clicked"_s, u"waits"_s}));
     platform.applications.installed.clear();
     router.route({u"https://d"_s}, u"clicked again"_s);
-    EXPECT_EQ(shown.last(),
-              u"not opened https://d %1"_s.arg(int(ChromeLauncher::Failure::NoBrowser)));
+    EXPECT_EQ(notOpened.told, QStringList{u"https://d 0"_s}) << "no browser";
     EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
 }
 
@@ -89,29 +87,23 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
     writeFile(platform.root.path() + u"/config/chromium/Local State",
               R"({"profile": {"info_cache": {"Profile 9": {}}}})");
-    LinkNotice notice({platform.windowActivation}, platform.notifications);
-    const auto notOpened = [&](const QString& url, ChromeLauncher::Failure why) {
-        notice.show(url, why);
-    };
-    PickerWindowController picker(
-        {[](const QString&, const QString&) {},
-         [&](const ChromeInstallation& browser, const ChromeLauncher::Request& request) {
-             platform.launcher.openChosen(browser, request, notOpened);
-         }},
-        {platform.windowActivation}, platform.scheduler);
-    LinkRouter router(
-        {[&](const QString& url, const ChromeInstallation& browser,
-             const QList<ChromeProfile>& profiles,
-             const QString& token) { picker.show(url, browser, profiles, token); },
-         notOpened,
-         [&](const QString& url, const ChromeInstallation& browser, const QString& directory) {
-             return picker.openInTurn(url, browser, directory);
-         }},
-        platform.browsers, platform.launcher, platform.rules, platform.windowActivation);
-    router.route({u"https://a"_s});
+    Platform fakes{&platform.files,
+                   &platform.applications,
+                   &platform.processes,
+                   &platform.chromeWindows,
+                   &platform.defaultBrowser,
+                   &platform.scheduler,
+                   &platform.windowActivation,
+                   &platform.notifications,
+                   &platform.colorScheme};
+    Application orlim(fakes);
+    PickerWindowController& picker = orlim.picker();
+    LinkNotice& notice = orlim.notice();
+    const auto route = [&](const QString& url) { orlim.delegate().openURLs({url}); };
+    route(u"https://a"_s);
     ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
     QTest::keyClick(picker.content(), Qt::Key_1);
-    router.route({u"https://b"_s});
+    route(u"https://b"_s);
     installed.remove(u"chromium.desktop"_s);
     QTest::keyClick(picker.content(), Qt::Key_1);
     EXPECT_EQ(platform.processes.starts,
@@ -129,7 +121,7 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
 
     installed.clear();
     platform.notifications.available = false;
-    router.route({u"https://c <b>"_s});
+    route(u"https://c <b>"_s);
     EXPECT_EQ(platform.windowActivation.presentedWith.last(), QString()) << "brought up again";
     ASSERT_TRUE(notice.window());
     EXPECT_TRUE(notice.window()->isVisible());
@@ -149,8 +141,9 @@ TEST(LinkRouter, RulesStepFollowsTheSwitch)
     writeFile(platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     QStringList shown;
-    LinkRouter router(recordInto(shown), platform.browsers, platform.launcher, platform.rules,
-                      platform.windowActivation);
+    FakeNotOpened notOpened;
+    LinkRouter router(recordInto(shown, notOpened), platform.browsers, platform.launcher,
+                      platform.rules, platform.windowActivation);
     router.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
     const QStringList ruled{
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "chrome/ChromeLauncher.h"
+#include "chrome/NotOpened.h"
 #include "ui/window/WindowPlacement.h"
 
 #include <QObject>
@@ -18,7 +19,7 @@ class QWidget;
 /// clipboard). The window lists every link that could not be opened since it
 /// was last closed, each with its own copy button; it comes up by itself where
 /// no notification service offers the action.
-class LinkNotice : public QObject
+class LinkNotice : public QObject, public NotOpened
 {
     Q_OBJECT
 public:
@@ -33,7 +34,7 @@ public:
     static QString reason(ChromeLauncher::Failure why);
 
     /// Tells the user that `url` could not be opened, and why.
-    void show(const QString& url, ChromeLauncher::Failure why);
+    void notOpened(const QString& url, ChromeLauncher::Failure why) override;
 
     /// The window of links that could not be opened; null until it first shows.
     QWidget* window() const { return m_window; }

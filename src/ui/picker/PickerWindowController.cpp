@@ -4,6 +4,7 @@
 #include "chrome/ChromeLauncher.h"
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
+#include "rules/RuleStore.h"
 #include "ui/picker/ProfilePickerView.h"
 #include "ui/window/WindowPlacement.h"
 
@@ -13,11 +14,12 @@
 #include <QWindow>
 #include <algorithm>
 
-PickerWindowController::PickerWindowController(Actions actions,
+PickerWindowController::PickerWindowController(const ChromeLauncher& launcher, RuleStore& rules,
+                                               NotOpened& notOpened,
                                                WindowPlacement::Presenter presenter,
                                                Scheduler& scheduler, QObject* parent)
-    : QObject(parent), m_actions(std::move(actions)), m_presenter(presenter),
-      m_launches(std::make_unique<QObject>()),
+    : QObject(parent), m_launcher(launcher), m_rules(rules), m_notOpened(notOpened),
+      m_presenter(presenter), m_launches(std::make_unique<QObject>()),
       m_gate({[this](bool overtaken) {
                   if (!m_chosen)
                       return false;
@@ -121,7 +123,7 @@ void PickerWindowController::chosen(const Link& link, const ChromeProfile& profi
 {
     m_asking = false;
     if (prefix)
-        m_actions.storeRule(*prefix, profile.directoryName);
+        m_rules.upsert(*prefix, profile.directoryName);
     m_decided.append({link.url, link.browser, profile.directoryName, manner.privateWindow});
     if (manner.everyWaitingLink) {
         // Only where the same browser offered the profile: a link of another
@@ -204,11 +206,13 @@ bool PickerWindowController::launch(const Choice& choice, bool overtaken)
 {
     // The browser may take the keyboard from us with a token tied to this choice.
     const QString token = overtaken ? QString() : m_presenter.activation.tokenFor(m_window);
-    m_actions.launch(choice.browser, {.url = choice.url,
-                                      .profileDirectory = choice.profileDirectory,
-                                      .activationToken = token,
-                                      .toFront = !overtaken,
-                                      .owner = m_launches.get(),
-                                      .privateWindow = choice.privateWindow});
+    m_launcher.openChosen(choice.browser,
+                          {.url = choice.url,
+                           .profileDirectory = choice.profileDirectory,
+                           .activationToken = token,
+                           .toFront = !overtaken,
+                           .owner = m_launches.get(),
+                           .privateWindow = choice.privateWindow},
+                          &m_notOpened);
     return !token.isEmpty();
 }

@@ -14,37 +14,53 @@
 
 namespace {
 
+/// A browser whose program is "browser", installed in every `Picker`'s platform.
 ChromeInstallation browserNamed(const QString& desktopId)
 {
     ChromeInstallation browser;
     browser.desktopId = desktopId;
+    browser.command.exec = u"browser %U"_s;
+    browser.privateSwitch = u"--incognito"_s;
     return browser;
 }
 
 const ChromeInstallation chrome = browserNamed(u"google-chrome.desktop"_s);
 
-/// A picker whose launches read "<link> <profile>[ private][ front <token>]",
-/// with "https://" and "Profile " left out, and rules "rule <prefix> <profile>".
+/// A picker on the real launcher and rule store, whose launches read
+/// "<link> <profile>[ private][ front <token>]", with "https://" and "Profile "
+/// left out, after the rules stored, "rule <prefix> <profile>".
 struct Picker
 {
+    Picker()
+    {
+        platform.applications.installed[u"chromium.desktop"_s] =
+            desktopEntry(u"Chromium"_s, u"chromium %U"_s);
+    }
     FakePlatform platform;
-    QStringList calls;
-    QList<QPointer<const QObject>> owners; // of each launch
-    PickerWindowController controller{
-        {[this](const QString& prefix, const QString& directory) {
-             calls.append(u"rule " + prefix + u' ' + directory);
-         },
-         [this](const ChromeInstallation&, const ChromeLauncher::Request& r) {
-             calls.append(QString(r.url + u' ' + r.profileDirectory +
-                                  (r.privateWindow ? u" private" : u"") +
-                                  (r.toFront ? u" front " + r.activationToken : QString()))
-                              .remove(u"https://"_s)
-                              .remove(u"Profile "_s));
-             owners.append(r.owner);
-         }},
-        {platform.windowActivation},
-        platform.scheduler};
+    FakeNotOpened notOpened;
+    PickerWindowController controller{platform.launcher,
+                                      platform.rules,
+                                      notOpened,
+                                      {platform.windowActivation},
+                                      platform.scheduler};
 
+    QStringList calls() const
+    {
+        QStringList calls;
+        for (const ProfileRule& rule : platform.rules.load())
+            calls.append(u"rule " + rule.prefix + u' ' + rule.profileDirectory);
+        for (const QString& start : platform.processes.starts) {
+            const QStringList words = start.split(u'|');
+            const QString& token = words.last();
+            calls.append(QString(words[words.size() - 2] + u' ' +
+                                 words[1].mid(QStringLiteral("--profile-directory=").size()) +
+                                 (words.contains(u"--incognito") ? u" private" : u"") +
+                                 (token.isEmpty() ? QString() : u" front " + token))
+                             .remove(u"https://"_s)
+                             .remove(u"Profile "_s));
+        }
+        return calls;
+    }
     /// Shows "https://<letter>" for each letter, with `count` profiles.
     void links(const QString& letters, int count = 3, const ChromeInstallation& browser = chrome)
     {
@@ -105,7 +121,8 @@ void run(const Case& c, bool holds = false)
     p.platform.windowActivation.holds = holds;
     c.steps(p);
     p.finish();
-    EXPECT_EQ(p.calls, c.calls);
+    EXPECT_EQ(p.calls(), c.calls);
+    EXPECT_TRUE(p.notOpened.told.isEmpty());
 }
 
 } // namespace
@@ -265,7 +282,9 @@ TEST(PickerWindowController, ALinkDuringTheHold)
              EXPECT_TRUE(p.window()->isVisible());
              p.links(u"r"_s);
              EXPECT_EQ(p.shown(), u"r"_s);
-             EXPECT_TRUE(p.owners.value(0).isNull()) << "the earlier browser stays where it is";
+             p.platform.scheduler.runAll();
+             EXPECT_EQ(p.platform.chromeWindows.lookups, 1)
+                 << "the earlier browser stays where it is";
              p.key(QEvent::KeyPress, Qt::Key_2, 11, {}, 0, true);
              p.press(Qt::Key_1);
              QEvent deactivate(QEvent::WindowDeactivate);
@@ -325,22 +344,15 @@ TEST(PickerWindowController, SaysHowManyWait)
 // window is forgotten; the pointer moves no highlight.
 TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
 {
-    FakePlatform platform;
-    platform.windowActivation.needsWindow = true;
-    QStringList launched;
-    PickerWindowController controller(
-        {[](const QString&, const QString&) {},
-         [&](const ChromeInstallation&, const ChromeLauncher::Request& r) {
-             launched.append(r.url + u' ' + r.profileDirectory + u' ' + r.activationToken +
-                             (r.toFront ? u" front" : u" left"));
-         }},
-        {platform.windowActivation}, platform.scheduler);
+    Picker p;
+    p.platform.windowActivation.needsWindow = true;
+    PickerWindowController& controller = p.controller;
     const auto launchesSoon = [&](qsizetype count) {
-        for (int i = 0; i < 4 && launched.size() < count; ++i) {
+        for (int i = 0; i < 4 && p.calls().size() < count; ++i) {
             QCoreApplication::processEvents();
-            platform.scheduler.advance(LaunchGate::settleMs);
+            p.platform.scheduler.advance(LaunchGate::settleMs);
         }
-        return launched.size() == count;
+        return p.calls().size() == count;
     };
     const auto key = [&](QEvent::Type type, int key, quint32 scanCode,
                          Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -353,8 +365,7 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
     key(QEvent::KeyPress, Qt::Key_2, 11);
     EXPECT_TRUE(controller.openInTurn(u"https://r.example"_s, chrome, u"Default"_s));
     controller.show(u"https://b.example"_s, chrome, profiles(3));
-    EXPECT_EQ(launched, (QStringList{u"https://r.example Default  left"_s,
-                                     u"https://a.example Profile 1  left"_s}));
+    EXPECT_EQ(p.calls(), (QStringList{u"r.example Default"_s, u"a.example 1"_s}));
     EXPECT_TRUE(window->isVisible());
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
@@ -375,5 +386,5 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
     EXPECT_FALSE(launchesSoon(3)) << "the 1 is still down";
     key(QEvent::KeyRelease, Qt::Key_1, 10);
     EXPECT_TRUE(launchesSoon(3)) << "the key that chose is up: its release is known by its place";
-    EXPECT_EQ(launched.last(), u"https://b.example Profile 0 token-1 front"_s);
+    EXPECT_EQ(p.calls().last(), u"b.example 0 private front token-1"_s);
 }
