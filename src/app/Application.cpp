@@ -29,15 +29,7 @@ Application::Application(Platform& platform)
       m_presenter{*platform.windowActivation, TitleBar::wanted(platform.desktop), &m_commands},
       m_notice(m_presenter, *platform.notifications),
       m_picker(m_launcher, m_rules, m_notice, m_presenter, *platform.scheduler),
-      m_router({[this](const QString& url, const ChromeInstallation& browser,
-                       const QList<ChromeProfile>& profiles,
-                       const QString& token) { m_picker.show(url, browser, profiles, token); },
-                &m_notice,
-                [this](const QString& url, const ChromeInstallation& browser,
-                       const QString& profileDirectory) {
-                    return m_picker.openInTurn(url, browser, profileDirectory);
-                }},
-               m_browsers, m_launcher, m_rules, *platform.windowActivation),
+      m_router(m_picker, m_notice, m_browsers, m_launcher, m_rules, *platform.windowActivation),
       m_settings(m_presenter, {m_browsers, m_rules, *platform.defaultBrowser, *platform.scheduler,
                                m_commands.quit}),
       m_tray(m_commands, *platform.defaultBrowser, platform.desktop),

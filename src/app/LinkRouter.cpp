@@ -1,19 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LinkRouter.h"
 
+#include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfiles.h"
 #include "platform/CanonicalText.h"
 #include "platform/WindowActivation.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
+#include "ui/picker/PickerWindowController.h"
 
 #include <algorithm>
 
-LinkRouter::LinkRouter(Windows windows, const ChromeInstallations& browsers,
-                       const ChromeLauncher& launcher, const RuleStore& rules,
-                       WindowActivation& activation)
-    : m_windows(std::move(windows)), m_browsers(browsers), m_launcher(launcher), m_rules(rules),
-      m_activation(activation)
+LinkRouter::LinkRouter(PickerWindowController& picker, NotOpened& notOpened,
+                       const ChromeInstallations& browsers, const ChromeLauncher& launcher,
+                       const RuleStore& rules, WindowActivation& activation)
+    : m_picker(picker), m_notOpened(notOpened), m_browsers(browsers), m_launcher(launcher),
+      m_rules(rules), m_activation(activation)
 {
 }
 
@@ -30,13 +33,13 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
 {
     const auto browser = m_browsers.find();
     if (!browser) {
-        ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, m_windows.notOpened);
+        ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, &m_notOpened);
         return false;
     }
     const auto open = [&](const QString& profileDirectory) {
-        if (m_windows.openInTurn && m_windows.openInTurn(url, *browser, profileDirectory))
+        if (m_picker.openInTurn(url, *browser, profileDirectory))
             return;
-        m_launcher.open(*browser, {url, profileDirectory, activationToken}, m_windows.notOpened);
+        m_launcher.open(*browser, {url, profileDirectory, activationToken}, &m_notOpened);
     };
     const ChromeProfileInfo catalogue = ChromeProfiles::load(*browser);
     if (catalogue.profiles.isEmpty()) {
@@ -57,6 +60,6 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
             }
         }
     }
-    m_windows.showPicker(url, *browser, catalogue.profiles, activationToken);
+    m_picker.show(url, *browser, catalogue.profiles, activationToken);
     return true;
 }

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeLauncher.h"
-#include "chrome/ChromeProfile.h"
-
 #include <QStringList>
-#include <functional>
 
+class ChromeInstallations;
+class ChromeLauncher;
+class NotOpened;
+class PickerWindowController;
 class RuleStore;
 class WindowActivation;
 
@@ -19,25 +18,12 @@ class WindowActivation;
 class LinkRouter
 {
 public:
-    /// Where links that need the user go: the picker, and the notice of a
-    /// link that could not be opened (see `NotOpened`).
-    struct Windows
-    {
-        std::function<void(const QString& url, const ChromeInstallation& browser,
-                           const QList<ChromeProfile>& profiles, const QString& activationToken)>
-            showPicker;
-        ChromeLauncher::FailureHandler notOpened;
-        /// Takes a link that needs no choice when links wait for the picker,
-        /// to open it in its turn; false (or none): nothing waits.
-        std::function<bool(const QString& url, const ChromeInstallation& browser,
-                           const QString& profileDirectory)>
-            openInTurn;
-    };
-
-    /// Looks each link's browser up among `browsers`, opens with `launcher`,
-    /// matches `rules` where rules are on, and ends unused start-ups with
-    /// `activation`.
-    LinkRouter(Windows windows, const ChromeInstallations& browsers, const ChromeLauncher& launcher,
+    /// Asks `picker` where a link needs the user, and tells `notOpened` of a
+    /// link that could not be opened; looks each link's browser up among
+    /// `browsers`, opens with `launcher`, matches `rules` where rules are on,
+    /// and ends unused start-ups with `activation`.
+    LinkRouter(PickerWindowController& picker, NotOpened& notOpened,
+               const ChromeInstallations& browsers, const ChromeLauncher& launcher,
                const RuleStore& rules, WindowActivation& activation);
 
     /// Routes `urls` one by one, in order. `activationToken` comes from the
@@ -49,7 +35,8 @@ private:
     /// Whether the picker came up for `url`.
     bool routeOne(const QString& url, const QString& activationToken);
 
-    Windows m_windows;
+    PickerWindowController& m_picker;
+    NotOpened& m_notOpened;
     const ChromeInstallations& m_browsers;
     const ChromeLauncher& m_launcher;
     const RuleStore& m_rules;

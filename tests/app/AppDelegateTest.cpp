@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 #include "app/LinkRouter.h"
+#include "ui/picker/PickerWindowController.h"
 #include "ui/tray/MenuBarController.h"
 
 #include "FakePlatform.h"
@@ -11,11 +12,10 @@ TEST(AppDelegate, SettingsCheck)
 {
     FakePlatform platform;
     QStringList shown;
-    LinkRouter router({[](const QString&, const ChromeInstallation&, const QList<ChromeProfile>&,
-                          const QString&) {},
-                       {},
-                       {}},
-                      platform.browsers, platform.launcher, platform.rules,
+    FakeNotOpened notOpened;
+    PickerWindowController picker(platform.launcher, platform.rules, notOpened,
+                                  {platform.windowActivation}, platform.scheduler);
+    LinkRouter router(picker, notOpened, platform.browsers, platform.launcher, platform.rules,
                       platform.windowActivation);
     MenuBarController tray({}, platform.defaultBrowser, Desktop::Other);
     const auto settings = [&](const QString& token) { shown.append(u"settings " + token); };

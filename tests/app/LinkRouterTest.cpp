@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LinkRouter.h"
 #include "app/Application.h"
 #include "chrome/BrowserChoice.h"
 #include "platform/Platform.h"
 #include "rules/FeatureFlags.h"
-#include "rules/RuleStore.h"
 
 #include "FakePlatform.h"
 
@@ -14,25 +12,35 @@
 
 namespace {
 
-/// Windows that record what they were asked to show: "picker <link> <number of
-/// profiles> <the first's directory> <token>", and "in turn <link> <directory>"
-/// while `asking` says links wait for the picker; links not opened go to `notOpened`.
-LinkRouter::Windows recordInto(QStringList& shown, NotOpened& notOpened, const bool& asking = false)
+/// Orlim made on the fake platform's services, as it runs.
+struct Orlim
 {
-    return {
-        [&shown](const QString& url, const ChromeInstallation&,
-                 const QList<ChromeProfile>& profiles, const QString& token) {
-            shown.append(u"picker %1 %2 %3 %4"_s.arg(url)
-                             .arg(profiles.size())
-                             .arg(profiles.value(0).directoryName, token));
-        },
-        &notOpened,
-        [&shown, &asking](const QString& url, const ChromeInstallation&, const QString& directory) {
-            if (asking)
-                shown.append(u"in turn %1 %2"_s.arg(url, directory));
-            return asking;
-        }};
-}
+    FakePlatform platform;
+    Platform services{&platform.files,
+                      &platform.applications,
+                      &platform.processes,
+                      &platform.chromeWindows,
+                      &platform.defaultBrowser,
+                      &platform.scheduler,
+                      &platform.windowActivation,
+                      &platform.notifications,
+                      &platform.colorScheme};
+    Application app{services};
+
+    void route(const QStringList& links, const QString& token = {})
+    {
+        app.delegate().openURLs(links, token);
+    }
+    void press(Qt::Key key) { QTest::keyClick(app.picker().content(), key); }
+    /// "<link> <number of profiles> <the first's directory>" of the link the picker shows.
+    QString shown()
+    {
+        const ProfilePickerModel& model = app.picker().content()->model();
+        return u"%1 %2 %3"_s.arg(model.url())
+            .arg(model.profiles().size())
+            .arg(model.profiles().value(0).directoryName);
+    }
+};
 
 } // namespace
 
@@ -40,36 +48,36 @@ LinkRouter::Windows recordInto(QStringList& shown, NotOpened& notOpened, const b
 // clicking program's activation token, and the start-up it announced ends
 // there, since no window of Orlim's comes for it. With profiles (one that is
 // not "Default" is still a choice) every link goes to the picker with the whole
-// catalogue, read afresh for each link. A link that needs no choice while
-// links wait for the picker waits its turn.
+// catalogue, read afresh for each link, and brings it forward with its token.
+// A link that needs no choice while links wait for the picker waits its turn.
+// Without a browser the link is told, and its start-up ends too.
 TEST(LinkRouter, DefaultOrThePicker)
 {
-    FakePlatform platform;
-    QStringList shown;
-    FakeNotOpened notOpened;
-    bool asking = false;
-    LinkRouter router(recordInto(shown, notOpened, asking), platform.browsers, platform.launcher,
-                      platform.rules, platform.windowActivation);
-    router.route({u"https://a"_s, QString()}, u"clicked"_s);
-    asking = true;
-    router.route({u"https://w"_s}, u"waits"_s);
-    asking = false;
+    Orlim o;
+    FakePlatform& platform = o.platform;
+    o.route({u"https://a"_s, QString()}, u"clicked"_s);
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 1": {}}}})");
-    router.route({u"https://b"_s});
+    o.route({u"https://b"_s});
     platform.writeLocalState(R"({"profile": {"profiles_order": ["Profile 1"],
         "info_cache": {"Default": {}, "Profile 1": {}, "Profile 2": {}}}})");
-    router.route({u"https://c"_s}, u"clicked"_s);
-    EXPECT_EQ(
-        platform.processes.starts,
-        (QStringList{u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|clicked"_s,
-                     u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_s}));
-    EXPECT_EQ(shown,
-              (QStringList{u"in turn https://w Default"_s, u"picker https://b 1 Profile 1 "_s,
-                           u"picker https://c 3 Profile 1 clicked"_s}));
+    o.route({u"https://c"_s}, u"clicked"_s);
+    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"clicked"_s);
+    platform.writeLocalState(R"({"profile": {"info_cache": {}}})");
+    o.route({u"https://w"_s}, u"waits"_s);
+    EXPECT_EQ(o.shown(), u"https://b 1 Profile 1"_s);
+    o.press(Qt::Key_Escape);
+    EXPECT_EQ(o.shown(), u"https://c 3 Profile 1"_s);
+    o.press(Qt::Key_Escape);
+    platform.scheduler.runAll();
+    EXPECT_EQ(platform.processes.starts,
+              (QStringList{
+                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|clicked"_s,
+                  u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_s,
+                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://w|token-1"_s}));
     EXPECT_EQ(platform.windowActivation.finished, (QStringList{u"clicked"_s, u"waits"_s}));
     platform.applications.installed.clear();
-    router.route({u"https://d"_s}, u"clicked again"_s);
-    EXPECT_EQ(notOpened.told, QStringList{u"https://d 0"_s}) << "no browser";
+    o.route({u"https://d"_s}, u"clicked again"_s);
+    EXPECT_TRUE(platform.notifications.shown.last().endsWith(u"\nhttps://d|リンクをコピー"_s));
     EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
 }
 
@@ -81,31 +89,20 @@ TEST(LinkRouter, DefaultOrThePicker)
 // it; without a notification service, Orlim's own window.
 TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
 {
-    FakePlatform platform;
+    Orlim o;
+    FakePlatform& platform = o.platform;
+    LinkNotice& notice = o.app.notice();
     auto& installed = platform.applications.installed;
     installed[u"chromium.desktop"_s] = desktopEntry(u"Chromium"_s, u"chromium %U"_s);
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
     writeFile(platform.root.path() + u"/config/chromium/Local State",
               R"({"profile": {"info_cache": {"Profile 9": {}}}})");
-    Platform fakes{&platform.files,
-                   &platform.applications,
-                   &platform.processes,
-                   &platform.chromeWindows,
-                   &platform.defaultBrowser,
-                   &platform.scheduler,
-                   &platform.windowActivation,
-                   &platform.notifications,
-                   &platform.colorScheme};
-    Application orlim(fakes);
-    PickerWindowController& picker = orlim.picker();
-    LinkNotice& notice = orlim.notice();
-    const auto route = [&](const QString& url) { orlim.delegate().openURLs({url}); };
-    route(u"https://a"_s);
+    o.route({u"https://a"_s});
     ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
-    QTest::keyClick(picker.content(), Qt::Key_1);
-    route(u"https://b"_s);
+    o.press(Qt::Key_1);
+    o.route({u"https://b"_s});
     installed.remove(u"chromium.desktop"_s);
-    QTest::keyClick(picker.content(), Qt::Key_1);
+    o.press(Qt::Key_1);
     EXPECT_EQ(platform.processes.starts,
               QStringList{
                   u"/opt/google/chrome/chrome|--profile-directory=Profile 3|https://a|token-1"_s});
@@ -121,7 +118,7 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
 
     installed.clear();
     platform.notifications.available = false;
-    route(u"https://c <b>"_s);
+    o.route({u"https://c <b>"_s});
     EXPECT_EQ(platform.windowActivation.presentedWith.last(), QString()) << "brought up again";
     ASSERT_TRUE(notice.window());
     EXPECT_TRUE(notice.window()->isVisible());
@@ -136,17 +133,13 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
 // Rules decide only while switched on, and only for a profile Chrome has.
 TEST(LinkRouter, RulesStepFollowsTheSwitch)
 {
-    FakePlatform platform;
-    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
-    writeFile(platform.rules.fileURL(),
+    Orlim o;
+    o.platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    writeFile(o.platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
-    QStringList shown;
-    FakeNotOpened notOpened;
-    LinkRouter router(recordInto(shown, notOpened), platform.browsers, platform.launcher,
-                      platform.rules, platform.windowActivation);
-    router.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
+    o.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
     const QStringList ruled{
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};
-    EXPECT_EQ(platform.processes.starts, FeatureFlags::rulesEnabled ? ruled : QStringList());
-    EXPECT_EQ(shown.size(), FeatureFlags::rulesEnabled ? 1 : 2);
+    EXPECT_EQ(o.platform.processes.starts, FeatureFlags::rulesEnabled ? ruled : QStringList());
+    EXPECT_EQ(o.app.picker().waiting(), FeatureFlags::rulesEnabled ? 0 : 1);
 }
