@@ -14,7 +14,7 @@
 
 namespace {
 
-/// A browser whose program is "browser", installed in every `Picker`'s platform.
+/// A browser whose program is "browser".
 ChromeInstallation browserNamed(const QString& desktopId)
 {
     ChromeInstallation browser;
@@ -31,11 +31,6 @@ const ChromeInstallation chrome = browserNamed(u"google-chrome.desktop"_s);
 /// left out, after the rules stored, "rule <prefix> <profile>".
 struct Picker
 {
-    Picker()
-    {
-        platform.applications.installed[u"chromium.desktop"_s] =
-            desktopEntry(u"Chromium"_s, u"chromium %U"_s);
-    }
     FakePlatform platform;
     FakeNotOpened notOpened;
     PickerWindowController controller{platform.launcher,
@@ -229,6 +224,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
         {"Ctrl+Shift with a choice sends, privately, the waiting links of the same browser that "
          "have the profile; the others keep their turn",
          [](Picker& p) {
+             p.platform.applications.installed[u"chromium.desktop"_s] = {};
              p.links(u"a"_s);
              p.links(u"b"_s, 3, browserNamed(u"chromium.desktop"_s));
              p.links(u"c"_s);
