@@ -1,36 +1,58 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
-#include "app/AppDelegate.h"
 #include "app/CommandLine.h"
-#include "app/LinkRouter.h"
 #include "app/Options.h"
-#include "chrome/ChromeInstallation.h"
 #include "instance/Election.h"
 #include "instance/Forwarding.h"
 #include "instance/InstanceLock.h"
-#include "instance/LinkServer.h"
 #include "instance/RuntimeDirectory.h"
 #include "platform/ActivationVariables.h"
 #include "platform/AppActions.h"
 #include "platform/AppInfo.h"
 #include "platform/ArgumentText.h"
 #include "platform/Platform.h"
-#include "rules/RuleStore.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
 #include "ui/look/Typography.h"
-#include "ui/notice/LinkNotice.h"
-#include "ui/picker/PickerWindowController.h"
-#include "ui/settings/SettingsWindowController.h"
-#include "ui/tray/MenuBarController.h"
 #include "ui/window/TitleBar.h"
-#include "ui/window/WindowShortcuts.h"
 
 #include <QApplication>
 #include <QFile>
 
 #include <cstdio>
+
+Application::Application(Platform& platform)
+    : m_browsers(*platform.applications, *platform.files), m_rules(*platform.files),
+      m_launcher(*platform.processes, platform.chromeWindows, *platform.scheduler, m_browsers),
+      m_commands{[this] { m_settings.show(); }, &AppActions::quit},
+      m_presenter{*platform.windowActivation, TitleBar::wanted(platform.desktop), &m_commands},
+      m_notice(m_presenter, *platform.notifications),
+      m_picker(m_launcher, m_rules, m_notice, m_presenter, *platform.scheduler),
+      m_router(m_picker, m_notice, LinkRouter::browsersShown(m_browsers), m_launcher, m_rules,
+               *platform.windowActivation),
+      m_settings(m_presenter, {m_browsers, m_rules, *platform.defaultBrowser, *platform.scheduler,
+                               m_commands.quit}),
+      m_tray(m_commands, *platform.defaultBrowser, platform.desktop),
+      m_delegate(
+          m_router, m_tray, [this](const QString& token) { m_settings.show(token); },
+          *platform.scheduler)
+{
+    QObject::connect(&m_server, &LinkServer::linksReceived, &m_delegate, &AppDelegate::openURLs);
+    QObject::connect(&m_server, &LinkServer::reopenRequested, &m_delegate,
+                     &AppDelegate::applicationShouldHandleReopen);
+}
+
+bool Application::listen(const std::string& socketPath)
+{
+    return m_server.listen(socketPath);
+}
+
+void Application::start(const QStringList& links, const QString& launchToken)
+{
+    m_delegate.openURLs(links, launchToken);
+    m_delegate.applicationDidFinishLaunching(links.isEmpty() ? launchToken : QString());
+}
 
 namespace {
 
@@ -55,62 +77,17 @@ int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, Insta
     Accessibility::install();
     Typography::preferJapaneseFaces();
 
-    // What links go through: the browsers, the rules, the launcher.
-    ChromeInstallations browsers(*platform.applications, *platform.files);
-    RuleStore rules(*platform.files);
-    const ChromeLauncher launcher(*platform.processes, platform.chromeWindows, *platform.scheduler,
-                                  browsers);
-
-    // The windows, and what they set off. What the window keys trigger is
-    // filled in once the delegate they reach exists.
-    WindowShortcuts::Actions keys;
-    const WindowPlacement::Presenter presenter{*platform.windowActivation,
-                                               TitleBar::wanted(platform.desktop), &keys};
-    LinkNotice notice(presenter, *platform.notifications);
-    const ChromeLauncher::FailureHandler notOpened =
-        [&notice](const QString& url, ChromeLauncher::Failure why) { notice.show(url, why); };
-    PickerWindowController picker(
-        {[&rules](const QString& prefix, const QString& profileDirectory) {
-             rules.upsert(prefix, profileDirectory);
-         },
-         [&launcher, &notOpened](const ChromeInstallation& browser,
-                                 const ChromeLauncher::Request& request) {
-             launcher.openChosen(browser, request, notOpened);
-         }},
-        presenter, *platform.scheduler);
-    LinkRouter router(
-        {[&picker](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
-                   const QString& token) { picker.show(url, groups, token); },
-         notOpened,
-         [&picker](const QString& url, const ChromeInstallation& browser,
-                   const QString& profileDirectory) {
-             return picker.openInTurn(url, browser, profileDirectory);
-         }},
-        LinkRouter::browsersShown(browsers), launcher, rules, *platform.windowActivation);
-    SettingsWindowController settings(presenter, {browsers, rules, *platform.defaultBrowser,
-                                                  *platform.scheduler, &AppActions::quit});
-    MenuBarController tray({[&settings] { settings.show(); }, &AppActions::quit},
-                           *platform.defaultBrowser, platform.desktop);
-    AppDelegate delegate(
-        router, tray, [&settings](const QString& token) { settings.show(token); },
-        *platform.scheduler);
-    keys = {[&delegate] { delegate.applicationShouldHandleReopen(); }, &AppActions::quit};
-    LinkServer server;
-    QObject::connect(&server, &LinkServer::linksReceived, &delegate, &AppDelegate::openURLs);
-    QObject::connect(&server, &LinkServer::reopenRequested, &delegate,
-                     &AppDelegate::applicationShouldHandleReopen);
+    Application orlim(platform);
     // Listen before routing anything, so no later link can slip past.
     // Without a door the lock must go too: a later `orlim` then starts its own
     // application instead of waiting for one that cannot hear it.
-    if (!server.listen(runtime.socketPath())) {
+    if (!orlim.listen(runtime.socketPath())) {
         lock.release();
         Options::print(stderr, u"orlim: cannot listen on " +
                                    QFile::decodeName(runtime.socketPath().c_str()) +
                                    u"; later links will start another Orlim\n");
     }
-
-    delegate.openURLs(links, token);
-    delegate.applicationDidFinishLaunching(links.isEmpty() ? token : QString());
+    orlim.start(links, token);
     return app.exec();
 }
 

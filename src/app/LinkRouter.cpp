@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LinkRouter.h"
 
+#include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfiles.h"
 #include "platform/CanonicalText.h"
 #include "platform/WindowActivation.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
+#include "ui/picker/PickerWindowController.h"
 
 #include <algorithm>
 
@@ -14,10 +17,11 @@ LinkRouter::Browsers LinkRouter::browsersShown(const ChromeInstallations& instal
     return [&installations] { return installations.shownAmong(installations.installed()); };
 }
 
-LinkRouter::LinkRouter(Windows windows, Browsers browsers, const ChromeLauncher& launcher,
-                       const RuleStore& rules, WindowActivation& activation)
-    : m_windows(std::move(windows)), m_browsers(std::move(browsers)), m_launcher(launcher),
-      m_rules(rules), m_activation(activation)
+LinkRouter::LinkRouter(PickerWindowController& picker, NotOpened& notOpened, Browsers browsers,
+                       const ChromeLauncher& launcher, const RuleStore& rules,
+                       WindowActivation& activation)
+    : m_picker(picker), m_notOpened(notOpened), m_browsers(std::move(browsers)),
+      m_launcher(launcher), m_rules(rules), m_activation(activation)
 {
 }
 
@@ -34,14 +38,14 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
 {
     const QList<ChromeInstallation> browsers = m_browsers();
     if (browsers.isEmpty()) {
-        ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, m_windows.showNotOpened);
+        ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, &m_notOpened);
         return false;
     }
     const ChromeInstallation& served = browsers.first();
     const auto open = [&](const QString& profileDirectory) {
-        if (m_windows.openInTurn && m_windows.openInTurn(url, served, profileDirectory))
+        if (m_picker.openInTurn(url, served, profileDirectory))
             return;
-        m_launcher.open(served, {url, profileDirectory, activationToken}, m_windows.showNotOpened);
+        m_launcher.open(served, {url, profileDirectory, activationToken}, &m_notOpened);
     };
     const QList<ChromeProfiles::BrowserProfiles> groups = ChromeProfiles::loadAll(browsers);
     if (std::all_of(groups.begin(), groups.end(), [](const ChromeProfiles::BrowserProfiles& g) {
@@ -66,6 +70,6 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
             }
         }
     }
-    m_windows.showPicker(url, groups, activationToken);
+    m_picker.show(url, groups, activationToken);
     return true;
 }

@@ -2,12 +2,13 @@
 #pragma once
 
 #include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeLauncher.h"
-#include "chrome/ChromeProfiles.h"
 
 #include <QStringList>
 #include <functional>
 
+class ChromeLauncher;
+class NotOpened;
+class PickerWindowController;
 class RuleStore;
 class WindowActivation;
 
@@ -20,32 +21,19 @@ class WindowActivation;
 class LinkRouter
 {
 public:
-    /// Where links that need the user go: the picker, and the notice of a
-    /// link that could not be opened.
-    struct Windows
-    {
-        std::function<void(const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
-                           const QString& activationToken)>
-            showPicker;
-        ChromeLauncher::FailureHandler showNotOpened;
-        /// Takes a link that needs no choice when links wait for the picker,
-        /// to open it in its turn; false (or none): nothing waits.
-        std::function<bool(const QString& url, const ChromeInstallation& browser,
-                           const QString& profileDirectory)>
-            openInTurn;
-    };
-
     /// The browsers the picker shows, in their order, looked up afresh: the
     /// first is the one rules name; none when none is installed.
     using Browsers = std::function<QList<ChromeInstallation>()>;
     /// Those the user lists in the settings, else the one served alone.
     static Browsers browsersShown(const ChromeInstallations& installations);
 
-    /// Asks `browsers` for each link's browsers, opens with `launcher`,
-    /// matches `rules` where rules are on, and ends unused start-ups with
-    /// `activation`.
-    LinkRouter(Windows windows, Browsers browsers, const ChromeLauncher& launcher,
-               const RuleStore& rules, WindowActivation& activation);
+    /// Asks `picker` where a link needs the user, and tells `notOpened` of a
+    /// link that could not be opened; asks `browsers` for each link's
+    /// browsers, opens with `launcher`, matches `rules` where rules are on,
+    /// and ends unused start-ups with `activation`.
+    LinkRouter(PickerWindowController& picker, NotOpened& notOpened, Browsers browsers,
+               const ChromeLauncher& launcher, const RuleStore& rules,
+               WindowActivation& activation);
 
     /// Routes `urls` one by one, in order. `activationToken` comes from the
     /// program they were clicked in, for the window or Chrome they bring up;
@@ -56,7 +44,8 @@ private:
     /// Whether the picker came up for `url`.
     bool routeOne(const QString& url, const QString& activationToken);
 
-    Windows m_windows;
+    PickerWindowController& m_picker;
+    NotOpened& m_notOpened;
     Browsers m_browsers;
     const ChromeLauncher& m_launcher;
     const RuleStore& m_rules;

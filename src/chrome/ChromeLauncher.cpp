@@ -2,6 +2,7 @@
 #include "chrome/ChromeLauncher.h"
 
 #include "chrome/ChromeInstallation.h"
+#include "chrome/NotOpened.h"
 #include "platform/ChromeWindows.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Scheduler.h"
@@ -80,7 +81,7 @@ void ChromeLauncher::fail(const QString& url, Failure why, const FailureHandler&
 {
     std::fprintf(stderr, "orlim: a link could not be opened: %s\n", reason(why));
     if (failed)
-        failed(url, why);
+        failed->notOpened(url, why);
 }
 
 void ChromeLauncher::open(const ChromeInstallation& browser, const Request& request,

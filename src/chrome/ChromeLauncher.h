@@ -9,6 +9,7 @@
 
 class ChromeInstallations;
 class ChromeWindows;
+class NotOpened;
 class ProcessLauncher;
 class QObject;
 class Scheduler;
@@ -28,8 +29,8 @@ public:
         BrowserGone, // the link's browser was removed before the choice
         DidNotStart, // its command could not be read, or its program could not run
     };
-    /// Told, on the main thread, when a link could not be opened.
-    using FailureHandler = std::function<void(const QString& url, Failure why)>;
+    /// Told when a link could not be opened; null: nobody is.
+    using FailureHandler = NotOpened*;
 
     /// One link to open.
     struct Request

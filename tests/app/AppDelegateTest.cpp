@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 #include "app/LinkRouter.h"
+#include "ui/picker/PickerWindowController.h"
 #include "ui/tray/MenuBarController.h"
 
 #include "FakePlatform.h"
@@ -11,12 +12,11 @@ TEST(AppDelegate, SettingsCheck)
 {
     FakePlatform platform;
     QStringList shown;
-    LinkRouter router(
-        {[](const QString&, const QList<ChromeProfiles::BrowserProfiles>&, const QString&) {},
-         {},
-         {}},
-        LinkRouter::browsersShown(platform.browsers), platform.launcher, platform.rules,
-        platform.windowActivation);
+    FakeNotOpened notOpened;
+    PickerWindowController picker(platform.launcher, platform.rules, notOpened,
+                                  {platform.windowActivation}, platform.scheduler);
+    LinkRouter router(picker, notOpened, LinkRouter::browsersShown(platform.browsers),
+                      platform.launcher, platform.rules, platform.windowActivation);
     MenuBarController tray({}, platform.defaultBrowser, Desktop::Other);
     const auto settings = [&](const QString& token) { shown.append(u"settings " + token); };
     {

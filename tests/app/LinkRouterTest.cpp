@@ -1,61 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/LinkRouter.h"
+#include "app/Application.h"
 #include "chrome/BrowserChoice.h"
+#include "platform/Platform.h"
 #include "rules/FeatureFlags.h"
-#include "rules/RuleStore.h"
-#include "ui/notice/LinkNotice.h"
-#include "ui/picker/PickerWindowController.h"
 
 #include "FakePlatform.h"
 
 namespace {
 
-/// Windows that record what they were asked to show: "picker <link> <number of
-/// profiles> <the first's directory> <token>", "not opened <link> <why>", and
-/// "in turn <link> <directory>" while `asking` says links wait for the picker.
-LinkRouter::Windows recordInto(QStringList& shown, const bool& asking = false)
+/// Orlim made on the fake platform's services, as it runs.
+struct Orlim
 {
-    return {
-        [&shown](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
-                 const QString& token) {
-            const QList<ChromeProfile> profiles = groups.value(0).profiles;
-            shown.append(u"picker %1 %2 %3 %4"_s.arg(url)
-                             .arg(profiles.size())
-                             .arg(profiles.value(0).directoryName, token));
-        },
-        [&shown](const QString& url, ChromeLauncher::Failure why) {
-            shown.append(u"not opened %1 %2"_s.arg(url).arg(int(why)));
-        },
-        [&shown, &asking](const QString& url, const ChromeInstallation&, const QString& directory) {
-            if (asking)
-                shown.append(u"in turn %1 %2"_s.arg(url, directory));
-            return asking;
-        }};
-}
+    FakePlatform platform;
+    Platform services{&platform.files,
+                      &platform.applications,
+                      &platform.processes,
+                      &platform.chromeWindows,
+                      &platform.defaultBrowser,
+                      &platform.scheduler,
+                      &platform.windowActivation,
+                      &platform.notifications,
+                      &platform.colorScheme};
+    Application app{services};
 
-/// The picker, its choices opened by the launcher, and a router showing it `browsers`.
-struct Routed
-{
-    Routed(FakePlatform& platform, LinkRouter::Browsers browsers,
-           const ChromeLauncher::FailureHandler& notOpened = {})
-        : picker({{},
-                  [&platform, notOpened](const ChromeInstallation& browser,
-                                         const ChromeLauncher::Request& request) {
-                      platform.launcher.openChosen(browser, request, notOpened);
-                  }},
-                 {platform.windowActivation}, platform.scheduler),
-          router({[this](const QString& url, const QList<ChromeProfiles::BrowserProfiles>& groups,
-                         const QString& token) { picker.show(url, groups, token); },
-                  notOpened,
-                  [this](const QString& url, const ChromeInstallation& browser,
-                         const QString& directory) {
-                      return picker.openInTurn(url, browser, directory);
-                  }},
-                 std::move(browsers), platform.launcher, platform.rules, platform.windowActivation)
+    void route(const QStringList& links, const QString& token = {})
     {
+        app.delegate().openURLs(links, token);
     }
-    PickerWindowController picker;
-    LinkRouter router;
+    void press(Qt::Key key) { QTest::keyClick(app.picker().content(), key); }
+    /// "<link> <number of profiles> <the first's directory>" of the link the picker shows.
+    QString shown()
+    {
+        const ProfilePickerModel& model = app.picker().content()->model();
+        return u"%1 %2 %3"_s.arg(model.url())
+            .arg(model.profiles().size())
+            .arg(model.profiles().value(0).directoryName);
+    }
 };
 
 } // namespace
@@ -64,36 +44,36 @@ struct Routed
 // clicking program's activation token, and the start-up it announced ends
 // there, since no window of Orlim's comes for it. With profiles (one that is
 // not "Default" is still a choice) every link goes to the picker with the whole
-// catalogue, read afresh for each link. A link that needs no choice while
-// links wait for the picker waits its turn.
+// catalogue, read afresh for each link, and brings it forward with its token.
+// A link that needs no choice while links wait for the picker waits its turn.
+// Without a browser the link is told, and its start-up ends too.
 TEST(LinkRouter, DefaultOrThePicker)
 {
-    FakePlatform platform;
-    QStringList shown;
-    bool asking = false;
-    LinkRouter router(recordInto(shown, asking), LinkRouter::browsersShown(platform.browsers),
-                      platform.launcher, platform.rules, platform.windowActivation);
-    router.route({u"https://a"_s, QString()}, u"clicked"_s);
-    asking = true;
-    router.route({u"https://w"_s}, u"waits"_s);
-    asking = false;
+    Orlim o;
+    FakePlatform& platform = o.platform;
+    o.route({u"https://a"_s, QString()}, u"clicked"_s);
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 1": {}}}})");
-    router.route({u"https://b"_s});
+    o.route({u"https://b"_s});
     platform.writeLocalState(R"({"profile": {"profiles_order": ["Profile 1"],
         "info_cache": {"Default": {}, "Profile 1": {}, "Profile 2": {}}}})");
-    router.route({u"https://c"_s}, u"clicked"_s);
-    EXPECT_EQ(
-        platform.processes.starts,
-        (QStringList{u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|clicked"_s,
-                     u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_s}));
-    EXPECT_EQ(shown,
-              (QStringList{u"in turn https://w Default"_s, u"picker https://b 1 Profile 1 "_s,
-                           u"picker https://c 3 Profile 1 clicked"_s}));
+    o.route({u"https://c"_s}, u"clicked"_s);
+    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"clicked"_s);
+    platform.writeLocalState(R"({"profile": {"info_cache": {}}})");
+    o.route({u"https://w"_s}, u"waits"_s);
+    EXPECT_EQ(o.shown(), u"https://b 1 Profile 1"_s);
+    o.press(Qt::Key_Escape);
+    EXPECT_EQ(o.shown(), u"https://c 3 Profile 1"_s);
+    o.press(Qt::Key_Escape);
+    platform.scheduler.runAll();
+    EXPECT_EQ(platform.processes.starts,
+              (QStringList{
+                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|clicked"_s,
+                  u"/opt/google/chrome/chrome|--profile-directory=Default||clicked"_s,
+                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://w|token-1"_s}));
     EXPECT_EQ(platform.windowActivation.finished, (QStringList{u"clicked"_s, u"waits"_s}));
     platform.applications.installed.clear();
-    router.route({u"https://d"_s}, u"clicked again"_s);
-    EXPECT_EQ(shown.last(),
-              u"not opened https://d %1"_s.arg(int(ChromeLauncher::Failure::NoBrowser)));
+    o.route({u"https://d"_s}, u"clicked again"_s);
+    EXPECT_TRUE(platform.notifications.shown.last().endsWith(u"\nhttps://d|リンクをコピー"_s));
     EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
 }
 
@@ -105,24 +85,20 @@ TEST(LinkRouter, DefaultOrThePicker)
 // it; without a notification service, Orlim's own window.
 TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
 {
-    FakePlatform platform;
+    Orlim o;
+    FakePlatform& platform = o.platform;
+    LinkNotice& notice = o.app.notice();
     auto& installed = platform.applications.installed;
     installed[u"chromium.desktop"_s] = desktopEntry(u"Chromium"_s, u"chromium %U"_s);
     platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
     writeFile(platform.root.path() + u"/config/chromium/Local State",
               R"({"profile": {"info_cache": {"Profile 9": {}}}})");
-    LinkNotice notice({platform.windowActivation}, platform.notifications);
-    const auto notOpened = [&](const QString& url, ChromeLauncher::Failure why) {
-        notice.show(url, why);
-    };
-    Routed routed(platform, LinkRouter::browsersShown(platform.browsers), notOpened);
-    auto& [picker, router] = routed;
-    router.route({u"https://a"_s});
+    o.route({u"https://a"_s});
     ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
-    QTest::keyClick(picker.content(), Qt::Key_1);
-    router.route({u"https://b"_s});
+    o.press(Qt::Key_1);
+    o.route({u"https://b"_s});
     installed.remove(u"chromium.desktop"_s);
-    QTest::keyClick(picker.content(), Qt::Key_1);
+    o.press(Qt::Key_1);
     EXPECT_EQ(platform.processes.starts,
               QStringList{
                   u"/opt/google/chrome/chrome|--profile-directory=Profile 3|https://a|token-1"_s});
@@ -135,7 +111,7 @@ TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
 
     installed.clear();
     platform.notifications.available = false;
-    router.route({u"https://c <b>"_s});
+    o.route({u"https://c <b>"_s});
     ASSERT_TRUE(notice.window());
     EXPECT_TRUE(notice.window()->isVisible());
     EXPECT_EQ(notice.links(), (QStringList{u"https://b"_s, u"https://c <b>"_s}));
@@ -151,8 +127,12 @@ TEST(LinkRouter, SeveralBrowsersInOnePicker)
         desktopEntry(u"Chromium"_s, u"chromium %U"_s);
     QList<ChromeInstallation> browsers = platform.browsers.installed(); // Chrome, Chromium
     browsers[1].privateSwitch = u"--private-window"_s;
-    Routed routed(platform, [&] { return browsers; });
-    auto& [picker, router] = routed;
+    FakeNotOpened notOpened;
+    PickerWindowController picker(platform.launcher, platform.rules, notOpened,
+                                  {platform.windowActivation}, platform.scheduler);
+    LinkRouter router(
+        picker, notOpened, [&] { return browsers; }, platform.launcher, platform.rules,
+        platform.windowActivation);
     // Shift with row `key` where the picker comes up.
     const auto route = [&](const QString& link, Qt::Key key) {
         router.route({link});
@@ -179,21 +159,19 @@ TEST(LinkRouter, SeveralBrowsersInOnePicker)
 // browser has, Chrome here, though another browser shown has it.
 TEST(LinkRouter, RulesStepFollowsTheSwitch)
 {
-    FakePlatform platform;
-    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
-    platform.applications.installed[u"chromium.desktop"_s] =
+    Orlim o;
+    o.platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    o.platform.applications.installed[u"chromium.desktop"_s] =
         desktopEntry(u"Chromium"_s, u"chromium %U"_s);
-    writeFile(platform.root.path() + u"/config/chromium/Local State",
+    writeFile(o.platform.root.path() + u"/config/chromium/Local State",
               R"({"profile": {"info_cache": {"Profile 2": {}}}})");
-    writeFile(platform.rules.fileURL(),
+    ASSERT_TRUE(
+        o.platform.browsers.choice().show({u"google-chrome.desktop"_s, u"chromium.desktop"_s}));
+    writeFile(o.platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
-    QStringList shown;
-    LinkRouter router(
-        recordInto(shown), [&] { return platform.browsers.installed(); }, platform.launcher,
-        platform.rules, platform.windowActivation);
-    router.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
+    o.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
     const QStringList ruled{
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};
-    EXPECT_EQ(platform.processes.starts, FeatureFlags::rulesEnabled ? ruled : QStringList());
-    EXPECT_EQ(shown.size(), FeatureFlags::rulesEnabled ? 1 : 2);
+    EXPECT_EQ(o.platform.processes.starts, FeatureFlags::rulesEnabled ? ruled : QStringList());
+    EXPECT_EQ(o.app.picker().waiting(), FeatureFlags::rulesEnabled ? 0 : 1);
 }

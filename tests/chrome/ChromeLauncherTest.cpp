@@ -82,11 +82,9 @@ TEST(ChromeLauncher, FailuresAreTold)
 {
     FakePlatform platform;
     auto& installed = platform.applications.installed;
-    QStringList told;
-    const ChromeLauncher::FailureHandler failed = [&](const QString& url,
-                                                      ChromeLauncher::Failure why) {
-        told.append(url + u' ' + QString::number(int(why)));
-    };
+    FakeNotOpened notOpened;
+    NotOpened* const failed = &notOpened;
+    const QStringList& told = notOpened.told;
     const ChromeInstallation chrome = served(platform);
     installed[u"chromium.desktop"_s] = desktopEntry({}, u"chromium %U"_s);
     installed.remove(u"google-chrome.desktop"_s);

@@ -6,6 +6,7 @@
 #include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfile.h"
 #include "chrome/ChromeProfiles.h"
+#include "chrome/NotOpened.h"
 #include "platform/ApplicationDirectory.h"
 #include "platform/ChromeWindows.h"
 #include "platform/ColorScheme.h"
@@ -173,6 +174,17 @@ public:
 
 private:
     int m_tokens = 0;
+};
+
+/// Records each link not opened as "<link> <why, as a number>".
+class FakeNotOpened final : public NotOpened
+{
+public:
+    void notOpened(const QString& url, ChromeLauncher::Failure why) override
+    {
+        told.append(url + u' ' + QString::number(int(why)));
+    }
+    QStringList told;
 };
 
 /// The desktop's preference, told when a test says so.

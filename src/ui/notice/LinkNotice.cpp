@@ -207,7 +207,7 @@ QString LinkNotice::reason(ChromeLauncher::Failure why)
     return {};
 }
 
-void LinkNotice::show(const QString& url, ChromeLauncher::Failure why)
+void LinkNotice::notOpened(const QString& url, ChromeLauncher::Failure why)
 {
     m_lost->append(url, why);
     refresh();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "chrome/ChromeLauncher.h"
+#include "chrome/NotOpened.h"
 #include "ui/window/WindowPlacement.h"
 
 #include <QObject>
@@ -22,7 +23,7 @@ class QWidget;
 /// the keyboard may set the clipboard). The window comes up by itself where no
 /// notification service offers the action, once no other window of Orlim's
 /// (a picker asking) has the keyboard, and without asking for it.
-class LinkNotice : public QObject
+class LinkNotice : public QObject, public NotOpened
 {
     Q_OBJECT
 public:
@@ -37,7 +38,7 @@ public:
     static QString reason(ChromeLauncher::Failure why);
 
     /// Tells the user that `url` could not be opened, and why.
-    void show(const QString& url, ChromeLauncher::Failure why);
+    void notOpened(const QString& url, ChromeLauncher::Failure why) override;
 
     /// The window of links that could not be opened; null until it first shows.
     QWidget* window() const { return m_window; }

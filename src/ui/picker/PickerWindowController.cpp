@@ -2,8 +2,10 @@
 #include "ui/picker/PickerWindowController.h"
 
 #include "chrome/ChromeLauncher.h"
+#include "platform/AppInfo.h"
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
+#include "rules/RuleStore.h"
 #include "ui/picker/ProfilePickerView.h"
 #include "ui/window/WindowPlacement.h"
 
@@ -27,11 +29,12 @@ void shareProfiles(ProfilePickerModel::Groups& link, const ProfilePickerModel::G
 
 } // namespace
 
-PickerWindowController::PickerWindowController(Actions actions,
+PickerWindowController::PickerWindowController(const ChromeLauncher& launcher, RuleStore& rules,
+                                               NotOpened& notOpened,
                                                WindowPlacement::Presenter presenter,
                                                Scheduler& scheduler, QObject* parent)
-    : QObject(parent), m_actions(std::move(actions)), m_presenter(presenter),
-      m_launches(std::make_unique<QObject>()),
+    : QObject(parent), m_launcher(launcher), m_rules(rules), m_notOpened(notOpened),
+      m_presenter(presenter), m_launches(std::make_unique<QObject>()),
       m_gate({[this](bool overtaken) {
                   if (!m_chosen)
                       return false;
@@ -87,7 +90,7 @@ void PickerWindowController::show(const QString& url, const ProfilePickerModel::
     m_input.presented();
     m_chosen.reset();
     m_launches = std::make_unique<QObject>(); // the last browser stays where it is
-    m_presenter.present(m_window, {u"Orlim", u"picker", false}, content, activationToken);
+    m_presenter.present(m_window, {AppInfo::name, u"picker", false}, content, activationToken);
     m_input.watch(m_window);
     m_content = content;
     m_asking = true;
@@ -135,7 +138,7 @@ void PickerWindowController::chosen(const Link& link, const ChromeInstallation& 
 {
     m_asking = false;
     if (prefix)
-        m_actions.storeRule(*prefix, profile.directoryName);
+        m_rules.upsert(*prefix, profile.directoryName);
     m_decided.append({link.url, browser, profile.directoryName, manner.privateWindow});
     if (manner.everyWaitingLink) {
         // Only where the same browser offered the profile: a link whose
@@ -224,11 +227,13 @@ bool PickerWindowController::launch(const Choice& choice, bool overtaken)
 {
     // The browser may take the keyboard from us with a token tied to this choice.
     const QString token = overtaken ? QString() : m_presenter.activation.tokenFor(m_window);
-    m_actions.launch(choice.browser, {.url = choice.url,
-                                      .profileDirectory = choice.profileDirectory,
-                                      .activationToken = token,
-                                      .toFront = !overtaken,
-                                      .owner = m_launches.get(),
-                                      .privateWindow = choice.privateWindow});
+    m_launcher.openChosen(choice.browser,
+                          {.url = choice.url,
+                           .profileDirectory = choice.profileDirectory,
+                           .activationToken = token,
+                           .toFront = !overtaken,
+                           .owner = m_launches.get(),
+                           .privateWindow = choice.privateWindow},
+                          &m_notOpened);
     return !token.isEmpty();
 }

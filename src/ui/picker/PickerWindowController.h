@@ -12,11 +12,12 @@
 #include <QObject>
 #include <QPointer>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <optional>
 
+class NotOpened;
 class QWidget;
+class RuleStore;
 class Scheduler;
 
 /// Owns the one floating picker window and the links waiting for it. Links
@@ -28,19 +29,13 @@ class PickerWindowController : public QObject
 {
     Q_OBJECT
 public:
-    /// What a choice sets off: the application hands in the rule store and
-    /// the launcher.
-    struct Actions
-    {
-        std::function<void(const QString& prefix, const QString& profileDirectory)> storeRule;
-        std::function<void(const ChromeInstallation& browser,
-                           const ChromeLauncher::Request& request)>
-            launch;
-    };
-    /// `presenter` shows the picker, and its activation ties each start to the
-    /// user's input in it; `scheduler` times the start of a choice.
-    PickerWindowController(Actions actions, WindowPlacement::Presenter presenter,
-                           Scheduler& scheduler, QObject* parent = nullptr);
+    /// Opens each choice with `launcher`, telling `notOpened` of a link that
+    /// could not be; stores the rules asked for in `rules`. `presenter` shows
+    /// the picker, and its activation ties each start to the user's input in
+    /// it; `scheduler` times the start of a choice.
+    PickerWindowController(const ChromeLauncher& launcher, RuleStore& rules, NotOpened& notOpened,
+                           WindowPlacement::Presenter presenter, Scheduler& scheduler,
+                           QObject* parent = nullptr);
     ~PickerWindowController() override;
 
     /// Asks for a profile for `url` among `groups`' browsers' profiles: at once
@@ -97,7 +92,9 @@ private:
     /// picker keeps the keyboard. Returns whether a token went.
     bool launch(const Choice& choice, bool overtaken);
 
-    Actions m_actions;
+    const ChromeLauncher& m_launcher;
+    RuleStore& m_rules;
+    NotOpened& m_notOpened;
     WindowPlacement::Presenter m_presenter;
     QPointer<QWidget> m_window;
     QPointer<ProfilePickerView> m_content;

@@ -64,14 +64,14 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
     platform.notifications.available = false;
     LinkNotice notice({platform.windowActivation}, platform.notifications);
     Picker picker;
-    notice.show(u"https://a"_s, NoBrowser);
-    notice.show(u"https://b"_s, DidNotStart);
+    notice.notOpened(u"https://a"_s, NoBrowser);
+    notice.notOpened(u"https://b"_s, DidNotStart);
     EXPECT_TRUE(!notice.window() || !notice.window()->isVisible()) << "not while a picker asks";
     EXPECT_TRUE(picker.window.isActiveWindow()) << "the picker keeps the keyboard";
     picker.window.hide();
     ASSERT_TRUE(QTest::qWaitFor([&] { return notice.window() && notice.window()->isVisible(); }));
     EXPECT_EQ(headline(notice), u"2 件のリンクを開けませんでした"_s);
-    notice.show(u"https://c <b>&\"'"_s, DidNotStart);
+    notice.notOpened(u"https://c <b>&\"'"_s, DidNotStart);
     EXPECT_EQ(headline(notice), u"3 件のリンクを開けませんでした"_s) << "refreshed while open";
     const QStringList links{u"https://a"_s, u"https://b"_s, u"https://c <b>&\"'"_s};
     EXPECT_EQ(notice.links(), links);
@@ -87,7 +87,7 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
     EXPECT_EQ(clipboard(), links.join(u'\n') + u'\n');
 
     notice.window()->showMinimized();
-    notice.show(u"https://d"_s, DidNotStart);
+    notice.notOpened(u"https://d"_s, DidNotStart);
     EXPECT_TRUE(notice.window()->isMinimized());
     notice.window()->showNormal();
     EXPECT_EQ(notice.links(), links + QStringList{u"https://d"_s}) << "kept while minimised";
@@ -97,7 +97,7 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
     notice.window()->findChild<QPushButton*>(u"close"_s)->click();
     EXPECT_FALSE(notice.window()->isVisible());
     EXPECT_TRUE(notice.links().isEmpty()) << "forgotten once closed";
-    notice.show(u"https://e"_s, BrowserGone);
+    notice.notOpened(u"https://e"_s, BrowserGone);
     EXPECT_TRUE(notice.window()->isVisible()) << "a single failure brings it up";
     EXPECT_EQ(notice.links(), QStringList{u"https://e"_s});
 }
@@ -114,7 +114,7 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     platform.windowActivation.activates = false;
     LinkNotice notice({platform.windowActivation}, platform.notifications);
     for (const char16_t* url : {u"https://a", u"https://b", u"https://c"})
-        notice.show(QString::fromUtf16(url), DidNotStart);
+        notice.notOpened(QString::fromUtf16(url), DidNotStart);
     const QString why = LinkNotice::reason(DidNotStart);
     EXPECT_EQ(platform.notifications.shown.last(),
               u"3 件のリンクを開けませんでした|"_s + why + u"\nhttps://c|リンクをコピー"_s);
@@ -135,7 +135,7 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
     QTest::keyClick(list(notice), Qt::Key_Return);
     EXPECT_EQ(clipboard(), u"https://b"_s) << "the asked link is current";
-    notice.show(u"https://x"_s, NoBrowser);
+    notice.notOpened(u"https://x"_s, NoBrowser);
     EXPECT_EQ(headline(notice), u"4 件のリンクを開けませんでした"_s) << "refreshed while open";
     click(notice, 3);
     EXPECT_EQ(clipboard(), u"https://x"_s);
@@ -144,7 +144,7 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     picks[2](u"token-c"_s);
     notice.window()->close();
     QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
-    notice.show(u"https://d"_s, DidNotStart);
+    notice.notOpened(u"https://d"_s, DidNotStart);
     picks[3](u"token-d"_s);
     notice.window()->close();
     notice.window()->show();
@@ -177,7 +177,7 @@ TEST(LinkNotice, PastTheBoundNothingIsLostInSilence)
     platform.notifications.available = false;
     LinkNotice notice({platform.windowActivation}, platform.notifications);
     for (int i = 0; i < LostLinks::listed + 2; ++i)
-        notice.show(u"https://m/"_s + QString::number(i), NoBrowser);
+        notice.notOpened(u"https://m/"_s + QString::number(i), NoBrowser);
     EXPECT_EQ(list(notice)->model()->rowCount(), 1000);
     EXPECT_EQ(headline(notice), u"1002 件のリンクを開けませんでした"_s);
     const auto* said = notice.window()->findChild<QLabel*>(u"more"_s);

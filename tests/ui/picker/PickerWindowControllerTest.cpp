@@ -14,42 +14,51 @@
 
 namespace {
 
+/// A browser whose program is its desktop id.
 ChromeInstallation browserNamed(const QString& desktopId)
 {
     ChromeInstallation browser;
     browser.desktopId = desktopId;
+    browser.command.exec = desktopId + u" %U";
+    browser.privateSwitch = u"--incognito"_s;
     return browser;
 }
 
 const ChromeInstallation chrome = browserNamed(u"google-chrome.desktop"_s);
 const ChromeInstallation firefox = browserNamed(u"firefox.desktop"_s);
 
-/// A picker whose launches read "<link> <profile>[ in <browser>][ private][
-/// front <token>]", with "https://" and "Profile " left out and the browser
-/// named when not Chrome, and rules "rule <prefix> <profile>".
+/// A picker on the real launcher and rule store, whose launches read
+/// "<link> <profile>[ in <browser>][ private][ front <token>]", with "https://"
+/// and "Profile " left out and the browser named when not Chrome, after the
+/// rules stored, "rule <prefix> <profile>".
 struct Picker
 {
     FakePlatform platform;
-    QStringList calls;
-    QList<QPointer<const QObject>> owners; // of each launch
-    PickerWindowController controller{
-        {[this](const QString& prefix, const QString& directory) {
-             calls.append(u"rule " + prefix + u' ' + directory);
-         },
-         [this](const ChromeInstallation& browser, const ChromeLauncher::Request& r) {
-             calls.append(
-                 QString(r.url + u' ' + r.profileDirectory +
-                         (browser.desktopId == chrome.desktopId ? QString()
-                                                                : u" in " + browser.desktopId) +
-                         (r.privateWindow ? u" private" : u"") +
-                         (r.toFront ? u" front " + r.activationToken : QString()))
-                     .remove(u"https://"_s)
-                     .remove(u"Profile "_s));
-             owners.append(r.owner);
-         }},
-        {platform.windowActivation},
-        platform.scheduler};
+    FakeNotOpened notOpened;
+    PickerWindowController controller{platform.launcher,
+                                      platform.rules,
+                                      notOpened,
+                                      {platform.windowActivation},
+                                      platform.scheduler};
 
+    QStringList calls() const
+    {
+        QStringList calls;
+        for (const ProfileRule& rule : platform.rules.load())
+            calls.append(u"rule " + rule.prefix + u' ' + rule.profileDirectory);
+        for (const QString& start : platform.processes.starts) {
+            const QStringList words = start.split(u'|');
+            const QString& token = words.last();
+            calls.append(QString(words[words.size() - 2] + u' ' +
+                                 words[1].mid(QStringLiteral("--profile-directory=").size()) +
+                                 (words[0] == chrome.desktopId ? QString() : u" in " + words[0]) +
+                                 (words.contains(u"--incognito") ? u" private" : u"") +
+                                 (token.isEmpty() ? QString() : u" front " + token))
+                             .remove(u"https://"_s)
+                             .remove(u"Profile "_s));
+        }
+        return calls;
+    }
     /// Shows "https://<letter>" for each letter, with `count` profiles.
     void links(const QString& letters, int count = 3, const ChromeInstallation& browser = chrome)
     {
@@ -114,7 +123,8 @@ void run(const Case& c, bool holds = false)
     p.platform.windowActivation.holds = holds;
     c.steps(p);
     p.finish();
-    EXPECT_EQ(p.calls, c.calls);
+    EXPECT_EQ(p.calls(), c.calls);
+    EXPECT_TRUE(p.notOpened.told.isEmpty());
 }
 
 } // namespace
@@ -222,6 +232,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
          "browser, and Ctrl (with Shift: privately) sends the waiting links where that browser "
          "has the profile; the others keep their turn",
          [](Picker& p) {
+             p.platform.applications.installed[firefox.desktopId] = {};
              const ProfilePickerModel::Groups both{{chrome, profiles(3)}, {firefox, profiles(2)}};
              p.links(u"ab"_s, both);
              p.links(u"e"_s, {{chrome, profiles(3)}, {firefox, profiles(3).mid(1)}});
@@ -280,7 +291,9 @@ TEST(PickerWindowController, ALinkDuringTheHold)
              EXPECT_TRUE(p.window()->isVisible());
              p.links(u"r"_s);
              EXPECT_EQ(p.shown(), u"r"_s);
-             EXPECT_TRUE(p.owners.value(0).isNull()) << "the earlier browser stays where it is";
+             p.platform.scheduler.runAll();
+             EXPECT_EQ(p.platform.chromeWindows.lookups, 1)
+                 << "the earlier browser stays where it is";
              p.key(QEvent::KeyPress, Qt::Key_2, 11, {}, 0, true);
              p.press(Qt::Key_1);
              QEvent deactivate(QEvent::WindowDeactivate);
@@ -324,7 +337,7 @@ TEST(PickerWindowController, SaysHowManyWait)
                                  u"ほかに 1 件のリンクが待っています"_s, u"-"_s}));
     // Past a thousand, it says so; none is dropped.
     for (int i = 0; i < 1002; ++i)
-        p.controller.show(u"https://many/"_s + QString::number(i), oneBrowser(profiles(1)));
+        p.controller.show(u"https://many/"_s + QString::number(i), oneBrowser(profiles(1), chrome));
     EXPECT_TRUE(p.view()->waitingLabel()->text().startsWith(
         u"ほかに 1001 件のリンクが待っています（1000 件を超えました"_s));
     p.press(Qt::Key_1);
@@ -340,36 +353,28 @@ TEST(PickerWindowController, SaysHowManyWait)
 // window is forgotten; the pointer moves no highlight.
 TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
 {
-    FakePlatform platform;
-    platform.windowActivation.needsWindow = true;
-    QStringList launched;
-    PickerWindowController controller(
-        {[](const QString&, const QString&) {},
-         [&](const ChromeInstallation&, const ChromeLauncher::Request& r) {
-             launched.append(r.url + u' ' + r.profileDirectory + u' ' + r.activationToken +
-                             (r.toFront ? u" front" : u" left"));
-         }},
-        {platform.windowActivation}, platform.scheduler);
+    Picker p;
+    p.platform.windowActivation.needsWindow = true;
+    PickerWindowController& controller = p.controller;
     const auto launchesSoon = [&](qsizetype count) {
-        for (int i = 0; i < 4 && launched.size() < count; ++i) {
+        for (int i = 0; i < 4 && p.calls().size() < count; ++i) {
             QCoreApplication::processEvents();
-            platform.scheduler.advance(LaunchGate::settleMs);
+            p.platform.scheduler.advance(LaunchGate::settleMs);
         }
-        return launched.size() == count;
+        return p.calls().size() == count;
     };
     const auto key = [&](QEvent::Type type, int key, quint32 scanCode,
                          Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
         QApplication::sendEvent(controller.content(), &event);
     };
-    controller.show(u"https://a.example"_s, oneBrowser(profiles(3)));
+    controller.show(u"https://a.example"_s, oneBrowser(profiles(3), chrome));
     QWidget* window = controller.window();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     key(QEvent::KeyPress, Qt::Key_2, 11);
     EXPECT_TRUE(controller.openInTurn(u"https://r.example"_s, chrome, u"Default"_s));
-    controller.show(u"https://b.example"_s, oneBrowser(profiles(3)));
-    EXPECT_EQ(launched, (QStringList{u"https://r.example Default  left"_s,
-                                     u"https://a.example Profile 1  left"_s}));
+    controller.show(u"https://b.example"_s, oneBrowser(profiles(3), chrome));
+    EXPECT_EQ(p.calls(), (QStringList{u"r.example Default"_s, u"a.example 1"_s}));
     EXPECT_TRUE(window->isVisible());
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
@@ -390,5 +395,5 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
     EXPECT_FALSE(launchesSoon(3)) << "the 1 is still down";
     key(QEvent::KeyRelease, Qt::Key_1, 10);
     EXPECT_TRUE(launchesSoon(3)) << "the key that chose is up: its release is known by its place";
-    EXPECT_EQ(launched.last(), u"https://b.example Profile 0 token-1 front"_s);
+    EXPECT_EQ(p.calls().last(), u"b.example 0 private front token-1"_s);
 }
