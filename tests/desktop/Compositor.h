@@ -174,7 +174,7 @@ protected:
     /// server's address, or nothing when Chromium is not installed.
     std::optional<QString> useRealChromium(int profiles)
     {
-        if (!installSystemChromium())
+        if (!installSystemEntry(u"chromium.desktop"_s, u"/usr/bin/chromium"_s))
             return std::nullopt;
         // Debian's launcher takes switches only from /etc/chromium.d, where
         // scripts/install-deps.sh puts a hook that reads ours.

@@ -19,7 +19,7 @@ TEST_F(Installations, EveryBrowserIsListed)
                    u"brave-browser.desktop\tbrave-browser\n"_s);
     installEntry(u"brave-browser.desktop"_s, {});
     installEntry(u"google-chrome.desktop"_s, {});
-    if (!installSystemChromium())
+    if (!installSystemEntry(u"chromium.desktop"_s, u"/usr/bin/chromium"_s))
         GTEST_SKIP() << "Debian's chromium is not installed";
     makeChromiumProfiles(3);
     EXPECT_EQ(run({u"--list-browsers"_s}, &out), 0);

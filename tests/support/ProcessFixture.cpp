@@ -132,11 +132,6 @@ void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& ex
                         '\n');
 }
 
-bool ProcessFixture::installSystemChromium() const
-{
-    return installSystemEntry(u"chromium.desktop"_s, u"/usr/bin/chromium"_s);
-}
-
 bool ProcessFixture::installSystemEntry(const QString& desktopId, const QString& program) const
 {
     const QString entry = u"/usr/share/applications/"_s + desktopId;

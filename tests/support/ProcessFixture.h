@@ -57,10 +57,8 @@ protected:
     /// Installs a desktop entry `desktopId` in XDG_DATA_HOME whose Exec is `exec`;
     /// an empty `exec` removes it.
     void installEntry(const QString& desktopId, const QByteArray& exec) const;
-    /// Puts Debian's own chromium.desktop where the test's desktop finds it;
-    /// false when Debian's Chromium is not installed.
-    bool installSystemChromium() const;
-    /// The same for Debian's own `desktopId`, whose program is `program`.
+    /// Puts Debian's own `desktopId` where the test's desktop finds it; false
+    /// when it or its `program` is not installed.
     bool installSystemEntry(const QString& desktopId, const QString& program) const;
     /// What Chromium needs here, for CHROMIUM_FLAGS or its command line.
     QString chromiumFlags() const;
