@@ -28,10 +28,7 @@ TEST(DesktopCommand, ExecLines)
         {u"chrome\t%F\n--flag"_s, {u"chrome"_s, u"--p=1"_s, link, u"--flag"_s}},
         {u"chrome\\ beta\\\\ %U"_s, {u"chrome beta\\"_s, u"--p=1"_s, link}},
         {u"chrome %f %U %u"_s, {u"chrome"_s, u"--p=1"_s, link}},
-        {u"chrome %f --x"_s, {u"chrome"_s, u"--p=1"_s, link, u"--x"_s}},
-        {u"chrome %U %U"_s, {u"chrome"_s, u"--p=1"_s, link}},
         {u"chrome --a=%u --b=%u"_s, {u"chrome"_s, u"--p=1"_s, u"--a=" + link, u"--b="_s}},
-        {u"chrome --app=%u"_s, {u"chrome"_s, u"--p=1"_s, u"--app=" + link}},
         {u"chrome %i %U"_s, {u"chrome"_s, u"--icon"_s, u"web"_s, u"--p=1"_s, link}, u"web"_s},
         {u"chrome %i %U"_s, {u"chrome"_s, u"--p=1"_s, link}},
         {u"chrome --class=%c --entry=%k %U"_s,
@@ -52,12 +49,6 @@ TEST(DesktopCommand, ExecLines)
          {u"flatpak"_s, u"run"_s, u"org.chromium.Chromium"_s, u"--p=1"_s, link, u"--x"_s}},
         {u"flatpak run app @@u %U --x"_s,
          {u"flatpak"_s, u"run"_s, u"app"_s, u"@@u"_s, u"--p=1"_s, link, u"--x"_s}},
-        {u"env "
-         u"BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/chromium_chromium.desktop "
-         "/snap/bin/chromium %U"_s,
-         {u"env"_s,
-          u"BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/chromium_chromium.desktop"_s,
-          u"/snap/bin/chromium"_s, u"--p=1"_s, link}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.exec.toStdString());
