@@ -355,7 +355,6 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
 {
     Picker p;
     p.platform.windowActivation.needsWindow = true;
-    PickerWindowController& controller = p.controller;
     const auto launchesSoon = [&](qsizetype count) {
         for (int i = 0; i < 4 && p.calls().size() < count; ++i) {
             QCoreApplication::processEvents();
@@ -363,37 +362,31 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
         }
         return p.calls().size() == count;
     };
-    const auto key = [&](QEvent::Type type, int key, quint32 scanCode,
-                         Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QKeyEvent event(type, key, modifiers, scanCode, 0, 0);
-        QApplication::sendEvent(controller.content(), &event);
-    };
-    controller.show(u"https://a.example"_s, oneBrowser(profiles(3), chrome));
-    QWidget* window = controller.window();
+    p.controller.show(u"https://a.example"_s, oneBrowser(profiles(3), chrome));
+    QWidget* window = p.window();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    key(QEvent::KeyPress, Qt::Key_2, 11);
-    EXPECT_TRUE(controller.openInTurn(u"https://r.example"_s, chrome, u"Default"_s));
-    controller.show(u"https://b.example"_s, oneBrowser(profiles(3), chrome));
+    p.key(QEvent::KeyPress, Qt::Key_2, 11);
+    EXPECT_TRUE(p.controller.openInTurn(u"https://r.example"_s, chrome, u"Default"_s));
+    p.controller.show(u"https://b.example"_s, oneBrowser(profiles(3), chrome));
     EXPECT_EQ(p.calls(), (QStringList{u"r.example Default"_s, u"a.example 1"_s}));
     EXPECT_TRUE(window->isVisible());
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     // A key released in another window is forgotten with the keyboard.
-    key(QEvent::KeyPress, Qt::Key_A, 38);
+    p.key(QEvent::KeyPress, Qt::Key_A, 38);
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(window, &deactivate);
-    key(QEvent::KeyPress, Qt::Key_Shift, 50);
-    key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
-    key(QEvent::KeyRelease, Qt::Key_Shift, 50, Qt::ShiftModifier);
-    key(QEvent::KeyPress, Qt::Key_3, 12);
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
-                     controller.content()->rows()[2]->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(controller.content()->rows()[2], &move);
-    EXPECT_TRUE(controller.content()->rows()[0]->isSelected()) << "the pointer moved nothing";
-    key(QEvent::KeyRelease, Qt::Key_3, 12);
+    p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
+    p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
+    p.key(QEvent::KeyRelease, Qt::Key_Shift, 50, Qt::ShiftModifier);
+    p.key(QEvent::KeyPress, Qt::Key_3, 12);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), p.row(2)->mapToGlobal(QPointF(5, 5)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(p.row(2), &move);
+    EXPECT_TRUE(p.view()->rows()[0]->isSelected()) << "the pointer moved nothing";
+    p.key(QEvent::KeyRelease, Qt::Key_3, 12);
     EXPECT_FALSE(launchesSoon(3)) << "the 1 is still down";
-    key(QEvent::KeyRelease, Qt::Key_1, 10);
+    p.key(QEvent::KeyRelease, Qt::Key_1, 10);
     EXPECT_TRUE(launchesSoon(3)) << "the key that chose is up: its release is known by its place";
     EXPECT_EQ(p.calls().last(), u"b.example 0 private front token-1"_s);
 }
