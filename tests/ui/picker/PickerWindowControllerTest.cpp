@@ -168,13 +168,6 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              EXPECT_FALSE(p.window()->isVisible());
          },
          {u"b 0 front token-1"_s}},
-        {"a click per link at a normal pace chooses each",
-         [](Picker& p) {
-             p.links(u"ab"_s);
-             p.click(MouseClick, p.row(2));
-             p.click(MouseClick, p.row(1));
-         },
-         {u"a 2"_s, u"b 1 front token-1"_s}},
         {"a key held across the change of link chooses nothing for the next",
          [](Picker& p) {
              p.links(u"ab"_s);
