@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chrome/ChromeInstallation.h"
 #include "chrome/BrowserChoice.h"
-#include "chrome/ChromeProfiles.h"
 
 #include "FakePlatform.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 // The browser served: the user's choice while it is installed, else the first
 // installed in the table's order (Chrome first); a choice file that cannot be
@@ -18,64 +16,37 @@ TEST(ChromeInstallation, TheServedBrowser)
 {
     FakePlatform platform;
     auto& installed = platform.applications.installed;
-    const auto entry = [](const QString& name) { return desktopEntry(name, u"/usr/bin/x %U"_s); };
+    const QString choiceFile = platform.browsers.choice().fileURL();
     const struct
     {
-        const char* name;
-        QStringList installed;
-        QByteArray choice; // the choice file's bytes; empty: no file
-        QString served;
-        QString dataDirectory; // below the test's folder
+        const char *installed, *choice, *served, *dataDirectory; // choice: the file; "": none
     } cases[] = {
-        {"chrome first",
-         {u"brave-browser.desktop"_s, u"google-chrome.desktop"_s},
-         {},
-         u"google-chrome.desktop"_s,
-         u"config/google-chrome"_s},
-        {"chosen",
-         {u"brave-browser.desktop"_s, u"google-chrome.desktop"_s},
-         R"({"browser": "brave-browser.desktop"})",
-         u"brave-browser.desktop"_s,
-         u"config/BraveSoftware/Brave-Browser"_s},
-        {"chosen, since removed",
-         {u"microsoft-edge.desktop"_s, u"vivaldi-stable.desktop"_s},
-         R"({"browser": "brave-browser.desktop"})",
-         u"microsoft-edge.desktop"_s,
-         u"config/microsoft-edge"_s},
-        {"unreadable choice",
-         {u"chromium.desktop"_s, u"com.brave.Browser.desktop"_s},
-         "{\"browser\": \"com.brave",
-         u"chromium.desktop"_s,
-         u"config/chromium"_s},
-        {"not in the table",
-         {u"chromium_chromium.desktop"_s, u"vivaldi-stable.desktop"_s},
-         R"({"browser": "firefox.desktop"})",
-         u"chromium_chromium.desktop"_s,
-         u"home/snap/chromium/common/chromium"_s},
-        {"flathub",
-         {u"org.chromium.Chromium.desktop"_s, u"com.brave.Browser.desktop"_s},
-         R"({"browser": "com.brave.Browser.desktop"})",
-         u"com.brave.Browser.desktop"_s,
-         u"home/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser"_s},
+        {"brave-browser google-chrome", "", "google-chrome", "config/google-chrome"},
+        {"brave-browser google-chrome", R"({"browser": "brave-browser.desktop"})", "brave-browser",
+         "config/BraveSoftware/Brave-Browser"},
+        {"microsoft-edge vivaldi-stable", R"({"browser": "brave-browser.desktop"})",
+         "microsoft-edge", "config/microsoft-edge"},
+        {"chromium com.brave.Browser", "{\"browser\": \"com.brave", "chromium", "config/chromium"},
+        {"chromium_chromium vivaldi-stable", R"({"browser": "firefox.desktop"})",
+         "chromium_chromium", "home/snap/chromium/common/chromium"},
+        {"org.chromium.Chromium com.brave.Browser", R"({"browser": "com.brave.Browser.desktop"})",
+         "com.brave.Browser", "home/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.served);
         installed.clear();
-        for (const QString& id : c.installed)
-            installed[id] = entry(id + u" name");
-        QFile::remove(platform.browsers.choice().fileURL());
-        if (!c.choice.isEmpty()) {
-            QDir().mkpath(QFileInfo(platform.browsers.choice().fileURL()).path());
-            writeFile(platform.browsers.choice().fileURL(), c.choice);
-        }
+        for (const QString& id : QString::fromUtf8(c.installed).split(u' '))
+            installed[id + u".desktop"] = desktopEntry(id, u"/usr/bin/x %U"_s);
+        QFile::remove(choiceFile);
+        if (*c.choice)
+            writeFile(choiceFile, c.choice);
         const auto served = platform.browsers.find();
         ASSERT_TRUE(served);
-        EXPECT_EQ(served->desktopId, c.served);
-        EXPECT_EQ(served->dataDirectory, platform.root.path() + u'/' + c.dataDirectory);
-        EXPECT_EQ(platform.browsers.installed().size(), c.installed.size());
+        EXPECT_EQ(served->desktopId, QString::fromUtf8(c.served) + u".desktop");
+        EXPECT_EQ(served->dataDirectory,
+                  platform.root.filePath(QString::fromUtf8(c.dataDirectory)));
+        EXPECT_EQ(platform.browsers.installed().size(), 2);
     }
-    ASSERT_TRUE(platform.browsers.choice().choose(u"org.chromium.Chromium.desktop"_s));
-    EXPECT_EQ(platform.browsers.find()->desktopId, u"org.chromium.Chromium.desktop"_s);
     installed = {{u"brave-browser.desktop"_s, desktopEntry({}, {})}};
     EXPECT_EQ(platform.browsers.find()->commandLine({u"x"_s}),
               (QStringList{u"brave-browser"_s, u"x"_s}))
@@ -98,37 +69,33 @@ TEST(ChromeInstallation, FirefoxFolders)
     EXPECT_EQ(platform.browsers.find()->family, ChromeInstallation::Family::Firefox);
     const struct
     {
-        QString desktopId;
-        QString older;         // a folder made first, below the home directory; empty: none
-        QString dataDirectory; // below the test's folder
+        const char *desktopId, *older, *dataDirectory; // older: a folder made first below home
     } cases[] = {
-        {u"firefox-esr.desktop"_s, {}, u"config/mozilla/firefox"_s},
-        {u"firefox.desktop"_s, u".mozilla/firefox"_s, u"home/.mozilla/firefox"_s},
-        {u"org.mozilla.firefox.desktop"_s,
-         {},
-         u"home/.var/app/org.mozilla.firefox/config/mozilla/firefox"_s},
-        {u"org.mozilla.firefox.desktop"_s, u".var/app/org.mozilla.firefox/.mozilla/firefox"_s,
-         u"home/.var/app/org.mozilla.firefox/.mozilla/firefox"_s},
-        {u"firefox_firefox.desktop"_s, u"snap/firefox/common/.mozilla/firefox"_s,
-         u"home/snap/firefox/common/.mozilla/firefox"_s},
-        {u"librewolf.desktop"_s, {}, u"home/.librewolf"_s},
+        {"firefox-esr", "", "config/mozilla/firefox"},
+        {"firefox", ".mozilla/firefox", "home/.mozilla/firefox"},
+        {"org.mozilla.firefox", "", "home/.var/app/org.mozilla.firefox/config/mozilla/firefox"},
+        {"org.mozilla.firefox", ".var/app/org.mozilla.firefox/.mozilla/firefox",
+         "home/.var/app/org.mozilla.firefox/.mozilla/firefox"},
+        {"firefox_firefox", "snap/firefox/common/.mozilla/firefox",
+         "home/snap/firefox/common/.mozilla/firefox"},
+        {"librewolf", "", "home/.librewolf"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.desktopId.toStdString());
-        installed = {{c.desktopId, desktopEntry({}, u"x %u"_s)}};
-        QDir(platform.files.homeDirectory()).removeRecursively();
-        if (!c.older.isEmpty())
-            QDir(platform.files.homeDirectory()).mkpath(c.older);
+        SCOPED_TRACE(c.dataDirectory);
+        installed = {{QString::fromUtf8(c.desktopId) + u".desktop", desktopEntry({}, u"x %u"_s)}};
+        QDir home(platform.files.homeDirectory());
+        home.removeRecursively();
+        if (*c.older)
+            home.mkpath(QString::fromUtf8(c.older));
         EXPECT_EQ(platform.browsers.find()->dataDirectory,
-                  platform.root.path() + u'/' + c.dataDirectory);
+                  platform.root.filePath(QString::fromUtf8(c.dataDirectory)));
     }
 }
 
 // The browsers shown together: those listed beside the choice, in the user's
 // order, once each, while installed; a file that lists none (as every file
 // written before the list) shows the served one alone. Changing the choice
-// keeps the list and the list keeps the choice; each browser's profiles come
-// from its own catalogue.
+// keeps the list and the list keeps the choice.
 TEST(ChromeInstallation, TheBrowsersShown)
 {
     FakePlatform platform;
@@ -136,19 +103,17 @@ TEST(ChromeInstallation, TheBrowsersShown)
     for (const QString& id : {u"brave-browser.desktop"_s, u"firefox-esr.desktop"_s})
         installed[id] = desktopEntry(id, u"x %u"_s);
     const QString file = platform.browsers.choice().fileURL();
-    QDir().mkpath(QFileInfo(file).path());
     const struct
     {
-        QByteArray json;
-        QString shown;
+        const char *json, *shown;
     } cases[] = {
-        {{}, u"google-chrome.desktop"_s},
-        {R"({"browser": "brave-browser.desktop"})", u"brave-browser.desktop"_s},
+        {"", "google-chrome.desktop"},
+        {R"({"browser": "brave-browser.desktop"})", "brave-browser.desktop"},
         {R"({"browser": "brave-browser.desktop", "shown": ["firefox-esr.desktop",
             "google-chrome.desktop", "firefox-esr.desktop", 7, "gone.desktop"]})",
-         u"firefox-esr.desktop,google-chrome.desktop"_s},
-        {R"({"shown": ["gone.desktop"]})", u"google-chrome.desktop"_s},
-        {R"({"shown": "firefox-esr.desktop"})", u"google-chrome.desktop"_s},
+         "firefox-esr.desktop,google-chrome.desktop"},
+        {R"({"shown": ["gone.desktop"]})", "google-chrome.desktop"},
+        {R"({"shown": "firefox-esr.desktop"})", "google-chrome.desktop"},
     };
     const auto shown = [&platform] {
         QStringList ids;
@@ -159,9 +124,9 @@ TEST(ChromeInstallation, TheBrowsersShown)
     };
     for (const auto& c : cases) {
         QFile::remove(file);
-        if (!c.json.isEmpty())
+        if (*c.json)
             writeFile(file, c.json);
-        EXPECT_EQ(shown(), c.shown) << c.json.constData();
+        EXPECT_EQ(shown(), QString::fromUtf8(c.shown)) << c.json;
     }
     BrowserChoice& choice = platform.browsers.choice();
     ASSERT_TRUE(choice.show({u"firefox-esr.desktop"_s, u"brave-browser.desktop"_s}));
@@ -169,22 +134,4 @@ TEST(ChromeInstallation, TheBrowsersShown)
     EXPECT_EQ(shown(), u"firefox-esr.desktop,brave-browser.desktop"_s);
     ASSERT_TRUE(choice.show({u"google-chrome.desktop"_s}));
     EXPECT_EQ(choice.chosen(), u"brave-browser.desktop"_s);
-
-    writeFile(platform.files.configHome() + u"/mozilla/firefox/profiles.ini",
-              "[Profile0]\nName=仕事\nIsRelative=1\nPath=a.仕事\n");
-    writeFile(ChromeProfiles::localStateURL(platform.files.configHome() + u"/google-chrome"),
-              R"({"profile": {"info_cache": {"Default": {"name": "Me"}}}})");
-    const auto grouped = [&platform] {
-        QStringList rows;
-        for (const ChromeProfiles::BrowserProfiles& group :
-             ChromeProfiles::loadAll(platform.browsers.shownAmong(platform.browsers.installed()))) {
-            for (const ChromeProfile& profile : group.profiles)
-                rows.append(group.browser.desktopId + u' ' + profile.displayName);
-        }
-        return rows;
-    };
-    EXPECT_EQ(grouped(), QStringList{u"google-chrome.desktop Me"_s});
-    ASSERT_TRUE(choice.show({u"firefox-esr.desktop"_s, u"google-chrome.desktop"_s}));
-    EXPECT_EQ(grouped(),
-              (QStringList{u"firefox-esr.desktop 仕事"_s, u"google-chrome.desktop Me"_s}));
 }

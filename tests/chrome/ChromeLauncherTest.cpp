@@ -83,29 +83,23 @@ TEST(ChromeLauncher, FailuresAreTold)
     FakePlatform platform;
     auto& installed = platform.applications.installed;
     FakeNotOpened notOpened;
-    NotOpened* const failed = &notOpened;
-    const QStringList& told = notOpened.told;
     const ChromeInstallation chrome = served(platform);
     installed[u"chromium.desktop"_s] = desktopEntry({}, u"chromium %U"_s);
     installed.remove(u"google-chrome.desktop"_s);
-    platform.launcher.openChosen(chrome, {u"https://gone"_s, u"Default"_s}, failed);
+    platform.launcher.openChosen(chrome, {u"https://gone"_s, u"Default"_s}, &notOpened);
     EXPECT_TRUE(platform.processes.starts.isEmpty());
-
-    installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"\"/opt/chrome %U"_s);
-    platform.launcher.open(served(platform), {u"https://unreadable"_s, u"Default"_s}, failed);
-    installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"env A=b /missing %U"_s);
     platform.processes.failing = QStringList{u"env"_s};
-    platform.launcher.open(served(platform), {u"https://unrun"_s, u"Default"_s}, failed);
-    installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"/missing %U"_s);
     platform.processes.missing = QStringList{u"/missing"_s};
-    platform.launcher.open(served(platform), {u"https://missing"_s, u"Default"_s}, failed);
-    installed[u"google-chrome.desktop"_s] = desktopEntry({}, u"/opt/chrome %U"_s);
-    platform.launcher.open(served(platform), {u"https://fine"_s, u"Default"_s}, failed);
+    for (const QString& exec :
+         {u"\"/opt/chrome %U"_s, u"env A=b /missing %U"_s, u"/missing %U"_s, u"/opt/chrome %U"_s}) {
+        installed[u"google-chrome.desktop"_s] = desktopEntry({}, exec);
+        platform.launcher.open(served(platform), {exec, u"Default"_s}, &notOpened);
+    }
     using enum ChromeLauncher::Failure;
-    EXPECT_EQ(told, (QStringList{u"https://gone %1"_s.arg(int(BrowserGone)),
-                                 u"https://unreadable %1"_s.arg(int(DidNotStart)),
-                                 u"https://unrun %1"_s.arg(int(DidNotStart)),
-                                 u"https://missing %1"_s.arg(int(DidNotStart))}));
+    EXPECT_EQ(notOpened.told, (QStringList{u"https://gone %1"_s.arg(int(BrowserGone)),
+                                           u"\"/opt/chrome %U %1"_s.arg(int(DidNotStart)),
+                                           u"env A=b /missing %U %1"_s.arg(int(DidNotStart)),
+                                           u"/missing %U %1"_s.arg(int(DidNotStart))}));
 }
 
 // On X11 the browser's window is looked for after each start, every 50 ms,

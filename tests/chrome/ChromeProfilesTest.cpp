@@ -3,18 +3,6 @@
 
 #include "FakePlatform.h"
 
-namespace {
-
-/// "directory|name|fill|stroke", "-" for an absent colour, and "|picture".
-QString describe(const ChromeProfile& p)
-{
-    const auto colour = [](std::optional<qint64> c) { return c ? QString::number(*c) : u"-"_s; };
-    return p.directoryName + u'|' + p.displayName + u'|' + colour(p.fillColor) + u'|' +
-           colour(p.strokeColor) + (p.pictureURL ? u"|picture" : u"");
-}
-
-} // namespace
-
 // Each field of an entry falls back on its own; only non-object entries are
 // dropped; colours are exact 64-bit integers; a picture is named only when its
 // file exists. Listed profiles come first in list order (the first position
@@ -28,9 +16,12 @@ TEST(ChromeProfiles, EntriesAndOrder)
     writeFile(picture, "png");
     const ChromeProfileInfo info = platform.catalogue();
     EXPECT_EQ(info.lastUsedDirectory, u"Profile 1"_s);
+    // "directory|name|fill|stroke", "-" for an absent colour, and "|picture".
+    const auto colour = [](std::optional<qint64> c) { return c ? QString::number(*c) : u"-"_s; };
     QStringList described;
-    for (const ChromeProfile& profile : info.profiles)
-        described.append(describe(profile));
+    for (const ChromeProfile& p : info.profiles)
+        described.append(p.directoryName + u'|' + p.displayName + u'|' + colour(p.fillColor) +
+                         u'|' + colour(p.strokeColor) + (p.pictureURL ? u"|picture" : u""));
     EXPECT_EQ(described,
               (QStringList{
                   u"Profile 3||-|-"_s, u"Default|Personal|-16777216|-1|picture"_s,

@@ -32,9 +32,8 @@ QStringList described(const ChromeProfileInfo& info, const QString& dataDirector
 TEST(FirefoxProfiles, AsFirefoxWroteThem)
 {
     FakePlatform platform;
-    const QString data = platform.root.path() + u"/firefox";
+    const QString data = platform.root.filePath(u"firefox"_s);
     const QString store = data + u"/Profile Groups/835f6065.sqlite";
-    QDir().mkpath(data + u"/Profile Groups");
     const QString fixtures = QStringLiteral(ORLIM_TEST_DATA "/firefox");
     writeFile(FirefoxProfiles::profilesIniURL(data), readFile(fixtures + u"/profiles.ini"));
     const QByteArray storeBytes = readFile(fixtures + u"/Profile Groups/835f6065.sqlite");
@@ -61,42 +60,33 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
             writeFile(store, damaged);
         EXPECT_EQ(described(FirefoxProfiles::load(data), data), withoutStore) << damaged.size();
     }
-}
 
-// While Firefox has its store open, what it last finished writing is read,
-// through its log, while it writes on; a store held locked is not waited for:
-// the group is shown as "profiles.ini" has it.
-TEST(FirefoxProfiles, StoreOfARunningFirefox)
-{
-    FakePlatform platform;
-    const QString data = platform.root.path() + u"/firefox";
-    const QString store = data + u"/Profile Groups/835f6065.sqlite";
-    QDir().mkpath(data + u"/Profile Groups");
+    // While Firefox has its store open, what it last finished writing is read,
+    // through its log, while it writes on; a store held locked is not waited
+    // for: the group is shown as "profiles.ini" has it.
     writeFile(FirefoxProfiles::profilesIniURL(data),
               "[Profile0]\nName=Work\nIsRelative=1\nPath=01ygaurb.Work\nStoreID=835f6065\n");
     const struct
     {
-        const char* firefoxDoes;
-        QString shown; // the names, in order
+        const char *firefoxDoes, *shown; // the names, in order
     } cases[] = {
         {"UPDATE Profiles SET name = 'Renamed' WHERE id = 3",
-         u"Original profile,Renamed,家族 Family"_s},
+         "Original profile,Renamed,家族 Family"},
         {"BEGIN; UPDATE Profiles SET name = 'Unfinished' WHERE id = 3",
-         u"Original profile,Profile 2,家族 Family"_s},
+         "Original profile,Profile 2,家族 Family"},
         {"SELECT 1 FROM Profiles; PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; "
          "UPDATE Profiles SET name = 'Locked' WHERE id = 3",
-         u"Work"_s},
+         "Work"},
     };
     for (const auto& c : cases) {
-        writeFile(store, readFile(QStringLiteral(ORLIM_TEST_DATA
-                                                 "/firefox/Profile Groups/835f6065.sqlite")));
+        writeFile(store, storeBytes);
         sqlite3* firefox = nullptr;
         ASSERT_EQ(sqlite3_open(QFile::encodeName(store).constData(), &firefox), SQLITE_OK);
         ASSERT_EQ(sqlite3_exec(firefox, c.firefoxDoes, nullptr, nullptr, nullptr), SQLITE_OK);
         QStringList names;
         for (const ChromeProfile& profile : FirefoxProfiles::load(data).profiles)
             names.append(profile.displayName);
-        EXPECT_EQ(names.join(u','), c.shown) << c.firefoxDoes;
+        EXPECT_EQ(names.join(u','), QString::fromUtf8(c.shown)) << c.firefoxDoes;
         sqlite3_close(firefox);
     }
 }

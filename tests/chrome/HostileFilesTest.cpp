@@ -23,16 +23,14 @@ TEST(HostileFiles, FilesThatAreNotFiles)
     const QString profilesIni = FirefoxProfiles::profilesIniURL(firefox);
     const QString store = firefox + u"/Profile Groups/1.sqlite";
     using Make = std::function<bool(const QString&)>;
-    const Make makers[] = {[](const QString& path) {
-                               return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-                           },
-                           [](const QString& path) { return QFile::link(u"/dev/zero"_s, path); },
-                           [](const QString& path) { return QFile::link(path, path); },
-                           [](const QString& path) { // 1 GiB without writing it
-                               QFile file(path);
-                               return file.open(QIODevice::WriteOnly) &&
-                                      file.resize(qint64(1) << 30);
-                           }};
+    const Make makers[] = {
+        [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0600) == 0; },
+        [](const QString& p) { return QFile::link(u"/dev/zero"_s, p); },
+        [](const QString& p) { return QFile::link(p, p); },
+        [](const QString& p) { // 1 GiB without writing it
+            return QFile(p).open(QIODevice::WriteOnly) && QFile::resize(p, qint64(1) << 30);
+        },
+    };
     for (const Make& make : makers) {
         for (const QString& path : {localState, picture, profilesIni, store}) {
             QFile::remove(path);
@@ -73,19 +71,17 @@ TEST(HostileFiles, ProfilesIniSections)
         QByteArray ini;
         QStringList expected; // "folder|name"
     } cases[] = {
-        {"[Profile0]\nName=NoPath\n[Profile1]\nName=A\nPath=\n[Profile2]\nName=B\nIsRelative="
-         "1\nPath=b",
+        {"[Profile0]\nName=NoPath\n[Profile1]\nName=A\nPath=\n[Profile2]\nName=B\nIsRelative=1\n"
+         "Path=b",
          {u"/d/b|B"_s}},
         {"[Profile0]\nName=\xff\xfe caf\xe9\nIsRelative=1\nPath=x\n"
          "[Profile1]\nName=Bad path\nIsRelative=1\nPath=caf\xe9",
          {u"/d/x|\ufffd\ufffd caf\ufffd"_s}},
-        {"[Profile0]\nName=Same\nIsRelative=1\nPath=a\r\n[Profile1]\r\nName=Same\r\nIsRelative="
-         "1\r\n"
-         "Path=b\r\n[Profile2]\nName=Again\nIsRelative=1\nPath=./a",
+        {"[Profile0]\nName=Same\nIsRelative=1\nPath=a\r\n[Profile1]\r\nName=Same\r\n"
+         "IsRelative=1\r\nPath=b\r\n[Profile2]\nName=Again\nIsRelative=1\nPath=./a",
          {u"/d/a|Same"_s, u"/d/b|Same"_s}},
-        {"[Profile0]\nName=Abs\nIsRelative=0\nPath=/srv/"
-         "p\n[Profile1]\nName=Rel\nIsRelative=0\nPath=p\n"
-         "[Profile2]\nName=Up\nIsRelative=1\nPath=../elsewhere/p",
+        {"[Profile0]\nName=Abs\nIsRelative=0\nPath=/srv/p\n[Profile1]\nName=Rel\nIsRelative=0\n"
+         "Path=p\n[Profile2]\nName=Up\nIsRelative=1\nPath=../elsewhere/p",
          {u"/srv/p|Abs"_s, u"/elsewhere/p|Up"_s}},
         {"Name=outside\n[Profile]\nName=X\nPath=/x\n[General]\nPath=/g\n[Profile7]\nPath=/n",
          {u"/n|n"_s}},

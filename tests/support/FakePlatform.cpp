@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakePlatform.h"
 
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeProfiles.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QWidget>
@@ -47,17 +44,9 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
     if (scheme == u"https")
         httpsHandler = desktopId;
     if (done)
-        m_scheduler.schedule(
+        scheduler.schedule(
             std::chrono::milliseconds(httpsCompletesAfterMs * (scheme == u"https" ? 1 : 2)),
             nullptr, std::move(done));
-}
-
-ApplicationDirectory::Entry desktopEntry(const QString& name, const QString& exec)
-{
-    ApplicationDirectory::Entry entry;
-    entry.name = name;
-    entry.exec = exec;
-    return entry;
 }
 
 FakePlatform::FakePlatform() : files(root.path()), defaultBrowser(scheduler) {}
@@ -66,11 +55,6 @@ QString FakePlatform::chromeDirectory() const
 {
     const auto served = browsers.find();
     return served ? served->dataDirectory : QString();
-}
-
-ChromeProfileInfo FakePlatform::catalogue() const
-{
-    return ChromeProfiles::load(*browsers.find());
 }
 
 void FakePlatform::writeLocalState(const QByteArray& json) const
@@ -92,23 +76,21 @@ void writeFile(const QString& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
-ScopedVariable::ScopedVariable(const char* name, const std::optional<QByteArray>& value)
-    : m_name(name)
+static void setVariable(const char* name, const std::optional<QByteArray>& value)
 {
-    if (qEnvironmentVariableIsSet(name))
-        m_saved = qgetenv(name);
-    if (value)
-        qputenv(name, *value);
-    else
-        qunsetenv(name);
+    value ? qputenv(name, *value) : qunsetenv(name);
+}
+
+ScopedVariable::ScopedVariable(const char* name, const std::optional<QByteArray>& value)
+    : name(name),
+      saved(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
+{
+    setVariable(name, value);
 }
 
 ScopedVariable::~ScopedVariable()
 {
-    if (m_saved)
-        qputenv(m_name, *m_saved);
-    else
-        qunsetenv(m_name);
+    setVariable(name, saved);
 }
 
 QList<ChromeProfile> profiles(int count)

@@ -52,24 +52,23 @@ private:
 };
 
 /// HOME and XDG_CONFIG_HOME inside one temporary folder.
-class FakeFileLayout final : public FileLayout
+struct FakeFileLayout final : FileLayout
 {
-public:
-    explicit FakeFileLayout(QString root) : m_root(std::move(root)) {}
-    QString homeDirectory() const override { return m_root + u"/home"; }
-    QString configHome() const override { return m_root + u"/config"; }
-
-private:
-    QString m_root;
+    explicit FakeFileLayout(QString root) : root(std::move(root)) {}
+    QString homeDirectory() const override { return root + u"/home"; }
+    QString configHome() const override { return root + u"/config"; }
+    QString root;
 };
 
 /// An installed entry whose Exec line is `exec`.
-ApplicationDirectory::Entry desktopEntry(const QString& name, const QString& exec);
+inline ApplicationDirectory::Entry desktopEntry(const QString& name, const QString& exec)
+{
+    return {{exec, {}, name, {}}, {}};
+}
 
 /// Installed desktop entries by id; Google's Chrome to begin with.
-class FakeApplications final : public ApplicationDirectory
+struct FakeApplications final : ApplicationDirectory
 {
-public:
     std::optional<Entry> find(const QString& desktopId) const override
     {
         const auto it = installed.constFind(desktopId);
@@ -83,9 +82,8 @@ public:
 /// Records each start as "program|argument|...|token". Programs named in
 /// `missing` do not start; those in `failing` start, then end at once with a
 /// failure status.
-class FakeProcessLauncher final : public ProcessLauncher
+struct FakeProcessLauncher final : ProcessLauncher
 {
-public:
     bool startDetached(const QString& program, const QStringList& arguments,
                        const QString& activationToken, std::function<void()> failed) override
     {
@@ -100,9 +98,8 @@ public:
 };
 
 /// Records every message; answers as a service would, or as none.
-class FakeNotifications final : public Notifications
+struct FakeNotifications final : Notifications
 {
-public:
     void show(const Message& message, std::function<void(const QString&)> picked,
               std::function<void()> noAction) override
     {
@@ -118,9 +115,8 @@ public:
 };
 
 /// Counts the look-ups; `windows` are found, `activated` records activations.
-class FakeChromeWindows final : public ChromeWindows
+struct FakeChromeWindows final : ChromeWindows
 {
-public:
     QList<Handle> find(const QString&) override
     {
         ++lookups;
@@ -134,12 +130,11 @@ public:
 };
 
 /// Requests complete out of order: https first, http as long again later.
-class FakeDefaultBrowser final : public DefaultBrowser
+struct FakeDefaultBrowser final : DefaultBrowser
 {
-public:
     static constexpr int httpsCompletesAfterMs = 10;
 
-    explicit FakeDefaultBrowser(Scheduler& scheduler) : m_scheduler(scheduler) {}
+    explicit FakeDefaultBrowser(Scheduler& scheduler) : scheduler(scheduler) {}
     void setHandler(const QString& scheme, const QString& desktopId,
                     std::function<void()> done) override;
     std::optional<QString> handler(const QString& scheme) const override
@@ -151,16 +146,13 @@ public:
     std::optional<QString> httpsHandler;
     mutable int reads = 0;
     QStringList requests; // "scheme=desktopId"
-
-private:
-    Scheduler& m_scheduler;
+    Scheduler& scheduler;
 };
 
 /// Hands out "token-1", "token-2", ... and records what it presented.
-class FakeWindowActivation final : public WindowActivation
+struct FakeWindowActivation final : WindowActivation
 {
-public:
-    QString tokenFor(QWidget*) override { return u"token-" + QString::number(++m_tokens); }
+    QString tokenFor(QWidget*) override { return u"token-" + QString::number(++tokens); }
     void present(QWidget* window, const QString& token) override;
     void finishStartup(const QString& token) override { finished.append(token); }
     bool tokenNeedsItsWindow() const override { return needsWindow; }
@@ -171,15 +163,12 @@ public:
     bool needsWindow = false;  // as on Wayland
     bool holds = false;        // as on X11 (and Wayland)
     bool activates = true;     // false: as a compositor that keeps the keyboard elsewhere
-
-private:
-    int m_tokens = 0;
+    int tokens = 0;            // handed out
 };
 
 /// Records each link not opened as "<link> <why, as a number>".
-class FakeNotOpened final : public NotOpened
+struct FakeNotOpened final : NotOpened
 {
-public:
     void notOpened(const QString& url, ChromeLauncher::Failure why) override
     {
         told.append(url + u' ' + QString::number(int(why)));
@@ -187,36 +176,25 @@ public:
     QStringList told;
 };
 
-/// The desktop's preference, told when a test says so.
-class FakeColorScheme final : public ColorScheme
+/// The desktop's preference, told when a test says so (once Orlim follows it).
+struct FakeColorScheme final : ColorScheme
 {
-public:
-    void follow(std::function<void(Preference)> changed) override
-    {
-        m_changed = std::move(changed);
-    }
-    void tell(Preference preference) const
-    {
-        if (m_changed)
-            m_changed(preference);
-    }
-
-private:
+    void follow(std::function<void(Preference)> f) override { m_changed = std::move(f); }
+    void tell(Preference preference) const { m_changed(preference); }
     std::function<void(Preference)> m_changed;
 };
 
 /// Every platform service faked, files in a temporary folder, and the browsers,
 /// the launcher and the rules made on them.
-class FakePlatform
+struct FakePlatform
 {
-public:
     FakePlatform();
 
     /// Writes the served browser's "Local State" with `json`.
     void writeLocalState(const QByteArray& json) const;
     /// The served browser's data directory, and its profiles.
     QString chromeDirectory() const;
-    ChromeProfileInfo catalogue() const;
+    ChromeProfileInfo catalogue() const { return ChromeProfiles::load(*browsers.find()); }
 
     QTemporaryDir root;
     FakeScheduler scheduler;
@@ -236,17 +214,14 @@ public:
 
 /// Sets the environment variable `name` to `value` (unsets it for none) for
 /// the object's lifetime, then restores what it was.
-class ScopedVariable
+struct ScopedVariable
 {
-public:
     ScopedVariable(const char* name, const std::optional<QByteArray>& value);
     ~ScopedVariable();
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<QByteArray> m_saved;
+    const char* name;
+    std::optional<QByteArray> saved;
 };
 
 /// `count` profiles, "Profile 0" named "Name 0" and so on.
