@@ -5,15 +5,6 @@
 
 #include "FakePlatform.h"
 
-namespace {
-
-ChromeInstallation served(const FakePlatform& platform)
-{
-    return *platform.browsers.find();
-}
-
-} // namespace
-
 // Every browser of the table gets the entry's whole command with the profile
 // switch and the link where it takes a link, each one argument, and opens a
 // private window with its own switch, once, between the two; none opens one
@@ -83,7 +74,7 @@ TEST(ChromeLauncher, FailuresAreTold)
     FakePlatform platform;
     auto& installed = platform.applications.installed;
     FakeNotOpened notOpened;
-    const ChromeInstallation chrome = served(platform);
+    const ChromeInstallation chrome = *platform.browsers.find();
     installed[u"chromium.desktop"_s] = desktopEntry({}, u"chromium %U"_s);
     installed.remove(u"google-chrome.desktop"_s);
     platform.launcher.openChosen(chrome, {u"https://gone"_s, u"Default"_s}, &notOpened);
@@ -93,7 +84,7 @@ TEST(ChromeLauncher, FailuresAreTold)
     for (const QString& exec :
          {u"\"/opt/chrome %U"_s, u"env A=b /missing %U"_s, u"/missing %U"_s, u"/opt/chrome %U"_s}) {
         installed[u"google-chrome.desktop"_s] = desktopEntry({}, exec);
-        platform.launcher.open(served(platform), {exec, u"Default"_s}, &notOpened);
+        platform.launcher.open(*platform.browsers.find(), {exec, u"Default"_s}, &notOpened);
     }
     using enum ChromeLauncher::Failure;
     EXPECT_EQ(notOpened.told, (QStringList{u"https://gone %1"_s.arg(int(BrowserGone)),
@@ -108,7 +99,8 @@ TEST(ChromeLauncher, FailuresAreTold)
 TEST(ChromeLauncher, LooksForTheWindowWithinTheBound)
 {
     FakePlatform platform;
-    platform.launcher.open(served(platform), {u"https://a"_s, u"Default"_s}, {});
+    const ChromeInstallation chrome = *platform.browsers.find();
+    platform.launcher.open(chrome, {u"https://a"_s, u"Default"_s}, {});
     platform.scheduler.advance(ChromeLauncher::activationIntervalMs - 1);
     EXPECT_EQ(platform.chromeWindows.lookups, 1);
     platform.scheduler.runAll();
@@ -116,17 +108,16 @@ TEST(ChromeLauncher, LooksForTheWindowWithinTheBound)
     EXPECT_TRUE(platform.chromeWindows.activated.isEmpty());
 
     platform.chromeWindows.lookups = 0;
-    platform.launcher.open(served(platform), {u"https://b"_s, u"Default"_s, {}, false}, {});
+    platform.launcher.open(chrome, {u"https://b"_s, u"Default"_s, {}, false}, {});
     auto owner = std::make_unique<QObject>();
-    platform.launcher.open(served(platform), {u"https://c"_s, u"Default"_s, {}, true, owner.get()},
-                           {});
+    platform.launcher.open(chrome, {u"https://c"_s, u"Default"_s, {}, true, owner.get()}, {});
     platform.scheduler.advance(ChromeLauncher::activationIntervalMs);
     owner.reset();
     platform.scheduler.runAll();
     EXPECT_EQ(platform.chromeWindows.lookups, 2);
 
     platform.chromeWindows.lookups = 0;
-    platform.launcher.open(served(platform), {u"https://d"_s, u"Default"_s}, {});
+    platform.launcher.open(chrome, {u"https://d"_s, u"Default"_s}, {});
     platform.chromeWindows.windows = {7};
     platform.scheduler.runAll();
     EXPECT_EQ(platform.chromeWindows.lookups, 2);

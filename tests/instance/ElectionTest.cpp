@@ -18,8 +18,7 @@ public:
     void sleep(Election::Milliseconds duration) override
     {
         m_now += duration;
-        if (onTick)
-            onTick(m_now);
+        onTick(m_now);
     }
     std::function<void(Election::Milliseconds)> onTick;
 

@@ -9,9 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 using State = LinkMessage::Reader::State;
 using namespace std::string_literals;

@@ -12,52 +12,45 @@
 TEST(DesktopCommand, ExecLines)
 {
     const QString link = u"-x y\"'%U;\n$HOME`%%\\"_s;
-    const QStringList opening{u"--p=1"_s, link};
     const struct
     {
         QString exec;
-        QStringList command; // empty: none
+        const char* command; // its arguments joined by '|', %1 for the link; "": none
         QString icon = {};
     } cases[] = {
         {u"env A=b /usr/bin/google-chrome-stable %U"_s,
-         {u"env"_s, u"A=b"_s, u"/usr/bin/google-chrome-stable"_s, u"--p=1"_s, link}},
-        {u"\"/opt/My Browser/chrome\" %U"_s, {u"/opt/My Browser/chrome"_s, u"--p=1"_s, link}},
-        {u"'/opt/My Browser/chrome' %u"_s, {u"/opt/My Browser/chrome"_s, u"--p=1"_s, link}},
+         "env|A=b|/usr/bin/google-chrome-stable|--p=1|%1"},
+        {u"\"/opt/My Browser/chrome\" %U"_s, "/opt/My Browser/chrome|--p=1|%1"},
+        {u"'/opt/My Browser/chrome' %u"_s, "/opt/My Browser/chrome|--p=1|%1"},
         {u"chrome --ozone-platform-hint=auto %U --incognito"_s,
-         {u"chrome"_s, u"--ozone-platform-hint=auto"_s, u"--p=1"_s, link, u"--incognito"_s}},
-        {u"chrome\t%F\n--flag"_s, {u"chrome"_s, u"--p=1"_s, link, u"--flag"_s}},
-        {u"chrome\\ beta\\\\ %U"_s, {u"chrome beta\\"_s, u"--p=1"_s, link}},
-        {u"chrome %f %U %u"_s, {u"chrome"_s, u"--p=1"_s, link}},
-        {u"chrome --a=%u --b=%u"_s, {u"chrome"_s, u"--p=1"_s, u"--a=" + link, u"--b="_s}},
-        {u"chrome %i %U"_s, {u"chrome"_s, u"--icon"_s, u"web"_s, u"--p=1"_s, link}, u"web"_s},
-        {u"chrome %i %U"_s, {u"chrome"_s, u"--p=1"_s, link}},
+         "chrome|--ozone-platform-hint=auto|--p=1|%1|--incognito"},
+        {u"chrome\t%F\n--flag"_s, "chrome|--p=1|%1|--flag"},
+        {u"chrome\\ beta\\\\ %U"_s, "chrome beta\\|--p=1|%1"},
+        {u"chrome %f %U %u"_s, "chrome|--p=1|%1"},
+        {u"chrome --a=%u --b=%u"_s, "chrome|--p=1|--a=%1|--b="},
+        {u"chrome %i %U"_s, "chrome|--icon|web|--p=1|%1", u"web"_s},
+        {u"chrome %i %U"_s, "chrome|--p=1|%1"},
         {u"chrome --class=%c --entry=%k %U"_s,
-         {u"chrome"_s, u"--class=Web Browser"_s, u"--entry=/a/b.desktop"_s, u"--p=1"_s, link}},
-        {u"chrome --x=100%% %d %D %n %N %v %m %U"_s,
-         {u"chrome"_s, u"--x=100%"_s, u"--p=1"_s, link}},
-        {u"chrome --new-window"_s, {u"chrome"_s, u"--new-window"_s, u"--p=1"_s, link}},
-        {u"\"/opt/a\\\"b\\\\c\\$d\\`e\" %U"_s, {u"/opt/a\"b\\c$d`e"_s, u"--p=1"_s, link}},
-        {u"\"/opt/a\\b\" %U"_s, {u"/opt/a\\b"_s, u"--p=1"_s, link}},
-        {u"\"\" chrome %U"_s, {}},
-        {u"\"/opt/unterminated %U"_s, {}},
-        {u"chrome 'unterminated"_s, {}},
-        {u"  \t "_s, {}},
+         "chrome|--class=Web Browser|--entry=/a/b.desktop|--p=1|%1"},
+        {u"chrome --x=100%% %d %D %n %N %v %m %U"_s, "chrome|--x=100%|--p=1|%1"},
+        {u"chrome --new-window"_s, "chrome|--new-window|--p=1|%1"},
+        {u"\"/opt/a\\\"b\\\\c\\$d\\`e\" %U"_s, "/opt/a\"b\\c$d`e|--p=1|%1"},
+        {u"\"/opt/a\\b\" %U"_s, "/opt/a\\b|--p=1|%1"},
+        {u"\"\" chrome %U"_s, ""},
+        {u"\"/opt/unterminated %U"_s, ""},
+        {u"chrome 'unterminated"_s, ""},
+        {u"  \t "_s, ""},
         {u"/usr/bin/flatpak run --command=chrome com.google.Chrome @@u %U @@"_s,
-         {u"/usr/bin/flatpak"_s, u"run"_s, u"--command=chrome"_s, u"com.google.Chrome"_s,
-          u"--p=1"_s, link}},
+         "/usr/bin/flatpak|run|--command=chrome|com.google.Chrome|--p=1|%1"},
         {u"flatpak run org.chromium.Chromium @@ %F @@ --x"_s,
-         {u"flatpak"_s, u"run"_s, u"org.chromium.Chromium"_s, u"--p=1"_s, link, u"--x"_s}},
-        {u"flatpak run app @@u %U --x"_s,
-         {u"flatpak"_s, u"run"_s, u"app"_s, u"@@u"_s, u"--p=1"_s, link, u"--x"_s}},
+         "flatpak|run|org.chromium.Chromium|--p=1|%1|--x"},
+        {u"flatpak run app @@u %U --x"_s, "flatpak|run|app|@@u|--p=1|%1|--x"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.exec.toStdString());
-        DesktopCommand::Entry entry;
-        entry.exec = c.exec;
-        entry.icon = c.icon;
-        entry.name = u"Web Browser"_s;
-        entry.path = u"/a/b.desktop"_s;
-        const auto command = DesktopCommand::expand(entry, opening);
-        EXPECT_EQ(command.value_or(QStringList()), c.command);
+        DesktopCommand::Entry entry{c.exec, c.icon, u"Web Browser"_s, u"/a/b.desktop"_s};
+        const auto command = DesktopCommand::expand(entry, {u"--p=1"_s, link});
+        EXPECT_EQ(command.value_or(QStringList()).join(u'|'),
+                  *c.command ? QString::fromUtf8(c.command).arg(link) : QString());
     }
 }
