@@ -49,8 +49,6 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
             nullptr, std::move(done));
 }
 
-FakePlatform::FakePlatform() : files(root.path()), defaultBrowser(scheduler) {}
-
 QString FakePlatform::chromeDirectory() const
 {
     const auto served = browsers.find();

@@ -92,9 +92,7 @@ struct FakeProcessLauncher final : ProcessLauncher
             failed();
         return !missing.contains(program);
     }
-    QStringList starts;
-    QStringList missing;
-    QStringList failing;
+    QStringList starts, missing, failing;
 };
 
 /// Records every message; answers as a service would, or as none.
@@ -104,10 +102,7 @@ struct FakeNotifications final : Notifications
               std::function<void()> noAction) override
     {
         shown.append(message.summary + u'|' + message.body + u'|' + message.actionLabel);
-        if (!available)
-            noAction();
-        else
-            picks.append(std::move(picked));
+        available ? picks.append(std::move(picked)) : noAction();
     }
     QStringList shown;
     bool available = true;
@@ -124,8 +119,7 @@ struct FakeChromeWindows final : ChromeWindows
     }
     void activate(Handle window) override { activated.append(window); }
 
-    QList<Handle> windows;
-    QList<Handle> activated;
+    QList<Handle> windows, activated;
     int lookups = 0;
 };
 
@@ -158,12 +152,11 @@ struct FakeWindowActivation final : WindowActivation
     bool tokenNeedsItsWindow() const override { return needsWindow; }
     bool holdsForStartedProgram() const override { return holds || needsWindow; }
 
-    QStringList presentedWith; // the token of every present()
-    QStringList finished;      // every finishStartup()
-    bool needsWindow = false;  // as on Wayland
-    bool holds = false;        // as on X11 (and Wayland)
-    bool activates = true;     // false: as a compositor that keeps the keyboard elsewhere
-    int tokens = 0;            // handed out
+    QStringList presentedWith, finished; // the token of every present(), every finishStartup()
+    bool needsWindow = false;            // as on Wayland
+    bool holds = false;                  // as on X11 (and Wayland)
+    bool activates = true;               // false: as a compositor that keeps the keyboard elsewhere
+    int tokens = 0;                      // handed out
 };
 
 /// Records each link not opened as "<link> <why, as a number>".
@@ -188,8 +181,6 @@ struct FakeColorScheme final : ColorScheme
 /// the launcher and the rules made on them.
 struct FakePlatform
 {
-    FakePlatform();
-
     /// Writes the served browser's "Local State" with `json`.
     void writeLocalState(const QByteArray& json) const;
     /// The served browser's data directory, and its profiles.
@@ -198,11 +189,11 @@ struct FakePlatform
 
     QTemporaryDir root;
     FakeScheduler scheduler;
-    FakeFileLayout files;
+    FakeFileLayout files{root.path()};
     FakeApplications applications;
     FakeProcessLauncher processes;
     FakeChromeWindows chromeWindows;
-    FakeDefaultBrowser defaultBrowser;
+    FakeDefaultBrowser defaultBrowser{scheduler};
     FakeWindowActivation windowActivation;
     FakeNotifications notifications;
     FakeColorScheme colorScheme;
