@@ -11,9 +11,8 @@ namespace {
 
 /// Time that moves only when the election waits, and lets the holder act once
 /// its moment has come.
-class FakeClock : public Election::Clock
+struct FakeClock : Election::Clock
 {
-public:
     Election::Milliseconds now() override { return m_now; }
     void sleep(Election::Milliseconds duration) override
     {
@@ -21,8 +20,6 @@ public:
         onTick(m_now);
     }
     std::function<void(Election::Milliseconds)> onTick;
-
-private:
     Election::Milliseconds m_now{0};
 };
 
@@ -38,8 +35,7 @@ TEST(Election, AgainstEachHolder)
     {
         const char* holder;
         bool held;
-        Election::Milliseconds diesAt;
-        Election::Milliseconds listensAt;
+        Election::Milliseconds diesAt, listensAt;
         Result answer;
         std::optional<int> exitCode; // nothing: this process is elected
         Election::Milliseconds endsAt;

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "instance/RuntimeDirectory.h"
 
-#include "QtPrinting.h"
+#include "FakePlatform.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -16,7 +13,7 @@
 TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
 {
     QTemporaryDir dir;
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const ScopedVariable restored("XDG_RUNTIME_DIR", std::nullopt);
     QDir().mkpath(dir.path() + u"/orlim");
     QFile::setPermissions(dir.path() + u"/orlim", QFile::Permissions(0x7755));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
@@ -39,5 +36,4 @@ TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
             << base.toStdString();
     }
     QDir(u"relative"_s).removeRecursively();
-    qputenv("XDG_RUNTIME_DIR", saved);
 }

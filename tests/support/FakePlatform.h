@@ -2,9 +2,7 @@
 // The platform services faked for unit tests, and what every unit test uses.
 #pragma once
 
-#include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeLauncher.h"
-#include "chrome/ChromeProfile.h"
 #include "chrome/ChromeProfiles.h"
 #include "chrome/NotOpened.h"
 #include "platform/ApplicationDirectory.h"

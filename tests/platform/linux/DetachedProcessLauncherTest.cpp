@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-using namespace std::chrono_literals;
-
 // A start fails when the program ends within five seconds with a failure
 // status or by a signal; a browser that hands its link on and exits 0 has not
 // failed. Real processes, on a clock the test moves: each lives as long as the
@@ -42,7 +40,7 @@ TEST(DetachedProcessLauncher, TheEndIsWhenTheProcessEnded)
                                            [&failed] { failed = true; }));
         // Without the loop: the clock is read as the process ends.
         for (int i = 0; i < 1000 && reads < 2; ++i)
-            std::this_thread::sleep_for(5ms);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         busy = true;
         EXPECT_EQ(QTest::qWaitFor([&] { return failed; }, c.failed ? 10000 : 300), c.failed);
     }
