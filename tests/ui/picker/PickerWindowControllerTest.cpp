@@ -230,7 +230,9 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.links(u"ab"_s, both);
              p.links(u"e"_s, {{chrome, profiles(3)}, {firefox, profiles(3).mid(1)}});
              p.links(u"c"_s);
-             p.links(u"d"_s, 2, firefox);
+             ChromeInstallation moved = firefox; // its desktop entry changed since "a"
+             moved.command.exec = u"firefox-moved %U"_s;
+             p.links(u"d"_s, 2, moved);
              p.key(QEvent::KeyPress, Qt::Key_Control, 37);
              p.key(QEvent::KeyPress, Qt::Key_Shift, 50, Qt::ControlModifier);
              p.key(QEvent::KeyPress, Qt::Key_Dollar, 13, Qt::ControlModifier | Qt::ShiftModifier);
@@ -241,8 +243,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.press(Qt::Key_1);
          },
          {u"a 0 in firefox.desktop private"_s, u"b 0 in firefox.desktop private"_s,
-          u"d 0 in firefox.desktop private"_s, u"e 2 in firefox.desktop"_s,
-          u"c 0 front token-1"_s}},
+          u"d 0 in firefox-moved private"_s, u"e 2 in firefox.desktop"_s, u"c 0 front token-1"_s}},
         {"a link that needs no choice waits its turn, and is not the user's to drop",
          [](Picker& p) {
              EXPECT_FALSE(p.controller.openInTurn(u"https://r"_s, chrome, u"Default"_s));
