@@ -135,92 +135,69 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
 {
     using QTest::MouseClick, QTest::MousePress, QTest::MouseRelease;
     const Case cases[] = {
-        {"a double-click on a row chooses for the link shown only",
+        {"a double-click on a row chooses for the link shown only, and so do two clicks as "
+         "quick that moved too far for a double-click",
          [](Picker& p) {
-             p.links(u"ab"_s);
+             p.links(u"abc"_s);
              p.doubleClick(p.row(1));
              EXPECT_EQ(p.shown(), u"b"_s);
              EXPECT_TRUE(p.view()->newLinkFlagged());
-         },
-         {u"a 1 front token-1"_s}},
-        {"so do two clicks as quick that moved too far for a double-click",
-         [](Picker& p) {
-             p.links(u"ab"_s);
              p.doubleClick(p.row(1), {0, 12});
-             EXPECT_EQ(p.shown(), u"b"_s);
+             EXPECT_EQ(p.shown(), u"c"_s);
          },
-         {u"a 1 front token-1"_s}},
-        {"a double-click on キャンセル drops one link",
+         {u"a 1"_s, u"b 1 front token-1"_s}},
+        {"a double-click on キャンセル drops one link, so does a click; a Ctrl-click every link",
          [](Picker& p) {
-             p.links(u"abc"_s);
+             p.links(u"abcde"_s);
              p.doubleClick(p.cancel());
              EXPECT_FALSE(p.cancel()->isDown()) << "the next link's button was never pressed";
              p.press(Qt::Key_1);
-         },
-         {u"b 0 front token-1"_s}},
-        {"a click on キャンセル drops one link, a Ctrl-click every link",
-         [](Picker& p) {
-             p.links(u"abcd"_s);
              p.click(MouseClick, p.cancel());
              p.press(Qt::Key_1);
              p.key(QEvent::KeyPress, Qt::Key_Control, 37);
              p.click(MouseClick, p.cancel(), Qt::ControlModifier);
              EXPECT_FALSE(p.window()->isVisible());
          },
-         {u"b 0 front token-1"_s}},
-        {"a key held across the change of link chooses nothing for the next",
+         {u"b 0"_s, u"d 0 front token-1"_s}},
+        {"a key held across the change of link chooses nothing for the next, nor does a press "
+         "on one link released on the next",
          [](Picker& p) {
-             p.links(u"ab"_s);
+             p.links(u"abc"_s);
              p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 100);
              p.key(QEvent::KeyRelease, Qt::Key_Return, 36, {}, 200); // X11's repeat
              p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 200);
              p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 230, true);
              p.key(QEvent::KeyPress, Qt::Key_2, 11, {}, 260, true);
              EXPECT_EQ(p.shown(), u"b"_s);
-         },
-         {u"a 0 front token-1"_s}},
-        {"a press on one link released on the next chooses nothing",
-         [](Picker& p) {
-             p.links(u"ab"_s);
              p.click(MousePress, p.row(1));
              p.press(Qt::Key_3);
              p.click(MouseRelease, p.row(1));
          },
-         {u"a 2 front token-1"_s}},
-        {"held arrows repeat",
-         [](Picker& p) {
-             p.links(u"a"_s);
-             p.key(QEvent::KeyPress, Qt::Key_Down, 116, {}, 0, true);
-             p.key(QEvent::KeyPress, Qt::Key_Down, 116, {}, 0, true);
-             p.press(Qt::Key_Return);
-         },
-         {u"a 2 front token-1"_s}},
-        {"held keys type on in the prefix field",
+         {u"a 0"_s, u"b 2 front token-1"_s}},
+        {"held arrows repeat, and held keys type on in the prefix field",
          [](Picker& p) {
              p.links(u"a"_s);
              for (int i = 0; i < 2; ++i) {
+                 p.key(QEvent::KeyPress, Qt::Key_Down, 116, {}, 0, true);
                  QKeyEvent x(QEvent::KeyPress, Qt::Key_X, {}, u"x"_s, true);
                  QApplication::sendEvent(p.view()->prefixField(), &x);
              }
              EXPECT_TRUE(p.view()->prefixField()->text().endsWith(u"xx"_s));
+             p.press(Qt::Key_Return);
          },
-         {}},
-        {"Shift pressed in the picker counts for consecutive choices",
+         {u"a 2 front token-1"_s}},
+        {"Shift or Ctrl held since before the picker asks for nothing more; Shift pressed in the "
+         "picker counts for consecutive choices",
          [](Picker& p) {
-             p.links(u"ab"_s);
+             p.links(u"abcd"_s);
+             p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
+             p.key(QEvent::KeyPress, Qt::Key_2, 11, Qt::ControlModifier);
+             EXPECT_EQ(p.shown(), u"c"_s);
              p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
              p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
              p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ShiftModifier);
          },
-         {u"a 0 private"_s, u"b 1 private front token-1"_s}},
-        {"Shift or Ctrl held since before the picker asks for nothing more",
-         [](Picker& p) {
-             p.links(u"abc"_s);
-             p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
-             p.key(QEvent::KeyPress, Qt::Key_2, 11, Qt::ControlModifier);
-             EXPECT_EQ(p.shown(), u"c"_s);
-         },
-         {u"a 0"_s, u"b 1 front token-1"_s}},
+         {u"a 0"_s, u"b 1"_s, u"c 0 private"_s, u"d 1 private front token-1"_s}},
         {"with several browsers, digits and arrows count across them, a choice opens the row's "
          "browser, and Ctrl (with Shift: privately) sends the waiting links where that browser "
          "has the profile; the others keep their turn",
