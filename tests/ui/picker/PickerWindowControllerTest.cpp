@@ -262,7 +262,6 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.links(u"c"_s);
              EXPECT_EQ(p.shown(), u"c"_s);
              p.press(Qt::Key_3);
-             p.platform.scheduler.runAll();
              QEvent deactivate(QEvent::WindowDeactivate);
              QApplication::sendEvent(p.window(), &deactivate);
              EXPECT_FALSE(p.window()->isVisible());
