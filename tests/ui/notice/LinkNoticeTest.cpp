@@ -135,8 +135,6 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     EXPECT_EQ(clipboard(), u"https://b"_s) << "the asked link is current";
     notice.notOpened(u"https://x"_s, NoBrowser);
     EXPECT_EQ(headline(notice), u"4 件のリンクを開けませんでした"_s) << "refreshed while open";
-    click(notice, 3);
-    EXPECT_EQ(clipboard(), u"https://x"_s);
 
     // Closed before it had the keyboard: brought up later, it copies nothing.
     picks[2](u"token-c"_s);
