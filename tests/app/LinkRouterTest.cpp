@@ -146,3 +146,24 @@ TEST(LinkRouter, SeveralBrowsersInOnePickerAndRules)
     EXPECT_EQ(o.platform.processes.starts, starts);
     EXPECT_EQ(o.app.picker().waiting(), FeatureFlags::rulesEnabled ? 0 : 1);
 }
+
+// The settings open 0.3 s after a launch without a link, never after one with
+// a link, and on every reopen; the check does nothing once the delegate is gone.
+TEST(AppDelegate, SettingsCheck)
+{
+    Orlim o;
+    const QStringList& shown = o.platform.windowActivation.presentedWith;
+    {
+        Application gone(o.services);
+        gone.delegate().applicationDidFinishLaunching(u"gone"_s);
+    }
+    o.app.delegate().applicationDidFinishLaunching(u"started"_s);
+    o.platform.scheduler.advance(299);
+    EXPECT_TRUE(shown.isEmpty());
+    o.platform.scheduler.advance(1);
+    o.route({u"https://early"_s});
+    o.app.delegate().applicationDidFinishLaunching(u"after a link"_s);
+    o.platform.scheduler.runAll();
+    o.app.delegate().applicationShouldHandleReopen(u"again"_s);
+    EXPECT_EQ(shown, (QStringList{u"started"_s, u"again"_s}));
+}
