@@ -6,6 +6,8 @@
 
 #include "FakePlatform.h"
 
+#include <QFile>
+
 namespace {
 
 /// Orlim made on the fake platform's services, as it runs.
@@ -80,45 +82,19 @@ TEST(LinkRouter, DefaultOrThePicker)
     EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
 }
 
-// Each link goes to the browser served when it arrives, and stays with it: the
-// picker lists that browser's profiles, and the choice starts that browser,
-// though the user chose another in the settings meanwhile. One removed before
-// the choice starts nothing; with no browser at all the link is dropped. Each
-// is shown to the user: a notification naming the link, whose action copies
-// it; without a notification service, Orlim's own window.
-TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
-{
-    Orlim o;
-    FakePlatform& platform = o.platform;
-    auto& installed = platform.applications.installed;
-    installed[u"chromium.desktop"_s] = desktopEntry(u"Chromium"_s, u"chromium %U"_s);
-    platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
-    writeFile(platform.root.path() + u"/config/chromium/Local State",
-              R"({"profile": {"info_cache": {"Profile 9": {}}}})");
-    o.route({u"https://a"_s});
-    ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
-    o.press(Qt::Key_1);
-    o.route({u"https://b"_s});
-    installed.remove(u"chromium.desktop"_s);
-    o.press(Qt::Key_1);
-    EXPECT_EQ(platform.processes.starts,
-              QStringList{
-                  u"/opt/google/chrome/chrome|--profile-directory=Profile 3|https://a|token-1"_s});
-    EXPECT_EQ(platform.notifications.shown,
-              QStringList{LinkNotice::summary() + u'|' +
-                          LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
-                          u"\nhttps://b|リンクをコピー"_s});
-}
-
 // The picker offers every browser shown, the served one first, and a row's
 // choice starts its own browser, a private window with that browser's switch.
 // With no profiles in any, the link opens in the served one's "Default". Rules
 // decide only while switched on, and only for a profile the served browser
-// has, Chrome here, though another browser shown has it.
-TEST(LinkRouter, SeveralBrowsersInOnePickerAndRules)
+// has, Chrome here, though another browser shown has it. Each link stays with
+// the browsers shown when it arrives, though the user changes them in the
+// settings meanwhile; one removed before the choice starts nothing, and the
+// link is told in a notification.
+TEST(LinkRouter, EachLinkWithTheBrowsersShownOnArrival)
 {
     Orlim o;
-    o.platform.applications.installed[u"microsoft-edge.desktop"_s] =
+    auto& installed = o.platform.applications.installed;
+    installed[u"microsoft-edge.desktop"_s] =
         desktopEntry(u"Microsoft Edge"_s, u"microsoft-edge %U"_s);
     ASSERT_TRUE(o.platform.browsers.choice().show(
         {u"google-chrome.desktop"_s, u"microsoft-edge.desktop"_s}));
@@ -135,16 +111,31 @@ TEST(LinkRouter, SeveralBrowsersInOnePickerAndRules)
     writeFile(o.platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     o.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
+    EXPECT_EQ(o.app.picker().waiting(), FeatureFlags::rulesEnabled ? 0 : 1);
+    o.press(Qt::Key_Escape, Qt::ControlModifier);
+    QFile::remove(o.platform.rules.fileURL());
+
+    o.route({u"https://e"_s});
+    ASSERT_TRUE(o.platform.browsers.choice().choose(u"microsoft-edge.desktop"_s));
+    ASSERT_TRUE(o.platform.browsers.choice().show({u"microsoft-edge.desktop"_s}));
+    o.press(Qt::Key_2);
+    o.route({u"https://f"_s});
+    installed.remove(u"microsoft-edge.desktop"_s);
+    o.press(Qt::Key_1);
     QStringList starts{
         u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|"_s,
         u"microsoft-edge|--profile-directory=Profile 2|--inprivate|https://b|token-1"_s,
         u"/opt/google/chrome/chrome|--profile-directory=Profile 1|--incognito|https://c|token-2"_s,
-        u"microsoft-edge|--profile-directory=Profile 2|--inprivate|https://d|token-3"_s};
+        u"microsoft-edge|--profile-directory=Profile 2|--inprivate|https://d|token-3"_s,
+        u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://e|token-4"_s};
     if (FeatureFlags::rulesEnabled)
-        starts.append(
-            u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s);
+        starts.insert(
+            4, u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s);
     EXPECT_EQ(o.platform.processes.starts, starts);
-    EXPECT_EQ(o.app.picker().waiting(), FeatureFlags::rulesEnabled ? 0 : 1);
+    EXPECT_EQ(o.platform.notifications.shown,
+              QStringList{LinkNotice::summary() + u'|' +
+                          LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
+                          u"\nhttps://f|リンクをコピー"_s});
 }
 
 // The settings open 0.3 s after a launch without a link, never after one with
