@@ -64,7 +64,7 @@ QList<ChromeProfile> avatars()
 // preference, turning a window that is open; the link's secondary text turns
 // with them. A palette that already matches (a platform theme's, with the
 // user's own colours) is kept as it is.
-TEST(Appearance, FollowsThePreference)
+TEST(Appearance, FollowsThePreferenceAndEverythingReads)
 {
     FakePlatform platform;
     PaletteKept kept;
@@ -98,16 +98,11 @@ TEST(Appearance, FollowsThePreference)
     EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), QColor(200, 0, 120));
     Appearance::apply(Preference::Light, usersDark);
     EXPECT_FALSE(Palette::isDark(QApplication::palette()));
-}
 
-// Rendered in light and in dark, every text of the picker (a row selected)
-// and of the settings (the warning shown) stands out from what is behind it,
-// 4.5:1, as does the warning's sign, 3:1; every letter avatar's initial
-// against its fill, 3:1, whatever colours Chrome gave it.
-TEST(Appearance, EverythingReads)
-{
-    FakePlatform platform;
-    PaletteKept kept;
+    // Rendered in light and in dark, every text of the picker (a row selected)
+    // and of the settings (the warning shown) stands out from what is behind it,
+    // 4.5:1, as does the warning's sign, 3:1; every letter avatar's initial
+    // against its fill, 3:1, whatever colours Chrome gave it.
     platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/two-profiles.json")));
     for (const QPalette& scheme : {Palette::light(), Palette::dark()}) {
         SCOPED_TRACE(Palette::isDark(scheme) ? "dark" : "light");
