@@ -98,6 +98,18 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
     EXPECT_TRUE(said->text().contains(u"2 件"_s)) << said->text().toStdString();
     notice.window()->findChild<QPushButton*>(u"copyAll"_s)->click();
     EXPECT_EQ(clipboard(), all);
+
+    // Those kept for "copy all" are bounded; past the bound they are only counted.
+    LostLinks lost(&LinkNotice::reason);
+    for (int i = 0; i < LostLinks::listed + LostLinks::keptEarlier + 3; ++i)
+        lost.append(u"https://l/"_s + QString::number(i), NoBrowser);
+    EXPECT_EQ(lost.rowCount(), 1000);
+    EXPECT_EQ(lost.url(0), u"https://l/100003"_s);
+    EXPECT_EQ(lost.total(), 101003);
+    const QStringList urls = lost.urls();
+    EXPECT_EQ(urls.first(), u"https://l/0"_s);
+    EXPECT_EQ(urls[100000], u"https://l/100003"_s);
+    EXPECT_EQ(urls.last(), u"https://l/101002"_s);
 }
 
 // With a service: each failure updates the message, which counts the links
@@ -147,21 +159,4 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     notice.window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(notice.window()));
     EXPECT_EQ(clipboard(), u"copied elsewhere"_s);
-}
-
-// Past the rows listed, the oldest links are kept for "copy all", to a bound
-// past which they are only counted.
-TEST(LinkNotice, PastTheBoundNothingIsLostInSilence)
-{
-    LostLinks lost(&LinkNotice::reason);
-    const int more = 3;
-    for (int i = 0; i < LostLinks::listed + LostLinks::keptEarlier + more; ++i)
-        lost.append(u"https://l/"_s + QString::number(i), NoBrowser);
-    EXPECT_EQ(lost.rowCount(), 1000);
-    EXPECT_EQ(lost.url(0), u"https://l/100003"_s);
-    EXPECT_EQ(lost.total(), 101003);
-    const QStringList urls = lost.urls();
-    EXPECT_EQ(urls.first(), u"https://l/0"_s);
-    EXPECT_EQ(urls[100000], u"https://l/100003"_s);
-    EXPECT_EQ(urls.last(), u"https://l/101002"_s);
 }

@@ -45,7 +45,7 @@ struct Picker : ProfilePickerView
 // Escape cancels; the pointer selects; rows past nine are
 // clickable. Text from outside (the link, profile names) is shown as it is, never as markup; the
 // link shows on two lines, shortened in the middle, and copies whole.
-TEST(ProfilePickerView, KeysPointerAndText)
+TEST(ProfilePickerView, KeysPointerTextAndDigitsOnEveryLayout)
 {
     const QString link =
         u"https://evil.example/#<h1>https://bank.example</h1>/" + QString(300, u'x');
@@ -87,14 +87,10 @@ TEST(ProfilePickerView, KeysPointerAndText)
     label->setSelection(0, int(label->text().size()));
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), link);
-}
 
-// The digit row chooses by its place on every layout (xkb numbers it 10 to
-// 18), and the keypad by its digit; Shift asks for a private window only where
-// the layout types the digit without it.
-TEST(ProfilePickerView, DigitsOnEveryLayout)
-{
-    Picker view(u"https://example.com"_s, profiles(10));
+    // The digit row chooses by its place on every layout (xkb numbers it 10 to
+    // 18), and the keypad by its digit; Shift asks for a private window only where
+    // the layout types the digit without it.
     const auto typed = [&](int key, quint32 scanCode, Qt::KeyboardModifiers modifiers) {
         view.events.clear();
         QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
