@@ -6,6 +6,8 @@
 
 #include "FakePlatform.h"
 
+#include <QFile>
+
 namespace {
 
 /// Orlim made on the fake platform's services, as it runs.
@@ -27,7 +29,10 @@ struct Orlim
     {
         app.delegate().openURLs(links, token);
     }
-    void press(Qt::Key key) { QTest::keyClick(app.picker().content(), key); }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(app.picker().content(), key, modifiers);
+    }
     /// "<link> <number of profiles> <the first's directory>" of the link the picker shows.
     QString shown()
     {
@@ -77,101 +82,79 @@ TEST(LinkRouter, DefaultOrThePicker)
     EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
 }
 
-// Each link goes to the browser served when it arrives, and stays with it: the
-// picker lists that browser's profiles, and the choice starts that browser,
-// though the user chose another in the settings meanwhile. One removed before
-// the choice starts nothing; with no browser at all the link is dropped. Each
-// is shown to the user: a notification naming the link, whose action copies
-// it; without a notification service, Orlim's own window.
-TEST(LinkRouter, OneBrowserPerLinkAndNoLinkLostInSilence)
-{
-    Orlim o;
-    FakePlatform& platform = o.platform;
-    LinkNotice& notice = o.app.notice();
-    auto& installed = platform.applications.installed;
-    installed[u"chromium.desktop"_s] = desktopEntry(u"Chromium"_s, u"chromium %U"_s);
-    platform.writeLocalState(R"({"profile": {"info_cache": {"Profile 3": {}}}})");
-    writeFile(platform.root.path() + u"/config/chromium/Local State",
-              R"({"profile": {"info_cache": {"Profile 9": {}}}})");
-    o.route({u"https://a"_s});
-    ASSERT_TRUE(platform.browsers.choice().choose(u"chromium.desktop"_s));
-    o.press(Qt::Key_1);
-    o.route({u"https://b"_s});
-    installed.remove(u"chromium.desktop"_s);
-    o.press(Qt::Key_1);
-    EXPECT_EQ(platform.processes.starts,
-              QStringList{
-                  u"/opt/google/chrome/chrome|--profile-directory=Profile 3|https://a|token-1"_s});
-    EXPECT_EQ(platform.notifications.shown,
-              QStringList{LinkNotice::summary() + u'|' +
-                          LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
-                          u"\nhttps://b|リンクをコピー"_s});
-    platform.notifications.picks.last()(u"from-the-server"_s);
-    EXPECT_EQ(platform.windowActivation.presentedWith.last(), u"from-the-server"_s);
-
-    installed.clear();
-    platform.notifications.available = false;
-    o.route({u"https://c <b>"_s});
-    ASSERT_TRUE(notice.window());
-    EXPECT_TRUE(notice.window()->isVisible());
-    EXPECT_EQ(notice.links(), (QStringList{u"https://b"_s, u"https://c <b>"_s}));
-}
-
 // The picker offers every browser shown, the served one first, and a row's
 // choice starts its own browser, a private window with that browser's switch.
-// With no profiles in any, the link opens in the served one's "Default".
-TEST(LinkRouter, SeveralBrowsersInOnePicker)
-{
-    FakePlatform platform;
-    platform.applications.installed[u"chromium.desktop"_s] =
-        desktopEntry(u"Chromium"_s, u"chromium %U"_s);
-    QList<ChromeInstallation> browsers = platform.browsers.installed(); // Chrome, Chromium
-    browsers[1].privateSwitch = u"--private-window"_s;
-    FakeNotOpened notOpened;
-    PickerWindowController picker(platform.launcher, platform.rules, notOpened,
-                                  {platform.windowActivation}, platform.scheduler);
-    LinkRouter router(
-        picker, notOpened, [&] { return browsers; }, platform.launcher, platform.rules,
-        platform.windowActivation);
-    // Shift with row `key` where the picker comes up.
-    const auto route = [&](const QString& link, Qt::Key key) {
-        router.route({link});
-        if (picker.content() && picker.content()->isVisible())
-            QTest::keyClick(picker.content(), key, Qt::ShiftModifier);
-    };
-    route(u"https://a"_s, Qt::Key_1);
-    writeFile(platform.root.path() + u"/config/chromium/Local State",
-              R"({"profile": {"info_cache": {"Profile 9": {}}}})");
-    route(u"https://b"_s, Qt::Key_1);
-    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
-    route(u"https://c"_s, Qt::Key_2);
-    route(u"https://d"_s, Qt::Key_3);
-    EXPECT_EQ(platform.processes.starts,
-              (QStringList{
-                  u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|"_s,
-                  u"chromium|--profile-directory=Profile 9|--private-window|https://b|token-1"_s,
-                  u"/opt/google/chrome/chrome|--profile-directory=Profile 1|--incognito|"
-                  u"https://c|token-2"_s,
-                  u"chromium|--profile-directory=Profile 9|--private-window|https://d|token-3"_s}));
-}
-
-// Rules decide only while switched on, and only for a profile the served
-// browser has, Chrome here, though another browser shown has it.
-TEST(LinkRouter, RulesStepFollowsTheSwitch)
+// With no profiles in any, the link opens in the served one's "Default". Rules
+// decide only while switched on, and only for a profile the served browser
+// has, Chrome here, though another browser shown has it. Each link stays with
+// the browsers shown when it arrives, though the user changes them in the
+// settings meanwhile; one removed before the choice starts nothing, and the
+// link is told in a notification.
+TEST(LinkRouter, EachLinkWithTheBrowsersShownOnArrival)
 {
     Orlim o;
-    o.platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
-    o.platform.applications.installed[u"chromium.desktop"_s] =
-        desktopEntry(u"Chromium"_s, u"chromium %U"_s);
-    writeFile(o.platform.root.path() + u"/config/chromium/Local State",
+    auto& installed = o.platform.applications.installed;
+    installed[u"microsoft-edge.desktop"_s] =
+        desktopEntry(u"Microsoft Edge"_s, u"microsoft-edge %U"_s);
+    ASSERT_TRUE(o.platform.browsers.choice().show(
+        {u"google-chrome.desktop"_s, u"microsoft-edge.desktop"_s}));
+    o.route({u"https://a"_s});
+    writeFile(o.platform.root.path() + u"/config/microsoft-edge/Local State",
               R"({"profile": {"info_cache": {"Profile 2": {}}}})");
-    ASSERT_TRUE(
-        o.platform.browsers.choice().show({u"google-chrome.desktop"_s, u"chromium.desktop"_s}));
+    o.route({u"https://b"_s});
+    o.press(Qt::Key_1, Qt::ShiftModifier);
+    o.platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    o.route({u"https://c"_s});
+    o.press(Qt::Key_2, Qt::ShiftModifier);
+    o.route({u"https://d"_s});
+    o.press(Qt::Key_3, Qt::ShiftModifier);
     writeFile(o.platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/several.json")));
     o.route({u"https://github.com/x"_s, u"http://intra.example:8080/x/y"_s});
-    const QStringList ruled{
-        u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s};
-    EXPECT_EQ(o.platform.processes.starts, FeatureFlags::rulesEnabled ? ruled : QStringList());
     EXPECT_EQ(o.app.picker().waiting(), FeatureFlags::rulesEnabled ? 0 : 1);
+    o.press(Qt::Key_Escape, Qt::ControlModifier);
+    QFile::remove(o.platform.rules.fileURL());
+
+    o.route({u"https://e"_s});
+    ASSERT_TRUE(o.platform.browsers.choice().choose(u"microsoft-edge.desktop"_s));
+    ASSERT_TRUE(o.platform.browsers.choice().show({u"microsoft-edge.desktop"_s}));
+    o.press(Qt::Key_2);
+    o.route({u"https://f"_s});
+    installed.remove(u"microsoft-edge.desktop"_s);
+    o.press(Qt::Key_1);
+    QStringList starts{
+        u"/opt/google/chrome/chrome|--profile-directory=Default|https://a|"_s,
+        u"microsoft-edge|--profile-directory=Profile 2|--inprivate|https://b|token-1"_s,
+        u"/opt/google/chrome/chrome|--profile-directory=Profile 1|--incognito|https://c|token-2"_s,
+        u"microsoft-edge|--profile-directory=Profile 2|--inprivate|https://d|token-3"_s,
+        u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://e|token-4"_s};
+    if (FeatureFlags::rulesEnabled)
+        starts.insert(
+            4, u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://github.com/x|"_s);
+    EXPECT_EQ(o.platform.processes.starts, starts);
+    EXPECT_EQ(o.platform.notifications.shown,
+              QStringList{LinkNotice::summary() + u'|' +
+                          LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
+                          u"\nhttps://f|リンクをコピー"_s});
+}
+
+// The settings open 0.3 s after a launch without a link, never after one with
+// a link, and on every reopen; the check does nothing once the delegate is gone.
+TEST(AppDelegate, SettingsCheck)
+{
+    Orlim o;
+    const QStringList& shown = o.platform.windowActivation.presentedWith;
+    {
+        Application gone(o.services);
+        gone.delegate().applicationDidFinishLaunching(u"gone"_s);
+    }
+    o.app.delegate().applicationDidFinishLaunching(u"started"_s);
+    o.platform.scheduler.advance(299);
+    EXPECT_TRUE(shown.isEmpty());
+    o.platform.scheduler.advance(1);
+    o.route({u"https://early"_s});
+    o.app.delegate().applicationDidFinishLaunching(u"after a link"_s);
+    o.platform.scheduler.runAll();
+    o.app.delegate().applicationShouldHandleReopen(u"again"_s);
+    EXPECT_EQ(shown, (QStringList{u"started"_s, u"again"_s}));
 }

@@ -45,7 +45,7 @@ struct Picker : ProfilePickerView
 // Escape cancels; the pointer selects; rows past nine are
 // clickable. Text from outside (the link, profile names) is shown as it is, never as markup; the
 // link shows on two lines, shortened in the middle, and copies whole.
-TEST(ProfilePickerView, KeysPointerAndText)
+TEST(ProfilePickerView, KeysPointerTextAndDigitsOnEveryLayout)
 {
     const QString link =
         u"https://evil.example/#<h1>https://bank.example</h1>/" + QString(300, u'x');
@@ -87,14 +87,10 @@ TEST(ProfilePickerView, KeysPointerAndText)
     label->setSelection(0, int(label->text().size()));
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), link);
-}
 
-// The digit row chooses by its place on every layout (xkb numbers it 10 to
-// 18), and the keypad by its digit; Shift asks for a private window only where
-// the layout types the digit without it.
-TEST(ProfilePickerView, DigitsOnEveryLayout)
-{
-    Picker view(u"https://example.com"_s, profiles(10));
+    // The digit row chooses by its place on every layout (xkb numbers it 10 to
+    // 18), and the keypad by its digit; Shift asks for a private window only where
+    // the layout types the digit without it.
     const auto typed = [&](int key, quint32 scanCode, Qt::KeyboardModifiers modifiers) {
         view.events.clear();
         QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
@@ -150,8 +146,11 @@ TEST(ProfilePickerView, ThePrefixField)
 
 // One browser with profiles has no header and its rows name no browser. Among several,
 // each browser's rows come under its name (a browser without profiles has
-// none), and each row names its browser to screen readers.
-TEST(ProfilePickerView, SeveralBrowsers)
+// none), and each row names its browser to screen readers. A digit past the
+// last row and Return on an empty list choose nothing; the selection does not
+// wrap around. Only rules builds offer to remember the link's site; an edited
+// site is kept when the picker appears again.
+TEST(ProfilePickerView, SeveralBrowsersAndEdges)
 {
     ChromeInstallation chromium, firefox;
     chromium.shortName = u"Chromium"_s;
@@ -159,12 +158,23 @@ TEST(ProfilePickerView, SeveralBrowsers)
     const ProfilePickerView one(u"https://a"_s, {{chromium, profiles(2)}, {firefox, {}}}, {}, {});
     EXPECT_TRUE(one.findChildren<QLabel*>(u"browser"_s).isEmpty());
     EXPECT_EQ(one.rows()[1]->accessibleName(), u"Name 1"_s);
-    const ProfilePickerView several(
-        u"https://a"_s, {{chromium, profiles(2)}, {chromium, {}}, {firefox, profiles(1)}}, {}, {});
+    ProfilePickerView several(u"https://Mail.Example.com:8443/inbox"_s,
+                              {{chromium, profiles(2)}, {chromium, {}}, {firefox, profiles(1)}}, {},
+                              {});
     const auto headers = several.findChildren<QLabel*>(u"browser"_s);
     ASSERT_EQ(headers.size(), 2);
     EXPECT_EQ(headers[0]->text() + u", " + headers[1]->text(), u"Chromium, Firefox ESR"_s);
     EXPECT_EQ(several.rows()[2]->accessibleName(), u"Name 0, Firefox ESR"_s);
     EXPECT_TRUE(
         several.rows()[2]->accessibleDescription().startsWith(u"3, Name 0, Firefox ESR\n"_s));
+
+    ProfilePickerModel& model = several.model();
+    EXPECT_FALSE(model.handleKey(ProfilePickerModel::Key::Digit, 4));
+    model.moveSelection(3);
+    EXPECT_EQ(model.selectedIndex(), 2) << "no wrap-around at the last row";
+    EXPECT_TRUE(ProfilePickerModel(u"x"_s, {}, {}, {}).handleKey(ProfilePickerModel::Key::Return));
+    EXPECT_EQ(model.rememberSectionShown(), FeatureFlags::rulesEnabled);
+    model.setRememberPrefix(u"https://Mail.Example.com/edited"_s);
+    model.appear();
+    EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com/edited"_s) << "kept";
 }
