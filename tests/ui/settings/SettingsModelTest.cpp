@@ -60,13 +60,75 @@ TEST(SettingsModel, LoadsRemovesAndNames)
     QObject::connect(&model, &SettingsModel::changed, [&] { ++changes; });
     model.load();
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(model.served()->desktopId, u"google-chrome.desktop"_s);
+    EXPECT_EQ(model.groups().first().browser.desktopId, u"google-chrome.desktop"_s);
 
     model.remove(model.rules().first());
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(prefixes(model.rules()), QStringList{u"b"_s});
     EXPECT_EQ(prefixes(platform.rules.load()), QStringList{u"b"_s});
 
-    EXPECT_EQ(model.profileName(u"Profile 1"_s), u"Work"_s);
-    EXPECT_EQ(model.profileName(u"Profile 7"_s), u"Profile 7"_s);
+    EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 1"_s}), u"Work"_s);
+    EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 7"_s}), u"Profile 7"_s);
+}
+
+// The browsers shown: checking one adds it last, the arrows swap shown ones
+// only, the first shown is served, the last shown stays. An ID listed but not
+// installed now is kept, after the installed ones, for when it is back.
+TEST(SettingsModel, BrowsersShownAndTheirOrder)
+{
+    struct Step
+    {
+        char what; // c: check, u: uncheck, m: move by `by`
+        int index;
+        int by = 0;
+    };
+    const struct
+    {
+        QByteArray file;
+        QList<Step> steps;
+        QString listed; // "+" shown, "-" not
+        QStringList shown;
+    } cases[] = {
+        {{}, {}, u"+chrome -chromium -firefox-esr"_s, {}},
+        {{}, {{'c', 2}}, u"+chrome +firefox-esr -chromium"_s, {u"chrome"_s, u"firefox-esr"_s}},
+        {{},
+         {{'c', 1}, {'c', 2}, {'m', 2, -1}},
+         u"+chrome +firefox-esr +chromium"_s,
+         {u"chrome"_s, u"firefox-esr"_s, u"chromium"_s}},
+        {{},
+         {{'c', 1}, {'m', 0, 1}},
+         u"+chromium +chrome -firefox-esr"_s,
+         {u"chromium"_s, u"chrome"_s}},
+        {{}, {{'u', 0}, {'m', 2, -1}}, u"+chrome -chromium -firefox-esr"_s, {}},
+        {{}, {{'c', 1}, {'u', 0}}, u"+chromium -chrome -firefox-esr"_s, {u"chromium"_s}},
+        {R"({"shown": ["opera.desktop", "chromium.desktop"]})",
+         {{'c', 1}},
+         u"+chromium +chrome -firefox-esr"_s,
+         {u"chromium"_s, u"chrome"_s, u"opera"_s}},
+    };
+    const auto shortId = [](QString id) { return id.remove(u".desktop"_s).remove(u"google-"_s); };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        for (const QString& id : {u"chromium"_s, u"firefox-esr"_s})
+            platform.applications.installed[id + u".desktop"] = desktopEntry(id, id + u" %U");
+        if (!c.file.isEmpty())
+            writeFile(platform.browsers.choice().fileURL(), c.file);
+        SettingsModel model(
+            {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
+        model.load();
+        for (const Step& step : c.steps) {
+            if (step.what == 'm')
+                model.moveBrowser(step.index, step.by);
+            else
+                model.setShown(step.index, step.what == 'c');
+        }
+        QStringList listed, shown;
+        for (const auto& l : model.browsers())
+            listed.append((l.shown ? u"+"_s : u"-"_s) + shortId(l.browser.desktopId));
+        for (const QString& id : platform.browsers.choice().shown())
+            shown.append(shortId(id));
+        EXPECT_EQ(listed.join(u' '), c.listed) << c.listed.toStdString();
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(shortId(platform.browsers.find()->desktopId), listed.first().mid(1));
+    }
 }
