@@ -5,9 +5,12 @@
 
 #include "FakePlatform.h"
 
+#include <QCheckBox>
+
 // A rule opens its link in its own browser, shown in the picker or not; a
 // rule whose browser is gone leaves its link to the picker; a rule written
 // before rules named a browser is settled, as Orlim starts, on the one served.
+// A rule remembered in the picker names the chosen row's browser.
 TEST(RuleBrowser, EachRuleOpensInItsBrowser)
 {
     if (!FeatureFlags::rulesEnabled)
@@ -20,9 +23,15 @@ TEST(RuleBrowser, EachRuleOpensInItsBrowser)
               R"({"profile": {"info_cache": {"Profile 2": {}}}})");
     writeFile(platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/browsers.json")));
-    Platform services{&platform.files,         &platform.applications,   &platform.processes,
-                      &platform.chromeWindows, &platform.defaultBrowser, &platform.scheduler,
-                      &platform.windowActivation, &platform.notifications, &platform.colorScheme};
+    Platform services{&platform.files,
+                      &platform.applications,
+                      &platform.processes,
+                      &platform.chromeWindows,
+                      &platform.defaultBrowser,
+                      &platform.scheduler,
+                      &platform.windowActivation,
+                      &platform.notifications,
+                      &platform.colorScheme};
     Application app(services);
     EXPECT_EQ(platform.rules.load().last().browser, u"google-chrome.desktop"_s);
 
@@ -33,5 +42,9 @@ TEST(RuleBrowser, EachRuleOpensInItsBrowser)
               (QStringList{u"chromium|--profile-directory=Profile 2|https://chromium.example/a|"_s,
                            u"/opt/google/chrome/chrome|--profile-directory=Profile 1|"
                            u"https://legacy.example/b|"_s}));
-    EXPECT_EQ(app.picker().waiting(), 1);
+    ASSERT_TRUE(app.picker().content() && app.picker().content()->isVisible());
+    app.picker().content()->findChild<QCheckBox*>()->click();
+    QTest::keyClick(app.picker().content(), Qt::Key_1);
+    EXPECT_EQ(platform.rules.load().at(1),
+              (ProfileRule{u"https://gone.example"_s, u"Default"_s, u"google-chrome.desktop"_s}));
 }

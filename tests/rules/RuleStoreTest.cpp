@@ -74,26 +74,23 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
 // is served; untouched, it follows the one served.
 TEST(RuleStore, OldRulesKeepTheBrowserServed)
 {
-    const struct
-    {
-        std::function<void(RuleStore&)> step;
-        QString after;
-    } cases[] = {
-        {[](RuleStore&) {}, u"brave.desktop"_s},
-        {[](RuleStore& s) { s.settle(); }, u"chromium.desktop"_s},
-        {[](RuleStore& s) { s.remove(u"https://other"_s); }, u"chromium.desktop"_s},
-        {[](RuleStore& s) { s.upsert(u"https://new"_s, u"P"_s, u"x.desktop"_s); },
-         u"chromium.desktop"_s},
-        {[](RuleStore& s) { s.save(s.load()); }, u"chromium.desktop"_s},
-    };
-    for (const auto& c : cases) {
+    for (const char step : {'-', 's', 'r', 'u', 'w'}) {
         FakePlatform platform;
         QString served = u"chromium.desktop"_s;
         RuleStore store(platform.files, [&] { return served; });
         writeFile(store.fileURL(), R"([{"prefix": "https://old", "profileDirectory": "P"}])");
-        c.step(store);
+        if (step == 's')
+            store.settle();
+        if (step == 'r')
+            store.remove(u"https://other"_s);
+        if (step == 'u')
+            store.upsert(u"https://new"_s, u"P"_s, u"x.desktop"_s);
+        if (step == 'w')
+            store.save(store.load());
         served = u"brave.desktop"_s;
-        EXPECT_EQ(store.match(u"https://old/x"_s)->browser, c.after);
+        EXPECT_EQ(store.match(u"https://old/x"_s)->browser,
+                  step == '-' ? u"brave.desktop"_s : u"chromium.desktop"_s)
+            << step;
     }
 }
 

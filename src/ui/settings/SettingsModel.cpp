@@ -156,9 +156,10 @@ QString SettingsModel::targetLabel(const ProfileRule& rule) const
     const QString name = rule.profileDirectory.startsWith(u'/')
                              ? QFileInfo(rule.profileDirectory).fileName()
                              : rule.profileDirectory;
-    for (const ListedBrowser& listed : m_listed) {
-        if (listed.browser.desktopId == rule.browser)
-            return name + u"（" + listed.browser.shortName + u"）";
+    // The browser by the name the table gives it, installed or not; else its ID.
+    for (const ChromeInstallations::Kind& kind : ChromeInstallations::kinds) {
+        if (QStringView(kind.desktopId) == rule.browser)
+            return name + u"（" + QString::fromUtf16(kind.shortName) + u"）";
     }
     return rule.browser.isEmpty() ? name : name + u"（" + rule.browser + u"）";
 }

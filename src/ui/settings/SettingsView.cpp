@@ -179,10 +179,10 @@ QWidget* SettingsView::browsersSection(QWidget* parent)
 {
     QVBoxLayout* rows = nullptr;
     QWidget* widget = section(QStringLiteral("選択ウィンドウに表示するブラウザ"), parent, &rows);
-    QLabel* note =
-        Widgets::text(QStringLiteral("チェックしたブラウザのプロファイルを上から順に表示します。"
-                                     "いちばん上のブラウザが既定です。Alt+↑↓で並べ替え。"),
-                      Typography::Role::Caption2, widget, Palette::Tone::Secondary);
+    QLabel* note = Widgets::text(
+        QStringLiteral("チェックしたブラウザのプロファイルを、この順に選択ウィンドウに"
+                       "表示します。\nAlt+↑↓で並べ替え。"),
+        Typography::Role::Caption2, widget, Palette::Tone::Secondary);
     note->setWordWrap(true);
     rows->addWidget(note);
     auto* list = new BrowserList(m_model.browsers(), widget);

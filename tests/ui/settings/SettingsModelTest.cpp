@@ -69,6 +69,9 @@ TEST(SettingsModel, LoadsRemovesAndNames)
 
     EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 1"_s}), u"Work"_s);
     EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 7"_s}), u"Profile 7"_s);
+    model.retarget(0, model.targets().at(1));
+    EXPECT_EQ(platform.rules.load().first(),
+              (ProfileRule{u"b"_s, u"Profile 1"_s, u"google-chrome.desktop"_s}));
 }
 
 // The browsers shown: checking one adds it last, the arrows swap shown ones
@@ -76,35 +79,21 @@ TEST(SettingsModel, LoadsRemovesAndNames)
 // installed now is kept, after the installed ones, for when it is back.
 TEST(SettingsModel, BrowsersShownAndTheirOrder)
 {
-    struct Step
-    {
-        char what; // c: check, u: uncheck, m: move by `by`
-        int index;
-        int by = 0;
-    };
     const struct
     {
         QByteArray file;
-        QList<Step> steps;
+        QString steps;  // "c2": check row 2, "u0": uncheck row 0, "m2-": move row 2 up
         QString listed; // "+" shown, "-" not
-        QStringList shown;
+        QString shown;
     } cases[] = {
         {{}, {}, u"+chrome -chromium -firefox-esr"_s, {}},
-        {{}, {{'c', 2}}, u"+chrome +firefox-esr -chromium"_s, {u"chrome"_s, u"firefox-esr"_s}},
-        {{},
-         {{'c', 1}, {'c', 2}, {'m', 2, -1}},
-         u"+chrome +firefox-esr +chromium"_s,
-         {u"chrome"_s, u"firefox-esr"_s, u"chromium"_s}},
-        {{},
-         {{'c', 1}, {'m', 0, 1}},
-         u"+chromium +chrome -firefox-esr"_s,
-         {u"chromium"_s, u"chrome"_s}},
-        {{}, {{'u', 0}, {'m', 2, -1}}, u"+chrome -chromium -firefox-esr"_s, {}},
-        {{}, {{'c', 1}, {'u', 0}}, u"+chromium -chrome -firefox-esr"_s, {u"chromium"_s}},
-        {R"({"shown": ["opera.desktop", "chromium.desktop"]})",
-         {{'c', 1}},
-         u"+chromium +chrome -firefox-esr"_s,
-         {u"chromium"_s, u"chrome"_s, u"opera"_s}},
+        {{}, u"c2"_s, u"+chrome +firefox-esr -chromium"_s, u"chrome firefox-esr"_s},
+        {{}, u"c1 c2 m2-"_s, u"+chrome +firefox-esr +chromium"_s, u"chrome firefox-esr chromium"_s},
+        {{}, u"c1 m0+"_s, u"+chromium +chrome -firefox-esr"_s, u"chromium chrome"_s},
+        {{}, u"u0 m2-"_s, u"+chrome -chromium -firefox-esr"_s, {}},
+        {{}, u"c1 u0"_s, u"+chromium -chrome -firefox-esr"_s, u"chromium"_s},
+        {R"({"shown": ["opera.desktop", "chromium.desktop"]})", u"c1"_s,
+         u"+chromium +chrome -firefox-esr"_s, u"chromium chrome opera"_s},
     };
     const auto shortId = [](QString id) { return id.remove(u".desktop"_s).remove(u"google-"_s); };
     for (const auto& c : cases) {
@@ -116,19 +105,20 @@ TEST(SettingsModel, BrowsersShownAndTheirOrder)
         SettingsModel model(
             {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
         model.load();
-        for (const Step& step : c.steps) {
-            if (step.what == 'm')
-                model.moveBrowser(step.index, step.by);
+        for (const QString& step : c.steps.split(u' ', Qt::SkipEmptyParts)) {
+            const int row = step.at(1).digitValue();
+            if (step.at(0) == u'm')
+                model.moveBrowser(row, step.endsWith(u'-') ? -1 : 1);
             else
-                model.setShown(step.index, step.what == 'c');
+                model.setShown(row, step.at(0) == u'c');
         }
         QStringList listed, shown;
         for (const auto& l : model.browsers())
             listed.append((l.shown ? u"+"_s : u"-"_s) + shortId(l.browser.desktopId));
         for (const QString& id : platform.browsers.choice().shown())
             shown.append(shortId(id));
-        EXPECT_EQ(listed.join(u' '), c.listed) << c.listed.toStdString();
-        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(listed.join(u' '), c.listed) << c.steps.toStdString();
+        EXPECT_EQ(shown.join(u' '), c.shown) << c.steps.toStdString();
         EXPECT_EQ(shortId(platform.browsers.find()->desktopId), listed.first().mid(1));
     }
 }
