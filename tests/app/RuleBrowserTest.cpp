@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
-#include "platform/Platform.h"
 #include "rules/FeatureFlags.h"
 
 #include "FakePlatform.h"
@@ -23,15 +22,7 @@ TEST(RuleBrowser, EachRuleOpensInItsBrowser)
               R"({"profile": {"info_cache": {"Profile 2": {}}}})");
     writeFile(platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/browsers.json")));
-    Platform services{&platform.files,
-                      &platform.applications,
-                      &platform.processes,
-                      &platform.chromeWindows,
-                      &platform.defaultBrowser,
-                      &platform.scheduler,
-                      &platform.windowActivation,
-                      &platform.notifications,
-                      &platform.colorScheme};
+    Platform services = platform.services();
     Application app(services);
     EXPECT_EQ(platform.rules.load().last().browser, u"google-chrome.desktop"_s);
 

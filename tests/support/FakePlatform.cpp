@@ -62,6 +62,12 @@ ApplicationDirectory::Entry desktopEntry(const QString& name, const QString& exe
 
 FakePlatform::FakePlatform() : files(root.path()), defaultBrowser(scheduler) {}
 
+Platform FakePlatform::services()
+{
+    return {&files,     &applications,     &processes,     &chromeWindows, &defaultBrowser,
+            &scheduler, &windowActivation, &notifications, &colorScheme};
+}
+
 QString FakePlatform::chromeDirectory() const
 {
     const auto served = browsers.find();

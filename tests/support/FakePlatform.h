@@ -217,6 +217,8 @@ public:
     /// The served browser's data directory, and its profiles.
     QString chromeDirectory() const;
     ChromeProfileInfo catalogue() const;
+    /// These services as the application takes them.
+    Platform services();
 
     QTemporaryDir root;
     FakeScheduler scheduler;
