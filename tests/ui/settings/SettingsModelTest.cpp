@@ -47,7 +47,9 @@ TEST(SettingsModel, MovesWithinTheList)
 
 // Loading says it changed once, the default-browser status with it; removing a
 // rule removes every rule of its prefix, from the file too; a profile is named
-// by its catalogue entry, or by its directory when the catalogue has none.
+// by its catalogue entry, or by its directory when the catalogue has none (a
+// Firefox folder by its own name, with the browser's); a rule pointed at
+// another profile takes that profile's browser.
 TEST(SettingsModel, LoadsRemovesAndNames)
 {
     FakePlatform platform;
@@ -69,6 +71,8 @@ TEST(SettingsModel, LoadsRemovesAndNames)
 
     EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 1"_s}), u"Work"_s);
     EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 7"_s}), u"Profile 7"_s);
+    EXPECT_EQ(model.targetLabel({u"x"_s, u"/h/.mozilla/firefox/a.b"_s, u"firefox-esr.desktop"_s}),
+              u"a.b（Firefox）"_s);
     model.retarget(0, model.targets().at(1));
     EXPECT_EQ(platform.rules.load().first(),
               (ProfileRule{u"b"_s, u"Profile 1"_s, u"google-chrome.desktop"_s}));
