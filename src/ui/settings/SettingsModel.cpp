@@ -95,7 +95,7 @@ void SettingsModel::writeShown(const QStringList& desktopIds)
     if constexpr (FeatureFlags::rulesEnabled)
         m_store.settle();
     // A browser listed but not installed now (removed for a while, or being
-    // updated) keeps its place among those shown, for when it is back.
+    // updated) stays listed, after those installed, for when it is back.
     QStringList ids = desktopIds;
     for (const QString& id : m_installations.choice().shown()) {
         if (!std::any_of(m_listed.begin(), m_listed.end(),
