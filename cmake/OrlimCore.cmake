@@ -45,6 +45,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfilePickerModel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfilePickerView.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfileRow.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/settings/BrowserList.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsModel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsView.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsWindowController.cpp

@@ -12,6 +12,7 @@
 #include "platform/AppInfo.h"
 #include "platform/ArgumentText.h"
 #include "platform/Platform.h"
+#include "rules/FeatureFlags.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
 #include "ui/look/Typography.h"
@@ -23,14 +24,19 @@
 #include <cstdio>
 
 Application::Application(Platform& platform)
-    : m_browsers(*platform.applications, *platform.files), m_rules(*platform.files),
+    : m_browsers(*platform.applications, *platform.files),
+      m_rules(*platform.files,
+              [this] {
+                  const auto served = m_browsers.find();
+                  return served ? served->desktopId : QString();
+              }),
       m_launcher(*platform.processes, platform.chromeWindows, *platform.scheduler, m_browsers),
       m_commands{[this] { m_settings.show(); }, &AppActions::quit},
       m_presenter{*platform.windowActivation, TitleBar::wanted(platform.desktop), &m_commands},
       m_notice(m_presenter, *platform.notifications),
       m_picker(m_launcher, m_rules, m_notice, m_presenter, *platform.scheduler),
       m_router(m_picker, m_notice, LinkRouter::browsersShown(m_browsers), m_launcher, m_rules,
-               *platform.windowActivation),
+               *platform.windowActivation, LinkRouter::browsersInstalled(m_browsers)),
       m_settings(m_presenter, {m_browsers, m_rules, *platform.defaultBrowser, *platform.scheduler,
                                m_commands.quit}),
       m_tray(m_commands, *platform.defaultBrowser, platform.desktop),
@@ -38,6 +44,9 @@ Application::Application(Platform& platform)
           m_router, m_tray, [this](const QString& token) { m_settings.show(token); },
           *platform.scheduler)
 {
+    // Rules written before they named a browser stay with the one served now.
+    if constexpr (FeatureFlags::rulesEnabled)
+        m_rules.settle();
     QObject::connect(&m_server, &LinkServer::linksReceived, &m_delegate, &AppDelegate::openURLs);
     QObject::connect(&m_server, &LinkServer::reopenRequested, &m_delegate,
                      &AppDelegate::applicationShouldHandleReopen);

@@ -17,11 +17,17 @@ LinkRouter::Browsers LinkRouter::browsersShown(const ChromeInstallations& instal
     return [&installations] { return installations.shownAmong(installations.installed()); };
 }
 
+LinkRouter::Browsers LinkRouter::browsersInstalled(const ChromeInstallations& installations)
+{
+    return [&installations] { return installations.installed(); };
+}
+
 LinkRouter::LinkRouter(PickerWindowController& picker, NotOpened& notOpened, Browsers browsers,
                        const ChromeLauncher& launcher, const RuleStore& rules,
-                       WindowActivation& activation)
+                       WindowActivation& activation, Browsers installed)
     : m_picker(picker), m_notOpened(notOpened), m_browsers(std::move(browsers)),
-      m_launcher(launcher), m_rules(rules), m_activation(activation)
+      m_launcher(launcher), m_rules(rules), m_activation(activation),
+      m_installed(std::move(installed))
 {
 }
 
@@ -41,35 +47,55 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
         ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, &m_notOpened);
         return false;
     }
-    const ChromeInstallation& served = browsers.first();
-    const auto open = [&](const QString& profileDirectory) {
-        if (m_picker.openInTurn(url, served, profileDirectory))
+    const auto open = [&](const ChromeInstallation& browser, const QString& profileDirectory) {
+        if (m_picker.openInTurn(url, browser, profileDirectory))
             return;
-        m_launcher.open(served, {url, profileDirectory, activationToken}, &m_notOpened);
+        m_launcher.open(browser, {url, profileDirectory, activationToken}, &m_notOpened);
     };
     const QList<ChromeProfiles::BrowserProfiles> groups = ChromeProfiles::loadAll(browsers);
     if (std::all_of(groups.begin(), groups.end(), [](const ChromeProfiles::BrowserProfiles& g) {
             return g.profiles.isEmpty();
         })) {
-        open(QStringLiteral("Default"));
+        open(browsers.first(), QStringLiteral("Default"));
         return false;
     }
     if constexpr (FeatureFlags::rulesEnabled) {
-        // Rules name a profile of the browser served.
-        const QList<ChromeProfile>& profiles = groups.first().profiles;
-        if (const auto rule = m_rules.match(url)) {
-            const auto known =
-                std::find_if(profiles.begin(), profiles.end(), [&](const ChromeProfile& p) {
-                    return CanonicalText::equal(p.directoryName, rule->profileDirectory);
-                });
-            // Folder names are bytes: Chrome must get the catalogue's spelling,
-            // or it would make a new, empty profile.
-            if (known != profiles.end()) {
-                open(known->directoryName);
-                return false;
-            }
+        if (const auto rule = ruled(url, groups)) {
+            open(rule->first, rule->second);
+            return false;
         }
     }
     m_picker.show(url, groups, activationToken);
     return true;
+}
+
+std::optional<std::pair<ChromeInstallation, QString>>
+LinkRouter::ruled(const QString& url, const QList<ChromeProfiles::BrowserProfiles>& shown) const
+{
+    const auto rule = m_rules.match(url);
+    if (!rule)
+        return std::nullopt;
+    // A rule that names no browser (none was served when it was read) is the first shown's.
+    std::optional<ChromeProfiles::BrowserProfiles> target;
+    for (const ChromeProfiles::BrowserProfiles& group : shown) {
+        if (rule->browser.isEmpty() || group.browser.desktopId == rule->browser) {
+            target = group;
+            break;
+        }
+    }
+    if (!target && m_installed) {
+        for (const ChromeInstallation& browser : m_installed()) {
+            if (browser.desktopId == rule->browser)
+                target = {browser, ChromeProfiles::load(browser).profiles};
+        }
+    }
+    if (!target)
+        return std::nullopt;
+    // Folder names are bytes: the browser must get the catalogue's spelling,
+    // or Chrome would make a new, empty profile.
+    for (const ChromeProfile& profile : target->profiles) {
+        if (CanonicalText::equal(profile.directoryName, rule->profileDirectory))
+            return std::pair{target->browser, profile.directoryName};
+    }
+    return std::nullopt;
 }

@@ -2,9 +2,12 @@
 #pragma once
 
 #include "chrome/ChromeInstallation.h"
+#include "chrome/ChromeProfiles.h"
 
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <utility>
 
 class ChromeLauncher;
 class NotOpened;
@@ -13,27 +16,31 @@ class RuleStore;
 class WindowActivation;
 
 /// Where each link goes: to the served browser's "Default" profile when none
-/// of the browsers shown has profiles, to a rule's profile of the served
-/// browser when rules are on and one fits, and to the picker of every shown
-/// browser's profiles otherwise. A link that needs no choice never overtakes
+/// of the browsers shown has profiles, to a rule's profile in the rule's
+/// browser when rules are on and one fits (while that browser is installed and
+/// has the profile), and to the picker of every shown browser's profiles
+/// otherwise. A link that needs no choice never overtakes
 /// links waiting for the picker. The browsers are settled once for each link,
 /// as it arrives, and go with it.
 class LinkRouter
 {
 public:
     /// The browsers the picker shows, in their order, looked up afresh: the
-    /// first is the one rules name; none when none is installed.
+    /// first is the one served; none when none is installed.
     using Browsers = std::function<QList<ChromeInstallation>()>;
     /// Those the user lists in the settings, else the one served alone.
     static Browsers browsersShown(const ChromeInstallations& installations);
+    /// Every installed browser, which a rule may name though it is not shown.
+    static Browsers browsersInstalled(const ChromeInstallations& installations);
 
     /// Asks `picker` where a link needs the user, and tells `notOpened` of a
     /// link that could not be opened; asks `browsers` for each link's
     /// browsers, opens with `launcher`, matches `rules` where rules are on,
-    /// and ends unused start-ups with `activation`.
+    /// and ends unused start-ups with `activation`; a rule's browser is looked
+    /// for among `installed` where it is not shown (without it, only there).
     LinkRouter(PickerWindowController& picker, NotOpened& notOpened, Browsers browsers,
-               const ChromeLauncher& launcher, const RuleStore& rules,
-               WindowActivation& activation);
+               const ChromeLauncher& launcher, const RuleStore& rules, WindowActivation& activation,
+               Browsers installed = {});
 
     /// Routes `urls` one by one, in order. `activationToken` comes from the
     /// program they were clicked in, for the window or Chrome they bring up;
@@ -43,6 +50,10 @@ public:
 private:
     /// Whether the picker came up for `url`.
     bool routeOne(const QString& url, const QString& activationToken);
+    /// The browser and the catalogue's spelling of the profile the rule that
+    /// fits `url` names; nothing when none fits, or its browser or profile is gone.
+    std::optional<std::pair<ChromeInstallation, QString>>
+    ruled(const QString& url, const QList<ChromeProfiles::BrowserProfiles>& shown) const;
 
     PickerWindowController& m_picker;
     NotOpened& m_notOpened;
@@ -50,4 +61,5 @@ private:
     const ChromeLauncher& m_launcher;
     const RuleStore& m_rules;
     WindowActivation& m_activation;
+    Browsers m_installed;
 };

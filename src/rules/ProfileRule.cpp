@@ -6,5 +6,5 @@
 bool operator==(const ProfileRule& a, const ProfileRule& b)
 {
     return CanonicalText::equal(a.prefix, b.prefix) &&
-           CanonicalText::equal(a.profileDirectory, b.profileDirectory);
+           CanonicalText::equal(a.profileDirectory, b.profileDirectory) && a.browser == b.browser;
 }

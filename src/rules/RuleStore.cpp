@@ -82,7 +82,26 @@ QString RuleStore::fileURL() const
 
 ProfileRules RuleStore::load() const
 {
-    return read(fileURL()).rules;
+    return withBrowser(read(fileURL()).rules);
+}
+
+ProfileRules RuleStore::withBrowser(ProfileRules rules) const
+{
+    const QString served = m_served ? m_served() : QString();
+    for (ProfileRule& rule : rules) {
+        if (rule.browser.isEmpty())
+            rule.browser = served;
+    }
+    return rules;
+}
+
+void RuleStore::settle()
+{
+    const QString file = fileURL();
+    const ReadResult current = read(file);
+    const ProfileRules settled = withBrowser(current.rules);
+    if (settled != current.rules)
+        write(file, settled, current);
 }
 
 void RuleStore::save(const ProfileRules& rules)
@@ -91,28 +110,32 @@ void RuleStore::save(const ProfileRules& rules)
     write(file, rules, read(file));
 }
 
-void RuleStore::upsert(const QString& prefix, const QString& profileDirectory)
+void RuleStore::upsert(const QString& prefix, const QString& profileDirectory,
+                       const QString& browser)
 {
     const QString file = fileURL();
     ReadResult current = read(file);
-    ProfileRules& rules = current.rules;
+    ProfileRules rules = withBrowser(current.rules);
     const auto existing = std::find_if(rules.begin(), rules.end(), [&](const ProfileRule& rule) {
         return CanonicalText::equal(rule.prefix, prefix);
     });
-    if (existing != rules.end())
+    if (existing != rules.end()) {
         existing->profileDirectory = profileDirectory;
-    else
-        rules.prepend({prefix, profileDirectory});
+        existing->browser = browser;
+    } else {
+        rules.prepend({prefix, profileDirectory, browser});
+    }
     write(file, rules, current);
 }
 
 void RuleStore::remove(const QString& prefix)
 {
     const QString file = fileURL();
-    ReadResult current = read(file);
-    current.rules.removeIf(
+    const ReadResult current = read(file);
+    ProfileRules rules = withBrowser(current.rules);
+    rules.removeIf(
         [&](const ProfileRule& rule) { return CanonicalText::equal(rule.prefix, prefix); });
-    write(file, current.rules, current);
+    write(file, rules, current);
 }
 
 std::optional<ProfileRule> RuleStore::match(const QString& url) const

@@ -3,6 +3,7 @@
 
 #include "rules/ProfileRule.h"
 
+#include <functional>
 #include <optional>
 
 class FileLayout;
@@ -10,12 +11,21 @@ class FileLayout;
 /// The user's ordered rule list, kept in "rules.json" in Orlim's configuration
 /// folder. Every operation reads the file afresh and every change rewrites it
 /// whole; nothing is cached. Failures are silent: an unreadable file reads as
-/// an empty list, a failed write leaves the previous file as it was.
+/// an empty list, a failed write leaves the previous file as it was. A rule
+/// written before rules named a browser is read as one of the browser served,
+/// and keeps that browser at the next write.
 class RuleStore
 {
 public:
-    /// The rules of the user whose folders `files` names.
-    explicit RuleStore(const FileLayout& files) : m_files(files) {}
+    /// The desktop-file ID of the browser served now; empty when none is.
+    using ServedBrowser = std::function<QString()>;
+
+    /// The rules of the user whose folders `files` names; `served` names the
+    /// browser of rules that name none (without it, they keep none).
+    explicit RuleStore(const FileLayout& files, ServedBrowser served = {})
+        : m_files(files), m_served(std::move(served))
+    {
+    }
 
     /// The rules file: "rules.json" in Orlim's configuration folder.
     QString fileURL() const;
@@ -28,9 +38,15 @@ public:
     /// decoded is first kept beside it as "rules.json.unreadable-<UTC time>".
     void save(const ProfileRules& rules);
 
-    /// Points the first rule with `prefix` at `profileDirectory`, in place; with no
-    /// such rule, adds one at the top (highest priority). Always rewrites the file.
-    void upsert(const QString& prefix, const QString& profileDirectory);
+    /// Points the first rule with `prefix` at `browser`'s `profileDirectory`, in
+    /// place; with no such rule, adds one at the top (highest priority). Always
+    /// rewrites the file.
+    void upsert(const QString& prefix, const QString& profileDirectory, const QString& browser);
+
+    /// Writes the served browser into every rule that names none, so a later
+    /// change of browser leaves them where they were; writes nothing when
+    /// every rule names one, or no browser is served.
+    void settle();
 
     /// Removes every rule with `prefix`. Always rewrites the file.
     void remove(const QString& prefix);
@@ -44,5 +60,9 @@ public:
     static std::optional<QString> sitePrefix(const QString& url);
 
 private:
+    /// `rules` with the served browser in each that names none.
+    ProfileRules withBrowser(ProfileRules rules) const;
+
     const FileLayout& m_files;
+    ServedBrowser m_served;
 };

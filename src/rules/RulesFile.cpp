@@ -60,7 +60,14 @@ QByteArray encode(const ProfileRules& rules)
         return QByteArrayLiteral("[\n\n]");
     QByteArray out("[\n");
     for (qsizetype i = 0; i < rules.size(); ++i) {
-        out.append("  {\n    \"prefix\" : ");
+        out.append("  {\n");
+        // Keys in order; a rule that names no browser is written as before.
+        if (!rules.at(i).browser.isEmpty()) {
+            out.append("    \"browser\" : ");
+            appendJsonString(out, rules.at(i).browser);
+            out.append(",\n");
+        }
+        out.append("    \"prefix\" : ");
         appendJsonString(out, rules.at(i).prefix);
         out.append(",\n    \"profileDirectory\" : ");
         appendJsonString(out, rules.at(i).profileDirectory);
@@ -85,15 +92,19 @@ std::optional<ProfileRules> decode(const QByteArray& bytes)
         const QJsonObject object = element.toObject();
         const QJsonValue prefix = object.value(u"prefix");
         const QJsonValue directory = object.value(u"profileDirectory");
-        if (!prefix.isString() || !directory.isString())
+        const QJsonValue browser = object.value(u"browser");
+        if (!prefix.isString() || !directory.isString() ||
+            !(browser.isUndefined() || browser.isString()))
             return std::nullopt;
         // "\udc00" and the like decode to half a character, which no text can
         // hold and no write could give back.
         const QString prefixText = prefix.toString();
         const QString directoryText = directory.toString();
-        if (!prefixText.isValidUtf16() || !directoryText.isValidUtf16())
+        const QString browserText = browser.toString();
+        if (!prefixText.isValidUtf16() || !directoryText.isValidUtf16() ||
+            !browserText.isValidUtf16())
             return std::nullopt;
-        rules.append({prefixText, directoryText});
+        rules.append({prefixText, directoryText, browserText});
     }
     return rules;
 }

@@ -6,8 +6,9 @@
 #include <QByteArray>
 #include <optional>
 
-/// The "rules.json" format: a JSON array of {"prefix", "profileDirectory"}
-/// objects, in priority order.
+/// The "rules.json" format: a JSON array of {"browser", "prefix",
+/// "profileDirectory"} objects, in priority order. "browser" (a desktop-file
+/// ID) is absent from files written before rules named a browser.
 namespace RulesFile {
 
 /// The file's bytes for `rules`: pretty-printed with two-space indentation,
@@ -16,7 +17,8 @@ namespace RulesFile {
 QByteArray encode(const ProfileRules& rules);
 
 /// The rules in `bytes`, or nothing when the text is not a JSON array of
-/// objects that each hold both members as strings of whole Unicode characters.
+/// objects that each hold both members as strings of whole Unicode characters
+/// (and "browser", where present, as a string).
 /// Never a partial list.
 std::optional<ProfileRules> decode(const QByteArray& bytes);
 

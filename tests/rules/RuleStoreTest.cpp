@@ -21,10 +21,10 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     FakePlatform platform;
     const ProfileRule A{u"https://a"_s, u"A"_s}, B{u"https://b"_s, u"B"_s};
     platform.rules.save({A, {u"https://"_s, u"Any"_s}});
-    platform.rules.upsert(B.prefix, B.profileDirectory);
-    platform.rules.upsert(A.prefix, u"A2"_s);
-    platform.rules.upsert(u"https://caf\u00e9"_s, u"C"_s);
-    platform.rules.upsert(u"https://cafe\u0301"_s, u"C2"_s);
+    platform.rules.upsert(B.prefix, B.profileDirectory, {});
+    platform.rules.upsert(A.prefix, u"A2"_s, {});
+    platform.rules.upsert(u"https://caf\u00e9"_s, u"C"_s, {});
+    platform.rules.upsert(u"https://cafe\u0301"_s, u"C2"_s, {});
     const ProfileRules stored = platform.rules.load();
     ASSERT_EQ(stored.size(), 4) << "the same prefix in another spelling is replaced";
     EXPECT_EQ(stored[0], (ProfileRule{u"https://caf\u00e9"_s, u"C2"_s}));
@@ -32,7 +32,7 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     EXPECT_EQ(platform.rules.match(u"https://a/x"_s)->profileDirectory, u"A2"_s);
     EXPECT_EQ(platform.rules.match(u"https://c/x"_s)->profileDirectory, u"Any"_s);
     EXPECT_EQ(platform.rules.match(u"https://cafe\u0301/x"_s)->profileDirectory, u"C2"_s);
-    platform.rules.upsert(u"https://e"_s, u"E"_s);
+    platform.rules.upsert(u"https://e"_s, u"E"_s, {});
     EXPECT_EQ(platform.rules.match(u"https://e\u0301.example"_s)->profileDirectory, u"Any"_s)
         << "a prefix never ends inside a character";
 
@@ -40,7 +40,7 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     writeFile(platform.rules.fileURL(), "[ { \"prefix\": oops } ]");
     EXPECT_TRUE(platform.rules.load().isEmpty());
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 1) << "reading alone copies nothing";
-    platform.rules.upsert(A.prefix, A.profileDirectory);
+    platform.rules.upsert(A.prefix, A.profileDirectory, {});
     writeFile(platform.rules.fileURL(), "second");
     platform.rules.save({A, B});
     QStringList kept;
@@ -56,7 +56,7 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     rlimit tiny = saved;
     tiny.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    platform.rules.upsert(u"https://a-much-longer-prefix.example"_s, u"Profile 1"_s);
+    platform.rules.upsert(u"https://a-much-longer-prefix.example"_s, u"Profile 1"_s, {});
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(readFile(platform.rules.fileURL()), before);
@@ -65,8 +65,33 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     // Not a file Orlim can read (here a named pipe in its place): never replaced.
     QFile::remove(platform.rules.fileURL());
     ASSERT_EQ(::mkfifo(QFile::encodeName(platform.rules.fileURL()).constData(), 0600), 0);
-    platform.rules.upsert(A.prefix, A.profileDirectory);
+    platform.rules.upsert(A.prefix, A.profileDirectory, {});
     EXPECT_FALSE(QFileInfo(platform.rules.fileURL()).isFile());
+}
+
+// A rule written before rules named a browser is the served browser's: once
+// settled, or rewritten by any change, it stays with that browser when another
+// is served; untouched, it follows the one served.
+TEST(RuleStore, OldRulesKeepTheBrowserServed)
+{
+    for (const char step : {'-', 's', 'r', 'u', 'w'}) {
+        FakePlatform platform;
+        QString served = u"chromium.desktop"_s;
+        RuleStore store(platform.files, [&] { return served; });
+        writeFile(store.fileURL(), R"([{"prefix": "https://old", "profileDirectory": "P"}])");
+        if (step == 's')
+            store.settle();
+        if (step == 'r')
+            store.remove(u"https://other"_s);
+        if (step == 'u')
+            store.upsert(u"https://new"_s, u"P"_s, u"x.desktop"_s);
+        if (step == 'w')
+            store.save(store.load());
+        served = u"brave.desktop"_s;
+        EXPECT_EQ(store.match(u"https://old/x"_s)->browser,
+                  step == '-' ? u"brave.desktop"_s : u"chromium.desktop"_s)
+            << step;
+    }
 }
 
 // The site offered for a rule: the scheme and host as written, brackets

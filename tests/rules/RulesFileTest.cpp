@@ -20,12 +20,19 @@ TEST(RulesFile, GoldenBytesAndWholeFileDecoding)
                                {u"tab\there\nline\u0001\u001f\u007f"_s, u"Émile 😀\r\b\f"_s}};
     EXPECT_EQ(RulesFile::encode(several), golden("several.json"));
     EXPECT_EQ(RulesFile::encode(escapes), golden("escapes.json"));
+    const ProfileRules browsers{
+        {u"https://chromium.example"_s, u"Profile 2"_s, u"chromium.desktop"_s},
+        {u"https://gone.example"_s, u"Profile 1"_s, u"gone.desktop"_s},
+        {u"https://legacy.example"_s, u"Profile 1"_s}};
+    EXPECT_EQ(RulesFile::encode(browsers), golden("browsers.json")) << "a browser where named";
+    EXPECT_EQ(RulesFile::decode(golden("browsers.json")), browsers);
     EXPECT_EQ(RulesFile::decode(golden("escapes.json")), escapes);
     EXPECT_EQ(RulesFile::decode(golden("compact.json")), several);
     EXPECT_EQ(RulesFile::encode({}), QByteArray("[\n\n]")) << "the empty list";
     for (const char* rejected : {R"({"prefix":"a","profileDirectory":"b"})",
                                  R"([{"prefix":"a","profileDirectory":"b"},{"prefix":"c"}])",
                                  R"([{"prefix":"a","profileDirectory":"b"},3])",
+                                 R"([{"prefix":"a","profileDirectory":"b","browser":3}])",
                                  R"([{"prefix":"lone \udddd","profileDirectory":"b"}])"})
         EXPECT_FALSE(RulesFile::decode(rejected).has_value()) << rejected;
 }

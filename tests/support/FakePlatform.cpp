@@ -49,6 +49,12 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
             nullptr, std::move(done));
 }
 
+Platform FakePlatform::services()
+{
+    return {&files,     &applications,     &processes,     &chromeWindows, &defaultBrowser,
+            &scheduler, &windowActivation, &notifications, &colorScheme};
+}
+
 QString FakePlatform::chromeDirectory() const
 {
     const auto served = browsers.find();

@@ -184,6 +184,8 @@ struct FakePlatform
     /// The served browser's data directory, and its profiles.
     QString chromeDirectory() const;
     ChromeProfileInfo catalogue() const { return ChromeProfiles::load(*browsers.find()); }
+    /// These services as the application takes them.
+    Platform services();
 
     QTemporaryDir root;
     FakeScheduler scheduler;

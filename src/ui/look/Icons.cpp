@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/look/Icons.h"
 
+#include "chrome/ChromeInstallation.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -114,6 +117,12 @@ QIcon letterIcon()
         painter.strokePath(letter, QPen(QColor(0, 0, 0, 150), 3));
         painter.fillPath(letter, Qt::white);
     });
+}
+
+QIcon browser(const ChromeInstallation& browser)
+{
+    const QString& name = browser.command.icon;
+    return QFileInfo(name).isAbsolute() ? QIcon(name) : QIcon::fromTheme(name);
 }
 
 } // namespace Icons

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QIcon>
+
+struct ChromeInstallation;
 #include <QPixmap>
 
 class QPalette;
@@ -15,6 +17,9 @@ QPixmap exclamationCircle(int side, const QColor& color, qreal devicePixelRatio)
 QIcon chevron(Qt::ArrowType direction, const QPalette& palette);
 /// A waste bin, for deleting a rule.
 QIcon trash(const QPalette& palette);
+/// `browser`'s own icon, as its desktop entry names it (a file or a name in
+/// the icon theme); null when neither has it.
+QIcon browser(const ChromeInstallation& browser);
 /// The tray icon: Orlim's branching-arrow symbol, or the letter "O" when the
 /// symbol cannot be loaded from `resource`.
 QIcon tray(const QString& resource = QStringLiteral(":/icons/orlim-tray.svg"));

@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QToolButton>
 
 namespace Widgets {
 
@@ -12,6 +13,16 @@ QFrame* divider(QWidget* parent)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
+}
+
+QToolButton* iconButton(const QIcon& icon, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setAutoRaise(true);
+    button->setIcon(icon);
+    button->setIconSize(QSize(12, 12));
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
 }
 
 QLabel* text(const QString& text, Typography::Role role, QWidget* parent,

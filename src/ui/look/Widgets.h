@@ -8,7 +8,9 @@
 #include <optional>
 
 class QFrame;
+class QIcon;
 class QLabel;
+class QToolButton;
 class QWidget;
 
 /// Small building blocks shared by the picker and the settings.
@@ -20,6 +22,9 @@ QFrame* divider(QWidget* parent);
 /// the palette.
 QLabel* text(const QString& text, Typography::Role role, QWidget* parent,
              std::optional<Palette::Tone> tone = std::nullopt);
+/// A small flat button showing `icon`, reached with Tab (the settings' arrows
+/// and delete buttons).
+QToolButton* iconButton(const QIcon& icon, QWidget* parent);
 /// A tool tip that shows `text` as it is: Qt would take text that looks like
 /// markup for rich text, so a link could dress itself as another address.
 QString plainToolTip(const QString& text);

@@ -138,7 +138,7 @@ void PickerWindowController::chosen(const Link& link, const ChromeInstallation& 
 {
     m_asking = false;
     if (prefix)
-        m_rules.upsert(*prefix, profile.directoryName);
+        m_rules.upsert(*prefix, profile.directoryName, browser.desktopId);
     m_decided.append({link.url, browser, profile.directoryName, manner.privateWindow});
     if (manner.everyWaitingLink) {
         // Only where the same browser offered the profile: a link whose

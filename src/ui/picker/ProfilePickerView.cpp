@@ -2,13 +2,13 @@
 #include "ui/picker/ProfilePickerView.h"
 
 #include "ui/look/Accessibility.h"
+#include "ui/look/Icons.h"
 #include "ui/look/LinkLabel.h"
 #include "ui/look/Palette.h"
 #include "ui/look/Widgets.h"
 #include "ui/picker/ProfileRow.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
@@ -83,9 +83,7 @@ QWidget* groupHeader(const ChromeInstallation& browser, QWidget* parent)
     auto* line = new QHBoxLayout(header);
     line->setContentsMargins(8, 6, 8, 0);
     line->setSpacing(6);
-    const QString& iconName = browser.command.icon;
-    const QIcon icon =
-        QFileInfo(iconName).isAbsolute() ? QIcon(iconName) : QIcon::fromTheme(iconName);
+    const QIcon icon = Icons::browser(browser);
     if (!icon.isNull()) {
         auto* image = new QLabel(header);
         image->setPixmap(

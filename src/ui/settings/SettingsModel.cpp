@@ -3,9 +3,11 @@
 
 #include "chrome/ChromeProfiles.h"
 #include "platform/CanonicalText.h"
+#include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 #include "ui/settings/DefaultBrowserStatus.h"
 
+#include <QFileInfo>
 #include <QSignalBlocker>
 
 SettingsModel::SettingsModel(const Services& services, QObject* parent)
@@ -17,9 +19,18 @@ SettingsModel::SettingsModel(const Services& services, QObject* parent)
 
 void SettingsModel::load()
 {
-    m_browsers = m_installations.installed();
-    m_served = m_installations.servedAmong(m_browsers);
-    m_profiles = m_served ? ChromeProfiles::load(*m_served).profiles : QList<ChromeProfile>();
+    const QList<ChromeInstallation> installed = m_installations.installed();
+    const QList<ChromeInstallation> shown = m_installations.shownAmong(installed);
+    m_listed.clear();
+    for (const ChromeInstallation& browser : shown)
+        m_listed.append({browser, true});
+    for (const ChromeInstallation& browser : installed) {
+        if (!std::any_of(shown.begin(), shown.end(), [&](const ChromeInstallation& b) {
+                return b.desktopId == browser.desktopId;
+            }))
+            m_listed.append({browser, false});
+    }
+    m_groups = ChromeProfiles::loadAll(shown);
     m_rules = m_store.load();
     {
         const QSignalBlocker once(m_status); // one change below tells it all
@@ -45,19 +56,112 @@ void SettingsModel::remove(const ProfileRule& rule)
     reloadRules();
 }
 
-void SettingsModel::chooseBrowser(const QString& desktopId)
+QStringList SettingsModel::shownIds() const
 {
-    m_installations.choice().choose(desktopId);
+    QStringList ids;
+    for (const ListedBrowser& listed : m_listed) {
+        if (listed.shown)
+            ids.append(listed.browser.desktopId);
+    }
+    return ids;
+}
+
+void SettingsModel::setShown(int index, bool shown)
+{
+    if (index < 0 || index >= m_listed.size())
+        return;
+    QStringList ids = shownIds();
+    const QString id = m_listed.at(index).browser.desktopId;
+    ids.removeAll(id);
+    if (shown)
+        ids.append(id);
+    if (!ids.isEmpty())
+        writeShown(ids);
+}
+
+void SettingsModel::moveBrowser(int index, int distance)
+{
+    QStringList ids = shownIds();
+    const int target = index + distance;
+    if (index < 0 || index >= ids.size() || target < 0 || target >= ids.size())
+        return;
+    ids.swapItemsAt(index, target);
+    writeShown(ids);
+}
+
+void SettingsModel::writeShown(const QStringList& desktopIds)
+{
+    // Old rules mean the browser served until now: settle them before it changes.
+    if constexpr (FeatureFlags::rulesEnabled)
+        m_store.settle();
+    // A browser listed but not installed now (removed for a while, or being
+    // updated) stays listed, after those installed, for when it is back.
+    QStringList ids = desktopIds;
+    for (const QString& id : m_installations.choice().shown()) {
+        if (!std::any_of(m_listed.begin(), m_listed.end(),
+                         [&](const ListedBrowser& l) { return l.browser.desktopId == id; }))
+            ids.append(id);
+    }
+    BrowserChoice& choice = m_installations.choice();
+    choice.show(ids);
+    choice.choose(desktopIds.first());
     load();
 }
 
-QString SettingsModel::profileName(const QString& directory) const
+void SettingsModel::retarget(int index, const Target& target)
 {
-    for (const ChromeProfile& profile : m_profiles) {
-        if (CanonicalText::equal(profile.directoryName, directory))
-            return profile.displayName;
+    if (index < 0 || index >= m_rules.size())
+        return;
+    ProfileRules rules = m_rules;
+    rules[index].browser = target.browser;
+    rules[index].profileDirectory = target.directory;
+    m_store.save(rules);
+    reloadRules();
+}
+
+QList<SettingsModel::Target> SettingsModel::targets() const
+{
+    QList<Target> targets;
+    for (const ChromeProfiles::BrowserProfiles& group : m_groups) {
+        for (const ChromeProfile& profile : group.profiles) {
+            const QString label =
+                m_groups.size() > 1 ? profile.displayName + u"（" + group.browser.shortName + u"）"
+                                    : profile.displayName;
+            targets.append({group.browser.desktopId, profile.directoryName, label});
+        }
     }
-    return directory;
+    return targets;
+}
+
+int SettingsModel::targetOf(const ProfileRule& rule) const
+{
+    // A rule no browser was served for is read as the first shown's, as the router reads it.
+    const QString browser = rule.browser.isEmpty() && !m_groups.isEmpty()
+                                ? m_groups.first().browser.desktopId
+                                : rule.browser;
+    const QList<Target> all = targets();
+    for (int i = 0; i < all.size(); ++i) {
+        if (all.at(i).browser == browser &&
+            CanonicalText::equal(all.at(i).directory, rule.profileDirectory))
+            return i;
+    }
+    return -1;
+}
+
+QString SettingsModel::targetLabel(const ProfileRule& rule) const
+{
+    if (const int i = targetOf(rule); i >= 0)
+        return targets().at(i).label;
+    // A Firefox profile is keyed by its folder's whole path; its own name says enough.
+    const QString name = rule.profileDirectory.startsWith(u'/')
+                             ? QFileInfo(rule.profileDirectory).fileName()
+                             : rule.profileDirectory;
+    // The browser by the name the table gives it, installed or not; else its ID.
+    for (const ChromeInstallations::Kind& kind : ChromeInstallations::kinds) {
+        if (QStringView(kind.desktopId) == rule.browser)
+            return name + u"（" + QString::fromUtf16(kind.shortName) + u"）";
+    }
+    return rule.browser.isEmpty() ? name : name + u"（" + rule.browser + u"）";
 }
 
 void SettingsModel::reloadRules()

@@ -3,6 +3,7 @@
 
 #include "chrome/ChromeInstallation.h"
 #include "chrome/ChromeProfile.h"
+#include "chrome/ChromeProfiles.h"
 #include "rules/ProfileRule.h"
 
 #include <QObject>
@@ -15,10 +16,10 @@ class RuleStore;
 class Scheduler;
 
 /// What the settings show, and the changes made there, without a widget: the
-/// installed browsers and the one served, its profiles, the rules and the
-/// default-browser status. Everything is read afresh by `load()`; every rule
-/// change goes through the rule store at once, and what the file then holds is
-/// read back. `changed` follows each change.
+/// installed browsers and those the picker shows (the first is the one
+/// served), their profiles, the rules and the default-browser status.
+/// Everything is read afresh by `load()`; every change is written at once, and
+/// what the files then hold is read back. `changed` follows each change.
 class SettingsModel : public QObject
 {
     Q_OBJECT
@@ -35,39 +36,68 @@ public:
         std::function<void()> quit;
     };
 
+    /// An installed browser, and whether the picker shows it.
+    struct ListedBrowser
+    {
+        ChromeInstallation browser;
+        bool shown;
+    };
+    /// A profile a rule may open: one of a shown browser's.
+    struct Target
+    {
+        QString browser; // desktop-file ID
+        QString directory;
+        QString label;
+    };
+
     explicit SettingsModel(const Services& services, QObject* parent = nullptr);
 
-    /// Reads the browsers, the served one's profiles, the rules and the
+    /// Reads the browsers, the shown ones' profiles, the rules and the
     /// default-browser status.
     void load();
 
-    const QList<ChromeInstallation>& browsers() const { return m_browsers; }
-    const std::optional<ChromeInstallation>& served() const { return m_served; }
-    const QList<ChromeProfile>& profiles() const { return m_profiles; }
+    /// The installed browsers: those shown first, in the picker's order, then
+    /// the others in the table's order. Before the user lists any, the one
+    /// served is shown alone.
+    const QList<ListedBrowser>& browsers() const { return m_listed; }
+    /// The shown browsers' profiles, in the picker's order.
+    const QList<ChromeProfiles::BrowserProfiles>& groups() const { return m_groups; }
     const ProfileRules& rules() const { return m_rules; }
     DefaultBrowserStatus& defaultBrowserStatus() const { return *m_status; }
+
+    /// Shows or hides browser `index` in the picker (a browser shown anew comes
+    /// last); the last one shown stays. The first shown is served.
+    void setShown(int index, bool shown);
+    /// Swaps shown browser `index` with the one `distance` places away.
+    void moveBrowser(int index, int distance);
 
     /// Swaps rule `index` with the one `distance` places away, and saves.
     void move(int index, int distance);
     /// Deletes every rule with `rule`'s prefix.
     void remove(const ProfileRule& rule);
-    /// Serves the installed browser `desktopId` from the next link on, and
-    /// reads its profiles.
-    void chooseBrowser(const QString& desktopId);
-    /// The display name of the profile in `directory`, or the directory itself.
-    QString profileName(const QString& directory) const;
+    /// Points rule `index` at `target`'s profile and browser.
+    void retarget(int index, const Target& target);
+    /// Every profile of the shown browsers, labelled by name (and browser, among several).
+    QList<Target> targets() const;
+    /// Where `rule`'s profile is in `targets()`; -1 where no shown browser has it.
+    int targetOf(const ProfileRule& rule) const;
+    /// What `rule` opens, as `targets()` labels it; where no shown browser has
+    /// the profile, its folder's name and the rule's browser.
+    QString targetLabel(const ProfileRule& rule) const;
 
 Q_SIGNALS:
     void changed();
 
 private:
     void reloadRules();
+    /// Keeps `desktopIds` as the browsers shown, the first served.
+    void writeShown(const QStringList& desktopIds);
+    QStringList shownIds() const;
 
     ChromeInstallations& m_installations;
     RuleStore& m_store;
-    QList<ChromeInstallation> m_browsers; // installed
-    std::optional<ChromeInstallation> m_served;
-    QList<ChromeProfile> m_profiles;
+    QList<ListedBrowser> m_listed;
+    QList<ChromeProfiles::BrowserProfiles> m_groups;
     ProfileRules m_rules;
     DefaultBrowserStatus* m_status;
 };

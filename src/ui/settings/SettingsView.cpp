@@ -8,10 +8,12 @@
 #include "ui/look/Palette.h"
 #include "ui/look/ProfileAvatarView.h"
 #include "ui/look/Widgets.h"
+#include "ui/settings/BrowserList.h"
 #include "ui/settings/DefaultBrowserStatus.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -43,14 +45,22 @@ QWidget* section(const QString& title, QWidget* parent, QVBoxLayout** content)
     return widget;
 }
 
-QToolButton* iconButton(const QIcon& icon, QWidget* parent)
+/// One profile as the settings list it: its picture, its name and, in the
+/// Chromium family, its folder, the name Chrome's own pages give it. A Firefox
+/// profile's folder is a whole path, a key rather than a name: its name alone.
+QHBoxLayout* profileRow(const ChromeInstallation& browser, const ChromeProfile& profile,
+                        QWidget* parent)
 {
-    auto* button = new QToolButton(parent);
-    button->setAutoRaise(true);
-    button->setIcon(icon);
-    button->setIconSize(QSize(12, 12));
-    button->setFocusPolicy(Qt::TabFocus);
-    return button;
+    auto* row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addWidget(new ProfileAvatarView(profile, settingsAvatarSize, parent));
+    auto* name = new ElidedLabel(profile.displayName, Qt::ElideRight, parent);
+    name->setFont(Typography::font(Typography::Role::Callout));
+    row->addWidget(name, 1);
+    if (browser.family == ChromeInstallation::Family::Chromium)
+        row->addWidget(Widgets::text(profile.directoryName, Typography::Role::Caption2, parent,
+                                     Palette::Tone::Tertiary));
+    return row;
 }
 
 } // namespace
@@ -85,6 +95,11 @@ void SettingsView::changeEvent(QEvent* event)
 void SettingsView::rebuild()
 {
     const int scrolled = m_scroll->verticalScrollBar()->value();
+    // The keyboard stays on the browser list, at the browser it was on.
+    const auto* before =
+        m_scroll->widget() ? m_scroll->widget()->findChild<BrowserList*>() : nullptr;
+    const QString focused =
+        before && window()->focusWidget() == before->list() ? before->current() : QString();
     auto* body = new QWidget;
     QVBoxLayout* layout = column(body, sectionSpacing);
     layout->setContentsMargins(margin, margin, margin, margin);
@@ -93,6 +108,10 @@ void SettingsView::rebuild()
     layout->addWidget(Widgets::divider(body));
     if (!m_model.defaultBrowserStatus().isDefaultBrowser()) {
         layout->addWidget(warning(body));
+        layout->addWidget(Widgets::divider(body));
+    }
+    if (m_model.browsers().size() >= 2) {
+        layout->addWidget(browsersSection(body));
         layout->addWidget(Widgets::divider(body));
     }
     layout->addWidget(profilesSection(body));
@@ -106,6 +125,13 @@ void SettingsView::rebuild()
 
     m_scroll->setWidget(body); // deletes the previous body
     m_scroll->verticalScrollBar()->setValue(scrolled);
+    if (auto* list = body->findChild<BrowserList*>(); list && !focused.isEmpty())
+        list->takeFocusAt(focused);
+}
+
+void SettingsView::later(std::function<void()> change)
+{
+    QMetaObject::invokeMethod(this, std::move(change), Qt::QueuedConnection);
 }
 
 QWidget* SettingsView::header(QWidget* parent) const
@@ -149,58 +175,71 @@ QWidget* SettingsView::warning(QWidget* parent)
     return widget;
 }
 
-QWidget* SettingsView::browserChoice(QWidget* parent)
+QWidget* SettingsView::browsersSection(QWidget* parent)
 {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QStringLiteral("browser"));
-    combo->setAccessibleName(QStringLiteral("プロファイルを開くブラウザ"));
-    const auto& served = m_model.served();
-    for (const ChromeInstallation& browser : m_model.browsers()) {
-        combo->addItem(browser.name, browser.desktopId);
-        if (served && browser.desktopId == served->desktopId)
-            combo->setCurrentIndex(combo->count() - 1);
-    }
-    // Rebuilding deletes the box: not while it is still emitting.
-    connect(combo, &QComboBox::activated, this, [this, combo](int index) {
-        const QString desktopId = combo->itemData(index).toString();
-        QMetaObject::invokeMethod(
-            this, [this, desktopId] { m_model.chooseBrowser(desktopId); }, Qt::QueuedConnection);
+    QVBoxLayout* rows = nullptr;
+    QWidget* widget = section(QStringLiteral("選択ウィンドウに表示するブラウザ"), parent, &rows);
+    QLabel* note = Widgets::text(
+        QStringLiteral("チェックしたブラウザのプロファイルを、この順に選択ウィンドウに"
+                       "表示します。\nAlt+↑↓で並べ替え。"),
+        Typography::Role::Caption2, widget, Palette::Tone::Secondary);
+    note->setWordWrap(true);
+    rows->addWidget(note);
+    auto* list = new BrowserList(m_model.browsers(), widget);
+    connect(list, &BrowserList::shownChanged, this, [this](int index, bool shown) {
+        later([=, this] { m_model.setShown(index, shown); });
     });
-    return combo;
+    connect(list, &BrowserList::moved, this, [this](int index, int distance) {
+        later([=, this] { m_model.moveBrowser(index, distance); });
+    });
+    rows->addWidget(list);
+    return widget;
 }
 
 QWidget* SettingsView::profilesSection(QWidget* parent)
 {
-    // Chrome's own words, and the served browser's name in them otherwise.
+    const QList<ChromeProfiles::BrowserProfiles>& groups = m_model.groups();
+    const bool several = groups.size() > 1;
+    qsizetype count = 0;
+    for (const ChromeProfiles::BrowserProfiles& group : groups)
+        count += group.profiles.size();
+    // Chrome's own words, with the one browser's name in them; among several, no name.
     const QString browser =
-        m_model.served() ? m_model.served()->shortName : QStringLiteral("Chrome");
-    const QList<ChromeProfile>& profiles = m_model.profiles();
+        groups.isEmpty() ? QStringLiteral("Chrome") : groups.first().browser.shortName;
     QVBoxLayout* rows = nullptr;
-    QWidget* widget = section(u"検出した " + browser + u" プロファイル（" +
-                                  QString::number(profiles.size()) + u"）",
+    QWidget* widget = section((several ? QStringLiteral("検出したプロファイル（")
+                                       : u"検出した " + browser + u" プロファイル（") +
+                                  QString::number(count) + u"）",
                               parent, &rows);
     widget->setObjectName(QStringLiteral("profiles"));
-    if (m_model.browsers().size() >= 2)
-        rows->addWidget(browserChoice(widget));
-    if (profiles.isEmpty()) {
-        QLabel* empty = Widgets::text(u"プロファイルが見つかりませんでした。" + browser +
-                                          u" を一度起動してから再度開いてください。",
-                                      Typography::Role::Caption, widget, Palette::Tone::Secondary);
-        empty->setWordWrap(true);
-        rows->addWidget(empty);
-        return widget;
-    }
-    for (const ChromeProfile& profile : profiles) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(10);
-        row->addWidget(new ProfileAvatarView(profile, settingsAvatarSize, widget));
-        auto* name = new ElidedLabel(profile.displayName, Qt::ElideRight, widget);
-        name->setFont(Typography::font(Typography::Role::Callout));
-        row->addWidget(name, 1);
-        QLabel* directory = Widgets::text(profile.directoryName, Typography::Role::Caption2, widget,
-                                          Palette::Tone::Tertiary);
-        row->addWidget(directory);
-        rows->addLayout(row);
+    const auto empty = [&](const QString& name) {
+        QLabel* text = Widgets::text(u"プロファイルが見つかりませんでした。" + name +
+                                         u" を一度起動してから再度開いてください。",
+                                     Typography::Role::Caption, widget, Palette::Tone::Secondary);
+        text->setWordWrap(true);
+        rows->addWidget(text);
+    };
+    if (groups.isEmpty())
+        empty(browser);
+    for (const ChromeProfiles::BrowserProfiles& group : groups) {
+        if (several) {
+            auto* header = new QHBoxLayout;
+            header->setSpacing(6);
+            const QIcon icon = Icons::browser(group.browser);
+            if (!icon.isNull()) {
+                auto* image = new QLabel(widget);
+                image->setPixmap(icon.pixmap(QSize(16, 16), devicePixelRatioF()));
+                header->addWidget(image);
+            }
+            header->addWidget(Widgets::text(group.browser.shortName, Typography::Role::Callout,
+                                            widget, Palette::Tone::Secondary),
+                              1);
+            rows->addLayout(header);
+        }
+        if (group.profiles.isEmpty())
+            empty(group.browser.shortName);
+        for (const ChromeProfile& profile : group.profiles)
+            rows->addLayout(profileRow(group.browser, profile, widget));
     }
     return widget;
 }
@@ -234,19 +273,19 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     const ProfileRule rule = m_model.rules().at(index);
     auto* widget = new QWidget(parent);
     widget->setObjectName(u"rule-" + QString::number(index));
-    widget->setAccessibleName(rule.prefix + u" → " + m_model.profileName(rule.profileDirectory));
+    widget->setAccessibleName(rule.prefix + u" → " + m_model.targetLabel(rule));
     auto* row = new QHBoxLayout(widget);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
 
     auto* arrows = new QVBoxLayout;
     arrows->setSpacing(0);
-    QToolButton* up = iconButton(Icons::chevron(Qt::UpArrow, palette()), widget);
+    QToolButton* up = Widgets::iconButton(Icons::chevron(Qt::UpArrow, palette()), widget);
     up->setObjectName(QStringLiteral("up"));
     up->setAccessibleName(QStringLiteral("このルールを上へ"));
     up->setEnabled(index > 0);
     connect(up, &QToolButton::clicked, this, [this, index] { m_model.move(index, -1); });
-    QToolButton* down = iconButton(Icons::chevron(Qt::DownArrow, palette()), widget);
+    QToolButton* down = Widgets::iconButton(Icons::chevron(Qt::DownArrow, palette()), widget);
     down->setObjectName(QStringLiteral("down"));
     down->setAccessibleName(QStringLiteral("このルールを下へ"));
     down->setEnabled(index < m_model.rules().size() - 1);
@@ -261,19 +300,49 @@ QWidget* SettingsView::ruleRow(int index, QWidget* parent)
     prefix->setObjectName(QStringLiteral("prefix"));
     prefix->setFont(Typography::font(Typography::Role::Callout));
     text->addWidget(prefix);
-    QLabel* target = Widgets::text(u"→ " + m_model.profileName(rule.profileDirectory),
-                                   Typography::Role::Caption2, widget, Palette::Tone::Secondary);
-    target->setObjectName(QStringLiteral("target"));
-    text->addWidget(target);
+    text->addWidget(ruleTarget(index, widget));
     row->addLayout(text, 1);
 
-    QToolButton* trash = iconButton(Icons::trash(palette()), widget);
+    QToolButton* trash = Widgets::iconButton(Icons::trash(palette()), widget);
     trash->setObjectName(QStringLiteral("delete"));
     trash->setToolTip(QStringLiteral("このルールを削除"));
     trash->setAccessibleName(trash->toolTip());
     trash->setIconSize(QSize(14, 14));
     connect(trash, &QToolButton::clicked, this, [this, rule] { m_model.remove(rule); });
     row->addWidget(trash);
+    return widget;
+}
+
+QWidget* SettingsView::ruleTarget(int index, QWidget* parent)
+{
+    const ProfileRule rule = m_model.rules().at(index);
+    auto* widget = new QWidget(parent);
+    auto* line = new QHBoxLayout(widget);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(4);
+    line->addWidget(Widgets::text(QStringLiteral("→"), Typography::Role::Caption2, widget,
+                                  Palette::Tone::Secondary));
+    auto* combo = new QComboBox(widget);
+    combo->setObjectName(QStringLiteral("target"));
+    combo->setAccessibleName(QStringLiteral("このルールで開くプロファイル"));
+    combo->setFont(Typography::font(Typography::Role::Caption2));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    const QList<SettingsModel::Target> targets = m_model.targets();
+    for (const SettingsModel::Target& target : targets)
+        combo->addItem(target.label);
+    combo->setCurrentIndex(m_model.targetOf(rule));
+    if (combo->currentIndex() < 0) {
+        // A profile no shown browser has now stays named as it is.
+        combo->insertItem(0, m_model.targetLabel(rule));
+        combo->setCurrentIndex(0);
+    }
+    const int offset = combo->count() - int(targets.size());
+    connect(combo, &QComboBox::activated, this, [this, index, targets, offset](int chosen) {
+        if (chosen >= offset)
+            later([=, this] { m_model.retarget(index, targets.at(chosen - offset)); });
+    });
+    line->addWidget(combo);
+    line->addStretch(1);
     return widget;
 }
 

@@ -9,8 +9,8 @@ class QScrollArea;
 class QVBoxLayout;
 
 /// The settings window's content: name and version, the default-browser
-/// warning, the served browser's profiles (with a choice of browser when more
-/// than one is installed), the rules (rules builds only) and quit. It shows
+/// warning, the browsers the picker shows (when more than one is installed),
+/// their profiles, the rules (rules builds only) and quit. It shows
 /// its model, which it loads each time it comes on screen, and hands it every
 /// change the user makes.
 class SettingsView : public QWidget
@@ -34,10 +34,14 @@ private:
     QWidget* header(QWidget* parent) const;
     QWidget* warning(QWidget* parent);
     QWidget* profilesSection(QWidget* parent);
-    QWidget* browserChoice(QWidget* parent);
+    QWidget* browsersSection(QWidget* parent);
     QWidget* rulesSection(QWidget* parent);
     QWidget* otherSection(QWidget* parent) const;
     QWidget* ruleRow(int index, QWidget* parent);
+    QWidget* ruleTarget(int index, QWidget* parent);
+    /// Runs `change` on the model once the widget that asked for it has
+    /// finished emitting: the rebuild that follows deletes it.
+    void later(std::function<void()> change);
 
     SettingsModel m_model;
     std::function<void()> m_quit;

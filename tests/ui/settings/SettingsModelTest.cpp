@@ -47,7 +47,9 @@ TEST(SettingsModel, MovesWithinTheList)
 
 // Loading says it changed once, the default-browser status with it; removing a
 // rule removes every rule of its prefix, from the file too; a profile is named
-// by its catalogue entry, or by its directory when the catalogue has none.
+// by its catalogue entry, or by its directory when the catalogue has none (a
+// Firefox folder by its own name, with the browser's); a rule pointed at
+// another profile takes that profile's browser.
 TEST(SettingsModel, LoadsRemovesAndNames)
 {
     FakePlatform platform;
@@ -60,13 +62,67 @@ TEST(SettingsModel, LoadsRemovesAndNames)
     QObject::connect(&model, &SettingsModel::changed, [&] { ++changes; });
     model.load();
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(model.served()->desktopId, u"google-chrome.desktop"_s);
+    EXPECT_EQ(model.groups().first().browser.desktopId, u"google-chrome.desktop"_s);
 
     model.remove(model.rules().first());
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(prefixes(model.rules()), QStringList{u"b"_s});
     EXPECT_EQ(prefixes(platform.rules.load()), QStringList{u"b"_s});
 
-    EXPECT_EQ(model.profileName(u"Profile 1"_s), u"Work"_s);
-    EXPECT_EQ(model.profileName(u"Profile 7"_s), u"Profile 7"_s);
+    EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 1"_s}), u"Work"_s);
+    EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 7"_s}), u"Profile 7"_s);
+    EXPECT_EQ(model.targetLabel({u"x"_s, u"/h/.mozilla/firefox/a.b"_s, u"firefox-esr.desktop"_s}),
+              u"a.b（Firefox）"_s);
+    model.retarget(0, model.targets().at(1));
+    EXPECT_EQ(platform.rules.load().first(),
+              (ProfileRule{u"b"_s, u"Profile 1"_s, u"google-chrome.desktop"_s}));
+}
+
+// The browsers shown: checking one adds it last, the arrows swap shown ones
+// only, the first shown is served, the last shown stays. An ID listed but not
+// installed now is kept, after the installed ones, for when it is back.
+TEST(SettingsModel, BrowsersShownAndTheirOrder)
+{
+    const struct
+    {
+        QByteArray file;
+        QString steps;  // "c2": check row 2, "u0": uncheck row 0, "m2-": move row 2 up
+        QString listed; // "+" shown, "-" not
+        QString shown;
+    } cases[] = {
+        {{}, {}, u"+chrome -chromium -firefox-esr"_s, {}},
+        {{}, u"c2"_s, u"+chrome +firefox-esr -chromium"_s, u"chrome firefox-esr"_s},
+        {{}, u"c1 c2 m2-"_s, u"+chrome +firefox-esr +chromium"_s, u"chrome firefox-esr chromium"_s},
+        {{}, u"c1 m0+"_s, u"+chromium +chrome -firefox-esr"_s, u"chromium chrome"_s},
+        {{}, u"u0 m2-"_s, u"+chrome -chromium -firefox-esr"_s, {}},
+        {{}, u"c1 u0"_s, u"+chromium -chrome -firefox-esr"_s, u"chromium"_s},
+        {R"({"shown": ["opera.desktop", "chromium.desktop"]})", u"c1"_s,
+         u"+chromium +chrome -firefox-esr"_s, u"chromium chrome opera"_s},
+    };
+    const auto shortId = [](QString id) { return id.remove(u".desktop"_s).remove(u"google-"_s); };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        for (const QString& id : {u"chromium"_s, u"firefox-esr"_s})
+            platform.applications.installed[id + u".desktop"] = desktopEntry(id, id + u" %U");
+        if (!c.file.isEmpty())
+            writeFile(platform.browsers.choice().fileURL(), c.file);
+        SettingsModel model(
+            {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
+        model.load();
+        for (const QString& step : c.steps.split(u' ', Qt::SkipEmptyParts)) {
+            const int row = step.at(1).digitValue();
+            if (step.at(0) == u'm')
+                model.moveBrowser(row, step.endsWith(u'-') ? -1 : 1);
+            else
+                model.setShown(row, step.at(0) == u'c');
+        }
+        QStringList listed, shown;
+        for (const auto& l : model.browsers())
+            listed.append((l.shown ? u"+"_s : u"-"_s) + shortId(l.browser.desktopId));
+        for (const QString& id : platform.browsers.choice().shown())
+            shown.append(shortId(id));
+        EXPECT_EQ(listed.join(u' '), c.listed) << c.steps.toStdString();
+        EXPECT_EQ(shown.join(u' '), c.shown) << c.steps.toStdString();
+        EXPECT_EQ(shortId(platform.browsers.find()->desktopId), listed.first().mid(1));
+    }
 }

@@ -8,8 +8,8 @@
 #include "FakePlatform.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -62,27 +62,35 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     EXPECT_TRUE(hasLabel(controller.content(), u"Profile 1"_s)) << "directories beside names";
 }
 
-// With two browsers installed the profiles section offers a choice between
-// them by name; choosing one shows its profiles and its name at once and
-// serves it from the next link on. With one, there is nothing to choose.
-TEST(SettingsWindowController, TheBrowserChoice)
+// With one browser there is no list of browsers. With two, Space checks the
+// current one and Alt+Up moves it first, the keyboard staying on it, and the
+// profiles follow grouped by browser; a Firefox profile is shown by its name,
+// never by its folder's path.
+TEST(SettingsWindowController, TheBrowsersShownByKeyboard)
 {
     FakePlatform platform;
     SettingsView view(
         {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
+    view.show();
+    EXPECT_FALSE(view.findChild<QListWidget*>(u"browsers"_s));
+    platform.applications.installed[u"firefox-esr.desktop"_s] =
+        desktopEntry(u"Firefox ESR"_s, u"firefox-esr %u"_s);
+    writeFile(platform.root.path() + u"/config/mozilla/firefox/profiles.ini",
+              "[Profile0]\nName=仕事\nIsRelative=1\nPath=x1.work\n");
     view.appear();
-    EXPECT_FALSE(view.findChild<QComboBox*>(u"browser"_s));
-    platform.applications.installed[u"brave-browser.desktop"_s] =
-        desktopEntry(u"Brave Web Browser"_s, u"/usr/bin/brave %U"_s);
-    view.appear();
-    QComboBox* browsers = view.findChild<QComboBox*>(u"browser"_s);
-    ASSERT_TRUE(browsers);
-    EXPECT_EQ(browsers->count(), 2);
-    EXPECT_EQ(browsers->currentText(), u"Google Chrome"_s);
-    view.model().chooseBrowser(u"brave-browser.desktop"_s);
-    EXPECT_TRUE(hasLabel(&view, u"検出した Brave プロファイル（0）"_s));
-    EXPECT_TRUE(hasLabel(&view, u"プロファイルが見つかりませんでした。Brave "
-                                u"を一度起動してから再度開いてください。"_s));
-    EXPECT_EQ(view.findChild<QComboBox*>(u"browser"_s)->currentText(), u"Brave Web Browser"_s);
-    EXPECT_EQ(platform.browsers.find()->desktopId, u"brave-browser.desktop"_s);
+    const auto list = [&] { return view.findChild<QListWidget*>(u"browsers"_s); };
+    ASSERT_TRUE(list());
+    list()->setFocus();
+    list()->setCurrentRow(1);
+    QTest::keyClick(list(), Qt::Key_Space);
+    QApplication::processEvents();
+    QTest::keyClick(list(), Qt::Key_Up, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(platform.browsers.choice().shown(),
+              (QStringList{u"firefox-esr.desktop"_s, u"google-chrome.desktop"_s}));
+    EXPECT_EQ(list()->currentRow(), 0);
+    EXPECT_EQ(view.focusWidget(), list());
+    EXPECT_TRUE(hasLabel(&view, u"検出したプロファイル（1）"_s));
+    for (const QLabel* label : view.findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().contains(u"x1.work"_s)) << label->text().toStdString();
 }
