@@ -140,15 +140,11 @@ TEST_P(Firefox, ServesTheProfileChosen)
             << readLog(u"pages.log"_s).toStdString();
         EXPECT_TRUE(waitFor([&] { return running(QString::fromLatin1(r.profile)) == 1; }))
             << "one Firefox runs the profile";
-        // X11 keeps the picker up for the browser 3 s at most; a Firefox
-        // that takes longer to show its window gets the keyboard as it does.
-        if (onX11()) {
-            EXPECT_TRUE(waitFor([&] {
-                QByteArray active;
-                return xdotool({u"getactivewindow"_s, u"getwindowpid"_s}, &active) == 0 &&
-                       active.toInt() == firefoxOf(QString::fromLatin1(r.profile));
-            })) << "the profile's Firefox is in front";
-        }
+        // The picker holds the keyboard for Firefox 3 s at most: a Firefox
+        // slower to show (a fresh profile, a busy machine) takes it as it shows.
+        EXPECT_TRUE(waitFor([&] {
+            return count(clicking, "focus-in") == count(clicking, "focus-out");
+        })) << "the keyboard left the clicking window";
         const QByteArray typed =
             "/key/" + QByteArray(r.key) + '\t' + r.keyCookie + '\t' + r.profile;
         EXPECT_TRUE(typeUntil(QString::fromLatin1(r.key), 500,
