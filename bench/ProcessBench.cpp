@@ -2,12 +2,14 @@
 // Process-level figures: what a user waits for between starting `orlim URL`
 // and seeing Chrome or the picker, and what Orlim costs in memory. Runs the real
 // executables against a stand-in Chrome under a private Xvfb (no window
-// manager, so a window's map is seen directly on the root window).
+// manager, so a window's map is seen directly on the root window); the hot link
+// to Firefox runs Debian's real Firefox ESR there, where it is installed.
 //
 //   orlim_process_bench [--runs N]
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -25,6 +27,7 @@
 #include <string>
 #include <sys/inotify.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,6 +128,8 @@ public:
     }
 
     std::string chromeLog() const { return m_root + "/chrome.log"; }
+    std::string root() const { return m_root; }
+    void addEnvironment(const std::string& variable) { m_env.push_back(variable); }
 
     /// Starts the running Orlim, its errors into `errors` where given; it is
     /// stopped if the run fails.
@@ -157,6 +162,35 @@ public:
                 << R"(", "default_avatar_fill_color": -14654801, "default_avatar_stroke_color": -1})";
         json << "}}}";
         writeFile(path, json.str());
+    }
+
+    /// Writes Firefox's "profiles.ini" with `count` profiles (none: no file),
+    /// and installs Firefox ESR's entry to run `exec` (none: no entry).
+    void setFirefox(int count, const std::string& exec) const
+    {
+        const std::string folder = m_root + "/config/mozilla/firefox";
+        std::filesystem::create_directories(folder);
+        std::ostringstream ini;
+        for (int i = 0; i < count; ++i)
+            ini << "[Profile" << i << "]\nName=Firefox " << i << "\nIsRelative=1\nPath=p" << i
+                << "\n\n";
+        if (count == 0)
+            ::unlink((folder + "/profiles.ini").c_str());
+        else
+            writeFile(folder + "/profiles.ini", ini.str() + "[General]\nVersion=2\n");
+        const std::string entry = m_root + "/data/applications/firefox-esr.desktop";
+        if (exec.empty())
+            ::unlink(entry.c_str());
+        else
+            writeFile(entry,
+                      "[Desktop Entry]\nType=Application\nName=Firefox\nExec=" + exec + "\n");
+    }
+
+    /// Keeps `json` as Orlim's choice of browsers.
+    void setChoice(const std::string& json) const
+    {
+        std::filesystem::create_directories(m_root + "/config/orlim");
+        writeFile(m_root + "/config/orlim/browser.json", json);
     }
 
     pid_t spawn(const std::string& program, const std::vector<std::string>& arguments,
@@ -349,6 +383,60 @@ private:
     xcb_atom_t m_deleteWindow = 0, m_protocols = 0, m_utf8 = 0, m_netWmName = 0;
 };
 
+/// A web server on the loopback interface that answers every request with an
+/// empty page and tells when a given page was asked for.
+class Pages
+{
+public:
+    Pages()
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            ::listen(m_listener, 16) != 0 ||
+            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            fail("cannot listen for pages");
+        m_port = ntohs(address.sin_port);
+    }
+    ~Pages() { ::close(m_listener); }
+
+    std::string url(const std::string& page) const
+    {
+        return "http://127.0.0.1:" + std::to_string(m_port) + page;
+    }
+
+    /// Answers requests until one asks for `page`; returns when its request came.
+    Nanoseconds waitFor(const std::string& page) const
+    {
+        for (Nanoseconds deadline = now() + 60'000'000'000LL; now() < deadline;) {
+            pollfd incoming{m_listener, POLLIN, 0};
+            if (::poll(&incoming, 1, 100) <= 0)
+                continue;
+            const int connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+            pollfd request{connection, POLLIN, 0};
+            char bytes[1024];
+            const ssize_t got = connection >= 0 && ::poll(&request, 1, 5000) > 0
+                                    ? ::recv(connection, bytes, sizeof bytes, 0)
+                                    : -1;
+            const Nanoseconds seen = now();
+            static constexpr char reply[] =
+                "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+            ::send(connection, reply, sizeof reply - 1, MSG_NOSIGNAL);
+            ::close(connection);
+            if (got > 0 && std::string(bytes, std::size_t(got)).rfind("GET " + page + " ", 0) == 0)
+                return seen;
+        }
+        fail("no browser asked for " + page);
+    }
+
+private:
+    int m_listener = -1;
+    int m_port = 0;
+};
+
 struct Figure
 {
     std::string name;
@@ -357,6 +445,15 @@ struct Figure
     std::string unit;
     std::string target;
 };
+
+/// Each run's sample of `f` less its floor.
+Figure overFloor(const Figure& f, const std::string& name, const std::string& target)
+{
+    Figure overhead{name, {}, {}, "ms", target};
+    for (std::size_t i = 0; i < f.samples.size(); ++i)
+        overhead.samples.push_back(f.samples[i] - f.floor[i]);
+    return overhead;
+}
 
 double percentile(std::vector<double> values, double p)
 {
@@ -422,6 +519,7 @@ int main(int argc, char** argv)
         if (std::string(argv[i]) == "--runs")
             runs = std::max(1, std::atoi(argv[i + 1]));
     const std::string orlim = ORLIM_EXECUTABLE;
+    const char* const firefox = "/usr/lib/firefox-esr/firefox-esr";
 
     Sandbox box;
     std::vector<Figure> figures;
@@ -443,11 +541,8 @@ int main(int argc, char** argv)
             f.floor.push_back(ms(box.waitForChromeStart(++chromeCount) - start));
             waitFor(direct);
         }
-        Figure overhead{"3 hot link: overhead over the floor", {}, {}, "ms", "<= 5 ms"};
-        for (std::size_t i = 0; i < f.samples.size(); ++i)
-            overhead.samples.push_back(f.samples[i] - f.floor[i]);
         figures.push_back(f);
-        figures.push_back(overhead);
+        figures.push_back(overFloor(f, "3 hot link: overhead over the floor", "<= 5 ms"));
 
         // 6b. Peak resident size of a process that only hands a link over.
         Figure handOver{"6 peak RSS of a hand-over process", {}, {}, "MB", "<= 10 MB"};
@@ -463,15 +558,9 @@ int main(int argc, char** argv)
         stop(app);
     }
 
-    // 4, 7. Hot link to picker mapped, with 5 and with 200 profiles.
-    for (const int profiles : {5, 200}) {
-        box.setProfiles(profiles);
-        Figure f{profiles == 5 ? "4 link -> picker mapped (5 profiles)"
-                               : "7 link -> picker mapped (200 profiles)",
-                 {},
-                 {},
-                 "ms",
-                 profiles == 5 ? "<= 40 ms" : "<= 80 ms"};
+    // Link to picker mapped, Orlim running: a first picker, closed, then `runs`
+    // more. Returns the running Orlim.
+    const auto pickerMapped = [&](Figure f) {
         const pid_t app = box.startApplication(orlim, "https://warm.example/");
         box.close(box.waitForMap("Orlim").second);
         for (int i = 0; i < runs; ++i) {
@@ -483,7 +572,18 @@ int main(int argc, char** argv)
             box.close(window);
         }
         figures.push_back(f);
+        return app;
+    };
 
+    // 4, 7. Hot link to picker mapped, with 5 and with 200 profiles.
+    for (const int profiles : {5, 200}) {
+        box.setProfiles(profiles);
+        const pid_t app = pickerMapped({profiles == 5 ? "4 link -> picker mapped (5 profiles)"
+                                                      : "7 link -> picker mapped (200 profiles)",
+                                        {},
+                                        {},
+                                        "ms",
+                                        profiles == 5 ? "<= 40 ms" : "<= 80 ms"});
         if (profiles == 5) { // 6a. The running Orlim after ten pickers and ten settings.
             for (int i = 0; i < 10; ++i) {
                 const pid_t client = box.spawn(orlim, {"https://memory.example/"});
@@ -501,6 +601,20 @@ int main(int argc, char** argv)
         }
         stop(app);
     }
+
+    // 12. The same with Firefox: two browsers shown together, 5 profiles each,
+    // and Firefox alone with 200.
+    box.setProfiles(5);
+    box.setFirefox(5, STAND_IN_CHROME " %u");
+    box.setChoice(
+        R"({"browser": "vivaldi-stable.desktop", "shown": ["vivaldi-stable.desktop", "firefox-esr.desktop"]})");
+    stop(pickerMapped({"12 link -> picker mapped (5 Chromium + 5 Firefox)", {}, {}, "ms", ""}));
+    box.setFirefox(200, STAND_IN_CHROME " %u");
+    box.setChoice(R"({"browser": "firefox-esr.desktop"})");
+    stop(pickerMapped({"12 link -> picker mapped (200 Firefox profiles)", {}, {}, "ms", ""}));
+    box.setFirefox(0, "");
+    box.setChoice("{}");
+    box.setProfiles(5);
 
     // 8. A burst of 1,000 links handed over one after another to a running
     // Orlim whose picker is up: every one waits its turn, then Ctrl+1 sends
@@ -603,6 +717,57 @@ int main(int argc, char** argv)
                            ""});
         stop(app);
         box.setBrowserProgram(STAND_IN_CHROME);
+    }
+
+    // 13. Hot link to a running Firefox profile: `orlim URL` to the page asked
+    // for, against the same Firefox command run directly. Firefox hands the link
+    // to the running one over the session bus. Orlim sees no profiles and opens
+    // the link at once; the profile is named in the entry's Exec line.
+    if (::access(firefox, X_OK) != 0) {
+        std::printf("13 skipped: %s is not installed\n", firefox);
+    } else {
+        const std::string bus = box.root() + "/bus";
+        const pid_t dbus = box.spawn("/usr/bin/dbus-daemon",
+                                     {"--session", "--nofork", "--address=unix:path=" + bus});
+        for (int i = 0; i < 200 && ::access(bus.c_str(), F_OK) != 0; ++i)
+            usleep(25000);
+        box.addEnvironment("DBUS_SESSION_BUS_ADDRESS=unix:path=" + bus);
+        const std::string profile = box.root() + "/firefox-profile";
+        std::filesystem::create_directories(profile);
+        writeFile(profile + "/user.js",
+                  "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
+                  "user_pref(\"browser.aboutwelcome.enabled\", false);\n"
+                  "user_pref(\"startup.homepage_welcome_url\", \"\");\n"
+                  "user_pref(\"browser.startup.homepage_override.mstone\", \"ignore\");\n"
+                  "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n");
+        // GTK reads the pictures of Firefox's own title bar only with the MIME database.
+        std::filesystem::create_symlink("/usr/share/mime", box.root() + "/dd/mime");
+        box.setFirefox(0, std::string(firefox) + " --profile " + profile + " %u");
+        box.setChoice(R"({"browser": "firefox-esr.desktop"})");
+        Pages pages;
+        const pid_t running = box.spawn(firefox, {"--profile", profile, pages.url("/first")});
+        pages.waitFor("/first");
+        const pid_t app = box.startApplication(orlim, pages.url("/warm"));
+        pages.waitFor("/warm");
+        Figure f{"13 hot link: orlim URL -> page asked (Firefox)", {}, {}, "ms", ""};
+        for (int i = 0; i < runs; ++i) {
+            const std::string n = std::to_string(i);
+            Nanoseconds start = now();
+            const pid_t client = box.spawn(orlim, {pages.url("/hot-" + n)});
+            f.samples.push_back(ms(pages.waitFor("/hot-" + n) - start));
+            waitFor(client);
+            start = now();
+            const pid_t direct =
+                box.spawn(firefox, {"--profile", profile, pages.url("/direct-" + n)});
+            f.floor.push_back(ms(pages.waitFor("/direct-" + n) - start));
+            waitFor(direct);
+        }
+        figures.push_back(f);
+        figures.push_back(overFloor(f, "13 hot link (Firefox): overhead over the floor", ""));
+        for (const pid_t pid : {app, running, dbus})
+            stop(pid);
+        box.setFirefox(0, "");
+        box.setChoice("{}");
     }
 
     // 5. Cold start: nothing running.

@@ -60,6 +60,29 @@ shoot() { # window title, file
 
 start() { "$1/orlim" "${@:2}" & pids+=($!); }
 
+# Firefox ESR beside Chrome, both shown in one picker; "off" shows Chrome alone again.
+two_browsers() {
+    if [ "${1:-}" = off ]; then rm -f "$work/config/orlim/browser.json"; return; fi
+    printf '[Desktop Entry]\nType=Application\nName=Firefox ESR\nExec=%s %%u\n' \
+        "$build/fake-chrome" > "$work/data/applications/firefox-esr.desktop"
+    mkdir -p "$work/config/mozilla/firefox" "$work/config/orlim"
+    # As Firefox's profile manager keeps them: names and theme colours in its store.
+    printf '[Profile%s]\nName=%s\nIsRelative=1\nPath=%s\nStoreID=5a1e\n\n' 0 仕事用 a1.work \
+        1 Personal b2.personal 2 "Open source" c3.oss > "$work/config/mozilla/firefox/profiles.ini"
+    mkdir -p "$work/config/mozilla/firefox/Profile Groups"
+    rm -f "$work/config/mozilla/firefox/Profile Groups/5a1e.sqlite"
+    sqlite3 "$work/config/mozilla/firefox/Profile Groups/5a1e.sqlite" <<'SQL'
+CREATE TABLE Profiles (id INTEGER NOT NULL, path TEXT NOT NULL UNIQUE, name TEXT NOT NULL,
+    avatar TEXT NOT NULL, themeId TEXT NOT NULL, themeFg TEXT NOT NULL, themeBg TEXT NOT NULL,
+    PRIMARY KEY(id));
+INSERT INTO Profiles VALUES (1, 'a1.work', '仕事用', 'briefcase', 'default', 'rgb(255,255,255)', 'rgb(0,97,224)'),
+    (2, 'b2.personal', 'Personal', 'flower', 'default', 'rgb(255,255,255)', 'rgb(148,51,198)'),
+    (3, 'c3.oss', 'Open source', 'book', 'default', 'rgb(255,255,255)', 'rgb(42,122,60)');
+SQL
+    echo '{"browser": "google-chrome.desktop", "shown": ["google-chrome.desktop", "firefox-esr.desktop"]}' \
+        > "$work/config/orlim/browser.json"
+}
+
 # The desktop's light or dark preference, served by a stand-in portal: light
 # first, switched to dark below while Orlim runs.
 mkfifo "$work/portal-in"
@@ -81,6 +104,12 @@ local_state Default "Profile 1" "Profile 2" "Profile 3" "Profile 4" "Profile 5" 
 shoot Orlim picker-eleven.png
 xdotool key Escape
 local_state Default "Profile 1" "Profile 2"
+two_browsers
+"$build/orlim" "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a"
+shoot Orlim picker-two-browsers.png
+xdotool key Escape
+two_browsers off
+local_state Default "Profile 1" "Profile 2"
 "$build/orlim"
 shoot "Orlim 設定" settings.png
 xdotool key ctrl+w 2>/dev/null || true
@@ -91,6 +120,11 @@ sleep 0.5
 "$build/orlim" "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a"
 shoot Orlim picker-dark.png
 xdotool key Escape
+two_browsers
+"$build/orlim" "https://github.com/example/orlim/pull/42?tab=files#diff-7f3a"
+shoot Orlim picker-two-browsers-dark.png
+xdotool key Escape
+two_browsers off
 "$build/orlim"
 shoot "Orlim 設定" settings-dark.png
 echo "set 2" >&7

@@ -4,14 +4,16 @@
 
 Prints "port N" once it listens, then appends one line to the log file given
 as its argument for every request: the path, a tab, and the "profile" cookie
-the browser sent ("-" when none). /profile/NAME sets that cookie; every other
-path serves a page that reports each key pressed in it as /key/KEY.
+the browser sent ("-" when none), and, when a header's name follows the log's
+(Accept-Language), a tab and that header. /profile/NAME sets that cookie; every
+other path serves a page that reports each key pressed in it as /key/KEY.
 """
 import http.server
 import sys
 import urllib.parse
 
 LOG = sys.argv[1]
+HEADER = sys.argv[2] if len(sys.argv) > 2 else None
 PAGE = b"""<!doctype html><title>page</title>
 <script>
 addEventListener("keydown", (e) => fetch("/key/" + encodeURIComponent(e.key)));
@@ -23,7 +25,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         cookies = dict(part.strip().split("=", 1) for part in
                        self.headers.get("Cookie", "").split(";") if "=" in part)
         with open(LOG, "a") as log:
-            log.write(f"{urllib.parse.unquote(self.path)}\t{urllib.parse.unquote(cookies.get('profile', '-'))}\n")
+            header = f"\t{self.headers.get(HEADER, '-')}" if HEADER else ""
+            log.write(f"{urllib.parse.unquote(self.path)}\t{urllib.parse.unquote(cookies.get('profile', '-'))}{header}\n")
         self.send_response(200)
         self.send_header("Content-Type", "text/html")
         self.send_header("Cache-Control", "no-store")
