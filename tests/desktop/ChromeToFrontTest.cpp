@@ -3,7 +3,8 @@
 // in, to the picker, to the Chrome that opens the link: under Wayland
 // compositors run headless (GNOME's mutter, KDE's KWin; keys typed through
 // mutter's remote-desktop interface and KWin's fake input) and under X11 window
-// managers on Xvfb (mutter, KWin, openbox; keys typed with xdotool).
+// managers on Xvfb (mutter, KWin, openbox; keys typed with xdotool); and what a
+// click chooses.
 #include "Compositor.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <ostream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,9 +31,33 @@ struct Case
     void (ChromeToFront::*scenario)();
 };
 
+void PrintTo(const Case& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class ChromeToFront : public Compositor, public ::testing::WithParamInterface<Case>
 {
 public:
+    /// Types `key` in the window that logs to `clicking` (no key: only waits)
+    /// and whether the picker then takes the keyboard from it, the `times`th time.
+    bool pickerTakesTheKeyboard(const QString& clicking, const QString& key, int times)
+    {
+        if (!key.isEmpty())
+            type(key);
+        return waitFor([&] { return count(clicking, "focus-out") == times; }, 30000);
+    }
+
+    /// The stand-in browser's first `count` starts, by link: like a browser's
+    /// processes, they log themselves in whatever order the machine runs them.
+    QList<QStringList> startsByLink(int count)
+    {
+        QList<QStringList> started = waitForChrome(count);
+        std::sort(started.begin(), started.end(),
+                  [](const QStringList& a, const QStringList& b) { return a.last() < b.last(); });
+        return started;
+    }
+
     /// Debian's real Chromium, running natively on the desktop, comes to the
     /// front with the link in the chosen profile: started by the choice, with
     /// Orlim started by a link without a token; then running, for a link
@@ -58,9 +84,7 @@ public:
             SCOPED_TRACE(++round);
             const QString link = *pages + u"/clicked-"_s + QString::number(round) + u'-';
             const QString clicking = openClickingWindow(link);
-            type(QString::fromLatin1(r.open));
-            ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000))
-                << "the picker took the keyboard";
+            ASSERT_TRUE(pickerTakesTheKeyboard(clicking, QString::fromLatin1(r.open), 1));
             type(QString::fromLatin1(r.choice));
             const QByteArray opened =
                 "/clicked-" + QByteArray::number(round) + "-1\t" + r.profile.toUtf8();
@@ -102,13 +126,11 @@ public:
         ASSERT_EQ(nextLine(server).trimmed(), "ready");
         // The shell makes a token for the action from the user's last input;
         // the clicking window's "o" stands for that click, its token kept in a file.
-        QFile script(path(u"keep-token"_s));
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf %s \"$XDG_ACTIVATION_TOKEN\" > \"$1.part\" && mv "
-                     "\"$1.part\" \"$1\"\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        const QString clicking = openClickingWindow(path(u"token"_s), script.fileName());
+        const QString keeper = writeFile(u"keep-token"_s,
+                                         "#!/bin/sh\nprintf %s \"$XDG_ACTIVATION_TOKEN\" > "
+                                         "\"$1.part\" && mv \"$1.part\" \"$1\"\n",
+                                         true);
+        openClickingWindow(path(u"token"_s), keeper);
         const auto clipboard = [&] {
             QByteArray text;
             tool(paste,
@@ -131,15 +153,13 @@ public:
                 0);
             ASSERT_TRUE(waitFor([&] { return clipboard() == elsewhere; }));
             const QString base = u"https://lost.example/"_s + QString::number(round) + u"?a=1&b=";
-            for (const QString& n : {u"1"_s, u"2"_s, u"3"_s}) {
-                if (round == 1 && n == u"1") {
-                    startHelper({QStringLiteral(ORLIM_EXECUTABLE), base + n}, environment(),
-                                u"orlim.log"_s);
-                    ASSERT_TRUE(waitUntilListening());
-                } else {
-                    ASSERT_EQ(run({base + n}), 0);
-                }
+            if (round == 1) {
+                startHelper({QStringLiteral(ORLIM_EXECUTABLE), base + u'1'}, environment(),
+                            u"orlim.log"_s);
+                ASSERT_TRUE(waitUntilListening());
             }
+            for (const QChar n : round == 1 ? u"23"_s : u"123"_s)
+                ASSERT_EQ(run({base + n}), 0);
             // Each start fails as its process ends, in whatever order they
             // end: the message that counts three names the last told.
             QJsonObject shown;
@@ -184,13 +204,14 @@ public:
         writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
         // The browser records its start, then fails when the test says.
         ASSERT_EQ(::mkfifo(path(u"fail"_s).toLocal8Bit().constData(), 0600), 0);
-        QFile script(path(u"browser"_s));
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(
-            "#!/bin/sh\necho \"$*\" >> \"$0.starts\"\nread x < \"${0%/*}/fail\"\nexit 1\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        installEntry(u"google-chrome.desktop"_s, script.fileName().toUtf8() + " %U");
+        installEntry(
+            u"google-chrome.desktop"_s,
+            writeFile(
+                u"browser"_s,
+                "#!/bin/sh\necho \"$*\" >> \"$0.starts\"\nread x < \"${0%/*}/fail\"\nexit 1\n",
+                true)
+                    .toUtf8() +
+                " %U");
         // Never blocks: with no browser waiting, nothing fails.
         const auto fail = [&] {
             const int fd = ::open(path(u"fail"_s).toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
@@ -202,14 +223,13 @@ public:
         const QString clicking = openClickingWindow(u"https://asked.example/"_s);
         startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://asked.example/first"_s},
                     environment(), u"orlim.log"_s);
-        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000));
+        ASSERT_TRUE(pickerTakesTheKeyboard(clicking, {}, 1));
         type(u"1"_s);
         ASSERT_TRUE(waitFor([&] { return readLog(u"browser.starts"_s).contains("first"); }));
         // Once the picker has gone, the next link's picker takes the keyboard;
         // then the first start fails.
         ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-in") == 2; }, 30000));
-        type(u"o"_s);
-        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 2; }, 30000));
+        ASSERT_TRUE(pickerTakesTheKeyboard(clicking, u"o"_s, 2));
         fail();
         ASSERT_TRUE(waitFor([&] {
             return readLog(u"orlim.log"_s).contains("could not be opened");
@@ -234,24 +254,15 @@ public:
         writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {},
                                                        "Profile 2": {}}}})");
         const QString clicking = openClickingWindow(u"https://burst.example/"_s);
-        type(u"o"_s);
-        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000))
-            << "the picker took the keyboard";
+        ASSERT_TRUE(pickerTakesTheKeyboard(clicking, u"o"_s, 1));
         type(u"alt+F4"_s);
         ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-in") == 2; }, 30000));
-        type(u"o"_s);
-        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 2; }, 30000))
-            << "a closed picker comes back with the keyboard";
+        ASSERT_TRUE(pickerTakesTheKeyboard(clicking, u"o"_s, 2)) << "a closed picker comes back";
         EXPECT_EQ(run({u"https://burst.example/3"_s, u"https://burst.example/4"_s}), 0);
         for (const QString& key : {u"2"_s, u"ctrl+3"_s})
             type(key);
         const QString profile = u"--profile-directory="_s;
-        // Started in order; the stand-ins, like a browser's processes, log
-        // themselves in whatever order the machine runs them.
-        QList<QStringList> started = waitForChrome(3);
-        std::sort(started.begin(), started.end(),
-                  [](const QStringList& a, const QStringList& b) { return a.last() < b.last(); });
-        EXPECT_EQ(started,
+        EXPECT_EQ(startsByLink(3),
                   (QList<QStringList>{{profile + u"Profile 1", u"https://burst.example/2"_s},
                                       {profile + u"Profile 2", u"https://burst.example/3"_s},
                                       {profile + u"Profile 2", u"https://burst.example/4"_s}}));
@@ -262,13 +273,50 @@ public:
         EXPECT_FALSE(keys.contains("\n2") || keys.contains("\n3")) << keys.toStdString();
     }
 
+    /// A double-click on a row with a second link waiting chooses for the
+    /// first link only: its second click falls on the second link's picker,
+    /// which stays until Escape drops that link. Only the first, and a link
+    /// given later, start.
+    void aDoubleClickChoosesForTheLinkShownOnly()
+    {
+        writeLocalState(R"({"profile": {"profiles_order": ["Default", "Profile 1"],
+            "info_cache": {"Default": {}, "Profile 1": {}}}})");
+        const QString clicking = openClickingWindow(u"https://clicked.example/"_s);
+        ASSERT_TRUE(pickerTakesTheKeyboard(clicking, u"o"_s, 1));
+        ASSERT_EQ(run({u"https://waiting.example/"_s}), 0);
+        // Well inside the second row of the 400 x 520 picker.
+        const int x = 200, y = 155;
+        if (onX11()) {
+            ASSERT_EQ(xdotool({u"mousemove"_s, u"--window"_s,
+                               QString::fromLatin1(titled(u"Orlim"_s).value(0)), QString::number(x),
+                               QString::number(y)}),
+                      0);
+            ASSERT_EQ(xdotool({u"click"_s, u"--repeat"_s, u"2"_s, u"--delay"_s, u"80"_s, u"1"_s}),
+                      0);
+        } else {
+            // Centred on the 1280 x 800 monitor, below Orlim's own 34-pixel title bar.
+            m_keys->write("double-click " + QByteArray::number((1280 - 400) / 2 + x) + ' ' +
+                          QByteArray::number((800 - 520 - 34) / 2 + 34 + y) + '\n');
+            ASSERT_TRUE(nextLine(m_keys).startsWith("clicked"));
+        }
+        type(u"Escape"_s);
+        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-in") == 2; }, 30000))
+            << "Escape dropped the waiting link, and only it";
+        ASSERT_TRUE(pickerTakesTheKeyboard(clicking, u"o"_s, 2));
+        type(u"1"_s);
+        EXPECT_EQ(startsByLink(2),
+                  (QList<QStringList>{
+                      {u"--profile-directory=Profile 1"_s, u"https://clicked.example/1"_s},
+                      {u"--profile-directory=Default"_s, u"https://clicked.example/2"_s}}));
+    }
+
     /// GNOME's compositor, headless, with keys typed through its remote-desktop
     /// interface.
     void mutter()
     {
         startCompositor({u"mutter"_s, u"--wayland"_s, u"--headless"_s, u"--no-x11"_s,
                          u"--virtual-monitor"_s, u"1280x800"_s},
-                        u"wayland-0"_s, 10000);
+                        u"wayland-0"_s, 10000, m_mutterSettings);
         if (HasFatalFailure() || IsSkipped())
             return;
         m_keys = startHelper({QStringLiteral(MUTTER_KEYS_SCRIPT)}, desktopEnvironment());
@@ -284,16 +332,13 @@ public:
         const QString kwin = QStandardPaths::findExecutable(u"kwin_wayland"_s);
         if (kwin.isEmpty() || QByteArray(KWIN_KEYS_EXECUTABLE).isEmpty())
             GTEST_SKIP() << "kwin_wayland or plasma-wayland-protocols is not installed";
-        QDir().mkpath(path(u"kwin"_s));
-        ASSERT_TRUE(QFile::copy(kwin, path(u"kwin/kwin_wayland"_s)));
+        ASSERT_TRUE(QDir().mkpath(path(u"kwin"_s)) &&
+                    QFile::copy(kwin, path(u"kwin/kwin_wayland"_s)));
         // KWin grants fake input to the program its desktop entry names.
-        QDir().mkpath(path(u"home/.local/share/applications"_s));
-        QFile entry(path(u"home/.local/share/applications/orlim-test-keys.desktop"_s));
-        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-        entry.write("[Desktop Entry]\nType=Application\nName=Orlim test keys\nNoDisplay=true\n"
-                    "Exec=" KWIN_KEYS_EXECUTABLE "\n"
-                    "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input\n");
-        entry.close();
+        writeFile(u"home/.local/share/applications/orlim-test-keys.desktop"_s,
+                  "[Desktop Entry]\nType=Application\nName=Orlim test keys\nNoDisplay=true\n"
+                  "Exec=" KWIN_KEYS_EXECUTABLE
+                  "\nX-KDE-Wayland-Interfaces=org_kde_kwin_fake_input\n");
         // KWin 6 no longer grants it by the entry alone; its own switch for
         // tests does. KWin 5 is left as users have it.
         QProcess version;
@@ -315,6 +360,15 @@ public:
         ASSERT_TRUE(nextLine(m_keys).startsWith("ready"))
             << readLog(u"kwin-keys.log"_s).toStdString();
     }
+    /// mutter set to centre new windows (GNOME Tweaks' switch), so that a test
+    /// knows where the picker is.
+    void mutterCentring()
+    {
+        writeFile(u"home/.config/glib-2.0/settings/keyfile"_s,
+                  "[org/gnome/mutter]\ncenter-new-windows=true\n");
+        m_mutterSettings = {{u"GSETTINGS_BACKEND"_s, u"keyfile"_s}};
+        mutter();
+    }
     void mutterX11() { startX11({u"mutter"_s, u"--x11"_s, u"--replace"_s, u"--sm-disable"_s}); }
     void kwinX11() { startX11({u"kwin_x11"_s, u"--replace"_s}); }
     void openbox() { startX11({u"openbox"_s}); }
@@ -324,6 +378,9 @@ public:
         ProcessFixture::SetUp();
         (this->*GetParam().desktop)();
     }
+
+private:
+    QList<std::pair<QString, QString>> m_mutterSettings;
 };
 
 using C = ChromeToFront;
@@ -345,6 +402,10 @@ const Case cases[] = {
     {"X11ALinkNotOpenedIsCopiedUnderMutter", &C::mutterX11, &C::aLinkNotOpenedIsCopied},
     {"X11ALinkNotOpenedIsCopiedUnderOpenbox", &C::openbox, &C::aLinkNotOpenedIsCopied},
     {"X11ABurstChosenWithKeysUnderOpenbox", &C::openbox, &C::aBurstChosenWithKeys},
+    {"MutterADoubleClickChoosesForTheLinkShownOnly", &C::mutterCentring,
+     &C::aDoubleClickChoosesForTheLinkShownOnly},
+    {"X11ADoubleClickChoosesForTheLinkShownOnlyUnderOpenbox", &C::openbox,
+     &C::aDoubleClickChoosesForTheLinkShownOnly},
 };
 
 using X11 = Compositor;
