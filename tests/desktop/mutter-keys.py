@@ -43,6 +43,12 @@ def main():
             x, y = (float(value) for value in name.split()[1:])
             session.NotifyPointerMotionRelative(-100000.0, -100000.0)
             session.NotifyPointerMotionRelative(x, y)
+            # The window under the pointer may learn of it only as it enters,
+            # at wherever the pointer then was: a motion after a moment tells
+            # it where the buttons are pressed.
+            for dx in (1.0, -1.0):
+                time.sleep(0.1)
+                session.NotifyPointerMotionRelative(dx, 0.0)
             for _ in range(2):
                 time.sleep(0.08)
                 session.NotifyPointerButton(dbus.Int32(BTN_LEFT), True)
