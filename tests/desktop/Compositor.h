@@ -117,11 +117,8 @@ protected:
     /// Waits until the X11 window titled `title` is the active one.
     bool becomesActive(const QString& title, int timeoutMs = 10000) const
     {
-        return waitFor(
-            [&] {
-                return activeAmong({u"--onlyvisible"_s, u"--name"_s, u'^' + title + u'$'});
-            },
-            timeoutMs);
+        const QStringList terms{u"--onlyvisible"_s, u"--name"_s, u'^' + title + u'$'};
+        return waitFor([&] { return activeAmong(terms); }, timeoutMs);
     }
 
     /// How many lines of the log `name` are exactly `line`.

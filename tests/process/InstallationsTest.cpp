@@ -31,13 +31,10 @@ TEST_F(Installations, EveryBrowserIsListed)
     // browser; its profiles, made by Firefox itself, are listed by their folders.
     if (!installSystemEntry(u"firefox-esr.desktop"_s, u"/usr/bin/firefox-esr"_s))
         GTEST_SKIP() << "Debian's firefox-esr is not installed";
-    for (const QString& name : {u"仕事"_s, u"Work"_s}) {
-        QProcess firefox;
-        firefox.setProcessEnvironment(environment());
-        firefox.start(u"/usr/bin/firefox-esr"_s, {u"--headless"_s, u"-CreateProfile"_s, name});
-        ASSERT_TRUE(firefox.waitForFinished(60000))
+    for (const QString& name : {u"仕事"_s, u"Work"_s})
+        ASSERT_TRUE(start({u"--headless"_s, u"-CreateProfile"_s, name}, u"/usr/bin/firefox-esr"_s)
+                        ->waitForFinished(60000))
             << "Firefox did not make " << name.toStdString();
-    }
     EXPECT_EQ(run({u"--list-browsers"_s}, &out), 0);
     EXPECT_EQ(out, u"chromium.desktop\tChromium Web Browser\tserved\n"
                    u"firefox-esr.desktop\tFirefox ESR\n"_s);

@@ -13,6 +13,7 @@
 #include <iostream>
 #include <linux/input-event-codes.h>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 #include <wayland-client.h>
@@ -40,17 +41,16 @@ int keyCode(const std::string& name)
         {"Return", KEY_ENTER}, {"Down", KEY_DOWN},     {"Up", KEY_UP},
         {"Escape", KEY_ESC},   {"alt", KEY_LEFTALT},   {"F4", KEY_F4},
         {"Tab", KEY_TAB},      {"ctrl", KEY_LEFTCTRL}, {"shift", KEY_LEFTSHIFT}};
-    static const int letters[] = {KEY_A, KEY_B, KEY_C, KEY_D, KEY_E, KEY_F, KEY_G, KEY_H, KEY_I,
-                                  KEY_J, KEY_K, KEY_L, KEY_M, KEY_N, KEY_O, KEY_P, KEY_Q, KEY_R,
-                                  KEY_S, KEY_T, KEY_U, KEY_V, KEY_W, KEY_X, KEY_Y, KEY_Z};
     if (const auto it = named.find(name); it != named.end())
         return it->second;
-    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z')
-        return letters[name[0] - 'a'];
-    if (name.size() == 1 && name[0] >= '1' && name[0] <= '9')
-        return KEY_1 + (name[0] - '1');
-    if (name == "0")
-        return KEY_0;
+    // The keyboard's rows, whose keys have consecutive codes.
+    for (const auto& [row, first] : {std::pair{"1234567890", KEY_1},
+                                     {"qwertyuiop", KEY_Q},
+                                     {"asdfghjkl", KEY_A},
+                                     {"zxcvbnm", KEY_Z}}) {
+        if (const char* key = name.size() == 1 ? std::strchr(row, name[0]) : nullptr)
+            return first + int(key - row);
+    }
     return -1;
 }
 
@@ -78,13 +78,9 @@ int main()
         if (line.empty())
             continue;
         std::vector<int> codes;
-        for (size_t start = 0;;) {
-            const size_t plus = line.find('+', start);
-            codes.push_back(keyCode(line.substr(start, plus - start)));
-            if (plus == std::string::npos)
-                break;
-            start = plus + 1;
-        }
+        std::istringstream chord(line);
+        for (std::string key; std::getline(chord, key, '+');)
+            codes.push_back(keyCode(key));
         for (const int code : codes) {
             if (code >= 0)
                 org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(code), 1);

@@ -9,24 +9,12 @@
 #include <cstring>
 #include <unistd.h>
 
-namespace {
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(path.section(u'/', 0, -2));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-} // namespace
-
 void ProcessFixture::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
-    for (const char* folder : {"home", "config", "data/applications", "data-dirs", "cache"})
+    for (const char* folder :
+         {"home", "config", "data/applications", "data-dirs", "cache", "runtime"})
         QDir().mkpath(path(QString::fromLatin1(folder)));
-    QDir().mkdir(path(u"runtime"_s));
     QFile::setPermissions(path(u"runtime"_s), QFile::Permissions(0x7700));
     installEntry(u"google-chrome.desktop"_s, FAKE_CHROME_EXECUTABLE " %U");
 }
@@ -117,29 +105,40 @@ bool ProcessFixture::waitUntilListening() const
     });
 }
 
+QString ProcessFixture::writeFile(const QString& relative, const QByteArray& bytes,
+                                  bool executable) const
+{
+    QDir().mkpath(path(relative.section(u'/', 0, -2)));
+    QFile file(path(relative));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << relative.toStdString();
+    file.write(bytes);
+    if (executable)
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return file.fileName();
+}
+
 void ProcessFixture::writeLocalState(const QByteArray& json, const QString& chromeDirectory) const
 {
-    write(path(chromeDirectory + u"/Local State"), json);
+    writeFile(chromeDirectory + u"/Local State", json);
 }
 
 void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& exec) const
 {
-    const QString file = path(u"data/applications/" + desktopId);
-    QFile::remove(file);
+    QFile::remove(path(u"data/applications/" + desktopId));
     if (!exec.isEmpty())
-        write(file, "[Desktop Entry]\nType=Application\nName=" +
-                        desktopId.chopped(int(strlen(".desktop"))).toUtf8() + "\nExec=" + exec +
-                        '\n');
+        writeFile(u"data/applications/" + desktopId,
+                  "[Desktop Entry]\nType=Application\nName=" +
+                      desktopId.chopped(int(strlen(".desktop"))).toUtf8() + "\nExec=" + exec +
+                      '\n');
 }
 
 bool ProcessFixture::installSystemEntry(const QString& desktopId, const QString& program) const
 {
     const QString entry = u"/usr/share/applications/"_s + desktopId;
-    if (!QFile::exists(entry) || !QFile::exists(program))
-        return false;
     QDir().mkpath(path(u"data-dirs/applications"_s));
     QFile::remove(path(u"data-dirs/applications/"_s + desktopId));
-    return QFile::copy(entry, path(u"data-dirs/applications/"_s + desktopId));
+    return QFile::exists(program) &&
+           QFile::copy(entry, path(u"data-dirs/applications/"_s + desktopId));
 }
 
 QString ProcessFixture::chromiumFlags() const
