@@ -14,15 +14,7 @@ namespace {
 struct Orlim
 {
     FakePlatform platform;
-    Platform services{&platform.files,
-                      &platform.applications,
-                      &platform.processes,
-                      &platform.chromeWindows,
-                      &platform.defaultBrowser,
-                      &platform.scheduler,
-                      &platform.windowActivation,
-                      &platform.notifications,
-                      &platform.colorScheme};
+    Platform services = platform.services();
     Application app{services};
 
     void route(const QStringList& links, const QString& token = {})
