@@ -147,11 +147,9 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     EXPECT_EQ(headline(notice), u"4 件のリンクを開けませんでした"_s) << "refreshed while open";
 
     // Closed before it had the keyboard: brought up later, it copies nothing.
-    picks[2](u"token-c"_s);
     notice.window()->close();
     QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
-    notice.notOpened(u"https://d"_s, DidNotStart);
-    picks[3](u"token-d"_s);
+    picks[2](u"token-c"_s);
     notice.window()->close();
     notice.window()->show();
     notice.window()->activateWindow();
