@@ -25,7 +25,7 @@ QString run(std::string_view script)
                     scheduler};
     const auto wait = [&](int ms) { return [&scheduler, ms] { scheduler.advance(ms); }; };
     // f focus moved, S/s the settle time or 1 ms short of it, H 1 ms short of the hold,
-    // W/X/O choose on Wayland/X11/offscreen, K/k a key held/released, a the picker (in)active,
+    // W/X choose on Wayland/X11, K/k a key held/released, a the picker (in)active,
     // t no token, d deactivated, r a new link.
     const std::map<char, std::function<void()>> steps{
         {'f', [&] { gate.focusMoved(); }},
@@ -34,7 +34,6 @@ QString run(std::string_view script)
         {'H', wait(LaunchGate::holdMs - 1)},
         {'W', [&] { gate.choose(true, true); }},
         {'X', [&] { gate.choose(false, true); }},
-        {'O', [&] { gate.choose(false, false); }},
         {'K', [&] { keysHeld = true; }},
         {'k', [&] { keysHeld = false, gate.keysReleased(); }},
         {'a', [&] { active = !active; }},
@@ -65,7 +64,6 @@ TEST(LaunchGate, WaitsHoldsAndEnds)
         {"X11: at once, held until the browser is active or the bound", "X|", "start | hide"},
         {"a new link: a waiting choice goes out overtaken, once, and nothing is held", "fSKWrR",
          "overtaken takes"},
-        {"elsewhere (offscreen): at once, and gone", "O", "start hide"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(run(c[1]), QString::fromUtf8(c[2])) << c[0];
