@@ -51,8 +51,7 @@ void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& deskto
 
 QString FakePlatform::chromeDirectory() const
 {
-    const auto served = browsers.find();
-    return served ? served->dataDirectory : QString();
+    return browsers.find().value_or(ChromeInstallation()).dataDirectory;
 }
 
 void FakePlatform::writeLocalState(const QByteArray& json) const
