@@ -8,10 +8,12 @@
 #include <QFile>
 
 // The browser served: the user's choice while it is installed, else the first
-// installed in the table's order (Chrome first); a choice file that cannot be
-// read is no choice. Every Chromium-based browser's data directory follows
-// $CHROME_CONFIG_HOME as the browsers themselves do; Snap's and Flathub's live
-// in the home directory.
+// installed in the table's order (Chrome first, Firefox's rows after the
+// Chromium family's); a choice file that cannot be read is no choice. Every
+// Chromium-based browser's data directory follows $CHROME_CONFIG_HOME as the
+// browsers themselves do; Snap's and Flathub's live in the home directory.
+// Firefox keeps its profiles in the folder of an older install while that
+// exists, else in the XDG one; so do its Flatpak and Snap builds below their own.
 TEST(ChromeInstallation, TheServedBrowser)
 {
     FakePlatform platform;
@@ -20,6 +22,7 @@ TEST(ChromeInstallation, TheServedBrowser)
     const struct
     {
         const char *installed, *choice, *served, *dataDirectory; // choice: the file; "": none
+        const char* older = "";                                  // a folder made first below home
     } cases[] = {
         {"brave-browser google-chrome", "", "google-chrome", "config/google-chrome"},
         {"brave-browser google-chrome", R"({"browser": "brave-browser.desktop"})", "brave-browser",
@@ -31,21 +34,38 @@ TEST(ChromeInstallation, TheServedBrowser)
          "chromium_chromium", "home/snap/chromium/common/chromium"},
         {"org.chromium.Chromium com.brave.Browser", R"({"browser": "com.brave.Browser.desktop"})",
          "com.brave.Browser", "home/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser"},
+        {"firefox-esr google-chrome", "", "google-chrome", "config/google-chrome"},
+        {"firefox-esr google-chrome", R"({"browser": "firefox-esr.desktop"})", "firefox-esr",
+         "config/mozilla/firefox"},
+        {"firefox", "", "firefox", "home/.mozilla/firefox", ".mozilla/firefox"},
+        {"org.mozilla.firefox", "", "org.mozilla.firefox",
+         "home/.var/app/org.mozilla.firefox/config/mozilla/firefox"},
+        {"org.mozilla.firefox", "", "org.mozilla.firefox",
+         "home/.var/app/org.mozilla.firefox/.mozilla/firefox",
+         ".var/app/org.mozilla.firefox/.mozilla/firefox"},
+        {"firefox_firefox", "", "firefox_firefox", "home/snap/firefox/common/.mozilla/firefox",
+         "snap/firefox/common/.mozilla/firefox"},
+        {"librewolf", "", "librewolf", "home/.librewolf"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.served);
+        SCOPED_TRACE(c.dataDirectory);
         installed.clear();
-        for (const QString& id : QString::fromUtf8(c.installed).split(u' '))
+        const QStringList ids = QString::fromUtf8(c.installed).split(u' ');
+        for (const QString& id : ids)
             installed[id + u".desktop"] = desktopEntry(id, u"/usr/bin/x %U"_s);
         QFile::remove(choiceFile);
         if (*c.choice)
             writeFile(choiceFile, c.choice);
+        QDir home(platform.files.homeDirectory());
+        home.removeRecursively();
+        if (*c.older)
+            home.mkpath(QString::fromUtf8(c.older));
         const auto served = platform.browsers.find();
         ASSERT_TRUE(served);
         EXPECT_EQ(served->desktopId, QString::fromUtf8(c.served) + u".desktop");
         EXPECT_EQ(served->dataDirectory,
                   platform.root.filePath(QString::fromUtf8(c.dataDirectory)));
-        EXPECT_EQ(platform.browsers.installed().size(), 2);
+        EXPECT_EQ(platform.browsers.installed().size(), ids.size());
     }
     installed = {{u"brave-browser.desktop"_s, desktopEntry({}, {})}};
     EXPECT_EQ(platform.browsers.find()->commandLine({u"x"_s}),
@@ -53,43 +73,6 @@ TEST(ChromeInstallation, TheServedBrowser)
         << "an entry without an Exec line runs its row's own program";
     installed.clear();
     EXPECT_FALSE(platform.browsers.find());
-}
-
-// Firefox's rows come after the Chromium family's, so Chrome stays served
-// beside them unless Firefox is chosen, and Firefox alone is served. Firefox
-// keeps its profiles in the folder of an older install while that exists,
-// else in the XDG one; so do its Flatpak and Snap builds below their own.
-TEST(ChromeInstallation, FirefoxFolders)
-{
-    FakePlatform platform;
-    auto& installed = platform.applications.installed;
-    installed[u"firefox-esr.desktop"_s] = desktopEntry({}, u"firefox-esr %u"_s);
-    EXPECT_EQ(platform.browsers.find()->desktopId, u"google-chrome.desktop"_s);
-    ASSERT_TRUE(platform.browsers.choice().choose(u"firefox-esr.desktop"_s));
-    EXPECT_EQ(platform.browsers.find()->family, ChromeInstallation::Family::Firefox);
-    const struct
-    {
-        const char *desktopId, *older, *dataDirectory; // older: a folder made first below home
-    } cases[] = {
-        {"firefox-esr", "", "config/mozilla/firefox"},
-        {"firefox", ".mozilla/firefox", "home/.mozilla/firefox"},
-        {"org.mozilla.firefox", "", "home/.var/app/org.mozilla.firefox/config/mozilla/firefox"},
-        {"org.mozilla.firefox", ".var/app/org.mozilla.firefox/.mozilla/firefox",
-         "home/.var/app/org.mozilla.firefox/.mozilla/firefox"},
-        {"firefox_firefox", "snap/firefox/common/.mozilla/firefox",
-         "home/snap/firefox/common/.mozilla/firefox"},
-        {"librewolf", "", "home/.librewolf"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.dataDirectory);
-        installed = {{QString::fromUtf8(c.desktopId) + u".desktop", desktopEntry({}, u"x %u"_s)}};
-        QDir home(platform.files.homeDirectory());
-        home.removeRecursively();
-        if (*c.older)
-            home.mkpath(QString::fromUtf8(c.older));
-        EXPECT_EQ(platform.browsers.find()->dataDirectory,
-                  platform.root.filePath(QString::fromUtf8(c.dataDirectory)));
-    }
 }
 
 // The browsers shown together: those listed beside the choice, in the user's

@@ -36,13 +36,9 @@ TEST(ChromeProfiles, EntriesAndOrder)
         const ChromeProfileInfo none = platform.catalogue();
         EXPECT_TRUE(none.profiles.isEmpty() && !none.lastUsedDirectory) << json;
     }
-}
 
-// A list holding anything but names counts as none; a missing list sorts all;
-// a listed name matches its profile in either Unicode normal form.
-TEST(ChromeProfiles, OrderList)
-{
-    FakePlatform platform;
+    // A list holding anything but names counts as none; a missing list sorts
+    // all; a listed name matches its profile in either Unicode normal form.
     const struct
     {
         const char *order, *expected;

@@ -22,8 +22,7 @@ TEST(HostileFiles, FilesThatAreNotFiles)
     const QString firefox = platform.root.path() + u"/firefox";
     const QString profilesIni = FirefoxProfiles::profilesIniURL(firefox);
     const QString store = firefox + u"/Profile Groups/1.sqlite";
-    using Make = std::function<bool(const QString&)>;
-    const Make makers[] = {
+    const std::function<bool(const QString&)> makers[] = {
         [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0600) == 0; },
         [](const QString& p) { return QFile::link(u"/dev/zero"_s, p); },
         [](const QString& p) { return QFile::link(p, p); },
@@ -31,7 +30,7 @@ TEST(HostileFiles, FilesThatAreNotFiles)
             return QFile(p).open(QIODevice::WriteOnly) && QFile::resize(p, qint64(1) << 30);
         },
     };
-    for (const Make& make : makers) {
+    for (const auto& make : makers) {
         for (const QString& path : {localState, picture, profilesIni, store}) {
             QFile::remove(path);
             QDir().mkpath(QFileInfo(path).absolutePath());

@@ -12,7 +12,6 @@
 #include <thread>
 
 using State = LinkMessage::Reader::State;
-using namespace std::string_literals;
 
 // A running Orlim that reads the links and closes without an answer gets them
 // once: the sender gives up with an error rather than send them again.

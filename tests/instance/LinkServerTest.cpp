@@ -12,8 +12,6 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-using namespace std::string_literals;
-
 // A client that connects and says nothing holds up no one: another's links
 // are routed while it is still connected.
 TEST(LinkServer, ASilentClientHoldsUpNoOne)

@@ -57,8 +57,7 @@ Platform FakePlatform::services()
 
 QString FakePlatform::chromeDirectory() const
 {
-    const auto served = browsers.find();
-    return served ? served->dataDirectory : QString();
+    return browsers.find().value_or(ChromeInstallation()).dataDirectory;
 }
 
 void FakePlatform::writeLocalState(const QByteArray& json) const

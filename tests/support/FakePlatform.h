@@ -28,9 +28,8 @@
 #include <optional>
 
 /// A main loop whose clock moves only when a test says so.
-class FakeScheduler final : public Scheduler
+struct FakeScheduler final : Scheduler
 {
-public:
     void schedule(std::chrono::milliseconds delay, const QObject* context,
                   std::function<void()> task) override;
     /// Moves the clock forward by `ms`, running every task that falls due, in order.
@@ -38,7 +37,6 @@ public:
     /// Runs everything scheduled, including what those tasks schedule.
     void runAll();
 
-private:
     struct Task
     {
         bool hasContext;

@@ -7,8 +7,7 @@
 // Chrome's folder.
 TEST(XdgFileLayout, XdgConfigHomeFallsBackToDotConfig)
 {
-    const ScopedVariable home("HOME", "/home/tester");
-    ScopedVariable config("XDG_CONFIG_HOME", "/x/conf");
+    const ScopedVariable home("HOME", "/home/tester"), config("XDG_CONFIG_HOME", "/x/conf");
     XdgFileLayout files;
     EXPECT_EQ(files.configHome(), u"/x/conf"_s);
     {
