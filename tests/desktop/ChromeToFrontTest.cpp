@@ -121,10 +121,10 @@ public:
         ASSERT_EQ(nextLine(server).trimmed(), "ready");
         // The shell makes a token for the action from the user's last input;
         // the clicking window's "o" stands for that click, its token kept in a file.
-        const QString keeper = writeFile(u"keep-token"_s,
-                                         "#!/bin/sh\nprintf %s \"$XDG_ACTIVATION_TOKEN\" > "
-                                         "\"$1.part\" && mv \"$1.part\" \"$1\"\n",
-                                         true);
+        const QString keeper = putFile(u"keep-token"_s,
+                                       "#!/bin/sh\nprintf %s \"$XDG_ACTIVATION_TOKEN\" > "
+                                       "\"$1.part\" && mv \"$1.part\" \"$1\"\n",
+                                       true);
         openClickingWindow(path(u"token"_s), keeper);
         // The clipboard, read and written as other programs do.
         const QString read = onX11() ? u"xclip -selection clipboard -o"_s : u"wl-paste -n"_s;
@@ -194,10 +194,10 @@ public:
     {
         writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
         // The browser records its start, then fails once the test says so.
-        writeFile(u"browser"_s,
-                  "#!/bin/sh\necho \"$*\" >> \"$0.starts\"\n"
-                  "until [ -e \"$0.fails\" ]; do sleep 0.05; done\nexit 1\n",
-                  true);
+        putFile(u"browser"_s,
+                "#!/bin/sh\necho \"$*\" >> \"$0.starts\"\n"
+                "until [ -e \"$0.fails\" ]; do sleep 0.05; done\nexit 1\n",
+                true);
         installEntry(u"google-chrome.desktop"_s, path(u"browser"_s).toUtf8() + " %U");
         const QString clicking = openClickingWindow(u"https://asked.example/"_s);
         startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://asked.example/first"_s},
@@ -209,7 +209,7 @@ public:
         // then the first start fails.
         ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-in") == 2; }, 30000));
         ASSERT_TRUE(pickerTakesTheKeyboard(clicking, u"o"_s, 2));
-        writeFile(u"browser.fails"_s, {});
+        putFile(u"browser.fails"_s, {});
         ASSERT_TRUE(waitFor([&] {
             return readLog(u"orlim.log"_s).contains("could not be opened");
         })) << readLog(u"orlim.log"_s).toStdString();
@@ -364,10 +364,10 @@ public:
         ASSERT_TRUE(QDir().mkpath(path(u"kwin"_s)) &&
                     QFile::copy(kwin, path(u"kwin/kwin_wayland"_s)));
         // KWin grants fake input to the program its desktop entry names.
-        writeFile(u"home/.local/share/applications/orlim-test-keys.desktop"_s,
-                  "[Desktop Entry]\nType=Application\nName=Orlim test keys\nNoDisplay=true\n"
-                  "Exec=" KWIN_KEYS_EXECUTABLE
-                  "\nX-KDE-Wayland-Interfaces=org_kde_kwin_fake_input\n");
+        putFile(u"home/.local/share/applications/orlim-test-keys.desktop"_s,
+                "[Desktop Entry]\nType=Application\nName=Orlim test keys\nNoDisplay=true\n"
+                "Exec=" KWIN_KEYS_EXECUTABLE
+                "\nX-KDE-Wayland-Interfaces=org_kde_kwin_fake_input\n");
         // KWin 6 no longer grants it by the entry alone; its own switch for
         // tests does. KWin 5 is left as users have it.
         QProcess version;

@@ -105,8 +105,8 @@ bool ProcessFixture::waitUntilListening() const
     });
 }
 
-QString ProcessFixture::writeFile(const QString& relative, const QByteArray& bytes,
-                                  bool executable) const
+QString ProcessFixture::putFile(const QString& relative, const QByteArray& bytes,
+                                bool executable) const
 {
     QDir().mkpath(path(relative.section(u'/', 0, -2)));
     QFile file(path(relative));
@@ -119,17 +119,16 @@ QString ProcessFixture::writeFile(const QString& relative, const QByteArray& byt
 
 void ProcessFixture::writeLocalState(const QByteArray& json, const QString& chromeDirectory) const
 {
-    writeFile(chromeDirectory + u"/Local State", json);
+    putFile(chromeDirectory + u"/Local State", json);
 }
 
 void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& exec) const
 {
     QFile::remove(path(u"data/applications/" + desktopId));
     if (!exec.isEmpty())
-        writeFile(u"data/applications/" + desktopId,
-                  "[Desktop Entry]\nType=Application\nName=" +
-                      desktopId.chopped(int(strlen(".desktop"))).toUtf8() + "\nExec=" + exec +
-                      '\n');
+        putFile(u"data/applications/" + desktopId,
+                "[Desktop Entry]\nType=Application\nName=" +
+                    desktopId.chopped(int(strlen(".desktop"))).toUtf8() + "\nExec=" + exec + '\n');
 }
 
 bool ProcessFixture::installSystemEntry(const QString& desktopId, const QString& program) const

@@ -53,8 +53,8 @@ protected:
 
     /// Writes `bytes` to the file `relative` in the temporary folder, making its
     /// folders, executable by its owner where asked; returns its path.
-    QString writeFile(const QString& relative, const QByteArray& bytes,
-                      bool executable = false) const;
+    QString putFile(const QString& relative, const QByteArray& bytes,
+                    bool executable = false) const;
     /// Writes "Local State" into `chromeDirectory` (relative to the temporary folder).
     void writeLocalState(const QByteArray& json,
                          const QString& chromeDirectory = u"config/google-chrome"_s) const;
