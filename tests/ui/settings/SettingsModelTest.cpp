@@ -80,7 +80,6 @@ TEST(SettingsModel, BrowsersShownAndTheirOrder)
         QString listed; // "+" shown, "-" not
         QString shown;
     } cases[] = {
-        {{}, {}, u"+chrome -chromium -firefox-esr"_s, {}},
         {{}, u"c2"_s, u"+chrome +firefox-esr -chromium"_s, u"chrome firefox-esr"_s},
         {{}, u"c1 c2 m2-"_s, u"+chrome +firefox-esr +chromium"_s, u"chrome firefox-esr chromium"_s},
         {{}, u"c1 m0+"_s, u"+chromium +chrome -firefox-esr"_s, u"chromium chrome"_s},
