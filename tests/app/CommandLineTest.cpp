@@ -20,7 +20,6 @@ TEST(CommandLine, LinksOptionsAndMisuse)
         Bytes links;
     } cases[] = {
         {{"https://a", "--", "-b", "--"}, Action::Open, {"https://a", "-b", "--"}},
-        {{"--", "--", "--help"}, Action::Open, {"--", "--help"}},
         {{}, Action::Open, {}},
         {{"https://a b", "mailto:x"}, Action::Open, {"https://a b", "mailto:x"}},
         {{"https://\xff\xfe/\xe3\x81\x82"}, Action::Open, {"https://\xff\xfe/\xe3\x81\x82"}},

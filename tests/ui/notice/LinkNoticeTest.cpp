@@ -78,10 +78,9 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
     notice.window()->showNormal();
 
     notice.window()->findChild<QPushButton*>(u"close"_s)->click();
-    EXPECT_TRUE(notice.links().isEmpty()) << "forgotten once closed";
     notice.notOpened(u"https://e"_s, BrowserGone);
     EXPECT_TRUE(notice.window()->isVisible()) << "a single failure brings it up";
-    EXPECT_EQ(notice.links(), QStringList{u"https://e"_s});
+    EXPECT_EQ(notice.links(), QStringList{u"https://e"_s}) << "the others forgotten once closed";
 
     // Past the rows listed, the oldest leave the list but not the window: it
     // says how many more there are, and "copy all" copies them.
@@ -101,13 +100,9 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
     LostLinks lost(&LinkNotice::reason);
     for (int i = 0; i < LostLinks::listed + LostLinks::keptEarlier + 3; ++i)
         lost.append(u"https://l/"_s + QString::number(i), NoBrowser);
-    EXPECT_EQ(lost.rowCount(), 1000);
-    EXPECT_EQ(lost.url(0), u"https://l/100003"_s);
     EXPECT_EQ(lost.total(), 101003);
-    const QStringList urls = lost.urls();
-    EXPECT_EQ(urls.first(), u"https://l/0"_s);
-    EXPECT_EQ(urls[100000], u"https://l/100003"_s);
-    EXPECT_EQ(urls.last(), u"https://l/101002"_s);
+    EXPECT_EQ(lost.urls().first(), u"https://l/0"_s);
+    EXPECT_EQ(lost.urls().at(100000), u"https://l/100003"_s) << "then the oldest listed";
 }
 
 // With a service: each failure updates the message, which counts the links

@@ -23,10 +23,13 @@ bool hasLabel(const QWidget* root, const QString& text)
 } // namespace
 
 // One window across shows, with fresh content each time: the warning follows
-// the default browser, the profile list what Chrome has now. Where Orlim draws
-// its own title bar (Wayland), the window carries it and asks for no other.
-// Ctrl+, and Ctrl+Q, and the quit button, trigger what the application made
-// them for.
+// the default browser, the profile list what the browsers have now. Where Orlim
+// draws its own title bar (Wayland), the window carries it and asks for no
+// other. Ctrl+, and Ctrl+Q, and the quit button, trigger what the application
+// made them for. With one browser there is no list of browsers. With two,
+// Space checks the current one and Alt+Up moves it first, the keyboard staying
+// on it, and the profiles follow grouped by browser; a Firefox profile is shown
+// by its name, never by its folder's path.
 TEST(SettingsWindowController, FreshContentInTheSameWindow)
 {
     FakePlatform platform;
@@ -49,36 +52,23 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     EXPECT_EQ(pressed, (QStringList{u"settings"_s, u"quit"_s, u"quit button"_s}));
     EXPECT_TRUE(hasLabel(first, u"検出した Chrome プロファイル（0）"_s));
     EXPECT_EQ(first->findChild<QWidget*>(u"rules"_s) != nullptr, FeatureFlags::rulesEnabled);
+    EXPECT_FALSE(first->findChild<QListWidget*>(u"browsers"_s));
     first->findChild<QPushButton*>(u"makeDefault"_s)->click();
     platform.scheduler.runAll();
     EXPECT_FALSE(first->findChild<QWidget*>(u"warning"_s)) << "the warning follows the change";
 
     window->close();
     platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/two-profiles.json")));
-    controller.show();
-    EXPECT_EQ(controller.window(), window);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(hasLabel(controller.content(), u"検出した Chrome プロファイル（2）"_s));
-    EXPECT_TRUE(hasLabel(controller.content(), u"Profile 1"_s)) << "directories beside names";
-}
-
-// With one browser there is no list of browsers. With two, Space checks the
-// current one and Alt+Up moves it first, the keyboard staying on it, and the
-// profiles follow grouped by browser; a Firefox profile is shown by its name,
-// never by its folder's path.
-TEST(SettingsWindowController, TheBrowsersShownByKeyboard)
-{
-    FakePlatform platform;
-    SettingsView view(
-        {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
-    view.show();
-    EXPECT_FALSE(view.findChild<QListWidget*>(u"browsers"_s));
     platform.applications.installed[u"firefox-esr.desktop"_s] =
         desktopEntry(u"Firefox ESR"_s, u"firefox-esr %u"_s);
     writeFile(platform.root.path() + u"/config/mozilla/firefox/profiles.ini",
               "[Profile0]\nName=仕事\nIsRelative=1\nPath=x1.work\n");
-    view.appear();
-    const auto list = [&] { return view.findChild<QListWidget*>(u"browsers"_s); };
+    controller.show();
+    EXPECT_EQ(controller.window(), window);
+    EXPECT_TRUE(window->isVisible());
+    SettingsView* view = controller.content();
+    EXPECT_TRUE(hasLabel(view, u"Profile 1"_s)) << "directories beside names";
+    const auto list = [&] { return view->findChild<QListWidget*>(u"browsers"_s); };
     ASSERT_TRUE(list());
     list()->setFocus();
     list()->setCurrentRow(1);
@@ -89,8 +79,8 @@ TEST(SettingsWindowController, TheBrowsersShownByKeyboard)
     EXPECT_EQ(platform.browsers.choice().shown(),
               (QStringList{u"firefox-esr.desktop"_s, u"google-chrome.desktop"_s}));
     EXPECT_EQ(list()->currentRow(), 0);
-    EXPECT_EQ(view.focusWidget(), list());
-    EXPECT_TRUE(hasLabel(&view, u"検出したプロファイル（1）"_s));
-    for (const QLabel* label : view.findChildren<QLabel*>())
+    EXPECT_EQ(view->focusWidget(), list());
+    EXPECT_TRUE(hasLabel(view, u"検出したプロファイル（3）"_s));
+    for (const QLabel* label : view->findChildren<QLabel*>())
         EXPECT_FALSE(label->text().contains(u"x1.work"_s)) << label->text().toStdString();
 }
