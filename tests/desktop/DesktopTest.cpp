@@ -104,11 +104,12 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     EXPECT_TRUE(waitFor([&] { return readLog(u"xev.log"_s).contains("_NET_STARTUP_INFO_BEGIN"); }))
         << "the launcher's start-up was ended";
     // Closed through the window manager, as with its title bar's button.
-    ASSERT_TRUE(becomesActive(u"Orlim 設定"_s));
+    const auto settingsActive = [&] { return titled(u"Orlim 設定"_s).contains(active()); };
+    ASSERT_TRUE(waitFor(settingsActive));
     type(u"alt+F4"_s);
     ASSERT_TRUE(waitFor([&] { return titled(u"Orlim 設定"_s).isEmpty(); }));
     EXPECT_EQ(run({}), 0);
-    ASSERT_TRUE(becomesActive(u"Orlim 設定"_s));
+    ASSERT_TRUE(waitFor(settingsActive));
     type(u"ctrl+q"_s);
     EXPECT_TRUE(orlim->waitForFinished(10000));
     EXPECT_EQ(orlim->exitCode(), 0);

@@ -31,9 +31,7 @@ void global(void*, wl_registry* registry, uint32_t name, const char* interface, 
             wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, keysSince));
 }
 
-void globalRemove(void*, wl_registry*, uint32_t) {}
-
-const wl_registry_listener registryListener{global, globalRemove};
+const wl_registry_listener registryListener{global, [](void*, wl_registry*, uint32_t) {}};
 
 int keyCode(const std::string& name)
 {
@@ -75,8 +73,6 @@ int main()
     std::cout << "ready" << std::endl;
 
     for (std::string line; std::getline(std::cin, line);) {
-        if (line.empty())
-            continue;
         std::vector<int> codes;
         std::istringstream chord(line);
         for (std::string key; std::getline(chord, key, '+');)
