@@ -75,16 +75,14 @@ int main()
     for (std::string line; std::getline(std::cin, line);) {
         std::vector<int> codes;
         std::istringstream chord(line);
-        for (std::string key; std::getline(chord, key, '+');)
-            codes.push_back(keyCode(key));
-        for (const int code : codes) {
-            if (code >= 0)
-                org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(code), 1);
+        for (std::string key; std::getline(chord, key, '+');) {
+            if (const int code = keyCode(key); code >= 0)
+                codes.push_back(code);
         }
-        for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
-            if (*code >= 0)
-                org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(*code), 0);
-        }
+        for (const int code : codes)
+            org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(code), 1);
+        for (auto code = codes.rbegin(); code != codes.rend(); ++code)
+            org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(*code), 0);
         if (wl_display_roundtrip(display) < 0)
             return 1;
         std::cout << "typed" << std::endl;
