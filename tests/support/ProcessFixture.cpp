@@ -6,6 +6,7 @@
 #include <QLocalSocket>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <unistd.h>
@@ -93,6 +94,7 @@ QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
             return starts.size() >= count;
         },
         timeoutMs);
+    std::sort(starts.begin(), starts.end());
     return starts;
 }
 

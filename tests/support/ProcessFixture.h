@@ -36,7 +36,8 @@ protected:
     /// Runs `orlim` to its end; returns the exit code (-1 when it did not end).
     int run(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr);
     /// Waits until the stand-in Chrome was started `count` times; returns the
-    /// argument lists of every start so far, in the order they were logged.
+    /// argument lists of every start so far, sorted: like a browser's
+    /// processes, they log themselves in whatever order the machine runs them.
     QList<QStringList> waitForChrome(int count, int timeoutMs = 10000) const;
     /// Polls `condition` until it holds; false when it still does not after
     /// `timeoutMs`. For events in other processes, never for timing.
