@@ -115,8 +115,8 @@ protected:
             env.remove(u"QT_QPA_PLATFORM"_s);
             env.insert(u"DISPLAY"_s, m_x11Display);
         }
-        if (!m_chromiumFlags.isEmpty())
-            env.insert(u"ORLIM_TEST_CHROMIUM_FLAGS"_s, m_chromiumFlags);
+        // Empty, the launcher's hook adds nothing.
+        env.insert(u"ORLIM_TEST_CHROMIUM_FLAGS"_s, m_chromiumFlags);
         if (m_accessibility)
             env.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
         return env;

@@ -16,10 +16,8 @@ protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        for (const QString& tool : {u"xev"_s, u"dbus-daemon"_s}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                GTEST_SKIP() << tool.toStdString() << " is not installed";
-        }
+        if (QStandardPaths::findExecutable(u"xev"_s).isEmpty())
+            GTEST_SKIP() << "xev is not installed";
         startX11({u"openbox"_s});
     }
 };
