@@ -16,10 +16,8 @@ protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        for (const QString& tool : {u"xev"_s, u"dbus-daemon"_s}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                GTEST_SKIP() << tool.toStdString() << " is not installed";
-        }
+        if (QStandardPaths::findExecutable(u"xev"_s).isEmpty())
+            GTEST_SKIP() << "xev is not installed";
         startX11({u"openbox"_s});
     }
 };
@@ -104,11 +102,12 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     EXPECT_TRUE(waitFor([&] { return readLog(u"xev.log"_s).contains("_NET_STARTUP_INFO_BEGIN"); }))
         << "the launcher's start-up was ended";
     // Closed through the window manager, as with its title bar's button.
-    ASSERT_TRUE(becomesActive(u"Orlim 設定"_s));
+    const auto settingsActive = [&] { return titled(u"Orlim 設定"_s).contains(active()); };
+    ASSERT_TRUE(waitFor(settingsActive));
     type(u"alt+F4"_s);
     ASSERT_TRUE(waitFor([&] { return titled(u"Orlim 設定"_s).isEmpty(); }));
     EXPECT_EQ(run({}), 0);
-    ASSERT_TRUE(becomesActive(u"Orlim 設定"_s));
+    ASSERT_TRUE(waitFor(settingsActive));
     type(u"ctrl+q"_s);
     EXPECT_TRUE(orlim->waitForFinished(10000));
     EXPECT_EQ(orlim->exitCode(), 0);

@@ -6,15 +6,13 @@
 
 #include <QDir>
 
-#include <csignal>
-
 namespace {
 
 /// A desktop the scenario runs on.
 struct Desktop
 {
     const char* name;
-    bool wayland; // mutter headless; else openbox on Xvfb
+    void (Compositor::*start)();
 };
 
 class Firefox : public Compositor, public ::testing::WithParamInterface<Desktop>
@@ -23,29 +21,7 @@ protected:
     void SetUp() override
     {
         ProcessFixture::SetUp();
-        if (!GetParam().wayland) {
-            startX11({u"openbox"_s});
-            return;
-        }
-        startCompositor({u"mutter"_s, u"--wayland"_s, u"--headless"_s, u"--no-x11"_s,
-                         u"--virtual-monitor"_s, u"1280x800"_s},
-                        u"wayland-0"_s, 10000);
-        if (HasFatalFailure() || IsSkipped())
-            return;
-        m_keys = startHelper({QStringLiteral(MUTTER_KEYS_SCRIPT)}, desktopEnvironment());
-        ASSERT_TRUE(nextLine(m_keys).startsWith("ready"));
-    }
-
-    void TearDown() override
-    {
-        // Firefox started through Orlim is no child of ours.
-        for (const QString& profile : {u"de"_s, u"ja"_s}) {
-            if (const pid_t firefox = firefoxOf(profile); firefox > 0) {
-                ::kill(firefox, SIGTERM);
-                waitFor([&] { return ::kill(firefox, 0) != 0; }, 5000);
-            }
-        }
-        ProcessFixture::TearDown();
+        (this->*GetParam().start)();
     }
 
     /// Has Firefox make a profile `name` in the folder `folder`, which asks for
@@ -53,14 +29,12 @@ protected:
     /// reports.
     void makeProfile(const QString& name, const QString& folder, const QByteArray& language)
     {
-        QProcess firefox;
-        firefox.setProcessEnvironment(environment());
-        firefox.start(u"firefox-esr"_s,
-                      {u"--headless"_s, u"-CreateProfile"_s, name + u' ' + path(folder)});
-        ASSERT_TRUE(firefox.waitForFinished(60000) && firefox.exitCode() == 0);
-        QFile prefs(path(folder + u"/user.js"));
-        ASSERT_TRUE(prefs.open(QIODevice::WriteOnly));
-        prefs.write(QByteArray(R"(user_pref("intl.accept_languages", "LANGUAGE");
+        QProcess* firefox = start(
+            {u"--headless"_s, u"-CreateProfile"_s, name + u' ' + path(folder)}, u"firefox-esr"_s);
+        ASSERT_TRUE(firefox->waitForFinished(60000) && firefox->exitCode() == 0);
+        // Firefox started through Orlim is no child of ours.
+        m_browserLocks.append(path(folder + u"/lock"));
+        putFile(folder + u"/user.js", QByteArray(R"(user_pref("intl.accept_languages", "LANGUAGE");
 user_pref("browser.shell.checkDefaultBrowser", false);
 user_pref("browser.aboutwelcome.enabled", false);
 user_pref("startup.homepage_welcome_url", "");
@@ -69,14 +43,7 @@ user_pref("datareporting.policy.dataSubmissionEnabled", false);
 user_pref("toolkit.telemetry.reportingpolicy.firstRun", false);
 user_pref("app.update.disabledForTesting", true);
 )")
-                        .replace("LANGUAGE", language));
-    }
-
-    /// The Firefox running the profile in `folder`, as the profile's lock names
-    /// it ("host:+pid"); 0 when none.
-    pid_t firefoxOf(const QString& folder) const
-    {
-        return QFile::symLinkTarget(path(folder + u"/lock")).section(u'+', -1).toInt();
+                                          .replace("LANGUAGE", language));
     }
 
     /// How many Firefox processes (their content processes aside) run with the
@@ -111,11 +78,7 @@ TEST_P(Firefox, ServesTheProfileChosen)
     QFile::link(u"/usr/share/mime"_s, path(u"data-dirs/mime"_s));
     makeProfile(u"Deutsch"_s, u"de"_s, "de");
     makeProfile(u"日本語"_s, u"ja"_s, "ja");
-    QProcess* server = startHelper(
-        {QStringLiteral(PAGE_SERVER_SCRIPT), path(u"pages.log"_s), u"Accept-Language"_s},
-        desktopEnvironment(), u"page-server.log"_s);
-    const QString base =
-        u"http://127.0.0.1:"_s + QString::fromLatin1(nextLine(server).mid(5).trimmed());
+    const QString base = pageServer({u"Accept-Language"_s});
     const struct
     {
         const char* choice;
@@ -130,32 +93,22 @@ TEST_P(Firefox, ServesTheProfileChosen)
                   {"shift+1", "/private-", "de", "-", "w", "-"}};
     for (const auto& r : rounds) {
         SCOPED_TRACE(r.page);
-        const QString clicking = openClickingWindow(base + QString::fromLatin1(r.page));
-        type(u"o"_s);
-        ASSERT_TRUE(waitFor([&] { return count(clicking, "focus-out") == 1; }, 30000))
-            << "the picker took the keyboard";
-        type(QString::fromLatin1(r.choice));
-        const QByteArray opened = r.page + QByteArray("1\t") + r.cookie + '\t' + r.profile;
-        ASSERT_TRUE(waitFor([&] { return count(u"pages.log"_s, opened) == 1; }, 60000))
-            << readLog(u"pages.log"_s).toStdString();
-        EXPECT_TRUE(waitFor([&] { return running(QString::fromLatin1(r.profile)) == 1; }))
-            << "one Firefox runs the profile";
-        // The picker holds the keyboard for Firefox 3 s at most: a Firefox
-        // slower to show (a fresh profile, a busy machine) takes it as it shows.
-        EXPECT_TRUE(waitFor([&] {
-            return count(clicking, "focus-in") == count(clicking, "focus-out");
-        })) << "the keyboard left the clicking window";
-        const QByteArray typed =
-            "/key/" + QByteArray(r.key) + '\t' + r.keyCookie + '\t' + r.profile;
-        EXPECT_TRUE(typeUntil(QString::fromLatin1(r.key), 500,
-                              [&] { return count(u"pages.log"_s, typed) > 0; }))
-            << "Firefox took the keyboard\n"
-            << readLog(u"pages.log"_s).toStdString();
-        EXPECT_EQ(count(clicking, r.key), 0) << "no key went back to the clicking window";
+        ASSERT_NO_FATAL_FAILURE(click(
+            {base, r.page, "o", r.choice, r.cookie + QByteArray("\t") + r.profile, r.key,
+             r.keyCookie + QByteArray("\t") + r.profile},
+            [&](const QString& clicking) {
+                EXPECT_TRUE(waitFor([&] { return running(QString::fromLatin1(r.profile)) == 1; }))
+                    << "one Firefox runs the profile";
+                // The picker holds the keyboard for Firefox 3 s at most: a Firefox
+                // slower to show (a fresh profile, a busy machine) takes it as it shows.
+                EXPECT_TRUE(waitFor([&] {
+                    return count(clicking, "focus-in") == count(clicking, "focus-out");
+                })) << "the keyboard left the clicking window";
+            }));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, Firefox,
-                         ::testing::Values(Desktop{"UnderOpenbox", false},
-                                           Desktop{"UnderMutterOnWayland", true}),
+                         ::testing::Values(Desktop{"UnderOpenbox", &Compositor::openbox},
+                                           Desktop{"UnderMutterOnWayland", &Compositor::mutter}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -32,8 +32,7 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
     EXPECT_EQ(run({u"--"_s, u"--renderer-cmd-prefix=/bin/evil"_s}), 0);
     EXPECT_EQ(run({}), 0) << "reopen is acknowledged too";
     EXPECT_EQ(run({u"--bogus"_s}), 2) << "an option is never handed over as a link";
-    QList<QStringList> started = waitForChrome(4);
-    std::sort(started.begin(), started.end());
+    const QList<QStringList> started = waitForChrome(4);
     const QString flag = u"--flag"_s, profile = u"--profile-directory=Default"_s;
     EXPECT_EQ(started, (QList<QStringList>{
                            {flag, profile, u"--"_s, u"--renderer-cmd-prefix=/bin/evil"_s},

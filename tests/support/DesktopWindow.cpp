@@ -96,9 +96,7 @@ int main(int argc, char** argv)
     QObject::connect(&later, &QLocalServer::newConnection, &later, [&] {
         QLocalSocket* next = later.nextPendingConnection();
         QObject::connect(next, &QLocalSocket::disconnected, next, [&, next] {
-            const QByteArray token = next->readAll();
-            append(window.log, "token " + token);
-            activation->present(&window, QString::fromUtf8(token));
+            activation->present(&window, QString::fromUtf8(next->readAll()));
             next->deleteLater();
         });
     });

@@ -31,9 +31,7 @@ void global(void*, wl_registry* registry, uint32_t name, const char* interface, 
             wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, keysSince));
 }
 
-void globalRemove(void*, wl_registry*, uint32_t) {}
-
-const wl_registry_listener registryListener{global, globalRemove};
+const wl_registry_listener registryListener{global, [](void*, wl_registry*, uint32_t) {}};
 
 int keyCode(const std::string& name)
 {
@@ -75,20 +73,16 @@ int main()
     std::cout << "ready" << std::endl;
 
     for (std::string line; std::getline(std::cin, line);) {
-        if (line.empty())
-            continue;
         std::vector<int> codes;
         std::istringstream chord(line);
-        for (std::string key; std::getline(chord, key, '+');)
-            codes.push_back(keyCode(key));
-        for (const int code : codes) {
-            if (code >= 0)
-                org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(code), 1);
+        for (std::string key; std::getline(chord, key, '+');) {
+            if (const int code = keyCode(key); code >= 0)
+                codes.push_back(code);
         }
-        for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
-            if (*code >= 0)
-                org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(*code), 0);
-        }
+        for (const int code : codes)
+            org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(code), 1);
+        for (auto code = codes.rbegin(); code != codes.rend(); ++code)
+            org_kde_kwin_fake_input_keyboard_key(fakeInput, uint32_t(*code), 0);
         if (wl_display_roundtrip(display) < 0)
             return 1;
         std::cout << "typed" << std::endl;

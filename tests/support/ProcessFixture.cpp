@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <unistd.h>
@@ -13,20 +15,24 @@ void ProcessFixture::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
     for (const char* folder :
-         {"home", "config", "data/applications", "data-dirs", "cache", "runtime"})
+         {"home", "config", "data/applications", "data-dirs/applications", "cache", "runtime"})
         QDir().mkpath(path(QString::fromLatin1(folder)));
     QFile::setPermissions(path(u"runtime"_s), QFile::Permissions(0x7700));
+    m_browserLocks = {path(u"config/chromium/SingletonLock"_s)};
     installEntry(u"google-chrome.desktop"_s, FAKE_CHROME_EXECUTABLE " %U");
 }
 
 void ProcessFixture::TearDown()
 {
-    // A real Chromium started through Orlim is no child of ours: its lock
-    // names it ("host-pid").
-    const QString lock = QFile::symLinkTarget(path(u"config/chromium/SingletonLock"_s));
-    if (const pid_t chromium = lock.section(u'-', -1).toInt(); chromium > 0) {
-        ::kill(chromium, SIGTERM);
-        waitFor([&] { return ::kill(chromium, 0) != 0; }, 5000);
+    // A real browser started through Orlim is no child of ours: its lock names
+    // it (Chromium's "host-pid", Firefox's "host:+pid").
+    for (const QString& lock : m_browserLocks) {
+        const QString target = QFile::symLinkTarget(lock);
+        if (const pid_t browser = target.section(QRegularExpression(u"[-+]"_s), -1).toInt();
+            browser > 0) {
+            ::kill(browser, SIGTERM);
+            waitFor([&] { return ::kill(browser, 0) != 0; }, 5000);
+        }
     }
     for (auto process = m_processes.rbegin(); process != m_processes.rend(); ++process) {
         (*process)->terminate();
@@ -60,11 +66,6 @@ QProcessEnvironment ProcessFixture::environment() const
     return env;
 }
 
-QProcess* ProcessFixture::start(const QStringList& arguments, const QString& program)
-{
-    return startHelper(QStringList{program} + arguments, environment());
-}
-
 int ProcessFixture::run(const QStringList& arguments, QString* out, QString* err)
 {
     QProcess* process = start(arguments);
@@ -93,6 +94,7 @@ QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
             return starts.size() >= count;
         },
         timeoutMs);
+    std::sort(starts.begin(), starts.end());
     return starts;
 }
 
@@ -117,11 +119,6 @@ QString ProcessFixture::putFile(const QString& relative, const QByteArray& bytes
     return file.fileName();
 }
 
-void ProcessFixture::writeLocalState(const QByteArray& json, const QString& chromeDirectory) const
-{
-    putFile(chromeDirectory + u"/Local State", json);
-}
-
 void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& exec) const
 {
     QFile::remove(path(u"data/applications/" + desktopId));
@@ -133,11 +130,8 @@ void ProcessFixture::installEntry(const QString& desktopId, const QByteArray& ex
 
 bool ProcessFixture::installSystemEntry(const QString& desktopId, const QString& program) const
 {
-    const QString entry = u"/usr/share/applications/"_s + desktopId;
-    QDir().mkpath(path(u"data-dirs/applications"_s));
-    QFile::remove(path(u"data-dirs/applications/"_s + desktopId));
-    return QFile::exists(program) &&
-           QFile::copy(entry, path(u"data-dirs/applications/"_s + desktopId));
+    return QFile::exists(program) && QFile::copy(u"/usr/share/applications/"_s + desktopId,
+                                                 path(u"data-dirs/applications/"_s + desktopId));
 }
 
 QString ProcessFixture::chromiumFlags() const
@@ -150,23 +144,20 @@ QString ProcessFixture::chromiumFlags() const
     return flags;
 }
 
-void ProcessFixture::makeChromiumProfiles(int count, const QString& visit) const
+void ProcessFixture::makeChromiumProfiles(int count, const QString& visit)
 {
     // Chromium itself makes them, headless, in its data directory of the
     // test's XDG_CONFIG_HOME ("Default", "Profile 1", ...).
-    QProcessEnvironment env = environment();
-    env.remove(u"ORLIM_TEST_CHROMIUM_FLAGS"_s);
     for (int i = 0; i < count; ++i) {
         const QString directory = i == 0 ? u"Default"_s : u"Profile "_s + QString::number(i);
-        QProcess chromium;
-        chromium.setProcessEnvironment(env);
-        chromium.start(u"/usr/bin/chromium"_s,
-                       chromiumFlags().split(u' ') +
-                           QStringList{u"--headless=new"_s,
-                                       u"--user-data-dir="_s + path(u"config/chromium"_s),
-                                       u"--profile-directory="_s + directory, u"--dump-dom"_s,
-                                       visit.isEmpty() ? u"about:blank"_s : visit + directory});
-        ASSERT_TRUE(chromium.waitForFinished(60000)) << "Chromium did not make profile " << i;
+        ASSERT_TRUE(start(chromiumFlags().split(u' ') +
+                              QStringList{u"--headless=new"_s,
+                                          u"--user-data-dir="_s + path(u"config/chromium"_s),
+                                          u"--profile-directory="_s + directory, u"--dump-dom"_s,
+                                          visit.isEmpty() ? u"about:blank"_s : visit + directory},
+                          u"/usr/bin/chromium"_s)
+                        ->waitForFinished(60000))
+            << "Chromium did not make profile " << i;
     }
 }
 

@@ -29,11 +29,15 @@ protected:
 
     /// Starts `program` (`orlim` unless given) with `arguments`.
     QProcess* start(const QStringList& arguments,
-                    const QString& program = QStringLiteral(ORLIM_EXECUTABLE));
+                    const QString& program = QStringLiteral(ORLIM_EXECUTABLE))
+    {
+        return startHelper(QStringList{program} + arguments, environment());
+    }
     /// Runs `orlim` to its end; returns the exit code (-1 when it did not end).
     int run(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr);
     /// Waits until the stand-in Chrome was started `count` times; returns the
-    /// argument lists of every start so far, in the order they were logged.
+    /// argument lists of every start so far, sorted: like a browser's
+    /// processes, they log themselves in whatever order the machine runs them.
     QList<QStringList> waitForChrome(int count, int timeoutMs = 10000) const;
     /// Polls `condition` until it holds; false when it still does not after
     /// `timeoutMs`. For events in other processes, never for timing.
@@ -55,9 +59,11 @@ protected:
     /// folders, executable by its owner where asked; returns its path.
     QString putFile(const QString& relative, const QByteArray& bytes,
                     bool executable = false) const;
-    /// Writes "Local State" into `chromeDirectory` (relative to the temporary folder).
-    void writeLocalState(const QByteArray& json,
-                         const QString& chromeDirectory = u"config/google-chrome"_s) const;
+    /// Writes Chrome's "Local State".
+    void writeLocalState(const QByteArray& json) const
+    {
+        putFile(u"config/google-chrome/Local State"_s, json);
+    }
     /// Installs a desktop entry `desktopId` in XDG_DATA_HOME whose Exec is `exec`;
     /// an empty `exec` removes it.
     void installEntry(const QString& desktopId, const QByteArray& exec) const;
@@ -68,7 +74,7 @@ protected:
     QString chromiumFlags() const;
     /// Has Chromium make `count` profiles in the test's $XDG_CONFIG_HOME/chromium;
     /// each visits `visit` followed by its directory name, where given.
-    void makeChromiumProfiles(int count, const QString& visit = {}) const;
+    void makeChromiumProfiles(int count, const QString& visit = {});
     /// Starts a private D-Bus session bus, which Orlim and the desktop's
     /// programs then use; the services it starts see `display` as DISPLAY.
     void startSessionBus(const QString& display = {});
@@ -81,6 +87,9 @@ protected:
     static QByteArray nextLine(QProcess* process, int timeoutMs = 30000);
     /// The file `name` in the temporary folder.
     QByteArray readLog(const QString& name) const;
+
+    /// The locks of the browsers to stop at the end, which name their process.
+    QStringList m_browserLocks;
 
 private:
     QTemporaryDir m_dir;
