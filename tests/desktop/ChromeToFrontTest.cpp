@@ -328,6 +328,7 @@ const Case cases[] = {
      &C::aFailureLeavesThePickerTheKeyboard},
     {"X11ALinkNotOpenedIsCopiedUnderMutter", &C::mutterX11, &C::aLinkNotOpenedIsCopied},
     {"X11ALinkNotOpenedIsCopiedUnderOpenbox", &C::openbox, &C::aLinkNotOpenedIsCopied},
+    {"X11ALinkNotOpenedIsCopiedUnderKWin", &C::kwinX11, &C::aLinkNotOpenedIsCopied},
     {"X11ABurstChosenWithKeysUnderOpenbox", &C::openbox, &C::aBurstChosenWithKeys},
     {"MutterADoubleClickChoosesForTheLinkShownOnly", &C::mutterPickerSized,
      &C::aDoubleClickChoosesForTheLinkShownOnly},

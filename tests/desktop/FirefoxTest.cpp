@@ -15,6 +15,11 @@ struct Desktop
     void (Compositor::*start)();
 };
 
+void PrintTo(const Desktop& d, std::ostream* out)
+{
+    *out << d.name;
+}
+
 class Firefox : public Compositor, public ::testing::WithParamInterface<Desktop>
 {
 protected:
