@@ -7,23 +7,20 @@
 using namespace std::chrono_literals;
 using Result = LinkClient::Result;
 
-namespace {
-
-/// Time that moves only when the election waits, and lets the holder act once
-/// its moment has come.
+/// Time that moves only when the election waits; the holder lets go of the
+/// lock once its moment has come.
 struct FakeClock : Election::Clock
 {
+    FakeClock(InstanceLock& lock, Election::Milliseconds at) : holder(lock), diesAt(at) {}
     Election::Milliseconds now() override { return m_now; }
     void sleep(Election::Milliseconds duration) override
     {
-        m_now += duration;
-        onTick(m_now);
+        if ((m_now += duration) >= diesAt)
+            holder.release();
     }
-    std::function<void(Election::Milliseconds)> onTick;
-    Election::Milliseconds m_now{0};
+    InstanceLock& holder;
+    Election::Milliseconds diesAt, m_now{0};
 };
-
-} // namespace
 
 // A process started with links against a holder of the lock in each state it
 // can be in: it waits for a holder that listens late, takes over from one
@@ -56,11 +53,7 @@ TEST(Election, AgainstEachHolder)
         const std::string path = dir.filePath(QStringLiteral("instance.lock")).toStdString();
         InstanceLock holder;
         ASSERT_TRUE(!c.held || holder.tryAcquire(path));
-        FakeClock clock;
-        clock.onTick = [&](Election::Milliseconds now) {
-            if (now >= c.diesAt)
-                holder.release();
-        };
+        FakeClock clock(holder, c.diesAt);
         int handOvers = 0;
         InstanceLock lock;
         const auto exitCode = Election::run(
