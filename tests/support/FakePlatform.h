@@ -61,8 +61,7 @@ struct FakeApplications final : ApplicationDirectory
 {
     std::optional<Entry> find(const QString& desktopId) const override
     {
-        const auto it = installed.constFind(desktopId);
-        return it == installed.constEnd() ? std::nullopt : std::optional(*it);
+        return installed.contains(desktopId) ? std::optional(installed[desktopId]) : std::nullopt;
     }
     QHash<QString, Entry> installed{{QStringLiteral("google-chrome.desktop"),
                                      desktopEntry(QStringLiteral("Google Chrome"),
