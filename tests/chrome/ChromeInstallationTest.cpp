@@ -75,10 +75,8 @@ TEST(ChromeInstallation, TheServedBrowserAndThoseShown)
     // the list).
     for (const QString& id : {u"google-chrome"_s, u"brave-browser"_s, u"firefox-esr"_s})
         installed[id + u".desktop"] = desktopEntry(id, u"x %u"_s);
-    const struct
-    {
-        const char *json, *shown;
-    } lists[] = {
+    const std::pair<const char*, const char*> lists[] = {
+        // the file, the browsers shown
         {"", "google-chrome.desktop"},
         {R"({"browser": "brave-browser.desktop"})", "brave-browser.desktop"},
         {R"({"browser": "brave-browser.desktop", "shown": ["firefox-esr.desktop",
@@ -87,15 +85,15 @@ TEST(ChromeInstallation, TheServedBrowserAndThoseShown)
         {R"({"shown": ["gone.desktop"]})", "google-chrome.desktop"},
         {R"({"shown": "firefox-esr.desktop"})", "google-chrome.desktop"},
     };
-    for (const auto& c : lists) {
+    for (const auto& [json, shown] : lists) {
         QFile::remove(choiceFile);
-        if (*c.json)
-            writeFile(choiceFile, c.json);
+        if (*json)
+            writeFile(choiceFile, json);
         QStringList ids;
         for (const ChromeInstallation& browser :
              platform.browsers.shownAmong(platform.browsers.installed()))
             ids.append(browser.desktopId);
-        EXPECT_EQ(ids.join(u','), QString::fromUtf8(c.shown)) << c.json;
+        EXPECT_EQ(ids.join(u','), QString::fromUtf8(shown)) << json;
     }
     BrowserChoice& choice = platform.browsers.choice();
     ASSERT_TRUE(choice.choose(u"brave-browser.desktop"_s));

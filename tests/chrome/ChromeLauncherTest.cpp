@@ -29,9 +29,8 @@ TEST(ChromeLauncher, CommandLinesRowByRow)
         for (const QString& key : {firefox ? firefoxPath : u"Profile 1"_s, u"Default"_s}) {
             for (const bool privateWindow : {true, false}) {
                 platform.processes.starts.clear();
-                ChromeLauncher::Request request{link, key, u"t"_s};
-                request.privateWindow = privateWindow;
-                platform.launcher.open(browser, request, {});
+                platform.launcher.open(browser, {link, key, u"t"_s, true, nullptr, privateWindow},
+                                       {});
                 QStringList expected{u"env"_s, u"A=b"_s, u"browser"_s};
                 if (!firefox)
                     expected.append(u"--profile-directory="_s + key);

@@ -33,20 +33,17 @@ TEST(ChromeProfiles, EntriesAndOrder)
 
     // A list holding anything but names counts as none, and sorts all; a
     // listed name matches its profile in either Unicode normal form.
-    const struct
-    {
-        const char *order, *expected;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {R"(["Profile 3", 7])", "a,b,C,Cafe\u0301,Profile 3"},
         {R"(["Caf\u00e9", "b", "Caf\u00e9"])", "Cafe\u0301,b,a,C,Profile 3"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [list, expected] : cases) {
         platform.writeLocalState(R"({"profile": {"info_cache": {"b": {}, "C": {}, "a": {},
             "Cafe\u0301": {}, "Profile 3": {}}, "profiles_order": )" +
-                                 QByteArray(c.order) + "}}");
+                                 QByteArray(list) + "}}");
         QStringList order;
         for (const ChromeProfile& profile : platform.catalogue().profiles)
             order.append(profile.directoryName);
-        EXPECT_EQ(order.join(u','), QString::fromUtf8(c.expected)) << c.order;
+        EXPECT_EQ(order.join(u','), QString::fromUtf8(expected)) << list;
     }
 }

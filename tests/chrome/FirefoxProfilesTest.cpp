@@ -49,10 +49,8 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
     // for: the group is shown as "profiles.ini" has it.
     writeFile(FirefoxProfiles::profilesIniURL(data),
               "[Profile0]\nName=Work\nIsRelative=1\nPath=01ygaurb.Work\nStoreID=835f6065\n");
-    const struct
-    {
-        const char *firefoxDoes, *shown; // the names, in order
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
+        // what Firefox does, the names shown in order
         {"UPDATE Profiles SET name = 'Renamed' WHERE id = 3",
          "Original profile,Renamed,家族 Family"},
         {"BEGIN; UPDATE Profiles SET name = 'Unfinished' WHERE id = 3",
@@ -61,15 +59,15 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
          "UPDATE Profiles SET name = 'Locked' WHERE id = 3",
          "Work"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [firefoxDoes, shown] : cases) {
         writeFile(store, storeBytes);
         sqlite3* firefox = nullptr;
         ASSERT_EQ(sqlite3_open(QFile::encodeName(store).constData(), &firefox), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(firefox, c.firefoxDoes, nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(firefox, firefoxDoes, nullptr, nullptr, nullptr), SQLITE_OK);
         QStringList names;
         for (const ChromeProfile& profile : FirefoxProfiles::load(data).profiles)
             names.append(profile.displayName);
-        EXPECT_EQ(names.join(u','), QString::fromUtf8(c.shown)) << c.firefoxDoes;
+        EXPECT_EQ(names.join(u','), QString::fromUtf8(shown)) << firefoxDoes;
         sqlite3_close(firefox);
     }
 }
