@@ -26,24 +26,6 @@ void FakeScheduler::advance(int ms)
     m_now = until;
 }
 
-void FakeScheduler::runAll()
-{
-    while (!m_tasks.empty())
-        advance(m_tasks.rbegin()->first - m_now);
-}
-
-void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& desktopId,
-                                    std::function<void()> done)
-{
-    requests.append(scheme + u'=' + desktopId);
-    if (scheme == u"https")
-        httpsHandler = desktopId;
-    if (done)
-        scheduler.schedule(
-            std::chrono::milliseconds(httpsCompletesAfterMs * (scheme == u"https" ? 1 : 2)),
-            nullptr, std::move(done));
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile file(path);

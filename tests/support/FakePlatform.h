@@ -35,7 +35,11 @@ struct FakeScheduler final : Scheduler
     /// Moves the clock forward by `ms`, running every task that falls due, in order.
     void advance(int ms);
     /// Runs everything scheduled, including what those tasks schedule.
-    void runAll();
+    void runAll()
+    {
+        while (!m_tasks.empty())
+            advance(m_tasks.rbegin()->first - m_now);
+    }
 
     std::multimap<int, std::function<void()>> m_tasks; // by due time; equal times in order
     int m_now = 0;
@@ -119,7 +123,15 @@ struct FakeDefaultBrowser final : DefaultBrowser
 
     explicit FakeDefaultBrowser(Scheduler& scheduler) : scheduler(scheduler) {}
     void setHandler(const QString& scheme, const QString& desktopId,
-                    std::function<void()> done) override;
+                    std::function<void()> done) override
+    {
+        requests.append(scheme + u'=' + desktopId);
+        if (scheme == u"https")
+            httpsHandler = desktopId;
+        const int ms = httpsCompletesAfterMs * (scheme == u"https" ? 1 : 2);
+        if (done)
+            scheduler.schedule(std::chrono::milliseconds(ms), nullptr, std::move(done));
+    }
     std::optional<QString> handler(const QString& scheme) const override
     {
         ++reads;
