@@ -26,8 +26,6 @@ TEST(ChromeInstallation, TheServedBrowserAndThoseShown)
         {"brave-browser google-chrome", "", "google-chrome", "config/google-chrome"},
         {"brave-browser google-chrome", R"({"browser": "brave-browser.desktop"})", "brave-browser",
          "config/BraveSoftware/Brave-Browser"},
-        {"microsoft-edge vivaldi-stable", R"({"browser": "brave-browser.desktop"})",
-         "microsoft-edge", "config/microsoft-edge"},
         {"chromium com.brave.Browser", "{\"browser\": \"com.brave", "chromium", "config/chromium"},
         {"chromium_chromium vivaldi-stable", R"({"browser": "firefox.desktop"})",
          "chromium_chromium", "home/snap/chromium/common/chromium"},
@@ -95,8 +93,7 @@ TEST(ChromeInstallation, TheServedBrowserAndThoseShown)
             ids.append(browser.desktopId);
         EXPECT_EQ(ids.join(u','), QString::fromUtf8(shown)) << json;
     }
-    BrowserChoice& choice = platform.browsers.choice();
-    ASSERT_TRUE(choice.choose(u"brave-browser.desktop"_s));
-    ASSERT_TRUE(choice.show({u"google-chrome.desktop"_s}));
-    EXPECT_EQ(choice.chosen(), u"brave-browser.desktop"_s);
+    ASSERT_TRUE(platform.browsers.choice().choose(u"brave-browser.desktop"_s));
+    ASSERT_TRUE(platform.browsers.choice().show({u"google-chrome.desktop"_s}));
+    EXPECT_EQ(platform.browsers.choice().chosen(), u"brave-browser.desktop"_s);
 }
