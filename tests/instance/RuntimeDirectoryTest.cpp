@@ -12,10 +12,9 @@
 TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
 {
     QTemporaryDir dir;
-    const ScopedVariable restored("XDG_RUNTIME_DIR", std::nullopt);
+    const ScopedVariable restored("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
     QDir().mkpath(dir.path() + u"/orlim");
     QFile::setPermissions(dir.path() + u"/orlim", QFile::Permissions(0x7755));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
     EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path, dir.path().toStdString() + "/orlim");
     EXPECT_EQ(QFile::permissions(dir.path() + u"/orlim"), QFile::Permissions(0x7700));
 
