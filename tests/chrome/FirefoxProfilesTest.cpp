@@ -21,24 +21,13 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
     writeFile(FirefoxProfiles::profilesIniURL(data), readFile(fixtures + u"/profiles.ini"));
     const QByteArray storeBytes = readFile(fixtures + u"/Profile Groups/835f6065.sqlite");
     writeFile(store, storeBytes);
-    // "folder below the data directory|name|fill|stroke", "-" for an absent colour.
-    const auto described = [&data](const ChromeProfileInfo& info) {
-        const auto colour = [](std::optional<qint64> c) {
-            return c ? QString::number(*c, 16) : u"-"_s;
-        };
-        QStringList lines;
-        for (const ChromeProfile& p : info.profiles)
-            lines.append(QString(p.directoryName).replace(data, u"~"_s) + u'|' + p.displayName +
-                         u'|' + colour(p.fillColor) + u'|' + colour(p.strokeColor));
-        return lines;
-    };
-
     const ChromeProfileInfo info = FirefoxProfiles::load(data);
-    EXPECT_EQ(described(info), (QStringList{u"~/01ygaurb.仕事|仕事|-|-"_s,
-                                            u"~/01ygaurb.Work|Original profile|fff0f0f4|ff15141a"_s,
-                                            u"~/prJ16qFa.Profile 2|Profile 2|fff0f0f4|ff15141a"_s,
-                                            u"~/qKQZUJ6E.Profile 1|家族 Family|ff0060df|ffffffff"_s,
-                                            u"~/k2cmy34n.Personal Stuff|Personal Stuff|-|-"_s}));
+    EXPECT_EQ(described(info.profiles, data),
+              (QStringList{u"~/01ygaurb.仕事|仕事|-|-"_s,
+                           u"~/01ygaurb.Work|Original profile|fff0f0f4|ff15141a"_s,
+                           u"~/prJ16qFa.Profile 2|Profile 2|fff0f0f4|ff15141a"_s,
+                           u"~/qKQZUJ6E.Profile 1|家族 Family|ff0060df|ffffffff"_s,
+                           u"~/k2cmy34n.Personal Stuff|Personal Stuff|-|-"_s}));
     EXPECT_EQ(info.lastUsedDirectory, data + u"/01ygaurb.仕事");
     EXPECT_EQ(QDir(data + u"/Profile Groups").entryList(QDir::Files),
               QStringList{u"835f6065.sqlite"_s})
@@ -51,7 +40,8 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
         QFile::remove(store);
         if (!damaged.isEmpty())
             writeFile(store, damaged);
-        EXPECT_EQ(described(FirefoxProfiles::load(data)), withoutStore) << damaged.size();
+        EXPECT_EQ(described(FirefoxProfiles::load(data).profiles, data), withoutStore)
+            << damaged.size();
     }
 
     // While Firefox has its store open, what it last finished writing is read,
@@ -59,10 +49,8 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
     // for: the group is shown as "profiles.ini" has it.
     writeFile(FirefoxProfiles::profilesIniURL(data),
               "[Profile0]\nName=Work\nIsRelative=1\nPath=01ygaurb.Work\nStoreID=835f6065\n");
-    const struct
-    {
-        const char *firefoxDoes, *shown; // the names, in order
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
+        // what Firefox does, the names shown in order
         {"UPDATE Profiles SET name = 'Renamed' WHERE id = 3",
          "Original profile,Renamed,家族 Family"},
         {"BEGIN; UPDATE Profiles SET name = 'Unfinished' WHERE id = 3",
@@ -71,15 +59,15 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
          "UPDATE Profiles SET name = 'Locked' WHERE id = 3",
          "Work"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [firefoxDoes, shown] : cases) {
         writeFile(store, storeBytes);
         sqlite3* firefox = nullptr;
         ASSERT_EQ(sqlite3_open(QFile::encodeName(store).constData(), &firefox), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(firefox, c.firefoxDoes, nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(firefox, firefoxDoes, nullptr, nullptr, nullptr), SQLITE_OK);
         QStringList names;
         for (const ChromeProfile& profile : FirefoxProfiles::load(data).profiles)
             names.append(profile.displayName);
-        EXPECT_EQ(names.join(u','), QString::fromUtf8(c.shown)) << c.firefoxDoes;
+        EXPECT_EQ(names.join(u','), QString::fromUtf8(shown)) << firefoxDoes;
         sqlite3_close(firefox);
     }
 }

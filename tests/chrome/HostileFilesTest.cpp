@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Files that other programs, or a damaged disk, may leave where Orlim reads:
 // Orlim answers with empty or partial results and never hangs or crashes.
-#include "chrome/ChromeProfiles.h"
 #include "chrome/FirefoxProfiles.h"
 #include "ui/look/ProfileAvatarView.h"
 
@@ -51,9 +50,8 @@ TEST(HostileFiles, FilesThatAreNotFiles)
         QFile::remove(profilesIni);
         writeFile(profilesIni, "[Profile0]\nName=A\nIsRelative=1\nPath=a\nStoreID=1\n");
         ASSERT_TRUE(make(store));
-        const QList<ChromeProfile> fromIni = FirefoxProfiles::load(firefox).profiles;
-        ASSERT_EQ(fromIni.size(), 1);
-        EXPECT_EQ(fromIni[0].displayName, u"A"_s);
+        EXPECT_EQ(described(FirefoxProfiles::load(firefox).profiles, firefox),
+                  QStringList{u"~/a|A|-|-"_s});
     }
 }
 
@@ -64,31 +62,19 @@ TEST(HostileFiles, FilesThatAreNotFiles)
 // folder listed twice is one profile; an absolute path is taken as it is.
 TEST(HostileFiles, ProfilesIniSections)
 {
-    const QString data = u"/d"_s;
-    const struct
-    {
-        QByteArray ini;
-        QStringList expected; // "folder|name"
-    } cases[] = {
-        {"[Profile0]\nName=NoPath\n[Profile1]\nName=A\nPath=\n[Profile2]\nName=B\nIsRelative=1\n"
-         "Path=b",
-         {u"/d/b|B"_s}},
-        {"[Profile0]\nName=\xff\xfe caf\xe9\nIsRelative=1\nPath=x\n"
-         "[Profile1]\nName=Bad path\nIsRelative=1\nPath=caf\xe9",
-         {u"/d/x|\ufffd\ufffd caf\ufffd"_s}},
-        {"[Profile0]\nName=Same\nIsRelative=1\nPath=a\r\n[Profile1]\r\nName=Same\r\n"
-         "IsRelative=1\r\nPath=b\r\n[Profile2]\nName=Again\nIsRelative=1\nPath=./a",
-         {u"/d/a|Same"_s, u"/d/b|Same"_s}},
-        {"[Profile0]\nName=Abs\nIsRelative=0\nPath=/srv/p\n[Profile1]\nName=Rel\nIsRelative=0\n"
-         "Path=p\n[Profile2]\nName=Up\nIsRelative=1\nPath=../elsewhere/p",
-         {u"/srv/p|Abs"_s, u"/elsewhere/p|Up"_s}},
-        {"Name=outside\n[Profile]\nName=X\nPath=/x\n[General]\nPath=/g\n[Profile7]\nPath=/n",
-         {u"/n|n"_s}},
-    };
-    for (const auto& c : cases) {
-        QStringList found;
-        for (const ChromeProfile& p : FirefoxProfiles::parse(c.ini, data).profiles)
-            found.append(p.directoryName + u'|' + p.displayName);
-        EXPECT_EQ(found, c.expected) << c.ini.constData();
-    }
+    const QByteArray ini = "Name=outside\n[Profile1]\nName=NoPath\n[Profile2]\nName=A\nPath=\n"
+                           "[Profile3]\nName=B\nIsRelative=1\nPath=b\n"
+                           "[Profile4]\nName=\xff\xfe caf\xe9\nIsRelative=1\nPath=x\n"
+                           "[Profile5]\nName=Bad path\nIsRelative=1\nPath=caf\xe9\n"
+                           "[Profile6]\nName=Same\nIsRelative=1\nPath=a\r\n"
+                           "[Profile7]\r\nName=Same\r\nIsRelative=1\r\nPath=c\r\n"
+                           "[Profile8]\nName=Again\nIsRelative=1\nPath=./a\n"
+                           "[Profile9]\nName=Abs\nIsRelative=0\nPath=/srv/p\n"
+                           "[Profile10]\nName=Rel\nIsRelative=0\nPath=p\n"
+                           "[Profile11]\nName=Up\nIsRelative=1\nPath=../elsewhere/p\n"
+                           "[Profile]\nName=X\nPath=/x\n[General]\nPath=/g\n[Profile12]\nPath=/n";
+    EXPECT_EQ(described(FirefoxProfiles::parse(ini, u"/d"_s).profiles),
+              (QStringList{u"/d/b|B|-|-"_s, u"/d/x|\ufffd\ufffd caf\ufffd|-|-"_s,
+                           u"/d/a|Same|-|-"_s, u"/d/c|Same|-|-"_s, u"/srv/p|Abs|-|-"_s,
+                           u"/elsewhere/p|Up|-|-"_s, u"/n|n|-|-"_s}));
 }

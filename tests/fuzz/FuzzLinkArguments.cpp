@@ -28,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!guarded && (arguments.size() != 2 || bytes.trimmed().startsWith('-')))
         __builtin_trap();
     // The browser's entry puts them where it takes its link, unchanged.
-    DesktopCommand::Entry entry;
-    entry.exec = QStringLiteral("env A=%%b \"/opt/My Browser/chrome\" --x %U --y");
-    const auto command = DesktopCommand::expand(entry, arguments);
+    const auto command = DesktopCommand::expand(
+        {QStringLiteral("env A=%%b \"/opt/My Browser/chrome\" --x %U --y"), {}, {}, {}}, arguments);
     if (!command || command->mid(4, arguments.size()) != arguments)
         __builtin_trap();
     return 0;

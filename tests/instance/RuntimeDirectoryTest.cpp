@@ -4,7 +4,6 @@
 #include "FakePlatform.h"
 
 #include <QDir>
-#include <sys/un.h>
 #include <unistd.h>
 
 // The runtime folder is private however it was found (an existing one with
@@ -13,19 +12,15 @@
 TEST(RuntimeDirectory, PrivateAndWithinTheSocketPathLimit)
 {
     QTemporaryDir dir;
-    const ScopedVariable restored("XDG_RUNTIME_DIR", std::nullopt);
+    const ScopedVariable restored("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
     QDir().mkpath(dir.path() + u"/orlim");
     QFile::setPermissions(dir.path() + u"/orlim", QFile::Permissions(0x7755));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
     EXPECT_EQ(RuntimeDirectory::forCurrentUser()->path, dir.path().toStdString() + "/orlim");
     EXPECT_EQ(QFile::permissions(dir.path() + u"/orlim"), QFile::Permissions(0x7700));
 
-    // Its socket's path would fill sun_path exactly, leaving no room for the NUL.
-    const auto socketSuffix = qsizetype(RuntimeDirectory{"/orlim"}.socketPath().size());
-    const QString longBase =
-        dir.path() + u'/' +
-        QString(qsizetype(sizeof(sockaddr_un::sun_path)) - socketSuffix - dir.path().size() - 1,
-                u'r');
+    // Its socket's path, ".../orlim/links.socket", would fill the 108 bytes of
+    // sun_path exactly, leaving no room for the NUL.
+    const QString longBase = dir.path() + u'/' + QString(88 - dir.path().size(), u'r');
     QDir().mkpath(longBase);
     QDir().mkpath(u"relative/run"_s); // exists, so only its being relative refuses it
     for (const QByteArray& base : {QFile::encodeName(longBase), QByteArray("relative/run"),

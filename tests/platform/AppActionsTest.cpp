@@ -24,7 +24,6 @@ TEST(AppActions, DefaultBrowser)
     platform.scheduler.advance(FakeDefaultBrowser::httpsCompletesAfterMs);
     EXPECT_EQ(first + second, 0) << "the http requests have not completed yet";
     platform.scheduler.runAll();
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(second, 1);
+    EXPECT_EQ(std::pair(first, second), std::pair(1, 1)) << "each completion once";
     EXPECT_TRUE(AppActions::isDefaultBrowser(browser));
 }

@@ -17,9 +17,8 @@ TEST(ArgumentText, BytesRoundTrip)
         "\xed\xa0\x80\xef\xbb\xbf", // an encoded surrogate, then U+FEFF
         "\xc0\xaf\xf4\x90\x80\x80", // overlong, past U+10FFFF
     };
-    for (const QByteArray& bytes : cases) {
-        SCOPED_TRACE(bytes.toHex().toStdString());
-        EXPECT_EQ(ArgumentText::toBytes(ArgumentText::fromBytes(bytes)), bytes);
-    }
+    for (const QByteArray& bytes : cases)
+        EXPECT_EQ(ArgumentText::toBytes(ArgumentText::fromBytes(bytes)), bytes)
+            << bytes.toHex().toStdString();
     EXPECT_EQ(ArgumentText::fromBytes("\xf0\x9f\x92\x80"), QString::fromUcs4(U"\U0001F480", 1));
 }

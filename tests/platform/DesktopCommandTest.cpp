@@ -47,10 +47,10 @@ TEST(DesktopCommand, ExecLines)
         {u"flatpak run app @@u %U --x"_s, "flatpak|run|app|@@u|--p=1|%1|--x"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.exec.toStdString());
         DesktopCommand::Entry entry{c.exec, c.icon, u"Web Browser"_s, u"/a/b.desktop"_s};
         const auto command = DesktopCommand::expand(entry, {u"--p=1"_s, link});
         EXPECT_EQ(command.value_or(QStringList()).join(u'|'),
-                  *c.command ? QString::fromUtf8(c.command).arg(link) : QString());
+                  *c.command ? QString::fromUtf8(c.command).arg(link) : QString())
+            << c.exec.toStdString();
     }
 }

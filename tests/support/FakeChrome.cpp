@@ -19,10 +19,9 @@ int main(int argc, char** argv)
                        std::to_string(getpid()) + '\x1f';
     for (int i = 1; i < argc; ++i)
         line += std::string(argv[i]) + '\x1f';
-    for (int fd = 3; fd < 1024; ++fd) {
+    for (int fd = 3; fd < 1024; ++fd)
         if (::fcntl(fd, F_GETFD) != -1)
             line += "fd " + std::to_string(fd) + '\x1f';
-    }
     line += '\n';
     const char* log = std::getenv("ORLIM_FAKE_CHROME_LOG");
     const int fd = log ? ::open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600) : -1;

@@ -3,12 +3,16 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QWidget>
 
 void FakeScheduler::schedule(std::chrono::milliseconds delay, const QObject* context,
                              std::function<void()> task)
 {
-    m_tasks.emplace(m_now + int(delay.count()), Task{context != nullptr, context, std::move(task)});
+    if (context) // a task whose context is gone does not run
+        task = [guard = QPointer(context), task = std::move(task)] {
+            if (guard)
+                task();
+        };
+    m_tasks.emplace(m_now + int(delay.count()), std::move(task));
 }
 
 void FakeScheduler::advance(int ms)
@@ -17,52 +21,9 @@ void FakeScheduler::advance(int ms)
     while (!m_tasks.empty() && m_tasks.begin()->first <= until) {
         auto task = m_tasks.extract(m_tasks.begin());
         m_now = task.key();
-        if (!task.mapped().hasContext || task.mapped().context)
-            task.mapped().run();
+        task.mapped()();
     }
     m_now = until;
-}
-
-void FakeScheduler::runAll()
-{
-    while (!m_tasks.empty())
-        advance(m_tasks.rbegin()->first - m_now);
-}
-
-void FakeWindowActivation::present(QWidget* window, const QString& token)
-{
-    presentedWith.append(token);
-    window->show();
-    if (activates)
-        window->activateWindow();
-}
-
-void FakeDefaultBrowser::setHandler(const QString& scheme, const QString& desktopId,
-                                    std::function<void()> done)
-{
-    requests.append(scheme + u'=' + desktopId);
-    if (scheme == u"https")
-        httpsHandler = desktopId;
-    if (done)
-        scheduler.schedule(
-            std::chrono::milliseconds(httpsCompletesAfterMs * (scheme == u"https" ? 1 : 2)),
-            nullptr, std::move(done));
-}
-
-Platform FakePlatform::services()
-{
-    return {&files,     &applications,     &processes,     &chromeWindows, &defaultBrowser,
-            &scheduler, &windowActivation, &notifications, &colorScheme};
-}
-
-QString FakePlatform::chromeDirectory() const
-{
-    return browsers.find().value_or(ChromeInstallation()).dataDirectory;
-}
-
-void FakePlatform::writeLocalState(const QByteArray& json) const
-{
-    writeFile(ChromeProfiles::localStateURL(chromeDirectory()), json);
 }
 
 QByteArray readFile(const QString& path)
@@ -79,21 +40,18 @@ void writeFile(const QString& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
-static void setVariable(const char* name, const std::optional<QByteArray>& value)
+QStringList described(const QList<ChromeProfile>& profiles, const QString& data)
 {
-    value ? qputenv(name, *value) : qunsetenv(name);
-}
-
-ScopedVariable::ScopedVariable(const char* name, const std::optional<QByteArray>& value)
-    : name(name),
-      saved(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
-{
-    setVariable(name, value);
-}
-
-ScopedVariable::~ScopedVariable()
-{
-    setVariable(name, saved);
+    const auto colour = [](std::optional<qint64> c) {
+        return c ? QString::number(*c, 16) : u"-"_s;
+    };
+    QStringList lines;
+    for (const ChromeProfile& p : profiles)
+        lines.append(
+            (data.isEmpty() ? p.directoryName : QString(p.directoryName).replace(data, u"~"_s)) +
+            u'|' + p.displayName + u'|' + colour(p.fillColor) + u'|' + colour(p.strokeColor) +
+            (p.pictureURL ? u"|picture" : u""));
+    return lines;
 }
 
 QList<ChromeProfile> profiles(int count)

@@ -2,7 +2,6 @@
 // The platform services faked for unit tests, and what every unit test uses.
 #pragma once
 
-#include "chrome/ChromeLauncher.h"
 #include "chrome/ChromeProfiles.h"
 #include "chrome/NotOpened.h"
 #include "platform/ApplicationDirectory.h"
@@ -23,6 +22,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
@@ -35,15 +35,13 @@ struct FakeScheduler final : Scheduler
     /// Moves the clock forward by `ms`, running every task that falls due, in order.
     void advance(int ms);
     /// Runs everything scheduled, including what those tasks schedule.
-    void runAll();
-
-    struct Task
+    void runAll()
     {
-        bool hasContext;
-        QPointer<const QObject> context;
-        std::function<void()> run;
-    };
-    std::multimap<int, Task> m_tasks; // by due time; equal times in scheduling order
+        while (!m_tasks.empty())
+            advance(m_tasks.rbegin()->first - m_now);
+    }
+
+    std::multimap<int, std::function<void()>> m_tasks; // by due time; equal times in order
     int m_now = 0;
 };
 
@@ -67,8 +65,7 @@ struct FakeApplications final : ApplicationDirectory
 {
     std::optional<Entry> find(const QString& desktopId) const override
     {
-        const auto it = installed.constFind(desktopId);
-        return it == installed.constEnd() ? std::nullopt : std::optional(*it);
+        return installed.contains(desktopId) ? std::optional(installed[desktopId]) : std::nullopt;
     }
     QHash<QString, Entry> installed{{QStringLiteral("google-chrome.desktop"),
                                      desktopEntry(QStringLiteral("Google Chrome"),
@@ -126,7 +123,15 @@ struct FakeDefaultBrowser final : DefaultBrowser
 
     explicit FakeDefaultBrowser(Scheduler& scheduler) : scheduler(scheduler) {}
     void setHandler(const QString& scheme, const QString& desktopId,
-                    std::function<void()> done) override;
+                    std::function<void()> done) override
+    {
+        requests.append(scheme + u'=' + desktopId);
+        if (scheme == u"https")
+            httpsHandler = desktopId;
+        const int ms = httpsCompletesAfterMs * (scheme == u"https" ? 1 : 2);
+        if (done)
+            scheduler.schedule(std::chrono::milliseconds(ms), nullptr, std::move(done));
+    }
     std::optional<QString> handler(const QString& scheme) const override
     {
         ++reads;
@@ -143,7 +148,13 @@ struct FakeDefaultBrowser final : DefaultBrowser
 struct FakeWindowActivation final : WindowActivation
 {
     QString tokenFor(QWidget*) override { return u"token-" + QString::number(++tokens); }
-    void present(QWidget* window, const QString& token) override;
+    void present(QWidget* window, const QString& token) override
+    {
+        presentedWith.append(token);
+        window->show();
+        if (activates)
+            window->activateWindow();
+    }
     void finishStartup(const QString& token) override { finished.append(token); }
     bool tokenNeedsItsWindow() const override { return needsWindow; }
     bool holdsForStartedProgram() const override { return holds || needsWindow; }
@@ -173,17 +184,31 @@ struct FakeColorScheme final : ColorScheme
     std::function<void(Preference)> m_changed;
 };
 
+/// Reads and writes whole files in tests.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
+
 /// Every platform service faked, files in a temporary folder, and the browsers,
 /// the launcher and the rules made on them.
 struct FakePlatform
 {
     /// Writes the served browser's "Local State" with `json`.
-    void writeLocalState(const QByteArray& json) const;
+    void writeLocalState(const QByteArray& json) const
+    {
+        writeFile(ChromeProfiles::localStateURL(chromeDirectory()), json);
+    }
     /// The served browser's data directory, and its profiles.
-    QString chromeDirectory() const;
+    QString chromeDirectory() const
+    {
+        return browsers.find().value_or(ChromeInstallation()).dataDirectory;
+    }
     ChromeProfileInfo catalogue() const { return ChromeProfiles::load(*browsers.find()); }
     /// These services as the application takes them.
-    Platform services();
+    Platform services()
+    {
+        return {&files,     &applications,     &processes,     &chromeWindows, &defaultBrowser,
+                &scheduler, &windowActivation, &notifications, &colorScheme};
+    }
 
     QTemporaryDir root;
     FakeScheduler scheduler;
@@ -205,14 +230,24 @@ struct FakePlatform
 /// the object's lifetime, then restores what it was.
 struct ScopedVariable
 {
-    ScopedVariable(const char* name, const std::optional<QByteArray>& value);
-    ~ScopedVariable();
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    ScopedVariable(const char* name, const std::optional<QByteArray>& value)
+        : name(name),
+          saved(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
+    {
+        set(value);
+    }
+    ~ScopedVariable() { set(saved); }
+    void set(const std::optional<QByteArray>& value) const
+    {
+        value ? qputenv(name, *value) : qunsetenv(name);
+    }
     const char* name;
     std::optional<QByteArray> saved;
 };
 
+/// Each profile as "folder|name|fill|stroke", the colours in hex ("-" for
+/// none), then "|picture" when it has one; `data`, if given, reads "~".
+QStringList described(const QList<ChromeProfile>& profiles, const QString& data = {});
 /// `count` profiles, "Profile 0" named "Name 0" and so on.
 QList<ChromeProfile> profiles(int count);
 /// `list` as the only browser's, as a picker takes them.
@@ -221,7 +256,3 @@ inline QList<ChromeProfiles::BrowserProfiles> oneBrowser(const QList<ChromeProfi
 {
     return {{browser, list}};
 }
-
-/// Reads and writes whole files in tests.
-QByteArray readFile(const QString& path);
-void writeFile(const QString& path, const QByteArray& bytes);

@@ -23,11 +23,9 @@ TEST(Platform, SettlesTheDesktopItRunsOn)
     xvfb.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
     ASSERT_TRUE(xvfb.waitForReadyRead(10000))
         << "Xvfb (scripts/install-deps.sh test) did not start";
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-    environment.insert(u"DISPLAY"_s, u':' + QString::fromUtf8(xvfb.readLine().trimmed()));
-    QProcess again;
-    again.setProcessEnvironment(environment);
+    const ScopedVariable xcb("QT_QPA_PLATFORM", "xcb"),
+        on("DISPLAY", ':' + xvfb.readLine().trimmed());
+    QProcess again; // what it inherits
     again.setProcessChannelMode(QProcess::MergedChannels);
     again.start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=Platform.*"_s});
     ASSERT_TRUE(again.waitForFinished(30000));

@@ -11,10 +11,8 @@ TEST(StartupNotification, RemoveMessage)
 {
     EXPECT_EQ(StartupNotification::removeMessage(u"a \"b\\"_s),
               QByteArray(R"(remove: ID="a \"b\\")"));
-    const QList<QByteArray> pieces =
-        StartupNotification::pieces(StartupNotification::removeMessage(u"gio-42_TIME7"_s));
-    ASSERT_EQ(pieces.size(), 2);
-    EXPECT_EQ(pieces[0], QByteArray("remove: ID=gio-42_TI"));
-    EXPECT_EQ(pieces[1], QByteArray("ME7").leftJustified(20, '\0'));
+    EXPECT_EQ(
+        StartupNotification::pieces(StartupNotification::removeMessage(u"gio-42_TIME7"_s)),
+        (QList<QByteArray>{"remove: ID=gio-42_TI", QByteArray("ME7").leftJustified(20, '\0')}));
     EXPECT_EQ(StartupNotification::pieces(QByteArray(19, 'x')).size(), 1) << "the NUL fits";
 }
