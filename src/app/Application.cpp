@@ -47,6 +47,8 @@ Application::Application(Platform& platform)
     // Rules written before they named a browser stay with the one served now.
     if constexpr (FeatureFlags::rulesEnabled)
         m_rules.settle();
+    // The window of links not opened waits while the picker is up.
+    QObject::connect(&m_picker, &PickerWindowController::up, &m_notice, &LinkNotice::pickerUp);
     QObject::connect(&m_server, &LinkServer::linksReceived, &m_delegate, &AppDelegate::openURLs);
     QObject::connect(&m_server, &LinkServer::reopenRequested, &m_delegate,
                      &AppDelegate::applicationShouldHandleReopen);

@@ -66,6 +66,21 @@ TEST(LinkRouter, DefaultOrThePicker)
     EXPECT_EQ(platform.windowActivation.finished.last(), u"clicked again"_s);
 }
 
+// Without a notification service, the window of links not opened comes up only
+// once the picker has gone, whether or not the picker had the keyboard yet.
+TEST(LinkRouter, TheLinksNotOpenedWaitForThePicker)
+{
+    Orlim o;
+    o.platform.notifications.available = false;
+    o.platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    o.route({u"https://x"_s});
+    o.platform.applications.installed.clear();
+    o.route({u"https://e"_s});
+    EXPECT_FALSE(o.app.notice().window());
+    o.press(Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return o.app.notice().window(); }));
+}
+
 // The picker offers every browser shown, the served one first, and a row's
 // choice starts its own browser, a private window with that browser's switch.
 // With no profiles in any, the link opens in the served one's "Default". Each

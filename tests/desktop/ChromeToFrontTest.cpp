@@ -179,7 +179,7 @@ public:
         ASSERT_TRUE(waitFor([&] {
             return readLog(u"orlim.log"_s).contains("could not be opened");
         })) << readLog(u"orlim.log"_s).toStdString();
-        QThread::msleep(500); // the window of links not opened comes up
+        QThread::msleep(500); // time for the window of links not opened to come up, were it to
         type(u"2"_s);
         EXPECT_TRUE(waitFor([&] { return readLog(u"browser.starts"_s).contains("example/1"); }))
             << "the picker kept the keyboard\n"

@@ -104,11 +104,24 @@ void LinkNotice::refresh()
     }
 }
 
+void LinkNotice::pickerUp(bool up)
+{
+    m_pickerUp = up;
+    if (!up && std::exchange(m_waitingForPicker, false) && m_lost->total() > 0)
+        showQuietly();
+}
+
 void LinkNotice::showQuietly()
 {
     // A compositor may give a new window the keyboard whatever it asks (so do
-    // Wayland's): while another window of Orlim's has it (a picker asking),
-    // the list comes up only once that window lets it go.
+    // Wayland's), and hand it to a new picker only some time after it shows:
+    // while a picker is up, or another window of Orlim's has the keyboard, the
+    // list comes up only once that window goes or lets the keyboard go.
+    if (m_pickerUp) {
+        m_waitingForPicker = true;
+        refresh();
+        return;
+    }
     QWindow* focus = QGuiApplication::focusWindow();
     if (focus && focus->isVisible() && (!m_window || focus != m_window->windowHandle())) {
         refresh();

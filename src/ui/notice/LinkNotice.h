@@ -21,8 +21,8 @@ class QWidget;
 /// lists every link not opened until the user closes it, each copied by the
 /// user's own click, Return or Space (on Wayland only input in a window with
 /// the keyboard may set the clipboard). The window comes up by itself where no
-/// notification service offers the action, once no other window of Orlim's
-/// (a picker asking) has the keyboard, and without asking for it.
+/// notification service offers the action, once no picker is up and no other
+/// window of Orlim's has the keyboard, and without asking for it.
 class LinkNotice : public QObject, public NotOpened
 {
     Q_OBJECT
@@ -39,6 +39,9 @@ public:
 
     /// Tells the user that `url` could not be opened, and why.
     void notOpened(const QString& url, ChromeLauncher::Failure why) override;
+    /// Whether a picker is up: the window does not come up by itself while one
+    /// is, whether or not the picker has the keyboard yet.
+    void pickerUp(bool up);
 
     /// The window of links that could not be opened; null until it first shows.
     QWidget* window() const { return m_window; }
@@ -73,4 +76,7 @@ private:
     /// Set while the window waits for another of Orlim's to let the keyboard
     /// go: the context of what tells that it went.
     QObject* m_waitingForFocus = nullptr;
+    bool m_pickerUp = false;
+    /// The window was to come up by itself while a picker was up.
+    bool m_waitingForPicker = false;
 };

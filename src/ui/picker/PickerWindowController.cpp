@@ -90,7 +90,13 @@ void PickerWindowController::show(const QString& url, const ProfilePickerModel::
     m_input.presented();
     m_chosen.reset();
     m_launches = std::make_unique<QObject>(); // the last browser stays where it is
+    const bool created = !m_window;
     m_presenter.present(m_window, {AppInfo::name, u"picker", false}, content, activationToken);
+    if (created) {
+        connect(m_window->windowHandle(), &QWindow::visibleChanged, this,
+                &PickerWindowController::up);
+        Q_EMIT up(true);
+    }
     m_input.watch(m_window);
     m_content = content;
     m_asking = true;

@@ -59,6 +59,10 @@ public:
     /// How many links wait behind the one shown (those that need no choice too).
     qsizetype waiting() const { return qsizetype(m_waiting.size()); }
 
+Q_SIGNALS:
+    /// The picker's window came up or went, by Orlim's doing or the desktop's.
+    void up(bool up);
+
 private:
     struct Choice
     {
