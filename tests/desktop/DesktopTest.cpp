@@ -101,11 +101,12 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     EXPECT_EQ(nextLine(watcher).trimmed(), "clicked");
     EXPECT_TRUE(waitFor([&] { return readLog(u"xev.log"_s).contains("_NET_STARTUP_INFO_BEGIN"); }))
         << "the launcher's start-up was ended";
-    // Closed through the window manager, as with its title bar's button.
+    // Closed through the window manager, as with its title bar's button. Under
+    // load openbox now and then lets the first Alt+F4 pass on a window just
+    // activated (seen 3 times in 117 runs; the next press closed it).
     const auto settingsActive = [&] { return titled(u"Orlim 設定"_s).contains(active()); };
     ASSERT_TRUE(waitFor(settingsActive));
-    type(u"alt+F4"_s);
-    ASSERT_TRUE(waitFor([&] { return titled(u"Orlim 設定"_s).isEmpty(); }));
+    ASSERT_TRUE(typeUntil(u"alt+F4"_s, 1000, [&] { return titled(u"Orlim 設定"_s).isEmpty(); }));
     EXPECT_EQ(run({}), 0);
     ASSERT_TRUE(waitFor(settingsActive));
     type(u"ctrl+q"_s);
