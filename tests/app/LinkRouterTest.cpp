@@ -67,18 +67,29 @@ TEST(LinkRouter, DefaultOrThePicker)
 }
 
 // Without a notification service, the window of links not opened comes up only
-// once the picker has gone, whether or not the picker had the keyboard yet.
+// once the picker has gone, whether or not the picker had the keyboard yet;
+// closed by the user while a picker is up, it stays closed as that one goes.
 TEST(LinkRouter, TheLinksNotOpenedWaitForThePicker)
 {
     Orlim o;
+    auto& installed = o.platform.applications.installed;
+    const auto browsers = installed;
     o.platform.notifications.available = false;
     o.platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
     o.route({u"https://x"_s});
-    o.platform.applications.installed.clear();
+    installed.clear();
     o.route({u"https://e"_s});
     EXPECT_FALSE(o.app.notice().window());
     o.press(Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return o.app.notice().window(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return o.app.notice().window(); }));
+    installed = browsers;
+    o.route({u"https://y"_s});
+    installed.clear();
+    o.route({u"https://f"_s});
+    o.app.notice().window()->close();
+    o.press(Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(o.app.notice().window()->isVisible());
 }
 
 // The picker offers every browser shown, the served one first, and a row's

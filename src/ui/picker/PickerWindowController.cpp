@@ -63,6 +63,8 @@ PickerWindowController::~PickerWindowController()
     // Nothing of this object is to be asked about events from here on.
     if (qApp)
         qApp->removeEventFilter(&m_input);
+    // The window going with Orlim brings nothing up in its place.
+    disconnect(this, &PickerWindowController::up, nullptr, nullptr);
     delete m_window;
 }
 

@@ -60,7 +60,8 @@ public:
     qsizetype waiting() const { return qsizetype(m_waiting.size()); }
 
 Q_SIGNALS:
-    /// The picker's window came up or went, by Orlim's doing or the desktop's.
+    /// The picker's window came up or went, by Orlim's doing or the desktop's;
+    /// not told as the picker itself ends.
     void up(bool up);
 
 private:

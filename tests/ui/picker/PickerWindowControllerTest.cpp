@@ -253,6 +253,23 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
         run(c);
 }
 
+// The picker tells when its window comes up and when it goes, closed by the
+// desktop too, but not as it ends with the window up (nothing is to come up
+// while Orlim ends).
+TEST(PickerWindowController, TellsWhenItsWindowIsUp)
+{
+    QList<bool> ups;
+    {
+        Picker p;
+        QObject::connect(&p.controller, &PickerWindowController::up,
+                         [&](bool up) { ups.append(up); });
+        p.links(u"a"_s);
+        p.window()->close();
+        p.links(u"b"_s);
+    }
+    EXPECT_EQ(ups, (QList<bool>{true, false, true}));
+}
+
 // While the picker holds for the browser: a link that needs no choice goes
 // out before the choice still waiting, left where it is; a choice not yet
 // launched when the next link takes the window still goes out, without a
