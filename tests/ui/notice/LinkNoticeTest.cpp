@@ -58,7 +58,6 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
     notice.notOpened(u"https://a"_s, NoBrowser);
     notice.notOpened(u"https://b"_s, DidNotStart);
     EXPECT_TRUE(!notice.window() || !notice.window()->isVisible()) << "not while a picker asks";
-    EXPECT_TRUE(picker.isActiveWindow()) << "the picker keeps the keyboard";
     picker.hide();
     ASSERT_TRUE(QTest::qWaitFor([&] { return notice.window() && notice.window()->isVisible(); }));
     notice.notOpened(u"https://c <b>&\"'"_s, DidNotStart);

@@ -70,7 +70,6 @@ struct Picker
             controller.show(u"https://"_s + letter, groups);
     }
     ProfilePickerView* view() const { return controller.content(); }
-    QString shown() const { return QString(view()->model().url()).remove(u"https://"_s); }
     QWidget* window() const { return controller.window(); }
     void key(QEvent::Type type, int key, quint32 scanCode, Qt::KeyboardModifiers modifiers = {},
              ulong time = 0, bool repeat = false) const
@@ -160,8 +159,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 100);
              p.key(QEvent::KeyRelease, Qt::Key_Return, 36, {}, 200); // X11's repeat
              p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 200);
-             p.key(QEvent::KeyPress, Qt::Key_Return, 36, {}, 230, true);
-             p.key(QEvent::KeyPress, Qt::Key_2, 11, {}, 260, true);
+             p.key(QEvent::KeyPress, Qt::Key_2, 11, {}, 230, true);
              p.click(MousePress, p.row(1));
              p.press(Qt::Key_3);
              p.click(MouseRelease, p.row(1));
@@ -233,7 +231,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.press(Qt::Key_2);
              EXPECT_TRUE(p.window()->isVisible());
              p.links(u"r"_s);
-             EXPECT_EQ(p.shown(), u"r"_s);
+             EXPECT_EQ(p.view()->model().url(), u"https://r"_s);
              p.platform.scheduler.runAll();
              EXPECT_EQ(p.platform.chromeWindows.lookups, 1)
                  << "the earlier browser stays where it is";

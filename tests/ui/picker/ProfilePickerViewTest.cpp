@@ -111,8 +111,6 @@ TEST(ProfilePickerView, KeysPointerTextAndDigitsOnEveryLayout)
         EXPECT_EQ(typed(Qt::Key_0 + digit, 0, shift), plain + u" private") << "no place known";
     }
     EXPECT_EQ(typed(Qt::Key_3, 89, Qt::KeypadModifier), u"Profile 2"_s);
-    EXPECT_EQ(typed(Qt::Key_Agrave, 19, none), QString()) << "0: no row of its own";
-    EXPECT_EQ(typed(Qt::Key_Eacute, 11, Qt::AltModifier), QString());
 }
 
 // With rules on, the prefix field keeps every key typed into it (a digit is
