@@ -108,7 +108,6 @@ TEST(ProfilePickerView, KeysPointerTextAndDigitsOnEveryLayout)
         EXPECT_EQ(typed(keys[0], code, shift), plain + u" private") << "US, Shift";
         EXPECT_EQ(typed(keys[1], code, none), plain) << "French";
         EXPECT_EQ(typed(Qt::Key_0 + digit, code, shift), plain) << "French, Shift types it";
-        EXPECT_EQ(typed(Qt::Key_0 + digit, 0, shift), plain + u" private") << "no place known";
     }
     EXPECT_EQ(typed(Qt::Key_3, 89, Qt::KeypadModifier), u"Profile 2"_s);
 }
