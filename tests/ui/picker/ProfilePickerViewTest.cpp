@@ -129,7 +129,6 @@ TEST(ProfilePickerView, ThePrefixField)
     QTest::keyClick(field, Qt::Key_Down);
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_TRUE(view.events.isEmpty()) << "the keys went to the field, not to the picker";
-    EXPECT_TRUE(view.rows()[0]->isSelected());
     EXPECT_EQ(field->text(), u"https://Mail.Example.com/2"_s);
     field->setText(u"\t https://example.com/a\u3000\t"_s);
     Q_EMIT field->textEdited(field->text()); // as pasted
