@@ -59,12 +59,9 @@ struct Picker
         }
         return calls;
     }
-    /// Shows "https://<letter>" for each letter, with `count` profiles.
-    void links(const QString& letters, int count = 3, const ChromeInstallation& browser = chrome)
-    {
-        links(letters, oneBrowser(profiles(count), browser));
-    }
-    void links(const QString& letters, const ProfilePickerModel::Groups& groups)
+    /// Shows "https://<letter>" for each letter, with three profiles unless told.
+    void links(const QString& letters,
+               const ProfilePickerModel::Groups& groups = oneBrowser(profiles(3), chrome))
     {
         for (const QChar letter : letters)
             controller.show(u"https://"_s + letter, groups);
@@ -197,7 +194,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.links(u"c"_s);
              ChromeInstallation moved = firefox; // its desktop entry changed since "a"
              moved.command.exec = u"firefox-moved %U"_s;
-             p.links(u"d"_s, 2, moved);
+             p.links(u"d"_s, oneBrowser(profiles(2), moved));
              p.key(QEvent::KeyPress, Qt::Key_Control, 37);
              p.key(QEvent::KeyPress, Qt::Key_Shift, 50, Qt::ControlModifier);
              p.key(QEvent::KeyPress, Qt::Key_Dollar, 13, Qt::ControlModifier | Qt::ShiftModifier);
@@ -317,7 +314,7 @@ TEST(PickerWindowController, TheHoldLosesAndFreezesNothing)
     };
     p.links(u"a"_s);
     EXPECT_EQ(said(), u"-"_s);
-    p.links(QString(1001, u'm'), 1);
+    p.links(QString(1001, u'm'), oneBrowser(profiles(1), chrome));
     EXPECT_TRUE(said().startsWith(u"ほかに 1001 件のリンクが待っています（1000 件を超えました"_s));
     p.press(Qt::Key_1);
     EXPECT_EQ(said(), u"ほかに 1000 件のリンクが待っています"_s);
