@@ -128,8 +128,7 @@ TEST_F(DBusNotificationsTest, AsTheServiceAllows)
         EXPECT_EQ(QTest::qWaitFor([&] { return noAction; }, c.action ? 200 : 10000), !c.action);
         if (c.action)
             m_server.write("invoke 1 the-token\n");
-        EXPECT_EQ(QTest::qWaitFor([&] { return !picked.isEmpty(); }, c.action ? 10000 : 0),
-                  c.action);
+        (void)QTest::qWaitFor([&] { return !picked.isEmpty(); }, c.action ? 10000 : 0);
         EXPECT_EQ(picked, c.action ? QStringList{u"the-token"_s} : QStringList());
     }
 }
