@@ -76,21 +76,17 @@ TEST(Forwarding, HandOverToASilentOrlim)
     const RuntimeDirectory runtime{dir.path().toStdString()};
     const int listener = unixSocket(runtime.socketPath(), true);
     ASSERT_GE(listener, 0);
-    std::vector<std::string> routed;
+    const std::string sent = LinkMessage::encode({"https://a"});
+    std::string routed(sent.size(), '\0');
     std::thread peer([&] {
         const int fd = ::accept(listener, nullptr, nullptr);
-        LinkMessage::Reader reader;
-        char buffer[256];
-        ssize_t n;
-        while (reader.state() == State::Incomplete &&
-               (n = ::recv(fd, buffer, sizeof(buffer), 0)) > 0)
-            reader.feed(buffer, size_t(n));
-        routed = reader.links();
+        routed.resize(
+            size_t(std::max<ssize_t>(::recv(fd, routed.data(), routed.size(), MSG_WAITALL), 0)));
         ::close(fd);
     });
     const auto result = Forwarding::handOver(runtime, {"https://a"}, "");
     peer.join();
-    EXPECT_EQ(routed, std::vector<std::string>{"https://a"});
+    EXPECT_EQ(routed, sent);
     EXPECT_EQ(Forwarding::exitCodeAfter(result), 1);
     pollfd another{listener, POLLIN, 0};
     EXPECT_EQ(::poll(&another, 1, 0), 0) << "not sent again";
