@@ -74,9 +74,7 @@ TEST(Appearance, FollowsThePreferenceAndEverythingReads)
     platform.colorScheme.tell(Preference::Dark);
     QCoreApplication::processEvents();
     // The dark palette's text, #f2f2f7, at three quarters.
-    QColor secondaryOnDark(0xf2, 0xf2, 0xf7);
-    secondaryOnDark.setAlphaF(0.75f);
-    EXPECT_EQ(linkColour(), secondaryOnDark);
+    EXPECT_EQ(linkColour(), QColor::fromRgbF(0xf2 / 255.f, 0xf2 / 255.f, 0xf7 / 255.f, 0.75f));
     platform.colorScheme.tell(Preference::None);
     EXPECT_EQ(QApplication::palette(), qtOwn);
     EXPECT_EQ(linkColour(), lightLink);
