@@ -3,8 +3,6 @@
 #include "instance/Forwarding.h"
 #include "instance/LinkServer.h"
 
-#include "QtPrinting.h"
-
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
@@ -54,8 +52,7 @@ TEST(LinkMessage, FirstVersionBytesAndRefusals)
 /// `path`; -1 when that failed.
 static int unixSocket(const std::string& path, bool listen)
 {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
+    sockaddr_un address{AF_UNIX, {}};
     std::strcpy(address.sun_path, path.c_str());
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const auto* at = reinterpret_cast<sockaddr*>(&address);

@@ -3,7 +3,6 @@
 // user's data: its format and its safety are checked in both builds, the
 // picker's part of them where rules are on.
 #include "rules/RuleStore.h"
-#include "rules/RulesFile.h"
 
 #include "FakePlatform.h"
 
