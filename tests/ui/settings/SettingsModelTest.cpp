@@ -56,7 +56,6 @@ TEST(SettingsModel, RulesMovedRemovedAndNamed)
     model.remove(model.rules().first());
     EXPECT_EQ(changes, 5) << "one for each rule moved or removed";
     EXPECT_EQ(prefixes(model.rules()), u"cb"_s);
-    EXPECT_EQ(prefixes(platform.rules.load()), u"cb"_s);
 
     EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 1"_s}), u"Work"_s);
     EXPECT_EQ(model.targetLabel({u"x"_s, u"Profile 7"_s}), u"Profile 7"_s);
