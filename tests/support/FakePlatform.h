@@ -230,9 +230,7 @@ struct FakePlatform
 /// the object's lifetime, then restores what it was.
 struct ScopedVariable
 {
-    ScopedVariable(const char* name, const std::optional<QByteArray>& value)
-        : name(name),
-          saved(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
+    ScopedVariable(const char* name, const std::optional<QByteArray>& value) : name(name)
     {
         set(value);
     }
@@ -242,7 +240,8 @@ struct ScopedVariable
         value ? qputenv(name, *value) : qunsetenv(name);
     }
     const char* name;
-    std::optional<QByteArray> saved;
+    const std::optional<QByteArray> saved =
+        qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
 };
 
 /// Each profile as "folder|name|fill|stroke", the colours in hex ("-" for

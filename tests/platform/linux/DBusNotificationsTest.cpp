@@ -44,9 +44,8 @@ protected:
         m_server.closeWriteChannel();
         m_server.waitForFinished(5000);
         if (arguments) {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, m_address);
-            m_server.setProcessEnvironment(env);
+            m_server.setEnvironment(QProcess::systemEnvironment()
+                                    << u"DBUS_SESSION_BUS_ADDRESS="_s + m_address);
             m_server.start(QStringLiteral(NOTIFICATION_SERVER_SCRIPT), *arguments);
             EXPECT_TRUE(QTest::qWaitFor([&] { return m_server.canReadLine(); }, 10000));
             EXPECT_EQ(m_server.readLine().trimmed(), "ready");
@@ -128,8 +127,7 @@ TEST_F(DBusNotificationsTest, AsTheServiceAllows)
         EXPECT_EQ(QTest::qWaitFor([&] { return noAction; }, c.action ? 200 : 10000), !c.action);
         if (c.action)
             m_server.write("invoke 1 the-token\n");
-        EXPECT_EQ(QTest::qWaitFor([&] { return !picked.isEmpty(); }, c.action ? 10000 : 0),
-                  c.action);
+        (void)QTest::qWaitFor([&] { return !picked.isEmpty(); }, c.action ? 10000 : 0);
         EXPECT_EQ(picked, c.action ? QStringList{u"the-token"_s} : QStringList());
     }
 }
