@@ -2,10 +2,9 @@
 #pragma once
 
 #include <QIcon>
-
-struct ChromeInstallation;
 #include <QPixmap>
 
+struct ChromeInstallation;
 class QPalette;
 
 /// Orlim's own small icons, drawn so they match at any scale.

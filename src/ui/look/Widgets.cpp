@@ -2,6 +2,8 @@
 #include "ui/look/Widgets.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QToolButton>
 
@@ -13,6 +15,24 @@ QFrame* divider(QWidget* parent)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
+}
+
+QWidget* browserHeader(const QIcon& icon, const QString& name, QWidget* parent)
+{
+    constexpr int iconSide = 16;
+    auto* header = new QWidget(parent);
+    auto* line = new QHBoxLayout(header);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(6);
+    if (!icon.isNull()) {
+        auto* image = new QLabel(header);
+        image->setPixmap(icon.pixmap(QSize(iconSide, iconSide), header->devicePixelRatioF()));
+        line->addWidget(image);
+    }
+    QLabel* label = text(name, Typography::Role::Callout, header, Palette::Tone::Secondary);
+    label->setObjectName(QStringLiteral("browser"));
+    line->addWidget(label, 1);
+    return header;
 }
 
 QToolButton* iconButton(const QIcon& icon, QWidget* parent)

@@ -22,6 +22,10 @@ QFrame* divider(QWidget* parent);
 /// the palette.
 QLabel* text(const QString& text, Typography::Role role, QWidget* parent,
              std::optional<Palette::Tone> tone = std::nullopt);
+/// The line above a browser's profiles where several browsers are listed: its
+/// entry's icon, where the icon theme has it, and its name (the label named
+/// "browser"), in secondary text.
+QWidget* browserHeader(const QIcon& icon, const QString& name, QWidget* parent);
 /// A small flat button showing `icon`, reached with Tab (the settings' arrows
 /// and delete buttons).
 QToolButton* iconButton(const QIcon& icon, QWidget* parent);

@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,7 +27,6 @@ constexpr int margin = 16;
 constexpr int spacing = 10;
 constexpr int rowSpacing = 4;
 constexpr int scrollDurationMs = 100;
-constexpr int groupIconSize = 16;
 constexpr char16_t prefixPlaceholder[] = u"https://example.com";
 constexpr char16_t question[] = u"どのプロファイルで開きますか？";
 constexpr char16_t waitingText[] = u"ほかに %1 件のリンクが待っています";
@@ -75,25 +73,11 @@ QString nameOf(const ChromeInstallation& browser)
     return browser.shortName.isEmpty() ? browser.name : browser.shortName;
 }
 
-/// The line above a browser's rows, where the picker offers several: its
-/// entry's icon, where the icon theme has it, and its name.
+/// The line above a browser's rows, where the picker offers several.
 QWidget* groupHeader(const ChromeInstallation& browser, QWidget* parent)
 {
-    auto* header = new QWidget(parent);
-    auto* line = new QHBoxLayout(header);
-    line->setContentsMargins(8, 6, 8, 0);
-    line->setSpacing(6);
-    const QIcon icon = Icons::browser(browser);
-    if (!icon.isNull()) {
-        auto* image = new QLabel(header);
-        image->setPixmap(
-            icon.pixmap(QSize(groupIconSize, groupIconSize), header->devicePixelRatioF()));
-        line->addWidget(image);
-    }
-    QLabel* name =
-        Widgets::text(nameOf(browser), Typography::Role::Callout, header, Palette::Tone::Secondary);
-    name->setObjectName(QStringLiteral("browser"));
-    line->addWidget(name, 1);
+    QWidget* header = Widgets::browserHeader(Icons::browser(browser), nameOf(browser), parent);
+    header->layout()->setContentsMargins(8, 6, 8, 0);
     return header;
 }
 

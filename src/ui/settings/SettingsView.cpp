@@ -222,20 +222,9 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
     if (groups.isEmpty())
         empty(browser);
     for (const ChromeProfiles::BrowserProfiles& group : groups) {
-        if (several) {
-            auto* header = new QHBoxLayout;
-            header->setSpacing(6);
-            const QIcon icon = Icons::browser(group.browser);
-            if (!icon.isNull()) {
-                auto* image = new QLabel(widget);
-                image->setPixmap(icon.pixmap(QSize(16, 16), devicePixelRatioF()));
-                header->addWidget(image);
-            }
-            header->addWidget(Widgets::text(group.browser.shortName, Typography::Role::Callout,
-                                            widget, Palette::Tone::Secondary),
-                              1);
-            rows->addLayout(header);
-        }
+        if (several)
+            rows->addWidget(Widgets::browserHeader(Icons::browser(group.browser),
+                                                   group.browser.shortName, widget));
         if (group.profiles.isEmpty())
             empty(group.browser.shortName);
         for (const ChromeProfile& profile : group.profiles)
