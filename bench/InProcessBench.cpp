@@ -2,9 +2,9 @@
 // In-process figures: the profile catalogue and rule matching, on files shaped
 // like the real ones, read from a temporary XDG_CONFIG_HOME, and the picker
 // built off screen.
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeProfiles.h"
-#include "chrome/FirefoxProfiles.h"
+#include "browser/BrowserInstallation.h"
+#include "browser/ChromeProfiles.h"
+#include "browser/firefox/FirefoxProfiles.h"
 #include "platform/Platform.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
@@ -111,7 +111,7 @@ void catalogueLoad(benchmark::State& state)
 {
     writeLocalState(int(state.range(0)));
     // The browser measured is set up here, whatever the machine has installed.
-    ChromeInstallation chrome;
+    BrowserInstallation chrome;
     chrome.desktopId = u"google-chrome.desktop"_s;
     chrome.dataDirectory = configHome().path() + u"/google-chrome";
     for (auto _ : state) {
@@ -205,7 +205,7 @@ void linkRouting(benchmark::State& state)
 {
     writeFile(configHome().path() + u"/data/applications/vivaldi-stable.desktop",
               "[Desktop Entry]\nType=Application\nName=Vivaldi\nExec=/bin/true %U\n");
-    const ChromeInstallations browsers(*platform().applications, *platform().files);
+    const BrowserInstallations browsers(*platform().applications, *platform().files);
     for (auto _ : state) {
         const auto browser = browsers.find();
         if (!browser || !browsers.isInstalled(*browser)) {
@@ -225,7 +225,7 @@ BENCHMARK(linkRouting)->Unit(benchmark::kMicrosecond)->ComputeStatistics("p95", 
 /// two browsers' five each under their names.
 void pickerBuilt(benchmark::State& state)
 {
-    ChromeInstallation chromium, firefox;
+    BrowserInstallation chromium, firefox;
     chromium.shortName = u"Chromium"_s;
     firefox.shortName = u"Firefox"_s;
     QList<ChromeProfile> ten;

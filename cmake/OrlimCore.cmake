@@ -9,18 +9,18 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/app/CommandLine.cpp
     ${PROJECT_SOURCE_DIR}/src/app/Options.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/LinkServer.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/BrowserChoice.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/CanonicalText.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/ChromeInstallation.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/ChromeLauncher.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfile.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/ChromeProfiles.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/FirefoxProfiles.cpp
-    ${PROJECT_SOURCE_DIR}/src/chrome/ProfileGroupStore.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/AppActions.cpp
+    ${PROJECT_SOURCE_DIR}/src/browser/BrowserChoice.cpp
+    ${PROJECT_SOURCE_DIR}/src/text/CanonicalText.cpp
+    ${PROJECT_SOURCE_DIR}/src/browser/BrowserInstallation.cpp
+    ${PROJECT_SOURCE_DIR}/src/browser/ChromeLauncher.cpp
+    ${PROJECT_SOURCE_DIR}/src/browser/ChromeProfile.cpp
+    ${PROJECT_SOURCE_DIR}/src/browser/ChromeProfiles.cpp
+    ${PROJECT_SOURCE_DIR}/src/browser/firefox/FirefoxProfiles.cpp
+    ${PROJECT_SOURCE_DIR}/src/browser/firefox/ProfileGroupStore.cpp
+    ${PROJECT_SOURCE_DIR}/src/actions/AppActions.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/AppInfo.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/ArgumentText.cpp
-    ${PROJECT_SOURCE_DIR}/src/platform/DesktopCommand.cpp
+    ${PROJECT_SOURCE_DIR}/src/text/ArgumentText.cpp
+    ${PROJECT_SOURCE_DIR}/src/text/DesktopCommand.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/ProfileRule.cpp
@@ -73,7 +73,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
         ${PROJECT_SOURCE_DIR}/src/platform/linux/WaylandWindowActivation.cpp
         ${PROJECT_SOURCE_DIR}/src/platform/linux/RegularFile.cpp
         ${PROJECT_SOURCE_DIR}/src/platform/linux/StartupNotification.cpp
-        ${PROJECT_SOURCE_DIR}/src/platform/linux/X11ChromeWindows.cpp
+        ${PROJECT_SOURCE_DIR}/src/platform/linux/X11BrowserWindows.cpp
         ${PROJECT_SOURCE_DIR}/src/platform/linux/X11WindowActivation.cpp
         ${PROJECT_SOURCE_DIR}/src/platform/linux/XdgFileLayout.cpp)
 else()
@@ -106,7 +106,7 @@ add_dependencies(orlim_wayland_protocols orlim_wayland_headers)
 # The part that hands links over, free of Qt so the small `orlim` command
 # loads nothing heavy. The core library includes it.
 add_library(orlim_handover STATIC
-    ${PROJECT_SOURCE_DIR}/src/platform/ArgumentWalk.cpp
+    ${PROJECT_SOURCE_DIR}/src/text/ArgumentWalk.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/Election.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/Forwarding.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/InstanceLock.cpp

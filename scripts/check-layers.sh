@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Orlim's folders are floors, lowest first: platform, instance, chrome, rules,
-# ui, app. A file may include its own floor and those below, never one above.
+# Orlim's folders are floors, lowest first: text, platform, instance, actions,
+# browser, rules, ui, app. A file may include its own floor and those below, never one above.
 # The interface is rooms by what the user sees: the shared look at the bottom,
 # the windows' placement and keys on it, then the picker, the settings, the
 # tray and the notice of links not opened, side by side, none of which
@@ -18,14 +18,16 @@ room() {
 }
 level() {
     case "$1" in
-    platform) echo 0 ;;
-    instance) echo 1 ;;
-    chrome) echo 2 ;;
-    rules) echo 3 ;;
-    ui/look) echo 4 ;;
-    ui/window) echo 5 ;;
-    ui/picker | ui/settings | ui/tray | ui/notice) echo 6 ;;
-    app) echo 7 ;;
+    text) echo 0 ;;
+    platform) echo 1 ;;
+    instance) echo 2 ;;
+    actions) echo 3 ;;
+    browser) echo 4 ;;
+    rules) echo 5 ;;
+    ui/look) echo 6 ;;
+    ui/window) echo 7 ;;
+    ui/picker | ui/settings | ui/tray | ui/notice) echo 8 ;;
+    app) echo 9 ;;
     *) echo 99 ;;
     esac
 }

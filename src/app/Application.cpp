@@ -8,9 +8,9 @@
 #include "instance/InstanceLock.h"
 #include "instance/RuntimeDirectory.h"
 #include "platform/ActivationVariables.h"
-#include "platform/AppActions.h"
+#include "actions/AppActions.h"
 #include "platform/AppInfo.h"
-#include "platform/ArgumentText.h"
+#include "text/ArgumentText.h"
 #include "platform/Platform.h"
 #include "rules/FeatureFlags.h"
 #include "ui/look/Accessibility.h"
@@ -30,7 +30,7 @@ Application::Application(Platform& platform)
                   const auto served = m_browsers.find();
                   return served ? served->desktopId : QString();
               }),
-      m_launcher(*platform.processes, platform.chromeWindows, *platform.scheduler, m_browsers),
+      m_launcher(*platform.processes, platform.browserWindows, *platform.scheduler, m_browsers),
       m_commands{[this] { m_settings.show(); }, &AppActions::quit},
       m_presenter{*platform.windowActivation, TitleBar::wanted(platform.desktop), &m_commands},
       m_notice(m_presenter, *platform.notifications),

@@ -3,8 +3,8 @@
 
 #include "app/AppDelegate.h"
 #include "app/LinkRouter.h"
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeLauncher.h"
+#include "browser/BrowserInstallation.h"
+#include "browser/ChromeLauncher.h"
 #include "instance/LinkServer.h"
 #include "rules/RuleStore.h"
 #include "ui/notice/LinkNotice.h"
@@ -40,7 +40,7 @@ public:
     LinkNotice& notice() { return m_notice; }
 
 private:
-    ChromeInstallations m_browsers;
+    BrowserInstallations m_browsers;
     RuleStore m_rules;
     const ChromeLauncher m_launcher;
     /// What the window keys, the tray and the settings set off.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
-#include "platform/ArgumentText.h"
-#include "platform/ArgumentWalk.h"
+#include "text/ArgumentText.h"
+#include "text/ArgumentWalk.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LinkRouter.h"
 
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeLauncher.h"
-#include "chrome/ChromeProfiles.h"
-#include "platform/CanonicalText.h"
+#include "browser/BrowserInstallation.h"
+#include "browser/ChromeLauncher.h"
+#include "browser/ChromeProfiles.h"
+#include "text/CanonicalText.h"
 #include "platform/WindowActivation.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
@@ -12,12 +12,12 @@
 
 #include <algorithm>
 
-LinkRouter::Browsers LinkRouter::browsersShown(const ChromeInstallations& installations)
+LinkRouter::Browsers LinkRouter::browsersShown(const BrowserInstallations& installations)
 {
     return [&installations] { return installations.shownAmong(installations.installed()); };
 }
 
-LinkRouter::Browsers LinkRouter::browsersInstalled(const ChromeInstallations& installations)
+LinkRouter::Browsers LinkRouter::browsersInstalled(const BrowserInstallations& installations)
 {
     return [&installations] { return installations.installed(); };
 }
@@ -42,12 +42,12 @@ void LinkRouter::route(const QStringList& urls, const QString& activationToken)
 
 bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
 {
-    const QList<ChromeInstallation> browsers = m_browsers();
+    const QList<BrowserInstallation> browsers = m_browsers();
     if (browsers.isEmpty()) {
         ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, &m_notOpened);
         return false;
     }
-    const auto open = [&](const ChromeInstallation& browser, const QString& profileDirectory) {
+    const auto open = [&](const BrowserInstallation& browser, const QString& profileDirectory) {
         if (m_picker.openInTurn(url, browser, profileDirectory))
             return;
         m_launcher.open(browser, {url, profileDirectory, activationToken}, &m_notOpened);
@@ -69,7 +69,7 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
     return true;
 }
 
-std::optional<std::pair<ChromeInstallation, QString>>
+std::optional<std::pair<BrowserInstallation, QString>>
 LinkRouter::ruled(const QString& url, const QList<ChromeProfiles::BrowserProfiles>& shown) const
 {
     const auto rule = m_rules.match(url);
@@ -84,7 +84,7 @@ LinkRouter::ruled(const QString& url, const QList<ChromeProfiles::BrowserProfile
         }
     }
     if (!target && m_installed) {
-        for (const ChromeInstallation& browser : m_installed()) {
+        for (const BrowserInstallation& browser : m_installed()) {
             if (browser.desktopId == rule->browser)
                 target = {browser, ChromeProfiles::load(browser).profiles};
         }

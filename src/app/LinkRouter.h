@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeProfiles.h"
+#include "browser/BrowserInstallation.h"
+#include "browser/ChromeProfiles.h"
 
 #include <QStringList>
 #include <functional>
@@ -27,11 +27,11 @@ class LinkRouter
 public:
     /// The browsers the picker shows, in their order, looked up afresh: the
     /// first is the one served; none when none is installed.
-    using Browsers = std::function<QList<ChromeInstallation>()>;
+    using Browsers = std::function<QList<BrowserInstallation>()>;
     /// Those the user lists in the settings, else the one served alone.
-    static Browsers browsersShown(const ChromeInstallations& installations);
+    static Browsers browsersShown(const BrowserInstallations& installations);
     /// Every installed browser, which a rule may name though it is not shown.
-    static Browsers browsersInstalled(const ChromeInstallations& installations);
+    static Browsers browsersInstalled(const BrowserInstallations& installations);
 
     /// Asks `picker` where a link needs the user, and tells `notOpened` of a
     /// link that could not be opened; asks `browsers` for each link's
@@ -52,7 +52,7 @@ private:
     bool routeOne(const QString& url, const QString& activationToken);
     /// The browser and the catalogue's spelling of the profile the rule that
     /// fits `url` names; nothing when none fits, or its browser or profile is gone.
-    std::optional<std::pair<ChromeInstallation, QString>>
+    std::optional<std::pair<BrowserInstallation, QString>>
     ruled(const QString& url, const QList<ChromeProfiles::BrowserProfiles>& shown) const;
 
     PickerWindowController& m_picker;

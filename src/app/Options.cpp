@@ -2,9 +2,9 @@
 #include "app/Options.h"
 
 #include "app/CommandLine.h"
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeProfiles.h"
-#include "platform/AppActions.h"
+#include "browser/BrowserInstallation.h"
+#include "browser/ChromeProfiles.h"
+#include "actions/AppActions.h"
 #include "platform/AppInfo.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
@@ -15,14 +15,14 @@ namespace Options {
 namespace {
 
 /// The browsers as the user's desktop and settings have them.
-ChromeInstallations browsersOf(const Platform& platform)
+BrowserInstallations browsersOf(const Platform& platform)
 {
     return {*platform.applications, *platform.files};
 }
 
 void printNoneInstalled()
 {
-    print(stderr, u"orlim: " + ChromeInstallations::noneInstalled() + u'\n');
+    print(stderr, u"orlim: " + BrowserInstallations::noneInstalled() + u'\n');
 }
 
 } // namespace
@@ -56,7 +56,7 @@ int answer(const CommandLine& commandLine, int argc, char** argv)
     return 2;
 }
 
-int listProfiles(const ChromeInstallations& browsers)
+int listProfiles(const BrowserInstallations& browsers)
 {
     const auto served = browsers.find();
     if (!served) {
@@ -68,15 +68,15 @@ int listProfiles(const ChromeInstallations& browsers)
     return 0;
 }
 
-int listBrowsers(const ChromeInstallations& browsers)
+int listBrowsers(const BrowserInstallations& browsers)
 {
-    const QList<ChromeInstallation> installed = browsers.installed();
+    const QList<BrowserInstallation> installed = browsers.installed();
     const auto served = browsers.servedAmong(installed);
     if (!served) {
         printNoneInstalled();
         return 1;
     }
-    for (const ChromeInstallation& browser : installed) {
+    for (const BrowserInstallation& browser : installed) {
         print(stdout, browser.desktopId + u'\t' + browser.name +
                           (browser.desktopId == served->desktopId ? u"\tserved\n" : u"\n"));
     }

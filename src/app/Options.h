@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-class ChromeInstallations;
+class BrowserInstallations;
 class DefaultBrowser;
 struct CommandLine;
 
@@ -19,9 +19,9 @@ namespace Options {
 int answer(const CommandLine& commandLine, int argc, char** argv);
 
 /// --list-profiles: the served browser's profiles, one a line.
-int listProfiles(const ChromeInstallations& browsers);
+int listProfiles(const BrowserInstallations& browsers);
 /// --list-browsers: the installed browsers, the one served marked.
-int listBrowsers(const ChromeInstallations& browsers);
+int listBrowsers(const BrowserInstallations& browsers);
 /// --make-default-browser: asks `browser` for Orlim, then says what came of it.
 int makeDefaultBrowser(DefaultBrowser& browser, int argc, char** argv);
 

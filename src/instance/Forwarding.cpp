@@ -5,7 +5,7 @@
 #include "instance/LinkMessage.h"
 #include "instance/RuntimeDirectory.h"
 #include "platform/ActivationVariables.h"
-#include "platform/ArgumentWalk.h"
+#include "text/ArgumentWalk.h"
 
 #include <climits>
 #include <cstdio>

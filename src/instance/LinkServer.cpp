@@ -2,7 +2,7 @@
 #include "instance/LinkServer.h"
 
 #include "instance/LinkMessage.h"
-#include "platform/ArgumentText.h"
+#include "text/ArgumentText.h"
 
 #include <QSocketNotifier>
 #include <QTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/DesktopCommand.h"
+#include "text/DesktopCommand.h"
 
 #include <QString>
 #include <optional>

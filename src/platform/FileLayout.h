@@ -6,7 +6,7 @@
 /// Where a platform keeps Orlim's own files, as a folder below a root
 /// directory. Kept as data so the macOS layout stays written down beside the
 /// Linux one, for a port. (The browsers' data directories are in the browser
-/// table, `ChromeInstallations::kinds`.)
+/// table, `BrowserInstallations::kinds`.)
 struct DirectoryLayout
 {
     enum class Root { Home, ConfigHome };

@@ -2,7 +2,7 @@
 #pragma once
 
 class ApplicationDirectory;
-class ChromeWindows;
+class BrowserWindows;
 class ColorScheme;
 class DefaultBrowser;
 class FileLayout;
@@ -21,7 +21,7 @@ struct Platform
     FileLayout* files = nullptr;
     ApplicationDirectory* applications = nullptr;
     ProcessLauncher* processes = nullptr;
-    ChromeWindows* chromeWindows = nullptr; // none but on X11
+    BrowserWindows* browserWindows = nullptr; // none but on X11
     DefaultBrowser* defaultBrowser = nullptr;
     Scheduler* scheduler = nullptr;
     WindowActivation* windowActivation = nullptr;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/ProfileRule.h"
 
-#include "platform/CanonicalText.h"
+#include "text/CanonicalText.h"
 
 bool operator==(const ProfileRule& a, const ProfileRule& b)
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/RuleStore.h"
 
-#include "platform/CanonicalText.h"
+#include "text/CanonicalText.h"
 #include "platform/FileLayout.h"
 #include "platform/RegularFile.h"
 #include "rules/RulesFile.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
-#include "chrome/BrowserChoice.h"
+#include "browser/BrowserChoice.h"
 #include "platform/Platform.h"
 #include "rules/FeatureFlags.h"
 

@@ -4,9 +4,9 @@
 // it may be read as a switch other than the profile's, and a desktop entry's
 // command takes them unchanged. Bytes that are UTF-8 read as their text (the
 // picker shows it).
-#include "chrome/ChromeLauncher.h"
-#include "platform/ArgumentText.h"
-#include "platform/DesktopCommand.h"
+#include "browser/ChromeLauncher.h"
+#include "text/ArgumentText.h"
+#include "text/DesktopCommand.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Chrome's "Local State" as any program that can write the user's files might
 // leave it: the catalogue must come back (possibly empty), never crash.
-#include "chrome/ChromeProfiles.h"
+#include "browser/ChromeProfiles.h"
 
 #include <cstddef>
 #include <cstdint>

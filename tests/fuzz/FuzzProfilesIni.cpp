@@ -2,7 +2,7 @@
 // Firefox's "profiles.ini" as any program that can write the user's files might
 // leave it: the catalogue must come back (possibly empty), never crash, and
 // every profile it names is a folder Firefox can be handed.
-#include "chrome/FirefoxProfiles.h"
+#include "browser/firefox/FirefoxProfiles.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,10 +2,10 @@
 // The platform services faked for unit tests, and what every unit test uses.
 #pragma once
 
-#include "chrome/ChromeProfiles.h"
-#include "chrome/NotOpened.h"
+#include "browser/ChromeProfiles.h"
+#include "browser/NotOpened.h"
 #include "platform/ApplicationDirectory.h"
-#include "platform/ChromeWindows.h"
+#include "platform/BrowserWindows.h"
 #include "platform/ColorScheme.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/FileLayout.h"
@@ -103,7 +103,7 @@ struct FakeNotifications final : Notifications
 };
 
 /// Counts the look-ups; `windows` are found, `activated` records activations.
-struct FakeChromeWindows final : ChromeWindows
+struct FakeBrowserWindows final : BrowserWindows
 {
     QList<Handle> find(const QString&) override
     {
@@ -200,13 +200,13 @@ struct FakePlatform
     /// The served browser's data directory, and its profiles.
     QString chromeDirectory() const
     {
-        return browsers.find().value_or(ChromeInstallation()).dataDirectory;
+        return browsers.find().value_or(BrowserInstallation()).dataDirectory;
     }
     ChromeProfileInfo catalogue() const { return ChromeProfiles::load(*browsers.find()); }
     /// These services as the application takes them.
     Platform services()
     {
-        return {&files,     &applications,     &processes,     &chromeWindows, &defaultBrowser,
+        return {&files,     &applications,     &processes,     &browserWindows, &defaultBrowser,
                 &scheduler, &windowActivation, &notifications, &colorScheme};
     }
 
@@ -215,14 +215,14 @@ struct FakePlatform
     FakeFileLayout files{root.path()};
     FakeApplications applications;
     FakeProcessLauncher processes;
-    FakeChromeWindows chromeWindows;
+    FakeBrowserWindows browserWindows;
     FakeDefaultBrowser defaultBrowser{scheduler};
     FakeWindowActivation windowActivation;
     FakeNotifications notifications;
     FakeColorScheme colorScheme;
 
-    ChromeInstallations browsers{applications, files};
-    ChromeLauncher launcher{processes, &chromeWindows, scheduler, browsers};
+    BrowserInstallations browsers{applications, files};
+    ChromeLauncher launcher{processes, &browserWindows, scheduler, browsers};
     RuleStore rules{files};
 };
 
@@ -251,7 +251,7 @@ QStringList described(const QList<ChromeProfile>& profiles, const QString& data 
 QList<ChromeProfile> profiles(int count);
 /// `list` as the only browser's, as a picker takes them.
 inline QList<ChromeProfiles::BrowserProfiles> oneBrowser(const QList<ChromeProfile>& list,
-                                                         const ChromeInstallation& browser = {})
+                                                         const BrowserInstallation& browser = {})
 {
     return {{browser, list}};
 }

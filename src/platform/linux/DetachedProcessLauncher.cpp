@@ -2,7 +2,7 @@
 #include "platform/linux/DetachedProcessLauncher.h"
 
 #include "platform/ActivationVariables.h"
-#include "platform/ArgumentText.h"
+#include "text/ArgumentText.h"
 
 #include <QCoreApplication>
 #include <QFile>

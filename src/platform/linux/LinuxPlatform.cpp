@@ -13,7 +13,7 @@
 #include "platform/linux/PortalColorScheme.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/WaylandWindowActivation.h"
-#include "platform/linux/X11ChromeWindows.h"
+#include "platform/linux/X11BrowserWindows.h"
 #include "platform/linux/X11WindowActivation.h"
 #include "platform/linux/XdgFileLayout.h"
 
@@ -53,8 +53,8 @@ void Platform::settleSystemDesktop()
         static X11WindowActivation activation;
         windowActivation = &activation;
         if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-            static X11ChromeWindows windows(x11->connection());
-            chromeWindows = &windows;
+            static X11BrowserWindows windows(x11->connection());
+            browserWindows = &windows;
         }
         break;
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/look/Icons.h"
 
-#include "chrome/ChromeInstallation.h"
+#include "browser/BrowserInstallation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -119,7 +119,7 @@ QIcon letterIcon()
     });
 }
 
-QIcon browser(const ChromeInstallation& browser)
+QIcon browser(const BrowserInstallation& browser)
 {
     const QString& name = browser.command.icon;
     return QFileInfo(name).isAbsolute() ? QIcon(name) : QIcon::fromTheme(name);

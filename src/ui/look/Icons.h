@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-struct ChromeInstallation;
+struct BrowserInstallation;
 class QPalette;
 
 /// Orlim's own small icons, drawn so they match at any scale.
@@ -18,7 +18,7 @@ QIcon chevron(Qt::ArrowType direction, const QPalette& palette);
 QIcon trash(const QPalette& palette);
 /// `browser`'s own icon, as its desktop entry names it (a file or a name in
 /// the icon theme); null when neither has it.
-QIcon browser(const ChromeInstallation& browser);
+QIcon browser(const BrowserInstallation& browser);
 /// The tray icon: Orlim's branching-arrow symbol, or the letter "O" when the
 /// symbol cannot be loaded from `resource`.
 QIcon tray(const QString& resource = QStringLiteral(":/icons/orlim-tray.svg"));

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeLauncher.h"
-#include "chrome/NotOpened.h"
+#include "browser/ChromeLauncher.h"
+#include "browser/NotOpened.h"
 #include "ui/window/WindowPlacement.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeLauncher.h"
+#include "browser/ChromeLauncher.h"
 
 #include <QAbstractListModel>
 #include <QStringList>

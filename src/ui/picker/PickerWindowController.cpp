@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/picker/PickerWindowController.h"
 
-#include "chrome/ChromeLauncher.h"
+#include "browser/ChromeLauncher.h"
 #include "platform/AppInfo.h"
 #include "platform/Scheduler.h"
 #include "platform/WindowActivation.h"
@@ -105,7 +105,7 @@ void PickerWindowController::show(const QString& url, const ProfilePickerModel::
     m_gate.focusMoved();
 }
 
-bool PickerWindowController::openInTurn(const QString& url, const ChromeInstallation& browser,
+bool PickerWindowController::openInTurn(const QString& url, const BrowserInstallation& browser,
                                         const QString& profileDirectory)
 {
     if (m_asking) {
@@ -124,7 +124,7 @@ bool PickerWindowController::openInTurn(const QString& url, const ChromeInstalla
 ProfilePickerView* PickerWindowController::pickerFor(const Link& link)
 {
     QPointer<PickerWindowController> self(this);
-    auto onSelect = [self, link](const ChromeInstallation& browser, const ChromeProfile& profile,
+    auto onSelect = [self, link](const BrowserInstallation& browser, const ChromeProfile& profile,
                                  const std::optional<QString>& prefix,
                                  ProfilePickerModel::Manner manner) {
         if (self && self->m_asking)
@@ -139,7 +139,7 @@ ProfilePickerView* PickerWindowController::pickerFor(const Link& link)
     return content;
 }
 
-void PickerWindowController::chosen(const Link& link, const ChromeInstallation& browser,
+void PickerWindowController::chosen(const Link& link, const BrowserInstallation& browser,
                                     const ChromeProfile& profile,
                                     const std::optional<QString>& prefix,
                                     ProfilePickerModel::Manner manner)
@@ -152,7 +152,7 @@ void PickerWindowController::chosen(const Link& link, const ChromeInstallation& 
         // Only where the same browser offered the profile: a link whose
         // browsers have no such profile keeps its turn. Each goes to that
         // browser as looked up for it.
-        const auto offeredBy = [&](const Link& waiting) -> const ChromeInstallation* {
+        const auto offeredBy = [&](const Link& waiting) -> const BrowserInstallation* {
             if (waiting.decided)
                 return nullptr;
             for (const ChromeProfiles::BrowserProfiles& group : waiting.groups) {
@@ -166,7 +166,7 @@ void PickerWindowController::chosen(const Link& link, const ChromeInstallation& 
             return nullptr;
         };
         for (auto it = m_waiting.begin(); it != m_waiting.end();) {
-            const ChromeInstallation* offering = offeredBy(*it);
+            const BrowserInstallation* offering = offeredBy(*it);
             if (!offering) {
                 ++it;
                 continue;

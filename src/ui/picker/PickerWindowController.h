@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeLauncher.h"
-#include "chrome/ChromeProfile.h"
+#include "browser/BrowserInstallation.h"
+#include "browser/ChromeLauncher.h"
+#include "browser/ChromeProfile.h"
 #include "ui/picker/LaunchGate.h"
 #include "ui/picker/PickerInput.h"
 #include "ui/picker/ProfilePickerView.h"
@@ -50,7 +50,7 @@ public:
     /// choice, in its turn: after the links waiting for the picker, or before
     /// the last choice if that has yet to start. Returns false when nothing
     /// waits, and the link is the caller's to open at once.
-    bool openInTurn(const QString& url, const ChromeInstallation& browser,
+    bool openInTurn(const QString& url, const BrowserInstallation& browser,
                     const QString& profileDirectory);
 
     /// The window; null until the first show.
@@ -68,7 +68,7 @@ private:
     struct Choice
     {
         QString url;
-        ChromeInstallation browser;
+        BrowserInstallation browser;
         QString profileDirectory;
         bool privateWindow;
     };
@@ -82,7 +82,7 @@ private:
     /// The picker for `link`, its callbacks bound to it.
     ProfilePickerView* pickerFor(const Link& link);
     /// Carries out the choice of `browser`'s `profile` for the link shown.
-    void chosen(const Link& link, const ChromeInstallation& browser, const ChromeProfile& profile,
+    void chosen(const Link& link, const BrowserInstallation& browser, const ChromeProfile& profile,
                 const std::optional<QString>& prefix, ProfilePickerModel::Manner manner);
     /// Drops the link shown, and with `everyWaitingLink` those waiting too.
     void dropped(bool everyWaitingLink);

@@ -107,7 +107,7 @@ void ProfilePickerModel::choose(int index, Manner manner)
     if (index < 0 || index >= m_profiles.size())
         return;
     // Copies, because the handler may replace this picker.
-    const ChromeInstallation browser = m_groups.at(groupOf(index)).browser;
+    const BrowserInstallation browser = m_groups.at(groupOf(index)).browser;
     const ChromeProfile profile = m_profiles.at(index);
     const std::optional<QString> prefix = prefixToSave();
     if (m_onSelect)

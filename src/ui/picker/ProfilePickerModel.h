@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeProfiles.h"
+#include "browser/ChromeProfiles.h"
 
 #include <QObject>
 #include <functional>
@@ -26,7 +26,7 @@ public:
     using Manner = ChoiceManner;
     using Groups = QList<ChromeProfiles::BrowserProfiles>;
     using SelectHandler =
-        std::function<void(const ChromeInstallation& browser, const ChromeProfile& profile,
+        std::function<void(const BrowserInstallation& browser, const ChromeProfile& profile,
                            const std::optional<QString>& prefix, Manner manner)>;
     /// `everyWaitingLink`: the links waiting behind the one shown go too.
     using CancelHandler = std::function<void(bool everyWaitingLink)>;

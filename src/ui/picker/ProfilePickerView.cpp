@@ -68,13 +68,13 @@ std::optional<Digit> digitOf(const QKeyEvent* event)
 }
 
 /// What the picker calls a browser.
-QString nameOf(const ChromeInstallation& browser)
+QString nameOf(const BrowserInstallation& browser)
 {
     return browser.shortName.isEmpty() ? browser.name : browser.shortName;
 }
 
 /// The line above a browser's rows, where the picker offers several.
-QWidget* groupHeader(const ChromeInstallation& browser, QWidget* parent)
+QWidget* groupHeader(const BrowserInstallation& browser, QWidget* parent)
 {
     QWidget* header = Widgets::browserHeader(Icons::browser(browser), nameOf(browser), parent);
     header->layout()->setContentsMargins(8, 6, 8, 0);
@@ -166,7 +166,7 @@ QWidget* ProfilePickerView::buildList()
     const bool several = groups.size() > 1;
     const QList<ChromeProfile>& profiles = m_model->profiles();
     for (int i = 0; i < profiles.size(); ++i) {
-        const ChromeInstallation& browser = groups.at(m_model->groupOf(i)).browser;
+        const BrowserInstallation& browser = groups.at(m_model->groupOf(i)).browser;
         if (several && (i == 0 || m_model->groupOf(i - 1) != m_model->groupOf(i)))
             rows->addWidget(groupHeader(browser, content));
         auto* row =

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeProfile.h"
+#include "browser/ChromeProfile.h"
 
 #include <QWidget>
 

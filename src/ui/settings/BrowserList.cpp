@@ -18,7 +18,7 @@ constexpr int idRole = Qt::UserRole;
 
 /// The entry's icon; a blank of the same size where the theme has none, so
 /// every name starts at the same place.
-QIcon iconOf(const ChromeInstallation& browser)
+QIcon iconOf(const BrowserInstallation& browser)
 {
     const QIcon icon = Icons::browser(browser);
     if (!icon.isNull())

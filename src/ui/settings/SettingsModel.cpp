@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/settings/SettingsModel.h"
 
-#include "chrome/ChromeProfiles.h"
-#include "platform/CanonicalText.h"
+#include "browser/ChromeProfiles.h"
+#include "text/CanonicalText.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
 #include "ui/settings/DefaultBrowserStatus.h"
@@ -19,13 +19,13 @@ SettingsModel::SettingsModel(const Services& services, QObject* parent)
 
 void SettingsModel::load()
 {
-    const QList<ChromeInstallation> installed = m_installations.installed();
-    const QList<ChromeInstallation> shown = m_installations.shownAmong(installed);
+    const QList<BrowserInstallation> installed = m_installations.installed();
+    const QList<BrowserInstallation> shown = m_installations.shownAmong(installed);
     m_listed.clear();
-    for (const ChromeInstallation& browser : shown)
+    for (const BrowserInstallation& browser : shown)
         m_listed.append({browser, true});
-    for (const ChromeInstallation& browser : installed) {
-        if (!std::any_of(shown.begin(), shown.end(), [&](const ChromeInstallation& b) {
+    for (const BrowserInstallation& browser : installed) {
+        if (!std::any_of(shown.begin(), shown.end(), [&](const BrowserInstallation& b) {
                 return b.desktopId == browser.desktopId;
             }))
             m_listed.append({browser, false});
@@ -157,7 +157,7 @@ QString SettingsModel::targetLabel(const ProfileRule& rule) const
                              ? QFileInfo(rule.profileDirectory).fileName()
                              : rule.profileDirectory;
     // The browser by the name the table gives it, installed or not; else its ID.
-    for (const ChromeInstallations::Kind& kind : ChromeInstallations::kinds) {
+    for (const BrowserInstallations::Kind& kind : BrowserInstallations::kinds) {
         if (QStringView(kind.desktopId) == rule.browser)
             return name + u"（" + QString::fromUtf16(kind.shortName) + u"）";
     }

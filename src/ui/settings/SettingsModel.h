@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chrome/ChromeInstallation.h"
-#include "chrome/ChromeProfile.h"
-#include "chrome/ChromeProfiles.h"
+#include "browser/BrowserInstallation.h"
+#include "browser/ChromeProfile.h"
+#include "browser/ChromeProfiles.h"
 #include "rules/ProfileRule.h"
 
 #include <QObject>
@@ -27,7 +27,7 @@ public:
     /// What the settings read and change.
     struct Services
     {
-        ChromeInstallations& browsers;
+        BrowserInstallations& browsers;
         RuleStore& rules;
         /// With `scheduler`, what the default-browser status asks.
         DefaultBrowser& defaultBrowser;
@@ -39,7 +39,7 @@ public:
     /// An installed browser, and whether the picker shows it.
     struct ListedBrowser
     {
-        ChromeInstallation browser;
+        BrowserInstallation browser;
         bool shown;
     };
     /// A profile a rule may open: one of a shown browser's.
@@ -94,7 +94,7 @@ private:
     void writeShown(const QStringList& desktopIds);
     QStringList shownIds() const;
 
-    ChromeInstallations& m_installations;
+    BrowserInstallations& m_installations;
     RuleStore& m_store;
     QList<ListedBrowser> m_listed;
     QList<ChromeProfiles::BrowserProfiles> m_groups;

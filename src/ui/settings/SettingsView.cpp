@@ -48,7 +48,7 @@ QWidget* section(const QString& title, QWidget* parent, QVBoxLayout** content)
 /// One profile as the settings list it: its picture, its name and, in the
 /// Chromium family, its folder, the name Chrome's own pages give it. A Firefox
 /// profile's folder is a whole path, a key rather than a name: its name alone.
-QHBoxLayout* profileRow(const ChromeInstallation& browser, const ChromeProfile& profile,
+QHBoxLayout* profileRow(const BrowserInstallation& browser, const ChromeProfile& profile,
                         QWidget* parent)
 {
     auto* row = new QHBoxLayout;
@@ -57,7 +57,7 @@ QHBoxLayout* profileRow(const ChromeInstallation& browser, const ChromeProfile& 
     auto* name = new ElidedLabel(profile.displayName, Qt::ElideRight, parent);
     name->setFont(Typography::font(Typography::Role::Callout));
     row->addWidget(name, 1);
-    if (browser.family == ChromeInstallation::Family::Chromium)
+    if (browser.family == BrowserInstallation::Family::Chromium)
         row->addWidget(Widgets::text(profile.directoryName, Typography::Role::Caption2, parent,
                                      Palette::Tone::Tertiary));
     return row;

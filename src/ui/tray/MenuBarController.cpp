@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/tray/MenuBarController.h"
 
-#include "platform/AppActions.h"
+#include "actions/AppActions.h"
 #include "platform/AppInfo.h"
 #include "ui/look/Icons.h"
 

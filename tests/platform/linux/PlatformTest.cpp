@@ -16,7 +16,7 @@ TEST(Platform, SettlesTheDesktopItRunsOn)
     const bool x11 = QGuiApplication::platformName() == u"xcb";
     EXPECT_EQ(platform.desktop, x11 ? Desktop::X11 : Desktop::Other);
     EXPECT_EQ(platform.windowActivation->holdsForStartedProgram(), x11);
-    EXPECT_EQ(platform.chromeWindows != nullptr, x11);
+    EXPECT_EQ(platform.browserWindows != nullptr, x11);
     if (x11)
         return;
     QProcess xvfb;

@@ -15,17 +15,17 @@
 namespace {
 
 /// A browser whose program is its desktop id.
-ChromeInstallation browserNamed(const QString& desktopId)
+BrowserInstallation browserNamed(const QString& desktopId)
 {
-    ChromeInstallation browser;
+    BrowserInstallation browser;
     browser.desktopId = desktopId;
     browser.command.exec = desktopId + u" %U";
     browser.privateSwitch = u"--incognito"_s;
     return browser;
 }
 
-const ChromeInstallation chrome = browserNamed(u"google-chrome.desktop"_s);
-const ChromeInstallation firefox = browserNamed(u"firefox.desktop"_s);
+const BrowserInstallation chrome = browserNamed(u"google-chrome.desktop"_s);
+const BrowserInstallation firefox = browserNamed(u"firefox.desktop"_s);
 
 /// A picker on the real launcher and rule store, whose launches read
 /// "<link> <profile>[ in <browser>][ private][ front <token>]", with "https://"
@@ -192,7 +192,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.links(u"ab"_s, both);
              p.links(u"e"_s, {{chrome, profiles(3)}, {firefox, profiles(3).mid(1)}});
              p.links(u"c"_s);
-             ChromeInstallation moved = firefox; // its desktop entry changed since "a"
+             BrowserInstallation moved = firefox; // its desktop entry changed since "a"
              moved.command.exec = u"firefox-moved %U"_s;
              p.links(u"d"_s, oneBrowser(profiles(2), moved));
              p.key(QEvent::KeyPress, Qt::Key_Control, 37);
@@ -229,7 +229,7 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.links(u"r"_s);
              EXPECT_EQ(p.view()->model().url(), u"https://r"_s);
              p.platform.scheduler.runAll();
-             EXPECT_EQ(p.platform.chromeWindows.lookups, 1)
+             EXPECT_EQ(p.platform.browserWindows.lookups, 1)
                  << "the earlier browser stays where it is";
              p.links(u"s"_s);
              p.press(Qt::Key_1);

@@ -24,7 +24,7 @@ struct Picker : ProfilePickerView
     Picker(const QString& link, const QList<ChromeProfile>& profiles)
         : ProfilePickerView(
               link, oneBrowser(profiles),
-              [this](const ChromeInstallation&, const ChromeProfile& profile,
+              [this](const BrowserInstallation&, const ChromeProfile& profile,
                      const std::optional<QString>& prefix, ProfilePickerModel::Manner manner) {
                   events.append(profile.directoryName + (manner.everyWaitingLink ? u" all" : u"") +
                                 (manner.privateWindow ? u" private" : u"") +
@@ -148,7 +148,7 @@ TEST(ProfilePickerView, ThePrefixField)
 // site is kept when the picker appears again.
 TEST(ProfilePickerView, SeveralBrowsersAndEdges)
 {
-    ChromeInstallation chromium, firefox;
+    BrowserInstallation chromium, firefox;
     chromium.shortName = u"Chromium"_s;
     firefox.name = u"Firefox ESR"_s;
     const ProfilePickerView one(u"https://a"_s, {{chromium, profiles(2)}, {firefox, {}}}, {}, {});
