@@ -2,8 +2,8 @@
 #include "actions/AppActions.h"
 
 #include "platform/AppInfo.h"
-#include "text/CanonicalText.h"
 #include "platform/DefaultBrowser.h"
+#include "text/CanonicalText.h"
 
 #include <QCoreApplication>
 #include <memory>

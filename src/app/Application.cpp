@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
+#include "actions/AppActions.h"
 #include "app/CommandLine.h"
 #include "app/Options.h"
 #include "instance/Election.h"
@@ -8,11 +9,10 @@
 #include "instance/InstanceLock.h"
 #include "instance/RuntimeDirectory.h"
 #include "platform/ActivationVariables.h"
-#include "actions/AppActions.h"
 #include "platform/AppInfo.h"
-#include "text/ArgumentText.h"
 #include "platform/Platform.h"
 #include "rules/FeatureFlags.h"
+#include "text/ArgumentText.h"
 #include "ui/look/Accessibility.h"
 #include "ui/look/Appearance.h"
 #include "ui/look/Typography.h"

@@ -4,10 +4,10 @@
 #include "browser/BrowserInstallation.h"
 #include "browser/ChromeLauncher.h"
 #include "browser/ChromeProfiles.h"
-#include "text/CanonicalText.h"
 #include "platform/WindowActivation.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
+#include "text/CanonicalText.h"
 #include "ui/picker/PickerWindowController.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Options.h"
 
+#include "actions/AppActions.h"
 #include "app/CommandLine.h"
 #include "browser/BrowserInstallation.h"
 #include "browser/ChromeProfiles.h"
-#include "actions/AppActions.h"
 #include "platform/AppInfo.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"

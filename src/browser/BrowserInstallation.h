@@ -82,7 +82,8 @@ public:
     QList<BrowserInstallation> installed() const;
     /// The one served among `browsers`, as `installed()` gave them: the one
     /// chosen while it is there, else the first.
-    std::optional<BrowserInstallation> servedAmong(const QList<BrowserInstallation>& browsers) const;
+    std::optional<BrowserInstallation>
+    servedAmong(const QList<BrowserInstallation>& browsers) const;
     /// The browsers the picker shows together, among `browsers` as `installed()`
     /// gave them: those the user listed, in the user's order, while installed;
     /// else (as before any was listed) the one served alone.

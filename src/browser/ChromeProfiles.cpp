@@ -3,8 +3,8 @@
 
 #include "browser/BrowserInstallation.h"
 #include "browser/firefox/FirefoxProfiles.h"
-#include "text/CanonicalText.h"
 #include "platform/RegularFile.h"
+#include "text/CanonicalText.h"
 
 #include <QCollator>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/RuleStore.h"
 
-#include "text/CanonicalText.h"
 #include "platform/FileLayout.h"
 #include "platform/RegularFile.h"
 #include "rules/RulesFile.h"
+#include "text/CanonicalText.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -2,9 +2,9 @@
 #include "ui/settings/SettingsModel.h"
 
 #include "browser/ChromeProfiles.h"
-#include "text/CanonicalText.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
+#include "text/CanonicalText.h"
 #include "ui/settings/DefaultBrowserStatus.h"
 
 #include <QFileInfo>
