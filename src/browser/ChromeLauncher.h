@@ -14,7 +14,8 @@ class ProcessLauncher;
 class QObject;
 class Scheduler;
 
-/// Hands one link to the browser in one profile and brings the browser forward.
+/// Hands one link to the browser in one profile and brings the browser forward;
+/// named for Chrome, it starts every browser Orlim serves.
 /// This is the only place where Orlim starts another program.
 class ChromeLauncher
 {

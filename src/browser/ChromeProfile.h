@@ -6,7 +6,8 @@
 #include <QUrl>
 #include <optional>
 
-/// One Chrome profile as the catalogue found it.
+/// One profile as its browser's catalogue lists it; named for Chrome, it serves
+/// every browser Orlim opens links in.
 struct ChromeProfile
 {
     QString directoryName;             // the profile's folder name; its identity

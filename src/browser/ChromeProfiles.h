@@ -6,8 +6,9 @@
 
 #include <QByteArray>
 
-/// Chrome's profile catalogue, read from Chrome's "Local State" file. Orlim only
-/// reads that file; it never writes or locks it.
+/// Chrome's profile catalogue, read from Chrome's "Local State" file; named for
+/// Chrome, it reads every browser's (Firefox's through `FirefoxProfiles`). Orlim
+/// only reads those files; it never writes or locks them.
 namespace ChromeProfiles {
 
 /// The "Local State" file inside `chromeDirectory`.
