@@ -53,6 +53,8 @@ PY
 shoot() { # window title, file
     local id
     for _ in $(seq 50); do id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [ -n "$id" ] && break; sleep 0.1; done
+    # import with no window would wait for a click: say which window never came.
+    [ -n "$id" ] || { echo "no window titled $1 for $2" >&2; return 1; }
     sleep 0.4
     import -frame -window "$id" "$out/$2"
     echo "wrote $out/$2"
