@@ -81,7 +81,8 @@ TEST(ChromeLauncher, FailuresAreTold)
 TEST(ChromeLauncher, BringsForwardOnlyAWindowOfTheStart)
 {
     using W = BrowserWindows::Window;
-    const W work{1, u"work"_s, 100, 5}, mail{2, u"mail"_s, 90, 3}, home{3, u"home"_s, 0, 4};
+    const W work{1, u"work"_s, 100, 5}, mail{2, u"mail"_s, 90, 3}, home{3, u"home"_s, 0, 4},
+        top{4, u"home"_s, 0, 7};
     const struct
     {
         const char* what;
@@ -92,11 +93,12 @@ TEST(ChromeLauncher, BringsForwardOnlyAWindowOfTheStart)
         {"another profile's windows, as they were: never", {work, mail}, {work, mail}, 0, {}},
         {"one gone: still none", {work, mail}, {mail}, 0, {}},
         {"a new window, though below", {work, mail}, {work, home, mail}, 0, {3}},
-        {"a new window the browser made active itself", {work}, {home, work}, 3, {}},
+        {"a new window the browser made active itself", {work}, {top, work}, 4, {}},
         {"a window acting on input", {work, mail}, {work, {2, u"mail"_s, 120, 3}}, 0, {2}},
         {"a window raised", {work, mail}, {{2, u"mail"_s, 90, 6}, work}, 0, {2}},
         {"a window titled anew", {work, mail}, {work, {2, u"mail 2"_s, 90, 3}}, 0, {2}},
         {"a new window before one changed", {work}, {{1, u"work 2"_s, 100, 5}, home}, 0, {3}},
+        {"of two new windows, the topmost", {work}, {top, work, home}, 0, {4}},
     };
     for (const auto& c : cases) {
         FakePlatform platform;
