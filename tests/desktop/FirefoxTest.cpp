@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Debian's real Firefox ESR behind the picker, under openbox on X11 and GNOME's
-// compositor on Wayland: two profiles Firefox made itself, each telling the
+// Debian's real Firefox ESR behind the picker, under openbox, mutter and KWin on
+// X11 and GNOME's compositor on Wayland: two profiles Firefox made itself, each telling the
 // page server its own language, chosen with keys in the picker.
 #include "Compositor.h"
 
@@ -117,5 +117,7 @@ TEST_P(Firefox, ServesTheProfileChosen)
 
 INSTANTIATE_TEST_SUITE_P(Desktops, Firefox,
                          ::testing::Values(Desktop{"UnderOpenbox", &Compositor::openbox},
+                                           Desktop{"UnderMutterOnX11", &Compositor::mutterX11},
+                                           Desktop{"UnderKWinOnX11", &Compositor::kwinX11},
                                            Desktop{"UnderMutterOnWayland", &Compositor::mutter}),
                          [](const auto& info) { return std::string(info.param.name); });
