@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Debian's real Firefox ESR behind the picker, under openbox, mutter and KWin on
-// X11 and GNOME's compositor on Wayland: two profiles Firefox made itself, each telling the
-// page server its own language, chosen with keys in the picker.
+// Debian's real Firefox ESR behind the picker, under openbox, mutter and KWin
+// on X11 and GNOME's compositor on Wayland: two profiles Firefox made itself,
+// each telling the page server its own language, chosen with keys in the picker.
 #include "Compositor.h"
 
 #include <QDir>
