@@ -9,8 +9,10 @@
 
 #include <QPointer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -37,23 +39,52 @@ const char* reason(ChromeLauncher::Failure why)
     return "";
 }
 
+/// The window of a browser's class, listed topmost first in `now`, that can
+/// show the start made when `before` was listed: one that appeared, else one
+/// that changed since; none when every window is as it was.
+std::optional<BrowserWindows::Handle> windowOfTheStart(const QList<BrowserWindows::Window>& before,
+                                                       const QList<BrowserWindows::Window>& now)
+{
+    // Every profile of a browser shares its window class: a window that was
+    // there before the start and is as it was belongs to another profile, or
+    // to the chosen one if it has not acted on the link yet. A window that
+    // appeared is the likelier one, then one whose program acted on input (its
+    // user time), one raised, and last one whose title changed.
+    std::optional<BrowserWindows::Handle> best;
+    int bestRank = 0;
+    for (const BrowserWindows::Window& window : now) {
+        const auto was = std::find_if(before.begin(), before.end(),
+                                      [&](const auto& w) { return w.handle == window.handle; });
+        const int rank = was == before.end()                ? 4
+                         : was->userTime != window.userTime ? 3
+                         : was->stacking < window.stacking  ? 2
+                         : was->title != window.title       ? 1
+                                                            : 0;
+        // Topmost first: of equals, the first found.
+        if (rank > bestRank)
+            best = window.handle, bestRank = rank;
+    }
+    return best;
+}
+
 } // namespace
 
-void ChromeLauncher::activate(const QString& windowClass, int retriesRemaining,
+void ChromeLauncher::activate(const QString& windowClass,
+                              const QList<BrowserWindows::Window>& before, int retriesRemaining,
                               const QObject* owner) const
 {
-    if (!m_windows)
-        return;
-    const QList<BrowserWindows::Handle> windows = m_windows->find(windowClass);
-    if (!windows.isEmpty()) {
-        m_windows->activate(windows.first());
+    if (const auto window = windowOfTheStart(before, m_windows->find(windowClass))) {
+        // A browser that brought its own window forward (with the start's
+        // token) needs no request of ours.
+        if (m_windows->active() != *window)
+            m_windows->activate(*window);
         return;
     }
     if (retriesRemaining <= 0)
         return;
     m_scheduler.schedule(std::chrono::milliseconds(activationIntervalMs), owner,
-                         [this, windowClass, retriesRemaining, owner] {
-                             activate(windowClass, retriesRemaining - 1, owner);
+                         [this, windowClass, before, retriesRemaining, owner] {
+                             activate(windowClass, before, retriesRemaining - 1, owner);
                          });
 }
 
@@ -94,13 +125,18 @@ void ChromeLauncher::open(const BrowserInstallation& browser, const Request& req
     const auto didNotStart = [url = request.url, failed] {
         fail(url, Failure::DidNotStart, failed);
     };
+    // Which of the browser's windows were there before it was started: only
+    // one that appears or changes after can be the chosen profile's.
+    const bool toFront = request.toFront && m_windows;
+    const QList<BrowserWindows::Window> before =
+        toFront ? m_windows->find(browser.windowClass) : QList<BrowserWindows::Window>();
     if (!command || !m_processes.startDetached(command->first(), command->mid(1),
                                                request.activationToken, didNotStart)) {
         didNotStart();
         return;
     }
-    if (request.toFront)
-        activate(browser.windowClass, activationRetries, request.owner);
+    if (toFront)
+        activate(browser.windowClass, before, activationRetries, request.owner);
 }
 
 void ChromeLauncher::openChosen(const BrowserInstallation& browser, const Request& request,

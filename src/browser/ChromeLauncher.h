@@ -2,13 +2,13 @@
 #pragma once
 
 #include "browser/BrowserInstallation.h"
+#include "platform/BrowserWindows.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 class BrowserInstallations;
-class BrowserWindows;
 class NotOpened;
 class ProcessLauncher;
 class QObject;
@@ -71,10 +71,11 @@ public:
                                  BrowserInstallation::Family family = {});
 
     /// Starts `browser`, as it was just looked up, as its desktop entry starts it, with
-    /// `arguments()` where the entry takes a link, without waiting for it, then brings its window
-    /// forward once it appears (polling for about a second). A start that fails, at once or as soon
-    /// as it is seen to, tells `failed` and writes one line on stderr (never the link: links can
-    /// carry secrets).
+    /// `arguments()` where the entry takes a link, without waiting for it, then brings forward
+    /// the window that appeared or changed since the start, once there is one (polling for about a
+    /// second): a window of another profile, there before and unchanged, stays where it is. A start
+    /// that fails, at once or as soon as it is seen to, tells `failed` and writes one line on
+    /// stderr (never the link: links can carry secrets).
     void open(const BrowserInstallation& browser, const Request& request,
               const FailureHandler& failed) const;
 
@@ -87,7 +88,8 @@ public:
     static void fail(const QString& url, Failure why, const FailureHandler& failed);
 
 private:
-    void activate(const QString& windowClass, int retriesRemaining, const QObject* owner) const;
+    void activate(const QString& windowClass, const QList<BrowserWindows::Window>& before,
+                  int retriesRemaining, const QObject* owner) const;
 
     ProcessLauncher& m_processes;
     BrowserWindows* m_windows;

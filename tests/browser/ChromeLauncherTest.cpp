@@ -72,33 +72,58 @@ TEST(ChromeLauncher, FailuresAreTold)
                                            u"/missing %U %1"_s.arg(int(DidNotStart))}));
 }
 
-// On X11 the browser's window is looked for after each start, every 50 ms,
-// 21 times at most, and activated once found; not at all for a launch that
-// is not to come forward, and no longer once its owner is gone.
-TEST(ChromeLauncher, LooksForTheWindowWithinTheBound)
+// On X11 the browser's windows are looked at after each start, every 50 ms,
+// 21 times at most, and only one that can show that start comes forward:
+// every profile of a browser shares its window class, so a window there
+// before the start and as it was is another profile's. None is asked for when
+// the browser brought its own forward; none for a launch that is not to come
+// forward, and no longer once its owner is gone.
+TEST(ChromeLauncher, BringsForwardOnlyAWindowOfTheStart)
 {
+    using W = BrowserWindows::Window;
+    const W work{1, u"work"_s, 100, 5}, mail{2, u"mail"_s, 90, 3}, home{3, u"home"_s, 0, 4},
+        top{4, u"home"_s, 0, 7};
+    const struct
+    {
+        const char* what;
+        QList<W> before, after;        // topmost first: at the start, and after half a second
+        BrowserWindows::Handle active; // after half a second
+        QList<BrowserWindows::Handle> activated;
+    } cases[] = {
+        {"another profile's windows, as they were: never", {work, mail}, {work, mail}, 0, {}},
+        {"one gone: still none", {work, mail}, {mail}, 0, {}},
+        {"a new window, though below", {work, mail}, {work, home, mail}, 0, {3}},
+        {"a new window the browser made active itself", {work}, {top, work}, 4, {}},
+        {"a window acting on input", {work, mail}, {work, {2, u"mail"_s, 120, 3}}, 0, {2}},
+        {"a window raised", {work, mail}, {{2, u"mail"_s, 90, 6}, work}, 0, {2}},
+        {"a window titled anew", {work, mail}, {work, {2, u"mail 2"_s, 90, 3}}, 0, {2}},
+        {"a new window before one changed", {work}, {{1, u"work 2"_s, 100, 5}, home}, 0, {3}},
+        {"of two new windows, the topmost", {work}, {top, work, home}, 0, {4}},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        platform.browserWindows.windows = c.before;
+        platform.launcher.open(*platform.browsers.find(), {u"https://a"_s, u"Default"_s}, {});
+        platform.scheduler.advance(10 * ChromeLauncher::activationIntervalMs - 1);
+        EXPECT_TRUE(platform.browserWindows.activated.isEmpty()) << c.what;
+        platform.browserWindows.windows = c.after;
+        platform.browserWindows.activeWindow = c.active;
+        platform.scheduler.runAll();
+        EXPECT_EQ(platform.browserWindows.activated, c.activated) << c.what;
+        // Before the start, then until one is found, or 21 times.
+        const bool found = !c.activated.isEmpty() || c.active;
+        EXPECT_EQ(platform.browserWindows.lookups,
+                  1 + (found ? 11 : ChromeLauncher::activationRetries + 1))
+            << c.what;
+    }
+
     FakePlatform platform;
     const BrowserInstallation chrome = *platform.browsers.find();
-    platform.launcher.open(chrome, {u"https://a"_s, u"Default"_s}, {});
-    platform.scheduler.advance(ChromeLauncher::activationIntervalMs - 1);
-    EXPECT_EQ(platform.browserWindows.lookups, 1);
-    platform.scheduler.runAll();
-    EXPECT_EQ(platform.browserWindows.lookups, ChromeLauncher::activationRetries + 1);
-    EXPECT_TRUE(platform.browserWindows.activated.isEmpty());
-
-    platform.browserWindows.lookups = 0;
     platform.launcher.open(chrome, {u"https://b"_s, u"Default"_s, {}, false}, {});
     auto owner = std::make_unique<QObject>();
     platform.launcher.open(chrome, {u"https://c"_s, u"Default"_s, {}, true, owner.get()}, {});
     platform.scheduler.advance(ChromeLauncher::activationIntervalMs);
     owner.reset();
     platform.scheduler.runAll();
-    EXPECT_EQ(platform.browserWindows.lookups, 2);
-
-    platform.browserWindows.lookups = 0;
-    platform.launcher.open(chrome, {u"https://d"_s, u"Default"_s}, {});
-    platform.browserWindows.windows = {7};
-    platform.scheduler.runAll();
-    EXPECT_EQ(platform.browserWindows.lookups, 2);
-    EXPECT_EQ(platform.browserWindows.activated, QList<BrowserWindows::Handle>{7});
+    EXPECT_EQ(platform.browserWindows.lookups, 3);
 }

@@ -42,7 +42,8 @@ public:
     /// profile: the page gets none of the profile's cookies (the switches
     /// themselves are the launcher's unit tests'). The keys typed after the choice (on X11, once
     /// the browser's window is active) reach the page in the chosen profile, and none goes back to
-    /// the window the link was clicked in.
+    /// the window the link was clicked in. On X11 no window of another profile open before a
+    /// choice ever has the keyboard: the private window's and Profile 2's stay behind.
     void realChromiumComesToTheFront()
     {
         const auto pages = useRealChromium(3);
@@ -58,7 +59,7 @@ public:
         for (const auto& r : rounds) {
             SCOPED_TRACE(r.page);
             ASSERT_NO_FATAL_FAILURE(
-                click({*pages, r.page, r.open, r.choice, r.profile, r.key, r.profile},
+                click({*pages, r.page, r.open, r.choice, r.profile, r.key, r.profile, "Chromium"},
                       [&](const QString&) {
                           // X11 keeps no picker up for the browser: the window the link came
                           // from has the keyboard until the browser's window is raised.

@@ -259,13 +259,27 @@ protected:
         QByteArray opened;
         const char* key;
         QByteArray typed;
+        /// On X11, the browser's window class where the choice opens a window
+        /// of its own: those open before it are other profiles'.
+        const char* windowClass = nullptr;
     };
     /// The page opens; `check` (given the clicking window's log) holds; the
-    /// key then typed reaches the page, and none goes back to the window.
+    /// key then typed reaches the page, and none goes back to the window. No
+    /// window of `windowClass` open before the choice ever has the keyboard.
     template <typename Check> void click(const Click& c, Check check)
     {
         const QString clicking = openClickingWindow(c.site + QString::fromLatin1(c.page));
         ASSERT_TRUE(pickerTakesTheKeyboard(clicking, QString::fromLatin1(c.open), 1));
+        QList<QByteArray> others;
+        const QString spy = u"active-"_s + QString::number(m_clickingWindows) + u".log";
+        if (onX11() && c.windowClass) {
+            others = windows({u"--class"_s, QString::fromLatin1(c.windowClass)});
+            // Every window the window manager hands the keyboard to, as it tells.
+            startHelper(
+                {u"stdbuf"_s, u"-oL"_s, u"xprop"_s, u"-root"_s, u"-spy"_s, u"_NET_ACTIVE_WINDOW"_s},
+                environment(), spy, false);
+            ASSERT_TRUE(waitFor([&] { return !readLog(spy).isEmpty(); }));
+        }
         type(QString::fromLatin1(c.choice));
         const QByteArray opened = c.page + QByteArray("1\t") + c.opened;
         ASSERT_TRUE(waitFor([&] { return count(u"pages.log"_s, opened) == 1; }, 60000))
@@ -277,6 +291,11 @@ protected:
             << "the browser took the keyboard\n"
             << readLog(u"pages.log"_s).toStdString();
         EXPECT_EQ(count(clicking, c.key), 0) << "no key went back to the clicking window";
+        // xprop tells "… window id # 0xa00002" a line; xdotool counts in decimal.
+        for (const QByteArray& window : others)
+            EXPECT_FALSE(readLog(spy).contains(
+                QByteArray("# 0x" + QByteArray::number(window.toULong(), 16) + '\n')))
+                << "another profile's window took the keyboard: " << window.toStdString();
     }
 
     QProcess* m_keys = nullptr;

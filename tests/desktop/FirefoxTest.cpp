@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Debian's real Firefox ESR behind the picker, under openbox on X11 and GNOME's
-// compositor on Wayland: two profiles Firefox made itself, each telling the
-// page server its own language, chosen with keys in the picker.
+// Debian's real Firefox ESR behind the picker, under openbox, mutter and KWin
+// on X11 and GNOME's compositor on Wayland: two profiles Firefox made itself,
+// each telling the page server its own language, chosen with keys in the picker.
 #include "Compositor.h"
 
 #include <QDir>
@@ -72,7 +72,8 @@ user_pref("app.update.disabledForTesting", true);
 // while it runs goes to that Firefox (no second one, no "already running"
 // window); the other profile starts beside it; Shift opens a private window of
 // the profile (its cookie not sent). After each choice the keys typed reach the
-// page, never the window the link was clicked in.
+// page, never the window the link was clicked in, nor on X11 a window of the
+// other profile or, for the private window, the profile's own.
 TEST_P(Firefox, ServesTheProfileChosen)
 {
     if (!installSystemEntry(u"firefox-esr.desktop"_s, u"/usr/bin/firefox-esr"_s))
@@ -92,15 +93,16 @@ TEST_P(Firefox, ServesTheProfileChosen)
         const char* cookie; // the one the page gets; "-" for none
         const char* key;
         const char* keyCookie; // the one the key's report gets
-    } rounds[] = {{"1", "/profile/de-", "de", "-", "x", "de-1"},
-                  {"1", "/again-", "de", "de-1", "y", "de-1"},
-                  {"2", "/profile/ja-", "ja", "-", "k", "ja-1"},
-                  {"shift+1", "/private-", "de", "-", "w", "-"}};
+        bool newWindow;        // in a window of its own: the others are other profiles'
+    } rounds[] = {{"1", "/profile/de-", "de", "-", "x", "de-1", true},
+                  {"1", "/again-", "de", "de-1", "y", "de-1", false},
+                  {"2", "/profile/ja-", "ja", "-", "k", "ja-1", true},
+                  {"shift+1", "/private-", "de", "-", "w", "-", true}};
     for (const auto& r : rounds) {
         SCOPED_TRACE(r.page);
         ASSERT_NO_FATAL_FAILURE(click(
             {base, r.page, "o", r.choice, r.cookie + QByteArray("\t") + r.profile, r.key,
-             r.keyCookie + QByteArray("\t") + r.profile},
+             r.keyCookie + QByteArray("\t") + r.profile, r.newWindow ? "firefox" : nullptr},
             [&](const QString& clicking) {
                 EXPECT_TRUE(waitFor([&] { return running(QString::fromLatin1(r.profile)) == 1; }))
                     << "one Firefox runs the profile";
@@ -115,5 +117,7 @@ TEST_P(Firefox, ServesTheProfileChosen)
 
 INSTANTIATE_TEST_SUITE_P(Desktops, Firefox,
                          ::testing::Values(Desktop{"UnderOpenbox", &Compositor::openbox},
+                                           Desktop{"UnderMutterOnX11", &Compositor::mutterX11},
+                                           Desktop{"UnderKWinOnX11", &Compositor::kwinX11},
                                            Desktop{"UnderMutterOnWayland", &Compositor::mutter}),
                          [](const auto& info) { return std::string(info.param.name); });

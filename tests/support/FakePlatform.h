@@ -102,17 +102,21 @@ struct FakeNotifications final : Notifications
     QList<std::function<void(const QString& activationToken)>> picks; // each message's action
 };
 
-/// Counts the look-ups; `windows` are found, `activated` records activations.
+/// Counts the look-ups; `windows` are found (topmost first), `activeWindow`
+/// has the keyboard, `activated` records activations.
 struct FakeBrowserWindows final : BrowserWindows
 {
-    QList<Handle> find(const QString&) override
+    QList<Window> find(const QString&) override
     {
         ++lookups;
         return windows;
     }
+    Handle active() override { return activeWindow; }
     void activate(Handle window) override { activated.append(window); }
 
-    QList<Handle> windows, activated;
+    QList<Window> windows;
+    QList<Handle> activated;
+    Handle activeWindow = 0;
     int lookups = 0;
 };
 

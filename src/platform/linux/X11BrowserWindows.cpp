@@ -33,9 +33,24 @@ X11BrowserWindows::X11BrowserWindows(xcb_connection_t* connection)
 
 X11BrowserWindows::~X11BrowserWindows() = default;
 
-QList<BrowserWindows::Handle> X11BrowserWindows::find(const QString& windowClass)
+namespace {
+
+/// Whether WM_CLASS `value` (two NUL-terminated strings: the instance, then
+/// the class) names `wanted`.
+bool namesClass(const QByteArray& value, const QByteArray& wanted)
 {
-    QList<Handle> found;
+    // Desktop entries name either (Debian's Chromium: "chromium", its
+    // windows' class being "Chromium"), as the desktop itself matches them.
+    const QList<QByteArray> parts = value.split('\0');
+    return parts.size() >= 2 && (parts.at(0).compare(wanted, Qt::CaseInsensitive) == 0 ||
+                                 parts.at(1).compare(wanted, Qt::CaseInsensitive) == 0);
+}
+
+} // namespace
+
+QList<BrowserWindows::Window> X11BrowserWindows::find(const QString& windowClass)
+{
+    QList<Window> found;
     const QByteArray wanted = windowClass.toUtf8();
     Atoms* c = m_atoms.get();
     if (!c)
@@ -46,27 +61,56 @@ QList<BrowserWindows::Handle> X11BrowserWindows::find(const QString& windowClass
             &c->ewmh, xcb_ewmh_get_client_list_stacking(&c->ewmh, screen), &clients, nullptr))
         return found;
 
-    // The stacking list runs bottom to top; the topmost Chrome window comes first.
+    // Every question asked before the first answer is read: one round trip.
+    QList<xcb_get_property_cookie_t> classes;
+    for (uint32_t i = 0; i < clients.windows_len; ++i)
+        classes.append(xcb_get_property(c->xcb, 0, clients.windows[i], XCB_ATOM_WM_CLASS,
+                                        XCB_ATOM_STRING, 0, 256));
+    // The stacking list runs bottom to top; the topmost window comes first.
     for (uint32_t i = clients.windows_len; i-- > 0;) {
-        const xcb_window_t window = clients.windows[i];
-        xcb_get_property_reply_t* reply = xcb_get_property_reply(
-            c->xcb, xcb_get_property(c->xcb, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
-            nullptr);
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(c->xcb, classes.at(i), nullptr);
         if (!reply)
             continue;
-        // WM_CLASS holds two NUL-terminated strings: the instance, then the class.
         const QByteArray value(static_cast<const char*>(xcb_get_property_value(reply)),
                                xcb_get_property_value_length(reply));
         free(reply);
-        // Desktop entries name either (Debian's Chromium: "chromium", its
-        // windows' class being "Chromium"), as the desktop itself matches them.
-        const QList<QByteArray> parts = value.split('\0');
-        if (parts.size() >= 2 && (parts.at(0).compare(wanted, Qt::CaseInsensitive) == 0 ||
-                                  parts.at(1).compare(wanted, Qt::CaseInsensitive) == 0))
-            found.append(window);
+        if (namesClass(value, wanted))
+            found.append({clients.windows[i], {}, 0, int(i)});
     }
     xcb_ewmh_get_windows_reply_wipe(&clients);
+
+    // GTK keeps the user time on a window of its own, named by the top-level one.
+    QList<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> asked;
+    for (const Window& window : found)
+        asked.append({xcb_ewmh_get_wm_name(&c->ewmh, xcb_window_t(window.handle)),
+                      xcb_ewmh_get_wm_user_time_window(&c->ewmh, xcb_window_t(window.handle))});
+    QList<xcb_get_property_cookie_t> times;
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        xcb_ewmh_get_utf8_strings_reply_t name;
+        if (xcb_ewmh_get_wm_name_reply(&c->ewmh, asked.at(i).first, &name, nullptr)) {
+            found[i].title = QString::fromUtf8(name.strings, name.strings_len);
+            xcb_ewmh_get_utf8_strings_reply_wipe(&name);
+        }
+        xcb_window_t timeWindow = xcb_window_t(found.at(i).handle);
+        xcb_ewmh_get_wm_user_time_window_reply(&c->ewmh, asked.at(i).second, &timeWindow, nullptr);
+        times.append(xcb_ewmh_get_wm_user_time(&c->ewmh, timeWindow));
+    }
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        uint32_t time = 0;
+        if (xcb_ewmh_get_wm_user_time_reply(&c->ewmh, times.at(i), &time, nullptr))
+            found[i].userTime = time;
+    }
     return found;
+}
+
+BrowserWindows::Handle X11BrowserWindows::active()
+{
+    Atoms* c = m_atoms.get();
+    xcb_window_t window = XCB_NONE;
+    if (c)
+        xcb_ewmh_get_active_window_reply(&c->ewmh, xcb_ewmh_get_active_window(&c->ewmh, screen),
+                                         &window, nullptr);
+    return window;
 }
 
 void X11BrowserWindows::activate(Handle window)

@@ -7,8 +7,9 @@
 
 struct xcb_connection_t;
 
-/// Chrome's windows on an X11 desktop, seen through the X connection Qt
-/// already has: top-level windows whose WM_CLASS names the browser, raised
+/// A browser's windows on an X11 desktop, seen through the X connection Qt
+/// already has: top-level windows whose WM_CLASS names the browser, with their
+/// _NET_WM_NAME, _NET_WM_USER_TIME and place in the stacking order, raised
 /// with a _NET_ACTIVE_WINDOW request. Made only where Orlim runs on X11.
 class X11BrowserWindows final : public BrowserWindows
 {
@@ -16,7 +17,8 @@ public:
     explicit X11BrowserWindows(xcb_connection_t* connection);
     ~X11BrowserWindows() override;
 
-    QList<Handle> find(const QString& windowClass) override;
+    QList<Window> find(const QString& windowClass) override;
+    Handle active() override;
     void activate(Handle window) override;
 
 private:
