@@ -61,8 +61,8 @@ public:
             ASSERT_NO_FATAL_FAILURE(
                 click({*pages, r.page, r.open, r.choice, r.profile, r.key, r.profile, "Chromium"},
                       [&](const QString&) {
-                          // X11 keeps no picker up for the browser: the window the link came
-                          // from has the keyboard until the browser's window is raised.
+                          // On X11 the keyboard reaches the chosen profile's window only
+                          // once Orlim raises it, or the browser raises it itself.
                           EXPECT_TRUE(!onX11() || waitFor([&] {
                               return windows({u"--class"_s, u"Chromium"_s}).contains(active());
                           })) << "Chromium is in front";
