@@ -51,6 +51,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsModel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsView.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsWindowController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/settings/WrappedLinkSection.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/window/TitleBar.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Typography.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Widgets.cpp
