@@ -100,7 +100,7 @@ TEST(WrappedLink, RealMailAndHostileLinks)
         {u"https://urldefense.com/v3/__https://example.com/*__;_w!!BhdT!$"_s, {}, {}},
         {u"https://urldefense.com/v3/__https://example.com/*"_s, {}, {}},
         // Look-alikes, and parameters that disagree.
-        {u"https://safelinks.protection.outlook.com.evil.example/?url=https%3A%2F%2Fbank.example"_s,
+        {u"https://nam02.safelinks.protection.outlook.com.evil.example/?url=https%3A%2F%2Fbank.example"_s,
          {}, {}},
         {u"https://safelinks.protection.outlook.com/?url=https%3A%2F%2Fbank.example"_s, {}, {}},
         {u"https://www.google.evil.example/url?q=https://bank.example"_s, {}, {}},
