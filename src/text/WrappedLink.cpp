@@ -121,7 +121,8 @@ std::optional<QString> parameter(QStringView query, std::u16string_view names)
     std::optional<QStringView> found;
     for (const QStringView name : QStringView(names).tokenize(u' ')) {
         for (const QStringView pair : query.tokenize(u'&')) {
-            if (!pair.startsWith(name) || pair.size() == name.size() || pair.at(name.size()) != u'=')
+            if (!pair.startsWith(name) || pair.size() == name.size() ||
+                pair.at(name.size()) != u'=')
                 continue;
             const QStringView value = pair.sliced(name.size() + 1);
             if (value.isEmpty())
@@ -250,8 +251,9 @@ constexpr Wrapper wrappers[] = {
 bool isCountryDomain(QStringView domain)
 {
     const auto country = [](QStringView label) {
-        return label.size() == 2 && label.at(0).unicode() >= u'a' && label.at(0).unicode() <= u'z' &&
-               label.at(1).unicode() >= u'a' && label.at(1).unicode() <= u'z';
+        return label.size() == 2 && label.at(0).unicode() >= u'a' &&
+               label.at(0).unicode() <= u'z' && label.at(1).unicode() >= u'a' &&
+               label.at(1).unicode() <= u'z';
     };
     if (domain == u"com" || country(domain))
         return true;
@@ -318,7 +320,8 @@ WrappedLink WrappedLink::read(const QString& given, bool opensDestination)
         if (!inner->destination || services.size() == maxDepth)
             return link;
         destination = *inner->destination;
-        services.append(QString::fromUtf16(inner->service.data(), qsizetype(inner->service.size())));
+        services.append(
+            QString::fromUtf16(inner->service.data(), qsizetype(inner->service.size())));
     }
     if (services.isEmpty())
         return link;
