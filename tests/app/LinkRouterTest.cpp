@@ -213,7 +213,8 @@ TEST(LinkRouter, WrappedLinksByTheirDestination)
             o.press(Qt::Key_2);
             o.platform.scheduler.runAll();
         }
-        EXPECT_EQ(o.platform.processes.starts.last().section(u'|', 0, 2),
+        const QStringList& starts = o.platform.processes.starts;
+        EXPECT_EQ(starts.value(starts.size() - 1).section(u'|', 0, 2),
                   u"/opt/google/chrome/chrome|--profile-directory=Profile 1|"_s +
                       (on ? destination : given));
     }
