@@ -71,7 +71,7 @@ bench: test-deps
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = LocalState:local-state LinkMessage:link-message LinkArguments:link-arguments \
-	ProfilesIni:profiles-ini
+	ProfilesIni:profiles-ini WrappedLink:wrapped-link
 fuzz: test-deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIM_FUZZ=ON $(OWN_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS)

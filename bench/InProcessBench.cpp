@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
+#include "text/WrappedLink.h"
 #include "ui/picker/ProfilePickerView.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -220,6 +222,55 @@ void linkRouting(benchmark::State& state)
     }
 }
 BENCHMARK(linkRouting)->Unit(benchmark::kMicrosecond)->ComputeStatistics("p95", p95);
+
+/// 10,000 wrapped links as mail and chat carry them, each unwrapped: Safe
+/// Links with its data, Proofpoint v2 and v3, Google's and Facebook's
+/// redirects, and Proofpoint around Safe Links around Google.
+void wrappedLinks(benchmark::State& state)
+{
+    const auto escaped = [](const QString& link) {
+        return QString::fromLatin1(QUrl::toPercentEncoding(link));
+    };
+    QStringList links;
+    for (int i = 0; links.size() < 10000; ++i) {
+        const QString destination = u"https://site-" + QString::number(i) +
+                                    u".example.com/reports/2026/q" + QString::number(i % 4) +
+                                    u"?id=" + QString::number(i) + u"&lang=ja#summary";
+        const QString safeLinks =
+            u"https://nam02.safelinks.protection.outlook.com/?url=" + escaped(destination) +
+            u"&data=05%7C02%7Cuser%40contoso.com%7C1f2e3d4c5b6a%7C72f988bf86f141af91ab2d7cd011db47"
+            u"%7C1%7C0%7C638700000000000000%7CUnknown%7CTWFpbGZsb3d8eyJWIjoiMC4wLjAwMDAifQ%3D%3D"
+            u"%7C0%7C%7C%7C&sdata=AbCdEf%2BgHiJkLmNoPq%3D&reserved=0";
+        const QString v2 = QString::fromLatin1(QUrl::toPercentEncoding(destination, "/", "-_"))
+                               .replace(u'%', u'-')
+                               .replace(u'/', u'_');
+        const QString nested = u"https://nam02.safelinks.protection.outlook.com/?url=" +
+                               escaped(u"https://www.google.com/url?q=" + escaped(destination)) +
+                               u"&data=05%7C02&reserved=0";
+        links << safeLinks
+              << u"https://urldefense.proofpoint.com/v2/url?u=" + v2 +
+                     u"&d=DwMFaQ&c=euGZstcaTDllvimEN8b7jXrwqOf-v5A_CdpgnVfiiMM&r=abc&m=def&s=ghi&e="
+              << u"https://urldefense.com/v3/__" + QString(destination).replace(u'#', u'*') +
+                     u"__;Iw!!BhdT!hJ3kLmNoPqRsTuVwXyZ$"
+              << u"https://www.google.com/url?q=" + escaped(destination) +
+                     u"&sa=D&source=editors&ust=1700000000000000&usg=AOvVaw0abc"
+              << u"https://l.facebook.com/l.php?u=" + escaped(destination) + u"&h=AT0xyz&s=1"
+              << u"https://urldefense.com/v3/__" + QString(nested).replace(u'%', u'*') + u"__;" +
+                     QString::fromLatin1(QByteArray(nested.count(u'%'), '%')
+                                             .toBase64(QByteArray::Base64UrlEncoding |
+                                                       QByteArray::OmitTrailingEquals)) +
+                     u"!!BhdT!x$";
+    }
+    links.resize(10000);
+    for (auto _ : state) {
+        qsizetype found = 0;
+        for (const QString& link : std::as_const(links))
+            found += WrappedLink::read(link).wrapped();
+        if (found != links.size())
+            state.SkipWithError("a link was not unwrapped");
+    }
+}
+BENCHMARK(wrappedLinks)->Unit(benchmark::kMillisecond)->ComputeStatistics("p95", p95);
 
 /// The picker for a link built and painted, ten profiles: one browser's, or
 /// two browsers' five each under their names.

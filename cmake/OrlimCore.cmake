@@ -21,12 +21,14 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/platform/AppInfo.cpp
     ${PROJECT_SOURCE_DIR}/src/text/ArgumentText.cpp
     ${PROJECT_SOURCE_DIR}/src/text/DesktopCommand.cpp
+    ${PROJECT_SOURCE_DIR}/src/text/WrappedLink.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/FileLayout.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/Platform.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/ProfileRule.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RuleStore.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/RulesFile.cpp
     ${PROJECT_SOURCE_DIR}/src/rules/SitePrefix.cpp
+    ${PROJECT_SOURCE_DIR}/src/rules/WrappedLinkSetting.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Accessibility.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Appearance.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/DefaultBrowserStatus.cpp
@@ -49,6 +51,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsModel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsView.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsWindowController.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/settings/WrappedLinkSection.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/window/TitleBar.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Typography.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/look/Widgets.cpp

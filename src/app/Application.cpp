@@ -30,15 +30,17 @@ Application::Application(Platform& platform)
                   const auto served = m_browsers.find();
                   return served ? served->desktopId : QString();
               }),
+      m_wrappedLinks(*platform.files),
       m_launcher(*platform.processes, platform.browserWindows, *platform.scheduler, m_browsers),
       m_commands{[this] { m_settings.show(); }, &AppActions::quit},
       m_presenter{*platform.windowActivation, TitleBar::wanted(platform.desktop), &m_commands},
       m_notice(m_presenter, *platform.notifications),
       m_picker(m_launcher, m_rules, m_notice, m_presenter, *platform.scheduler),
       m_router(m_picker, m_notice, LinkRouter::browsersShown(m_browsers), m_launcher, m_rules,
-               *platform.windowActivation, LinkRouter::browsersInstalled(m_browsers)),
+               *platform.windowActivation, LinkRouter::browsersInstalled(m_browsers),
+               &m_wrappedLinks),
       m_settings(m_presenter, {m_browsers, m_rules, *platform.defaultBrowser, *platform.scheduler,
-                               m_commands.quit}),
+                               m_commands.quit, &m_wrappedLinks}),
       m_tray(m_commands, *platform.defaultBrowser, platform.desktop),
       m_delegate(
           m_router, m_tray, [this](const QString& token) { m_settings.show(token); },

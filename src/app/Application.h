@@ -7,6 +7,7 @@
 #include "browser/ChromeLauncher.h"
 #include "instance/LinkServer.h"
 #include "rules/RuleStore.h"
+#include "rules/WrappedLinkSetting.h"
 #include "ui/notice/LinkNotice.h"
 #include "ui/picker/PickerWindowController.h"
 #include "ui/settings/SettingsWindowController.h"
@@ -42,6 +43,7 @@ public:
 private:
     BrowserInstallations m_browsers;
     RuleStore m_rules;
+    WrappedLinkSetting m_wrappedLinks;
     const ChromeLauncher m_launcher;
     /// What the window keys, the tray and the settings set off.
     const WindowShortcuts::Actions m_commands;

@@ -7,7 +7,9 @@
 #include "platform/WindowActivation.h"
 #include "rules/FeatureFlags.h"
 #include "rules/RuleStore.h"
+#include "rules/WrappedLinkSetting.h"
 #include "text/CanonicalText.h"
+#include "text/WrappedLink.h"
 #include "ui/picker/PickerWindowController.h"
 
 #include <algorithm>
@@ -24,10 +26,11 @@ LinkRouter::Browsers LinkRouter::browsersInstalled(const BrowserInstallations& i
 
 LinkRouter::LinkRouter(PickerWindowController& picker, NotOpened& notOpened, Browsers browsers,
                        const ChromeLauncher& launcher, const RuleStore& rules,
-                       WindowActivation& activation, Browsers installed)
+                       WindowActivation& activation, Browsers installed,
+                       const WrappedLinkSetting* wrappedLinks)
     : m_picker(picker), m_notOpened(notOpened), m_browsers(std::move(browsers)),
       m_launcher(launcher), m_rules(rules), m_activation(activation),
-      m_installed(std::move(installed))
+      m_installed(std::move(installed)), m_wrappedLinks(wrappedLinks)
 {
 }
 
@@ -40,8 +43,11 @@ void LinkRouter::route(const QStringList& urls, const QString& activationToken)
         m_activation.finishStartup(activationToken);
 }
 
-bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
+bool LinkRouter::routeOne(const QString& given, const QString& activationToken)
 {
+    WrappedLink link = WrappedLink::read(given);
+    link.opensDestination = link.wrapped() && m_wrappedLinks && m_wrappedLinks->opensDestination();
+    const QString& url = link.opened();
     const QList<BrowserInstallation> browsers = m_browsers();
     if (browsers.isEmpty()) {
         ChromeLauncher::fail(url, ChromeLauncher::Failure::NoBrowser, &m_notOpened);
@@ -60,12 +66,12 @@ bool LinkRouter::routeOne(const QString& url, const QString& activationToken)
         return false;
     }
     if constexpr (FeatureFlags::rulesEnabled) {
-        if (const auto rule = ruled(url, groups)) {
+        if (const auto rule = ruled(link.destination, groups)) {
             open(rule->first, rule->second);
             return false;
         }
     }
-    m_picker.show(url, groups, activationToken);
+    m_picker.show(link, groups, activationToken);
     return true;
 }
 

@@ -14,12 +14,14 @@ class NotOpened;
 class PickerWindowController;
 class RuleStore;
 class WindowActivation;
+class WrappedLinkSetting;
 
 /// Where each link goes: to the served browser's "Default" profile when none
 /// of the browsers shown has profiles, to a rule's profile in the rule's
 /// browser when rules are on and one fits (while that browser is installed and
 /// has the profile), and to the picker of every shown browser's profiles
-/// otherwise. A link that needs no choice never overtakes
+/// otherwise. A wrapped link's destination is found as it arrives, and rules
+/// match the destination. A link that needs no choice never overtakes
 /// links waiting for the picker. The browsers are settled once for each link,
 /// as it arrives, and go with it.
 class LinkRouter
@@ -37,10 +39,11 @@ public:
     /// link that could not be opened; asks `browsers` for each link's
     /// browsers, opens with `launcher`, matches `rules` where rules are on,
     /// and ends unused start-ups with `activation`; a rule's browser is looked
-    /// for among `installed` where it is not shown (without it, only there).
+    /// for among `installed` where it is not shown (without it, only there);
+    /// `wrappedLinks` says whether a wrapped link opens its destination.
     LinkRouter(PickerWindowController& picker, NotOpened& notOpened, Browsers browsers,
                const ChromeLauncher& launcher, const RuleStore& rules, WindowActivation& activation,
-               Browsers installed = {});
+               Browsers installed = {}, const WrappedLinkSetting* wrappedLinks = nullptr);
 
     /// Routes `urls` one by one, in order. `activationToken` comes from the
     /// program they were clicked in, for the window or Chrome they bring up;
@@ -48,8 +51,8 @@ public:
     void route(const QStringList& urls, const QString& activationToken = {});
 
 private:
-    /// Whether the picker came up for `url`.
-    bool routeOne(const QString& url, const QString& activationToken);
+    /// Whether the picker came up for `given`.
+    bool routeOne(const QString& given, const QString& activationToken);
     /// The browser and the catalogue's spelling of the profile the rule that
     /// fits `url` names; nothing when none fits, or its browser or profile is gone.
     std::optional<std::pair<BrowserInstallation, QString>>
@@ -62,4 +65,5 @@ private:
     const RuleStore& m_rules;
     WindowActivation& m_activation;
     Browsers m_installed;
+    const WrappedLinkSetting* m_wrappedLinks;
 };

@@ -6,7 +6,9 @@
 
 #include "FakePlatform.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QUrl>
 
 namespace {
 
@@ -175,6 +177,48 @@ TEST(LinkRouter, EachRuleOpensInItsBrowser)
     EXPECT_EQ(app.picker().content()->model().url(), u"https://lacking.example/d"_s);
     EXPECT_EQ(platform.rules.load().at(2),
               (ProfileRule{u"https://gone.example"_s, u"Default"_s, u"google-chrome.desktop"_s}));
+}
+
+// A wrapped link goes where its destination goes: by a rule for the
+// destination where rules are on, else to the picker, which shows the
+// destination. What opens is the link as given, until the box in the settings
+// asks for the destination; the box shows what was kept when the settings
+// come again.
+TEST(LinkRouter, WrappedLinksByTheirDestination)
+{
+    Orlim o;
+    o.platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");
+    o.platform.rules.upsert(u"https://ruled.example"_s, u"Profile 1"_s, u"google-chrome.desktop"_s);
+    const QString destination = u"https://ruled.example/a?b=c"_s;
+    const QString given = u"https://l.facebook.com/l.php?u="_s +
+                          QString::fromLatin1(QUrl::toPercentEncoding(destination)) + u"&h=AT0"_s;
+    const auto box = [&]() -> QCheckBox* {
+        o.app.delegate().applicationShouldHandleReopen({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* section = window->findChild<QWidget*>(u"wrappedLinks"_s))
+                return section->findChild<QCheckBox*>();
+        }
+        return nullptr;
+    };
+    for (const bool on : {false, true}) {
+        QCheckBox* shown = box();
+        ASSERT_TRUE(shown);
+        EXPECT_FALSE(shown->isChecked()) << "off as shipped";
+        if (on)
+            shown->click();
+        o.route({given});
+        if (!FeatureFlags::rulesEnabled) {
+            EXPECT_EQ(o.app.picker().content()->model().url(), destination);
+            o.press(Qt::Key_2);
+            o.platform.scheduler.runAll();
+        }
+        const QStringList& starts = o.platform.processes.starts;
+        EXPECT_EQ(starts.value(starts.size() - 1).section(u'|', 0, 2),
+                  u"/opt/google/chrome/chrome|--profile-directory=Profile 1|"_s +
+                      (on ? destination : given));
+    }
+    EXPECT_TRUE(box()->isChecked()) << "as kept";
 }
 
 // The settings open 0.3 s after a launch without a link, never after one with

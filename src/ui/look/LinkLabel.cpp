@@ -61,14 +61,21 @@ LinkLabel::LinkLabel(const QString& url, const QString& shown, QWidget* parent)
         if (hasSelectedText())
             QGuiApplication::clipboard()->setText(m_url);
     });
+    // The menu's entries; a link found inside another adds its own.
+    addAction(QStringLiteral("コピー"), this,
+              [this] { QGuiApplication::clipboard()->setText(m_url); });
+}
+
+void LinkLabel::setGiven(const QString& given)
+{
+    setToolTip(Widgets::plainToolTip(given));
+    addAction(QStringLiteral("元のリンクをコピー"), this,
+              [given] { QGuiApplication::clipboard()->setText(given); });
 }
 
 void LinkLabel::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("コピー"), this,
-                   [this] { QGuiApplication::clipboard()->setText(m_url); });
-    menu.exec(event->globalPos());
+    QMenu::exec(actions(), event->globalPos(), nullptr, this);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)

@@ -68,7 +68,7 @@ PickerWindowController::~PickerWindowController()
     delete m_window;
 }
 
-void PickerWindowController::show(const QString& url, const ProfilePickerModel::Groups& groups,
+void PickerWindowController::show(const WrappedLink& url, const ProfilePickerModel::Groups& groups,
                                   const QString& activationToken)
 {
     // The token is spent on the picker's window at once, whether the link is
@@ -147,7 +147,7 @@ void PickerWindowController::chosen(const Link& link, const BrowserInstallation&
     m_asking = false;
     if (prefix)
         m_rules.upsert(*prefix, profile.directoryName, browser.desktopId);
-    m_decided.append({link.url, browser, profile.directoryName, manner.privateWindow});
+    m_decided.append({link.url.opened(), browser, profile.directoryName, manner.privateWindow});
     if (manner.everyWaitingLink) {
         // Only where the same browser offered the profile: a link whose
         // browsers have no such profile keeps its turn. Each goes to that
@@ -171,7 +171,8 @@ void PickerWindowController::chosen(const Link& link, const BrowserInstallation&
                 ++it;
                 continue;
             }
-            m_decided.append({it->url, *offering, profile.directoryName, manner.privateWindow});
+            m_decided.append(
+                {it->url.opened(), *offering, profile.directoryName, manner.privateWindow});
             it = m_waiting.erase(it);
         }
     }

@@ -4,6 +4,7 @@
 #include "browser/BrowserInstallation.h"
 #include "browser/ChromeLauncher.h"
 #include "browser/ChromeProfile.h"
+#include "text/WrappedLink.h"
 #include "ui/picker/LaunchGate.h"
 #include "ui/picker/PickerInput.h"
 #include "ui/picker/ProfilePickerView.h"
@@ -42,8 +43,9 @@ public:
     /// in a new picker, centred and in front with the keyboard (see
     /// `WindowPlacement::present`), or, while the picker asks about another
     /// link, after that one and every link before. The choice opens in the
-    /// chosen row's browser, as looked up for this link, whatever is served by then.
-    void show(const QString& url, const ProfilePickerModel::Groups& groups,
+    /// chosen row's browser, as looked up for this link, whatever is served by
+    /// then; what opens is `url.opened()`.
+    void show(const WrappedLink& url, const ProfilePickerModel::Groups& groups,
               const QString& activationToken = {});
 
     /// Opens `url` in `browser`'s `profileDirectory`, a link that needs no
@@ -74,7 +76,7 @@ private:
     };
     struct Link
     {
-        QString url;
+        WrappedLink url; // as it came, and what opens
         ProfilePickerModel::Groups groups;
         std::optional<Choice> decided; // a link that needs no choice
     };

@@ -16,9 +16,10 @@ bool isTrimmedSpace(QChar c)
 
 } // namespace
 
-ProfilePickerModel::ProfilePickerModel(QString url, const Groups& groups, SelectHandler onSelect,
-                                       CancelHandler onCancel, QObject* parent)
-    : QObject(parent), m_url(std::move(url)), m_onSelect(std::move(onSelect)),
+ProfilePickerModel::ProfilePickerModel(WrappedLink link, const Groups& groups,
+                                       SelectHandler onSelect, CancelHandler onCancel,
+                                       QObject* parent)
+    : QObject(parent), m_link(std::move(link)), m_onSelect(std::move(onSelect)),
       m_onCancel(std::move(onCancel))
 {
     for (const ChromeProfiles::BrowserProfiles& group : groups) {
@@ -36,7 +37,7 @@ void ProfilePickerModel::appear()
 {
     m_focused = true;
     if (m_rememberPrefix.isEmpty()) {
-        if (const auto prefix = RuleStore::sitePrefix(m_url))
+        if (const auto prefix = RuleStore::sitePrefix(url()))
             m_rememberPrefix = *prefix;
     }
 }
@@ -89,7 +90,7 @@ std::optional<QString> ProfilePickerModel::prefixToSave() const
 
 bool ProfilePickerModel::rememberSectionShown() const
 {
-    return FeatureFlags::rulesEnabled && RuleStore::sitePrefix(m_url).has_value();
+    return FeatureFlags::rulesEnabled && RuleStore::sitePrefix(url()).has_value();
 }
 
 QString ProfilePickerModel::numberLabel(int index)

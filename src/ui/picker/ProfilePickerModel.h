@@ -2,6 +2,7 @@
 #pragma once
 
 #include "browser/ChromeProfiles.h"
+#include "text/WrappedLink.h"
 
 #include <QObject>
 #include <functional>
@@ -37,11 +38,13 @@ public:
     /// Rows from this index on have no number and no digit key.
     static constexpr int numberedRows = 9;
 
-    /// Offers `groups`' profiles for `url`; a browser without profiles has no rows.
-    ProfilePickerModel(QString url, const Groups& groups, SelectHandler onSelect,
+    /// Offers `groups`' profiles for `link`; a browser without profiles has no rows.
+    ProfilePickerModel(WrappedLink link, const Groups& groups, SelectHandler onSelect,
                        CancelHandler onCancel, QObject* parent = nullptr);
 
-    const QString& url() const { return m_url; }
+    /// The link as the user is shown it: a wrapped link's destination.
+    const QString& url() const { return m_link.destination; }
+    const WrappedLink& link() const { return m_link; }
     /// The browsers that have rows, in their order.
     const Groups& groups() const { return m_groups; }
     /// Every row's profile, in order.
@@ -50,7 +53,7 @@ public:
     int groupOf(int index) const { return m_groupOf.at(index); }
 
     /// Runs when the picker comes on screen: takes focus and prefills the
-    /// prefix field with the link's site.
+    /// prefix field with the site of `url()`.
     void appear();
 
     int selectedIndex() const { return m_selectedIndex; }
@@ -95,7 +98,7 @@ Q_SIGNALS:
     void prefixFieldFocusChanged(bool focused);
 
 private:
-    QString m_url;
+    WrappedLink m_link;
     Groups m_groups;
     QList<ChromeProfile> m_profiles;
     QList<int> m_groupOf;

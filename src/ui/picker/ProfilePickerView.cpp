@@ -2,6 +2,7 @@
 #include "ui/picker/ProfilePickerView.h"
 
 #include "ui/look/Accessibility.h"
+#include "ui/look/ElidedLabel.h"
 #include "ui/look/Icons.h"
 #include "ui/look/LinkLabel.h"
 #include "ui/look/Palette.h"
@@ -35,6 +36,8 @@ constexpr char16_t manyWaitingText[] = u"ほかに %1 件のリンクが待っ�
 constexpr char16_t waitingHelp[] =
     u"Ctrl を押しながら選ぶと、待っているリンクもすべて同じプロファイルで開きます。"
     u"Ctrl+Esc で待っているリンクもすべて閉じます。";
+constexpr char16_t wrappedText[] = u"%1 経由のリンク。開くのは元のリンクです";
+constexpr char16_t wrappedOpensDestinationText[] = u"%1 経由のリンク。転送先を直接開きます";
 constexpr char16_t rememberText[] =
     u"次回から下のアドレスで始まる URL は、選んだプロファイルで自動で開く";
 
@@ -81,16 +84,24 @@ QWidget* groupHeader(const BrowserInstallation& browser, QWidget* parent)
     return header;
 }
 
+/// The line under a wrapped link: the services it came by, and what opens.
+QString wrappedLine(const WrappedLink& link)
+{
+    return QString::fromUtf16(link.opensDestination ? wrappedOpensDestinationText : wrappedText)
+        .arg(link.services.join(u"、"));
+}
+
 constexpr int newLinkFlagMs = 900;
 constexpr qreal newLinkFlagOpacity = 0.35;
 
 } // namespace
 
-ProfilePickerView::ProfilePickerView(const QString& url, const ProfilePickerModel::Groups& groups,
+ProfilePickerView::ProfilePickerView(const WrappedLink& link,
+                                     const ProfilePickerModel::Groups& groups,
                                      ProfilePickerModel::SelectHandler onSelect,
                                      ProfilePickerModel::CancelHandler onCancel, QWidget* parent)
     : QWidget(parent),
-      m_model(new ProfilePickerModel(url, groups, std::move(onSelect), std::move(onCancel), this))
+      m_model(new ProfilePickerModel(link, groups, std::move(onSelect), std::move(onCancel), this))
 {
     setFixedSize(fixedSize);
     setFocusPolicy(Qt::StrongFocus);
@@ -102,17 +113,7 @@ ProfilePickerView::ProfilePickerView(const QString& url, const ProfilePickerMode
     layout->addWidget(
         Widgets::text(QString::fromUtf16(question), Typography::Role::Headline, this));
 
-    const QFont linkFont = Typography::font(Typography::Role::Callout);
-    auto* link = new LinkLabel(
-        url, LinkLabel::lines(url, QFontMetrics(linkFont), fixedSize.width() - 2 * margin), this);
-    link->setFont(linkFont);
-    Palette::setTone(link, Palette::Tone::Secondary);
-    link->setObjectName(QStringLiteral("link"));
-    link->setAccessibleName(url);
-    link->setAutoFillBackground(true);
-    layout->addWidget(link);
-    m_link = link;
-
+    layout->addLayout(buildLink());
     layout->addWidget(Widgets::divider(this));
     layout->addWidget(buildList(), 1);
     layout->addWidget(buildRememberSection());
@@ -144,6 +145,41 @@ ProfilePickerView::ProfilePickerView(const QString& url, const ProfilePickerMode
     });
     showSelection(m_model->selectedIndex(), false);
     updateRememberSection();
+}
+
+QLayout* ProfilePickerView::buildLink()
+{
+    auto* lines = new QVBoxLayout;
+    lines->setSpacing(2);
+    const WrappedLink& wrapped = m_model->link();
+    if (wrapped.wrapped()) {
+        // The end of a host says whose it is: a long one is shortened at its start.
+        auto* host = new ElidedLabel(wrapped.host, Qt::ElideLeft, this);
+        host->setObjectName(QStringLiteral("host"));
+        host->setFont(Typography::font(Typography::Role::Headline));
+        lines->addWidget(host);
+    }
+    const QString& url = m_model->url();
+    const QFont linkFont = Typography::font(Typography::Role::Callout);
+    auto* link = new LinkLabel(
+        url, LinkLabel::lines(url, QFontMetrics(linkFont), fixedSize.width() - 2 * margin), this);
+    link->setFont(linkFont);
+    Palette::setTone(link, Palette::Tone::Secondary);
+    link->setObjectName(QStringLiteral("link"));
+    link->setAccessibleName(url);
+    link->setAutoFillBackground(true);
+    lines->addWidget(link);
+    m_link = link;
+    if (wrapped.wrapped()) {
+        link->setGiven(wrapped.given);
+        link->setAccessibleDescription(wrappedLine(wrapped));
+        auto* service = new ElidedLabel(wrappedLine(wrapped), Qt::ElideRight, this);
+        service->setObjectName(QStringLiteral("wrapped"));
+        service->setFont(Typography::font(Typography::Role::Caption));
+        Palette::setTone(service, Palette::Tone::Secondary);
+        lines->addWidget(service);
+    }
+    return lines;
 }
 
 QWidget* ProfilePickerView::buildList()
@@ -308,8 +344,11 @@ void ProfilePickerView::showEvent(QShowEvent* event)
     if (m_appeared)
         return;
     m_appeared = true;
-    // The window reads as the question about the link, the link exactly as given.
-    window()->setAccessibleDescription(QString::fromUtf16(question) + u'\n' + m_model->url());
+    // The window reads as the question about the link, the link exactly as
+    // shown: a wrapped link's destination first, then what wrapped it.
+    const WrappedLink& link = m_model->link();
+    window()->setAccessibleDescription(QString::fromUtf16(question) + u'\n' + m_model->url() +
+                                       (link.wrapped() ? u'\n' + wrappedLine(link) : QString()));
     m_model->appear();
     updateRememberSection();
     setFocus(Qt::ActiveWindowFocusReason);

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QKeyEvent;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPropertyAnimation;
 class QScrollArea;
@@ -23,7 +24,9 @@ class ProfilePickerView : public QWidget
 public:
     static constexpr QSize fixedSize{400, 520};
 
-    ProfilePickerView(const QString& url, const ProfilePickerModel::Groups& groups,
+    /// A wrapped `link` shows its destination, its host apart, and the service
+    /// it came by; the link as given is the link's tool tip, and copied from it.
+    ProfilePickerView(const WrappedLink& link, const ProfilePickerModel::Groups& groups,
                       ProfilePickerModel::SelectHandler onSelect,
                       ProfilePickerModel::CancelHandler onCancel, QWidget* parent = nullptr);
 
@@ -51,6 +54,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QLayout* buildLink();
     QWidget* buildList();
     QWidget* buildRememberSection();
     void showSelection(int index, bool animated);

@@ -14,6 +14,7 @@ class DefaultBrowser;
 class DefaultBrowserStatus;
 class RuleStore;
 class Scheduler;
+class WrappedLinkSetting;
 
 /// What the settings show, and the changes made there, without a widget: the
 /// installed browsers and those the picker shows (the first is the one
@@ -34,6 +35,8 @@ public:
         Scheduler& scheduler;
         /// What "アプリを終了" does.
         std::function<void()> quit;
+        /// Whether wrapped links open their destination; without it, not offered.
+        WrappedLinkSetting* wrappedLinks = nullptr;
     };
 
     /// An installed browser, and whether the picker shows it.

@@ -10,6 +10,7 @@
 #include "ui/look/Widgets.h"
 #include "ui/settings/BrowserList.h"
 #include "ui/settings/DefaultBrowserStatus.h"
+#include "ui/settings/WrappedLinkSection.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -66,7 +67,8 @@ QHBoxLayout* profileRow(const BrowserInstallation& browser, const ChromeProfile&
 } // namespace
 
 SettingsView::SettingsView(const SettingsModel::Services& services, QWidget* parent)
-    : QWidget(parent), m_model(services), m_quit(services.quit), m_scroll(new QScrollArea(this))
+    : QWidget(parent), m_model(services), m_quit(services.quit),
+      m_wrappedLinks(services.wrappedLinks), m_scroll(new QScrollArea(this))
 {
     setFixedSize(fixedSize);
     m_scroll->setWidgetResizable(true);
@@ -118,6 +120,10 @@ void SettingsView::rebuild()
     if constexpr (FeatureFlags::rulesEnabled) {
         layout->addWidget(Widgets::divider(body));
         layout->addWidget(rulesSection(body));
+    }
+    if (m_wrappedLinks) {
+        layout->addWidget(Widgets::divider(body));
+        layout->addWidget(wrappedLinkSection(*m_wrappedLinks, body));
     }
     layout->addWidget(Widgets::divider(body));
     layout->addWidget(otherSection(body));

@@ -10,7 +10,8 @@ class QVBoxLayout;
 
 /// The settings window's content: name and version, the default-browser
 /// warning, the browsers the picker shows (when more than one is installed),
-/// their profiles, the rules (rules builds only) and quit. It shows
+/// their profiles, the rules (rules builds only), how wrapped links open and
+/// quit. It shows
 /// its model, which it loads each time it comes on screen, and hands it every
 /// change the user makes.
 class SettingsView : public QWidget
@@ -45,5 +46,6 @@ private:
 
     SettingsModel m_model;
     std::function<void()> m_quit;
+    WrappedLinkSetting* m_wrappedLinks;
     QScrollArea* m_scroll;
 };

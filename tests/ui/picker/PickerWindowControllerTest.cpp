@@ -64,7 +64,7 @@ struct Picker
                const ProfilePickerModel::Groups& groups = oneBrowser(profiles(3), chrome))
     {
         for (const QChar letter : letters)
-            controller.show(u"https://"_s + letter, groups);
+            controller.show(QString(u"https://"_s + letter), groups);
     }
     ProfilePickerView* view() const { return controller.content(); }
     QWidget* window() const { return controller.window(); }

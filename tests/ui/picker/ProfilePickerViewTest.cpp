@@ -2,12 +2,14 @@
 #include "ui/picker/ProfilePickerView.h"
 
 #include "rules/FeatureFlags.h"
+#include "text/WrappedLink.h"
 #include "ui/look/ElidedLabel.h"
 #include "ui/look/LinkLabel.h"
 #include "ui/picker/ProfileRow.h"
 
 #include "FakePlatform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -21,7 +23,7 @@ namespace {
 /// ("Profile 1 all private", then the site to remember) and each cancel.
 struct Picker : ProfilePickerView
 {
-    Picker(const QString& link, const QList<ChromeProfile>& profiles)
+    Picker(const WrappedLink& link, const QList<ChromeProfile>& profiles)
         : ProfilePickerView(
               link, oneBrowser(profiles),
               [this](const BrowserInstallation&, const ChromeProfile& profile,
@@ -110,6 +112,42 @@ TEST(ProfilePickerView, KeysPointerTextAndDigitsOnEveryLayout)
         EXPECT_EQ(typed(Qt::Key_0 + digit, code, shift), plain) << "French, Shift types it";
     }
     EXPECT_EQ(typed(Qt::Key_3, 89, Qt::KeypadModifier), u"Profile 2"_s);
+}
+
+// A wrapped link shows its destination, its host apart, and one line naming the
+// service and what opens; screen readers hear them in that order. The link as
+// given is the tool tip and copies from the menu, beside the destination; the
+// site to remember is the destination's. A link not wrapped shows neither.
+TEST(ProfilePickerView, WrappedLink)
+{
+    const QString given = u"https://nam02.safelinks.protection.outlook.com/?url=https%3A%2F%2F"
+                          u"Mail.Example.com%2Finbox&data=05%7C02"_s;
+    for (const bool opensDestination : {false, true}) {
+        Picker view(WrappedLink::read(given, opensDestination), profiles(2));
+        const QString line = opensDestination
+                                 ? u"Microsoft Safe Links 経由のリンク。転送先を直接開きます"_s
+                                 : u"Microsoft Safe Links 経由のリンク。開くのは元のリンクです"_s;
+        auto* label = view.findChild<LinkLabel*>();
+        EXPECT_EQ(label->text(), u"https://Mail.Example.com/inbox"_s);
+        EXPECT_EQ(view.findChild<ElidedLabel*>(u"host"_s)->text(), u"mail.example.com"_s);
+        EXPECT_EQ(view.findChild<ElidedLabel*>(u"wrapped"_s)->text(), line);
+        EXPECT_EQ(view.accessibleDescription(), u"どのプロファイルで開きますか？\n"
+                                                u"https://Mail.Example.com/inbox\n"_s +
+                                                    line);
+        EXPECT_EQ(QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText(), given);
+        QStringList copied;
+        for (QAction* action : label->actions()) {
+            action->trigger();
+            copied.append(action->text() + u' ' + QGuiApplication::clipboard()->text());
+        }
+        EXPECT_EQ(copied, (QStringList{u"コピー https://Mail.Example.com/inbox"_s,
+                                       u"元のリンクをコピー "_s + given}));
+        EXPECT_EQ(view.model().rememberPrefix(), u"https://Mail.Example.com"_s);
+    }
+    const Picker plain(given, profiles(1));
+    EXPECT_FALSE(plain.findChild<ElidedLabel*>(u"host"_s) ||
+                 plain.findChild<ElidedLabel*>(u"wrapped"_s));
+    EXPECT_EQ(plain.findChild<LinkLabel*>()->actions().size(), 1);
 }
 
 // With rules on, the prefix field keeps every key typed into it (a digit is
