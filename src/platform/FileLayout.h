@@ -11,7 +11,7 @@ struct DirectoryLayout
 {
     enum class Root { Home, ConfigHome };
     Root root;
-    const char16_t* orlimData; // the folder that holds "rules.json" and "browser.json"
+    const char16_t* orlimData; // Orlim's configuration: "rules.json", "browser.json", …
 };
 
 namespace DirectoryLayouts {
