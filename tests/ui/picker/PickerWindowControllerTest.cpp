@@ -7,6 +7,7 @@
 #include "FakePlatform.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,9 +70,9 @@ struct Picker
     ProfilePickerView* view() const { return controller.content(); }
     QWidget* window() const { return controller.window(); }
     void key(QEvent::Type type, int key, quint32 scanCode, Qt::KeyboardModifiers modifiers = {},
-             ulong time = 0, bool repeat = false) const
+             ulong time = 0, bool repeat = false, const QString& text = {}) const
     {
-        QKeyEvent event(type, key, modifiers, scanCode, 0, 0, QString(), repeat);
+        QKeyEvent event(type, key, modifiers, scanCode, 0, 0, text, repeat);
         event.setTimestamp(time);
         QApplication::sendEvent(view(), &event);
     }
@@ -162,6 +163,16 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.click(MouseRelease, p.row(1));
          },
          {u"a 0"_s, u"b 2 front token-1"_s}},
+        {"a letter held across the change of link finds nothing in the next",
+         [](Picker& p) {
+             const auto names = oneBrowser(named({u"Anna"_s, u"Bob"_s, u"Carl"_s}), chrome);
+             p.links(u"ab"_s, names);
+             p.key(QEvent::KeyPress, Qt::Key_C, 54, {}, 100, false, u"c"_s);
+             p.press(Qt::Key_Return);
+             p.key(QEvent::KeyPress, Qt::Key_C, 54, {}, 130, true, u"c"_s);
+             p.press(Qt::Key_Return);
+         },
+         {u"a 2"_s, u"b 0 front token-1"_s}},
         {"held arrows repeat, and held keys type on in the prefix field",
          [](Picker& p) {
              p.links(u"a"_s);
@@ -244,6 +255,35 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
     };
     for (const Case& c : cases)
         run(c);
+}
+
+// While the picker holds for the browser, the row chosen is marked, and
+// only it, a private choice saying so; neither keys nor the input method's
+// text move the mark.
+TEST(PickerWindowController, TheRowChosenIsShown)
+{
+    Picker p;
+    p.platform.windowActivation.holds = true;
+    const auto marked = [&] {
+        QString rows;
+        for (const ProfileRow* row : p.view()->rows()) {
+            const QWidget* mark = row->findChild<QWidget*>(u"private"_s);
+            rows += row->isSelected() ? (mark && mark->isVisible() ? u'P' : u'X') : u'-';
+        }
+        return rows;
+    };
+    p.links(u"a"_s);
+    p.press(Qt::Key_3);
+    p.key(QEvent::KeyPress, Qt::Key_N, 57, {}, 0, false, u"n"_s);
+    QInputMethodEvent commit;
+    commit.setCommitString(u"Name 0"_s);
+    QApplication::sendEvent(p.view(), &commit);
+    EXPECT_EQ(marked(), u"--X"_s);
+    p.links(u"b"_s);
+    p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
+    p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ShiftModifier);
+    EXPECT_EQ(marked(), u"-P-"_s);
+    EXPECT_EQ(p.view()->rows()[1]->accessibleName(), u"Name 1, プライベート"_s);
 }
 
 // The picker tells when its window comes up and when it goes, closed by the
