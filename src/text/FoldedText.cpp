@@ -16,15 +16,15 @@ QString fold(const QString& text)
 {
     // Upper then lower case: Qt's case folding maps one character to one,
     // and "ß" would stay apart from "ss".
-    const QString decomposed =
-        text.toUpper().toLower().normalized(QString::NormalizationForm_KD);
+    const QString decomposed = text.toUpper().toLower().normalized(QString::NormalizationForm_KD);
     QString kept;
     kept.reserve(decomposed.size());
     for (qsizetype i = 0; i < decomposed.size();) {
         const QChar first = decomposed.at(i);
         const bool pair = first.isHighSurrogate() && i + 1 < decomposed.size() &&
                           decomposed.at(i + 1).isLowSurrogate();
-        const char32_t c = pair ? QChar::surrogateToUcs4(first, decomposed.at(i + 1)) : first.unicode();
+        const char32_t c =
+            pair ? QChar::surrogateToUcs4(first, decomposed.at(i + 1)) : first.unicode();
         const qsizetype length = pair ? 2 : 1;
         if (QChar::category(c) != QChar::Mark_NonSpacing || isKanaVoicing(c))
             kept += QStringView(decomposed).mid(i, length);

@@ -18,8 +18,7 @@ constexpr char16_t searching[] = u"検索: %1";
 constexpr char16_t noMatch[] = u"「%1」に一致するプロファイルはありません";
 
 /// The row whose names, by `test`, first take `typed`; -1 for none.
-template <typename Test>
-int firstRow(const QList<QStringList>& names, Test test)
+template <typename Test> int firstRow(const QList<QStringList>& names, Test test)
 {
     for (int row = 0; row < names.size(); ++row) {
         if (std::any_of(names[row].begin(), names[row].end(), test))
@@ -66,8 +65,7 @@ int TypeToFind::rowFor(const QList<QStringList>& names, const QString& typed)
     const QString text = FoldedText::fold(typed);
     if (text.isEmpty())
         return -1;
-    const int begins =
-        firstRow(names, [&](const QString& name) { return name.startsWith(text); });
+    const int begins = firstRow(names, [&](const QString& name) { return name.startsWith(text); });
     if (begins >= 0)
         return begins;
     // One letter again and again steps through the names it begins.
@@ -106,8 +104,8 @@ bool TypeToFind::key(const QKeyEvent* event)
         return true;
     }
     const QString text = event->text();
-    const bool printable =
-        !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+    const bool printable = !text.isEmpty() && std::all_of(text.begin(), text.end(),
+                                                          [](QChar c) { return c.isPrint(); });
     // A space begins nothing: it only parts words of a name.
     if (!printable || (m_text.isEmpty() && text.trimmed().isEmpty()))
         return false;

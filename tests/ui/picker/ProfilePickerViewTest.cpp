@@ -223,6 +223,8 @@ QString typing(Picker& view, const QString& steps)
 // same letter again steps on; digits, Return and Escape keep their meaning.
 TEST(ProfilePickerView, TypingFindsAProfileByItsName)
 {
+    BrowserInstallation chromium, firefox;
+    chromium.shortName = u"Chromium"_s;
     const QList<ChromeProfile> list = named({u"Personal"_s, u"Work"_s, u"Élise"_s, u"Anna"_s,
                                              u"Alex"_s, u"わたしの"_s, u"がっこう"_s, u"Straße"_s});
     const std::pair<const char16_t*, const char16_t*> cases[] = {
@@ -237,6 +239,7 @@ TEST(ProfilePickerView, TypingFindsAProfileByItsName)
         {u"〔ワタ〕", u"Personal|「ワタ」に一致するプロファイルはありません|"},
         {u"か", u"Personal|「か」に一致するプロファイルはありません|"},
         {u"wx", u"Work|「wx」に一致するプロファイルはありません|"},
+        {u"ch", u"Personal|「ch」に一致するプロファイルはありません|"}, // one browser: not its name
         {u"wx⌫", u"Work|検索: w|"},
         {u"al⌫⌫⌫⌫", u"Anna|-|"},
         {u"p…w", u"Work|検索: w|"},
@@ -250,14 +253,12 @@ TEST(ProfilePickerView, TypingFindsAProfileByItsName)
     };
     for (const auto& [steps, outcome] : cases) {
         SCOPED_TRACE(QString::fromUtf16(steps).toStdString());
-        Picker view(u"https://a"_s, oneBrowser(list));
+        Picker view(u"https://a"_s, oneBrowser(list, chromium));
         EXPECT_EQ(typing(view, QString::fromUtf16(steps)), QString::fromUtf16(outcome));
     }
 
     // Among several browsers, the browser's name before the profile's counts;
     // inside a name, only the profile's own.
-    BrowserInstallation chromium, firefox;
-    chromium.shortName = u"Chromium"_s;
     firefox.name = u"Firefox ESR"_s;
     firefox.shortName = u"Firefox"_s;
     const ProfilePickerModel::Groups two{{chromium, named({u"Work"_s, u"Home"_s})},
