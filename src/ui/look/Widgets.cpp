@@ -33,17 +33,14 @@ qsizetype boundaryNear(const QString& text, qsizetype at)
 /// smallest screen's height.
 QString fitted(const QString& text)
 {
-    int height = 600;
-    if (const QList<QScreen*> screens = QGuiApplication::screens(); !screens.isEmpty())
-        height = (*std::min_element(screens.begin(), screens.end(),
-                                    [](auto* a, auto* b) {
-                                        return a->availableGeometry().height() <
-                                               b->availableGeometry().height();
-                                    }))
-                     ->availableGeometry()
-                     .height();
-    const qsizetype most = std::max(1, height / 2 / QFontMetrics(QToolTip::font()).lineSpacing()) *
-                           wideCharactersPerLine;
+    int height = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const int own = screen->availableGeometry().height();
+        height = height ? std::min(height, own) : own;
+    }
+    const qsizetype most =
+        std::max(1, (height ? height : 600) / 2 / QFontMetrics(QToolTip::font()).lineSpacing()) *
+        wideCharactersPerLine;
     if (text.size() <= most)
         return text;
     const qsizetype head = boundaryNear(text, most / 2);
