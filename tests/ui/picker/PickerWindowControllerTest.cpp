@@ -185,7 +185,8 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.press(Qt::Key_Return);
          },
          {u"a 2 front token-1"_s}},
-        {"Shift or Ctrl held since before the picker counts for nothing; Shift pressed in it lasts",
+        {"Shift or Ctrl held since before the picker counts for nothing; Shift pressed in it "
+         "lasts, and the row chosen says so",
          [](Picker& p) {
              p.links(u"abcd"_s);
              p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
@@ -193,6 +194,8 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
              p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
              p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ShiftModifier);
+             EXPECT_EQ(p.view()->rows()[1]->accessibleName(), u"Name 1, プライベート"_s);
+             EXPECT_TRUE(p.view()->rows()[1]->findChild<QLabel*>(u"private"_s)) << "says so";
          },
          {u"a 0"_s, u"b 1"_s, u"c 0 private"_s, u"d 1 private front token-1"_s}},
         {"several browsers: digits and arrows count across them, a choice opens the row's browser, "
@@ -230,13 +233,21 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
          },
          {u"rule https://b Profile 1"_s, u"a 0"_s, u"r Default"_s, u"b 1"_s,
           u"s Default front token-1"_s}},
-        {"X11: the picker stays, taking no input, until the browser is active; a link that comes "
-         "meanwhile takes it at once, leaving the browser chosen before where it is",
+        {"X11: the picker stays, taking no input, the row chosen marked, until the browser is "
+         "active; a link that comes meanwhile takes it at once, leaving the browser chosen "
+         "before where it is",
          [](Picker& p) {
              p.platform.windowActivation.holds = true;
              p.links(u"q"_s);
              p.press(Qt::Key_2);
              EXPECT_TRUE(p.window()->isVisible());
+             QInputMethodEvent commit; // moves nothing either
+             commit.setCommitString(u"Name 0"_s);
+             QApplication::sendEvent(p.view(), &commit);
+             const QList<ProfileRow*>& rows = p.view()->rows();
+             EXPECT_TRUE(rows[1]->isChosen() && rows[1]->isSelected() && !rows[0]->isSelected() &&
+                         !rows[1]->findChild<QLabel*>(u"private"_s))
+                 << "the row chosen stays marked, and only it";
              p.links(u"r"_s);
              EXPECT_EQ(p.view()->model().url(), u"https://r"_s);
              p.platform.scheduler.runAll();
@@ -255,35 +266,6 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
     };
     for (const Case& c : cases)
         run(c);
-}
-
-// While the picker holds for the browser, the row chosen is marked, and
-// only it, a private choice saying so; neither keys nor the input method's
-// text move the mark.
-TEST(PickerWindowController, TheRowChosenIsShown)
-{
-    Picker p;
-    p.platform.windowActivation.holds = true;
-    const auto marked = [&] {
-        QString rows;
-        for (const ProfileRow* row : p.view()->rows()) {
-            const QWidget* mark = row->findChild<QWidget*>(u"private"_s);
-            rows += row->isSelected() ? (mark && mark->isVisible() ? u'P' : u'X') : u'-';
-        }
-        return rows;
-    };
-    p.links(u"a"_s);
-    p.press(Qt::Key_3);
-    p.key(QEvent::KeyPress, Qt::Key_N, 57, {}, 0, false, u"n"_s);
-    QInputMethodEvent commit;
-    commit.setCommitString(u"Name 0"_s);
-    QApplication::sendEvent(p.view(), &commit);
-    EXPECT_EQ(marked(), u"--X"_s);
-    p.links(u"b"_s);
-    p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
-    p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ShiftModifier);
-    EXPECT_EQ(marked(), u"-P-"_s);
-    EXPECT_EQ(p.view()->rows()[1]->accessibleName(), u"Name 1, プライベート"_s);
 }
 
 // The picker tells when its window comes up and when it goes, closed by the
