@@ -11,6 +11,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/instance/LinkServer.cpp
     ${PROJECT_SOURCE_DIR}/src/browser/BrowserChoice.cpp
     ${PROJECT_SOURCE_DIR}/src/text/CanonicalText.cpp
+    ${PROJECT_SOURCE_DIR}/src/text/FoldedText.cpp
     ${PROJECT_SOURCE_DIR}/src/browser/BrowserInstallation.cpp
     ${PROJECT_SOURCE_DIR}/src/browser/ChromeLauncher.cpp
     ${PROJECT_SOURCE_DIR}/src/browser/ChromeProfile.cpp
@@ -47,6 +48,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfilePickerModel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfilePickerView.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/picker/ProfileRow.cpp
+    ${PROJECT_SOURCE_DIR}/src/ui/picker/TypeToFind.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/BrowserList.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsModel.cpp
     ${PROJECT_SOURCE_DIR}/src/ui/settings/SettingsView.cpp

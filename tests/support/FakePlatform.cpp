@@ -54,6 +54,14 @@ QStringList described(const QList<ChromeProfile>& profiles, const QString& data)
     return lines;
 }
 
+QList<ChromeProfile> named(const QStringList& names)
+{
+    QList<ChromeProfile> list = profiles(int(names.size()));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        list[i].displayName = names[i];
+    return list;
+}
+
 QList<ChromeProfile> profiles(int count)
 {
     QList<ChromeProfile> list;

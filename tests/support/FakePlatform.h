@@ -253,6 +253,8 @@ struct ScopedVariable
 QStringList described(const QList<ChromeProfile>& profiles, const QString& data = {});
 /// `count` profiles, "Profile 0" named "Name 0" and so on.
 QList<ChromeProfile> profiles(int count);
+/// Profiles as `profiles()` makes them, named `names`.
+QList<ChromeProfile> named(const QStringList& names);
 /// `list` as the only browser's, as a picker takes them.
 inline QList<ChromeProfiles::BrowserProfiles> oneBrowser(const QList<ChromeProfile>& list,
                                                          const BrowserInstallation& browser = {})

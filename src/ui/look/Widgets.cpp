@@ -2,12 +2,77 @@
 #include "ui/look/Widgets.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QScreen>
+#include <QTextBoundaryFinder>
 #include <QToolButton>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace Widgets {
+namespace {
+
+/// Past this many characters without a space, a text may break anywhere.
+constexpr int longRun = 20;
+/// Qt wraps a rich tool tip at 80 average characters: 40 wide ones.
+constexpr int wideCharactersPerLine = 40;
+
+/// The cut nearest `at` that parts no character of `text`.
+qsizetype boundaryNear(const QString& text, qsizetype at)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    graphemes.setPosition(at);
+    return graphemes.isAtBoundary() ? at : graphemes.toPreviousBoundary();
+}
+
+/// `text` shortened in the middle to what a tool tip keeps within half the
+/// smallest screen's height.
+QString fitted(const QString& text)
+{
+    int height = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const int own = screen->availableGeometry().height();
+        height = height ? std::min(height, own) : own;
+    }
+    const qsizetype most =
+        std::max(1, (height ? height : 600) / 2 / QFontMetrics(QToolTip::font()).lineSpacing()) *
+        wideCharactersPerLine;
+    if (text.size() <= most)
+        return text;
+    const qsizetype head = boundaryNear(text, most / 2);
+    const qsizetype tail = boundaryNear(text, text.size() - most / 2);
+    return text.left(head) + u'…' + text.mid(tail);
+}
+
+/// `text` with a zero-width space after every character of a long run
+/// without spaces (a link has none), where a wrapped tool tip may break.
+QString breakable(const QString& text)
+{
+    QString broken;
+    QStringList run;
+    const auto endRun = [&] {
+        broken += run.join(run.size() > longRun ? QStringView(u"\u200B") : QStringView());
+        run.clear();
+    };
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype from = 0, to = 0; (to = graphemes.toNextBoundary()) != -1; from = to) {
+        const QString character = text.mid(from, to - from);
+        if (character.front().isSpace()) {
+            endRun();
+            broken += character;
+        } else {
+            run.append(character);
+        }
+    }
+    endRun();
+    return broken;
+}
+
+} // namespace
 
 QFrame* divider(QWidget* parent)
 {
@@ -59,7 +124,8 @@ QLabel* text(const QString& text, Typography::Role role, QWidget* parent,
 
 QString plainToolTip(const QString& text)
 {
-    return u"<p style=\"white-space:pre-wrap\">" + text.toHtmlEscaped() + u"</p>";
+    return u"<p style=\"white-space:pre-wrap\">" + breakable(fitted(text)).toHtmlEscaped() +
+           u"</p>";
 }
 
 } // namespace Widgets

@@ -31,6 +31,8 @@ QWidget* browserHeader(const QIcon& icon, const QString& name, QWidget* parent);
 QToolButton* iconButton(const QIcon& icon, QWidget* parent);
 /// A tool tip that shows `text` as it is: Qt would take text that looks like
 /// markup for rich text, so a link could dress itself as another address.
+/// It stays within the screen: wrapped, a link anywhere, and shortened in the
+/// middle past what the smallest screen shows.
 QString plainToolTip(const QString& text);
 
 } // namespace Widgets

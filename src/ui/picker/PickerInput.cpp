@@ -21,6 +21,8 @@ bool isInput(QEvent::Type type)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
+    // What the input method commits moves the highlight, as keys do.
+    case QEvent::InputMethod:
     // The pointer too: nothing moves, and a screen reader announces nothing
     // new, while Orlim waits for Chrome.
     case QEvent::MouseMove:

@@ -34,7 +34,7 @@ PickerWindowController::PickerWindowController(const ChromeLauncher& launcher, R
                                                WindowPlacement::Presenter presenter,
                                                Scheduler& scheduler, QObject* parent)
     : QObject(parent), m_launcher(launcher), m_rules(rules), m_notOpened(notOpened),
-      m_presenter(presenter), m_launches(std::make_unique<QObject>()),
+      m_presenter(presenter), m_scheduler(scheduler), m_launches(std::make_unique<QObject>()),
       m_gate({[this](bool overtaken) {
                   if (!m_chosen)
                       return false;
@@ -136,6 +136,7 @@ ProfilePickerView* PickerWindowController::pickerFor(const Link& link)
     };
     auto* content = new ProfilePickerView(link.url, link.groups, onSelect, onCancel);
     content->setWaiting(waiting());
+    content->findByTyping(m_scheduler);
     return content;
 }
 

@@ -103,6 +103,7 @@ private:
     RuleStore& m_rules;
     NotOpened& m_notOpened;
     WindowPlacement::Presenter m_presenter;
+    Scheduler& m_scheduler;
     QPointer<QWidget> m_window;
     QPointer<ProfilePickerView> m_content;
     bool m_asking = false;               // the link shown awaits its choice

@@ -111,6 +111,9 @@ void ProfilePickerModel::choose(int index, Manner manner)
     const BrowserInstallation browser = m_groups.at(groupOf(index)).browser;
     const ChromeProfile profile = m_profiles.at(index);
     const std::optional<QString> prefix = prefixToSave();
+    // The row chosen stays marked while the picker waits for the browser.
+    setSelectedIndex(index);
+    Q_EMIT chosen(index, manner);
     if (m_onSelect)
         m_onSelect(browser, profile, prefix, manner);
 }

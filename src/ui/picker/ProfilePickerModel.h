@@ -94,6 +94,8 @@ public:
 
 Q_SIGNALS:
     void selectedIndexChanged(int index);
+    /// Row `index` was chosen with `manner`; it is highlighted now.
+    void chosen(int index, ProfilePickerModel::Manner manner);
     void rememberChanged(bool remember);
     void prefixFieldFocusChanged(bool focused);
 

@@ -8,9 +8,11 @@
 #include "ui/look/Palette.h"
 #include "ui/look/Widgets.h"
 #include "ui/picker/ProfileRow.h"
+#include "ui/picker/TypeToFind.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,6 +139,10 @@ ProfilePickerView::ProfilePickerView(const WrappedLink& link,
 
     connect(m_model, &ProfilePickerModel::selectedIndexChanged, this,
             [this](int index) { showSelection(index, true); });
+    connect(m_model, &ProfilePickerModel::chosen, this,
+            [this](int index, ProfilePickerModel::Manner manner) {
+                m_rows.at(index)->markChosen(manner.privateWindow);
+            });
     connect(m_model, &ProfilePickerModel::rememberChanged, this,
             &ProfilePickerView::updateRememberSection);
     connect(m_model, &ProfilePickerModel::prefixFieldFocusChanged, this, [this](bool focused) {
@@ -271,6 +277,12 @@ QWidget* ProfilePickerView::buildRememberSection()
     return m_rememberSection;
 }
 
+void ProfilePickerView::findByTyping(Scheduler& scheduler)
+{
+    m_find = new TypeToFind(*m_model, m_list, scheduler);
+    setAttribute(Qt::WA_InputMethodEnabled);
+}
+
 void ProfilePickerView::setWaiting(qsizetype count)
 {
     m_waiting->setText(count > manyWaiting
@@ -363,7 +375,8 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
     bool consumed = false;
     switch (event->key()) {
     case Qt::Key_Escape:
-        consumed = m_model->handleKey(Key::Escape, 0, how);
+        // Escape takes back the text typed before it drops the link.
+        consumed = (m_find && m_find->clear()) || m_model->handleKey(Key::Escape, 0, how);
         break;
     case Qt::Key_Up:
         consumed = m_model->handleKey(Key::Up);
@@ -380,11 +393,38 @@ void ProfilePickerView::keyPressEvent(QKeyEvent* event)
             consumed = m_model->handleKey(
                 Key::Digit, digit->digit,
                 {.everyWaitingLink = how.everyWaitingLink, .privateWindow = digit->privateWindow});
+        else if (m_find && !m_model->prefixFieldFocused())
+            consumed = m_find->key(event);
     }
     if (consumed)
         event->accept();
     else
         QWidget::keyPressEvent(event);
+}
+
+void ProfilePickerView::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!m_find || m_model->prefixFieldFocused())
+        return QWidget::inputMethodEvent(event);
+    // A digit the input method gives (full-width "３" too) chooses, as its key does.
+    const QString plain = event->commitString().normalized(QString::NormalizationForm_KC);
+    event->accept();
+    if (plain.size() == 1 && plain.at(0) >= u'1' && plain.at(0) <= u'9') {
+        m_model->handleKey(ProfilePickerModel::Key::Digit, plain.at(0).unicode() - u'0');
+        return;
+    }
+    m_find->commit(event->commitString());
+    m_find->compose(event->preeditString());
+}
+
+QVariant ProfilePickerView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    // The input method's words come up by the text typed.
+    if (m_find && query == Qt::ImCursorRectangle) {
+        const QLabel* shown = m_find->shown();
+        return QRect(shown->mapTo(this, shown->rect().bottomLeft()), QSize(1, 1));
+    }
+    return QWidget::inputMethodQuery(query);
 }
 
 bool ProfilePickerView::eventFilter(QObject* watched, QEvent* event)

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QInputMethodEvent;
 class QKeyEvent;
 class QLabel;
 class QLayout;
@@ -14,6 +15,8 @@ class QPropertyAnimation;
 class QScrollArea;
 class QVariantAnimation;
 class ProfileRow;
+class Scheduler;
+class TypeToFind;
 
 /// The picker's content: the question, the link, the profiles to choose from,
 /// the remember section (rules builds only) and the cancel button. It reports
@@ -29,6 +32,11 @@ public:
     ProfilePickerView(const WrappedLink& link, const ProfilePickerModel::Groups& groups,
                       ProfilePickerModel::SelectHandler onSelect,
                       ProfilePickerModel::CancelHandler onCancel, QWidget* parent = nullptr);
+
+    /// Lets names typed (keys, or the input method's text) move the highlight,
+    /// the pause that ends a text timed on `scheduler`.
+    void findByTyping(Scheduler& scheduler);
+    TypeToFind* typeToFind() const { return m_find; }
 
     ProfilePickerModel& model() { return *m_model; }
     const QList<ProfileRow*>& rows() const { return m_rows; }
@@ -51,6 +59,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -75,6 +85,7 @@ private:
     QLabel* m_link = nullptr;
     QVariantAnimation* m_linkFlag = nullptr;
     QWidget* m_cancel = nullptr;
+    TypeToFind* m_find = nullptr;
     Qt::KeyboardModifiers m_cancelModifiers; // of the click on キャンセル
     bool m_appeared = false;
     bool m_rememberTextPressed = false;

@@ -6,8 +6,10 @@
 #include "ui/look/Palette.h"
 #include "ui/look/ProfileAvatarView.h"
 #include "ui/look/Typography.h"
+#include "ui/look/Widgets.h"
 #include "ui/picker/ProfilePickerModel.h"
 
+#include <QAccessible>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -18,6 +20,9 @@ namespace {
 constexpr int numberWidth = 16;
 constexpr qreal cornerRadius = 6;
 constexpr qreal selectedOpacity = 0.2;
+constexpr qreal chosenOpacity = 0.4;
+constexpr char16_t privateHint[] = u"Shift を押しながら選ぶと、プライベート ウィンドウで開きます";
+constexpr char16_t privateMark[] = u"プライベート";
 } // namespace
 
 ProfileRow::ProfileRow(const ChromeProfile& profile, int index, const QString& browser,
@@ -27,7 +32,6 @@ ProfileRow::ProfileRow(const ChromeProfile& profile, int index, const QString& b
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
-    setToolTip(QStringLiteral("Shift を押しながら選ぶと、プライベート ウィンドウで開きます"));
     // A list item named for its profile (and its browser, among several), its
     // number first in the description.
     Accessibility::setRole(this, QAccessible::ListItem);
@@ -35,8 +39,12 @@ ProfileRow::ProfileRow(const ChromeProfile& profile, int index, const QString& b
         browser.isEmpty() ? profile.displayName : profile.displayName + u", " + browser;
     setAccessibleName(named);
     const QString numbered = ProfilePickerModel::numberLabel(index).trimmed();
+    const QString hint = QString::fromUtf16(privateHint);
     setAccessibleDescription((numbered.isEmpty() ? named : numbered + u", " + named) + u'\n' +
-                             toolTip());
+                             hint);
+    // One tip for the whole row, over the name as over the number: the name
+    // (shortened in the row) and the hint.
+    setToolTip(Widgets::plainToolTip(named + u'\n' + hint));
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
@@ -52,6 +60,7 @@ ProfileRow::ProfileRow(const ChromeProfile& profile, int index, const QString& b
 
     auto* name = new ElidedLabel(profile.displayName, Qt::ElideRight, this);
     name->setFont(Typography::font(Typography::Role::Title3));
+    name->setToolTip(QString());
     layout->addWidget(name, 1);
     layout->addSpacing(8);
 }
@@ -65,6 +74,23 @@ void ProfileRow::setSelected(bool selected)
     update();
 }
 
+void ProfileRow::markChosen(bool privateWindow)
+{
+    m_chosen = true;
+    update();
+    if (!privateWindow)
+        return;
+    QLabel* mark = Widgets::text(QString::fromUtf16(privateMark), Typography::Role::Caption, this,
+                                 Palette::Tone::Secondary);
+    mark->setObjectName(QStringLiteral("private"));
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    row->insertWidget(row->count() - 1, mark);
+    mark->show();
+    setAccessibleName(accessibleName() + u", " + mark->text());
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+}
+
 void ProfileRow::paintEvent(QPaintEvent*)
 {
     if (!m_selected)
@@ -72,7 +98,7 @@ void ProfileRow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QColor fill = Palette::accent(palette());
-    fill.setAlphaF(selectedOpacity);
+    fill.setAlphaF(m_chosen ? chosenOpacity : selectedOpacity);
     QPainterPath background;
     background.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
     painter.fillPath(background, fill);

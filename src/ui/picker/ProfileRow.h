@@ -22,6 +22,9 @@ public:
     const QString& profileName() const { return m_name; }
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
+    /// Marks the row as the one chosen, saying so when in a private window.
+    void markChosen(bool privateWindow);
+    bool isChosen() const { return m_chosen; }
 
 Q_SIGNALS:
     void clicked(int index, Qt::KeyboardModifiers modifiers);
@@ -37,5 +40,6 @@ private:
     int m_index;
     QString m_name;
     bool m_selected = false;
+    bool m_chosen = false;
     bool m_pressed = false;
 };

@@ -7,6 +7,7 @@
 #include "FakePlatform.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,9 +70,9 @@ struct Picker
     ProfilePickerView* view() const { return controller.content(); }
     QWidget* window() const { return controller.window(); }
     void key(QEvent::Type type, int key, quint32 scanCode, Qt::KeyboardModifiers modifiers = {},
-             ulong time = 0, bool repeat = false) const
+             ulong time = 0, bool repeat = false, const QString& text = {}) const
     {
-        QKeyEvent event(type, key, modifiers, scanCode, 0, 0, QString(), repeat);
+        QKeyEvent event(type, key, modifiers, scanCode, 0, 0, text, repeat);
         event.setTimestamp(time);
         QApplication::sendEvent(view(), &event);
     }
@@ -162,6 +163,16 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.click(MouseRelease, p.row(1));
          },
          {u"a 0"_s, u"b 2 front token-1"_s}},
+        {"a letter held across the change of link finds nothing in the next",
+         [](Picker& p) {
+             const auto names = oneBrowser(named({u"Anna"_s, u"Bob"_s, u"Carl"_s}), chrome);
+             p.links(u"ab"_s, names);
+             p.key(QEvent::KeyPress, Qt::Key_C, 54, {}, 100, false, u"c"_s);
+             p.press(Qt::Key_Return);
+             p.key(QEvent::KeyPress, Qt::Key_C, 54, {}, 130, true, u"c"_s);
+             p.press(Qt::Key_Return);
+         },
+         {u"a 2"_s, u"b 0 front token-1"_s}},
         {"held arrows repeat, and held keys type on in the prefix field",
          [](Picker& p) {
              p.links(u"a"_s);
@@ -174,7 +185,8 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.press(Qt::Key_Return);
          },
          {u"a 2 front token-1"_s}},
-        {"Shift or Ctrl held since before the picker counts for nothing; Shift pressed in it lasts",
+        {"Shift or Ctrl held since before the picker counts for nothing; Shift pressed in it "
+         "lasts, and the row chosen says so",
          [](Picker& p) {
              p.links(u"abcd"_s);
              p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
@@ -182,6 +194,8 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.key(QEvent::KeyPress, Qt::Key_Shift, 50);
              p.key(QEvent::KeyPress, Qt::Key_Exclam, 10, Qt::ShiftModifier);
              p.key(QEvent::KeyPress, Qt::Key_At, 11, Qt::ShiftModifier);
+             EXPECT_EQ(p.view()->rows()[1]->accessibleName(), u"Name 1, プライベート"_s);
+             EXPECT_TRUE(p.view()->rows()[1]->findChild<QLabel*>(u"private"_s)) << "says so";
          },
          {u"a 0"_s, u"b 1"_s, u"c 0 private"_s, u"d 1 private front token-1"_s}},
         {"several browsers: digits and arrows count across them, a choice opens the row's browser, "
@@ -219,13 +233,21 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
          },
          {u"rule https://b Profile 1"_s, u"a 0"_s, u"r Default"_s, u"b 1"_s,
           u"s Default front token-1"_s}},
-        {"X11: the picker stays, taking no input, until the browser is active; a link that comes "
-         "meanwhile takes it at once, leaving the browser chosen before where it is",
+        {"X11: the picker stays, taking no input, the row chosen marked, until the browser is "
+         "active; a link that comes meanwhile takes it at once, leaving the browser chosen "
+         "before where it is",
          [](Picker& p) {
              p.platform.windowActivation.holds = true;
              p.links(u"q"_s);
              p.press(Qt::Key_2);
              EXPECT_TRUE(p.window()->isVisible());
+             QInputMethodEvent commit; // moves nothing either
+             commit.setCommitString(u"Name 0"_s);
+             QApplication::sendEvent(p.view(), &commit);
+             const QList<ProfileRow*>& rows = p.view()->rows();
+             EXPECT_TRUE(rows[1]->isChosen() && rows[1]->isSelected() && !rows[0]->isSelected() &&
+                         !rows[1]->findChild<QLabel*>(u"private"_s))
+                 << "the row chosen stays marked, and only it";
              p.links(u"r"_s);
              EXPECT_EQ(p.view()->model().url(), u"https://r"_s);
              p.platform.scheduler.runAll();

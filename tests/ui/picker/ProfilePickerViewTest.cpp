@@ -6,26 +6,30 @@
 #include "ui/look/ElidedLabel.h"
 #include "ui/look/LinkLabel.h"
 #include "ui/picker/ProfileRow.h"
+#include "ui/picker/TypeToFind.h"
 
 #include "FakePlatform.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextDocumentFragment>
+#include <QToolTip>
 
 namespace {
 
-/// A picker of `profiles` for `link`, on screen, that logs each choice
-/// ("Profile 1 all private", then the site to remember) and each cancel.
+/// A picker of `groups`' profiles for `link`, on screen, that logs each choice
+/// ("Profile 1 all private", then the site to remember) and each cancel, and
+/// finds names typed, its pause timed on `scheduler`.
 struct Picker : ProfilePickerView
 {
-    Picker(const WrappedLink& link, const QList<ChromeProfile>& profiles)
+    Picker(const WrappedLink& link, const ProfilePickerModel::Groups& groups)
         : ProfilePickerView(
-              link, oneBrowser(profiles),
+              link, groups,
               [this](const BrowserInstallation&, const ChromeProfile& profile,
                      const std::optional<QString>& prefix, ProfilePickerModel::Manner manner) {
                   events.append(profile.directoryName + (manner.everyWaitingLink ? u" all" : u"") +
@@ -34,26 +38,28 @@ struct Picker : ProfilePickerView
               },
               [this](bool all) { events.append(all ? u"drop all"_s : u"cancel"_s); })
     {
+        findByTyping(scheduler);
         show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(this));
     }
+    FakeScheduler scheduler;
     QStringList events;
 };
 
 } // namespace
 
 // Keys on the real widget (which of them count is the window's input filter's
-// to say): arrows (clamped at the ends) and Return choose, digits 1-9 choose,
-// Escape cancels; the pointer selects; rows past nine are
-// clickable. Text from outside (the link, profile names) is shown as it is, never as markup; the
-// link shows on two lines, shortened in the middle, and copies whole.
+// to say): arrows (clamped at the ends) and Return choose, digits 1-9 choose
+// (the row chosen is highlighted), Escape cancels; the pointer selects; rows
+// past nine are clickable. Text from outside (the link, profile names) is shown as it is, never as
+// markup; the link shows on two lines, shortened in the middle, and copies whole.
 TEST(ProfilePickerView, KeysPointerTextAndDigitsOnEveryLayout)
 {
     const QString link =
         u"https://evil.example/#<h1>https://bank.example</h1>/" + QString(300, u'x');
     QList<ChromeProfile> twenty = profiles(20);
     twenty[0].displayName = u"<b>Bank</b>"_s;
-    Picker view(link, twenty);
+    Picker view(link, oneBrowser(twenty));
     EXPECT_TRUE(view.hasFocus());
     for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
         QTest::keyClick(&view, Qt::Key(key));
@@ -75,14 +81,14 @@ TEST(ProfilePickerView, KeysPointerTextAndDigitsOnEveryLayout)
     QTest::mouseClick(view.rows()[10], Qt::LeftButton);
     EXPECT_EQ(view.events.join(u", "),
               u"Profile 1, Profile 2, Profile 8, cancel, Profile 2 all, drop all, "
-              u"Profile 1 private, Profile 5 private, Profile 4, Profile 10"_s);
+              u"Profile 2 private, Profile 5 private, Profile 4, Profile 10"_s);
 
+    const auto tip = [](const QString& toolTip) {
+        return QTextDocumentFragment::fromHtml(toolTip).toPlainText().remove(u'\u200B');
+    };
     auto* label = view.findChild<LinkLabel*>();
-    EXPECT_EQ(QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText(), link);
+    EXPECT_EQ(tip(label->toolTip()), link);
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
-    EXPECT_EQ(QTextDocumentFragment::fromHtml(view.rows()[0]->findChild<ElidedLabel*>()->toolTip())
-                  .toPlainText(),
-              u"<b>Bank</b>"_s);
     EXPECT_EQ(label->text().count(u'\n'), 1);
     EXPECT_TRUE(label->text().startsWith(u"https://evil.example/"_s));
     EXPECT_TRUE(label->text().endsWith(u"xxx"_s) && label->text().contains(u'…'));
@@ -123,7 +129,7 @@ TEST(ProfilePickerView, WrappedLink)
     const QString given = u"https://nam02.safelinks.protection.outlook.com/?url=https%3A%2F%2F"
                           u"Mail.Example.com%2Finbox&data=05%7C02"_s;
     for (const bool opensDestination : {false, true}) {
-        Picker view(WrappedLink::read(given, opensDestination), profiles(2));
+        Picker view(WrappedLink::read(given, opensDestination), oneBrowser(profiles(2)));
         const QString line = opensDestination
                                  ? u"Microsoft Safe Links 経由のリンク。転送先を直接開きます"_s
                                  : u"Microsoft Safe Links 経由のリンク。開くのは元のリンクです"_s;
@@ -134,7 +140,8 @@ TEST(ProfilePickerView, WrappedLink)
         EXPECT_EQ(view.accessibleDescription(), u"どのプロファイルで開きますか？\n"
                                                 u"https://Mail.Example.com/inbox\n"_s +
                                                     line);
-        EXPECT_EQ(QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText(), given);
+        EXPECT_EQ(QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText().remove(u'\u200B'),
+                  given);
         QStringList copied;
         for (QAction* action : label->actions()) {
             action->trigger();
@@ -144,30 +151,31 @@ TEST(ProfilePickerView, WrappedLink)
                                        u"元のリンクをコピー "_s + given}));
         EXPECT_EQ(view.model().rememberPrefix(), u"https://Mail.Example.com"_s);
     }
-    const Picker plain(given, profiles(1));
+    const Picker plain(given, oneBrowser(profiles(1)));
     EXPECT_FALSE(plain.findChild<ElidedLabel*>(u"host"_s) ||
                  plain.findChild<ElidedLabel*>(u"wrapped"_s));
     EXPECT_EQ(plain.findChild<LinkLabel*>()->actions().size(), 1);
 }
 
 // With rules on, the prefix field keeps every key typed into it (a digit is
-// text there, not a choice), leading and trailing spaces and tabs are not
-// part of the rule, and the picker coming back on screen keeps what was typed.
+// text there, not a choice, and a letter finds no profile), leading and trailing spaces and tabs
+// are not part of the rule, and the picker coming back on screen keeps what was typed.
 TEST(ProfilePickerView, ThePrefixField)
 {
     if (!FeatureFlags::rulesEnabled)
         GTEST_SKIP() << "rules are off in this build";
-    Picker view(u"https://Mail.Example.com:8443/x"_s, profiles(2));
+    Picker view(u"https://Mail.Example.com:8443/x"_s, oneBrowser(profiles(2)));
     view.model().toggleRemember();
     auto* field = view.findChild<QLineEdit*>();
     ASSERT_TRUE(field && field->isVisible());
     EXPECT_EQ(field->text(), u"https://Mail.Example.com"_s) << "the site, as typed";
     field->setFocus();
-    QTest::keyClicks(field, u"/2"_s);
+    QTest::keyClicks(field, u"/n2"_s);
     QTest::keyClick(field, Qt::Key_Down);
     QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_TRUE(view.events.isEmpty()) << "the keys went to the field, not to the picker";
-    EXPECT_EQ(field->text(), u"https://Mail.Example.com/2"_s);
+    EXPECT_TRUE(view.events.isEmpty() && view.typeToFind()->text().isEmpty())
+        << "the keys went to the field, not to the picker";
+    EXPECT_EQ(field->text(), u"https://Mail.Example.com/n2"_s);
     field->setText(u"\t https://example.com/a\u3000\t"_s);
     Q_EMIT field->textEdited(field->text()); // as pasted
     view.hide();
@@ -211,4 +219,130 @@ TEST(ProfilePickerView, SeveralBrowsersAndEdges)
     model.setRememberPrefix(u"https://Mail.Example.com/edited"_s);
     model.appear();
     EXPECT_EQ(model.rememberPrefix(), u"https://Mail.Example.com/edited"_s) << "kept";
+}
+
+namespace {
+
+/// Feeds `steps` to `view`: each character a key typed, but ⌫ Backspace, ⎋
+/// Escape, ⏎ Return (⇧⏎ with Shift), … the pause, ‥ just short of it, and
+/// 〔text〕 the input method's commit. Returns the highlighted row's name, the
+/// text shown ("-" for none) and the choices, "|" between them.
+QString typing(Picker& view, const QString& steps)
+{
+    const QMap<QChar, Qt::Key> keys{
+        {u'⌫', Qt::Key_Backspace}, {u'⎋', Qt::Key_Escape}, {u'⏎', Qt::Key_Return}};
+    Qt::KeyboardModifiers modifiers;
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const QChar step = steps[i];
+        if (step == u'〔') {
+            const qsizetype end = steps.indexOf(u'〕', i);
+            QInputMethodEvent commit;
+            commit.setCommitString(steps.mid(i + 1, end - i - 1));
+            QApplication::sendEvent(&view, &commit);
+            i = end;
+        } else if (step == u'…' || step == u'‥') {
+            view.scheduler.advance(TypeToFind::pauseMs - (step == u'‥'));
+        } else if (step == u'⇧') {
+            modifiers = Qt::ShiftModifier;
+        } else {
+            const bool named = keys.contains(step);
+            QKeyEvent key(QEvent::KeyPress, named ? int(keys[step]) : step.toUpper().unicode(),
+                          std::exchange(modifiers, {}), named ? QString() : QString(step));
+            QApplication::sendEvent(&view, &key);
+        }
+    }
+    const QLabel* shown = view.typeToFind()->shown();
+    return view.model().profiles()[view.model().selectedIndex()].displayName + u'|' +
+           (shown->isVisible() ? shown->text() : u"-"_s) + u'|' + view.events.join(u", ");
+}
+
+} // namespace
+
+// Letters typed move the highlight to the first name they begin, else the
+// first that holds them, whatever the case and accents; kana as typed; the
+// same letter again steps on; digits, Return and Escape keep their meaning.
+// Among several browsers (≫), the browser's name before the profile's counts;
+// inside a name, only the profile's own.
+TEST(ProfilePickerView, TypingFindsAProfileByItsName)
+{
+    BrowserInstallation chromium, firefox;
+    chromium.shortName = u"Chromium"_s;
+    firefox.name = u"Firefox ESR"_s;
+    firefox.shortName = u"Firefox"_s;
+    const auto one = oneBrowser(named({u"Personal"_s, u"Work"_s, u"Élise"_s, u"Anna"_s, u"Alex"_s,
+                                       u"わたしの"_s, u"がっこう"_s, u"Straße"_s}),
+                                chromium);
+    const ProfilePickerModel::Groups two{{chromium, named({u"Work"_s, u"Home"_s})},
+                                         {firefox, named({u"work"_s, u"Travel"_s})}};
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"wO", u"Work|検索: wO|"},
+        {u"ELI", u"Élise|検索: ELI|"},
+        {u"lis", u"Élise|検索: lis|"},
+        {u" strasse", u"Straße|検索: strasse|"},
+        {u"aa", u"Alex|検索: aa|"},
+        {u"aaa", u"Anna|検索: aaa|"},
+        {u"〔わた〕", u"わたしの|検索: わた|"},
+        {u"〔ｗｏ〕", u"Work|検索: ｗｏ|"},
+        {u"〔ワタ〕", u"Personal|「ワタ」に一致するプロファイルはありません|"},
+        {u"か", u"Personal|「か」に一致するプロファイルはありません|"},
+        {u"wx", u"Work|「wx」に一致するプロファイルはありません|"},
+        {u"ch", u"Personal|「ch」に一致するプロファイルはありません|"}, // one browser: not its name
+        {u"wx⌫", u"Work|検索: w|"},
+        {u"al⌫⌫⌫⌫", u"Anna|-|"},
+        {u"p…w", u"Work|検索: w|"},
+        {u"p‥e", u"Personal|検索: pe|"},
+        {u"wo…", u"Work|-|"},
+        {u"wo3", u"Élise|検索: wo|Profile 2"},
+        {u"〔３〕", u"Élise|-|Profile 2"},
+        {u"wo⇧⏎", u"Work|検索: wo|Profile 1 private"},
+        {u"wo⎋", u"Work|-|"},
+        {u"wo⎋⎋", u"Work|-|cancel"},
+        {u"≫fi", u"work|検索: fi|"},
+        {u"≫firefox wo", u"work|検索: firefox wo|"},
+        {u"≫firefox esr t", u"Travel|検索: firefox esr t|"},
+        {u"≫me", u"Home|検索: me|"},
+        {u"≫x", u"Work|「x」に一致するプロファイルはありません|"},
+    };
+    for (const auto& [steps, outcome] : cases) {
+        const QString typed = QString::fromUtf16(steps);
+        SCOPED_TRACE(typed.toStdString());
+        Picker view(u"https://a"_s, typed.startsWith(u'≫') ? two : one);
+        EXPECT_EQ(typing(view, typed.mid(typed.startsWith(u'≫'))), QString::fromUtf16(outcome));
+    }
+}
+
+// Over a row, its number, avatar and name alike, one tool tip: the name
+// whole, then the private window's hint. A 100 KB link's tool tip is wrapped
+// within the screen and keeps both ends.
+TEST(ProfilePickerView, ToolTipsWithinTheScreen)
+{
+    const QString link = u"https://example.com/?q=" + QString(100'000, u'x') + u"&end";
+    Picker view(link, oneBrowser(named({u"Bank " + QString(80, u'n')})));
+    const auto shownOver = [](QWidget* widget) -> QWidget* {
+        const QPoint at = widget->rect().center();
+        QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &help);
+        const QWidgetList tips = QApplication::topLevelWidgets();
+        const auto tip = std::find_if(tips.begin(), tips.end(), [](QWidget* w) {
+            return w->inherits("QTipLabel") && w->isVisible();
+        });
+        return tip == tips.end() ? nullptr : *tip;
+    };
+    ProfileRow* row = view.rows()[0];
+    for (QWidget* part : row->findChildren<QWidget*>()) {
+        SCOPED_TRACE(part->metaObject()->className());
+        ASSERT_TRUE(shownOver(part));
+        EXPECT_EQ(QToolTip::text(), row->toolTip());
+    }
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(row->toolTip()).toPlainText().remove(u'\u200B'),
+              u"Bank " + QString(80, u'n') +
+                  u"\nShift を押しながら選ぶと、プライベート ウィンドウで開きます");
+    const QWidget* tip = shownOver(view.findChild<LinkLabel*>());
+    ASSERT_TRUE(tip);
+    EXPECT_TRUE(tip->screen()->geometry().contains(tip->frameGeometry()));
+    const QString plain =
+        QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText().remove(u'\u200B');
+    EXPECT_TRUE(plain.startsWith(u"https://example.com/?q=xx"_s) && plain.endsWith(u"x&end"_s) &&
+                plain.contains(u'…'));
+    QToolTip::hideText();
 }
