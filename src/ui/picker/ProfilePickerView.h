@@ -10,6 +10,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPropertyAnimation;
+class QPushButton;
 class QScrollArea;
 class QVariantAnimation;
 class ProfileRow;
@@ -70,8 +71,8 @@ private:
     QLabel* m_waiting = nullptr;
     QLabel* m_link = nullptr;
     QVariantAnimation* m_linkFlag = nullptr;
-    QWidget* m_cancel = nullptr;
-    Qt::KeyboardModifiers m_cancelModifiers; // of the click on キャンセル
+    QPushButton* m_cancel = nullptr;
+    Qt::KeyboardModifiers m_cancelModifiers; // of the mouse click on キャンセル under way
     bool m_appeared = false;
     bool m_rememberTextPressed = false;
 };
