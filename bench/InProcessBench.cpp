@@ -5,6 +5,7 @@
 #include "browser/BrowserInstallation.h"
 #include "browser/ChromeProfiles.h"
 #include "browser/firefox/FirefoxProfiles.h"
+#include "platform/Notifications.h"
 #include "platform/Platform.h"
 #include "rules/RuleStore.h"
 #include "rules/RulesFile.h"
@@ -295,6 +296,7 @@ BENCHMARK(linkNotOpened)
     ->Arg(0)
     ->Arg(300)
     ->Arg(900)
+    ->Arg(2000)
     ->Iterations(100)
     ->Unit(benchmark::kMillisecond);
 
