@@ -52,8 +52,8 @@ TEST(ChromeLauncher, CommandLinesRowByRow)
         const auto& [desktopId, switches] = privately[i];
         EXPECT_EQ(browsers[i].desktopId, QString::fromUtf16(desktopId));
         EXPECT_EQ(commandOf(browsers[i], u"https://a/?q=x y"_s, u"Default"_s, true),
-                  u"env|A=b|browser|"_s + QString::fromUtf16(switches) +
-                      u"|https://a/?q=x y|--last|t"_s);
+                  QString(u"env|A=b|browser|"_s + QString::fromUtf16(switches) +
+                          u"|https://a/?q=x y|--last|t"_s));
     }
 
     const QString firefoxPath = u"/home/u/.mozilla/firefox/x1.-P 仕事 --new-instance"_s;

@@ -140,8 +140,9 @@ TEST_F(DBusNotificationsTest, AsTheServiceAllows)
     }
 }
 
-// A burst is one notification, remembered once: each message replaces the one
-// before, and the action is the newest message's; closed by the user, the
+// A burst is one notification: each message replaces the one before, and
+// the action is the newest message's; updated one at a time, past the table's
+// bound, it is remembered once and keeps its action. Closed by the user, the
 // newest is told so, and the next message is a new one.
 TEST_F(DBusNotificationsTest, ABurstIsOneNotification)
 {
@@ -155,6 +156,7 @@ TEST_F(DBusNotificationsTest, ABurstIsOneNotification)
         ASSERT_FALSE(shown.isEmpty());
         EXPECT_EQ(shown[u"replaces"_s].toInt(), id);
     }
+    showForty(notifications, [&](int) { EXPECT_EQ(nextShown()[u"replaces"_s].toInt(), id); });
     m_server.write("invoke " + QByteArray::number(id) + " t\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return picked == QStringList{u"40 t"_s}; }, 10000))
         << "the newest message's action, not " << picked.join(u',').toStdString();
