@@ -97,7 +97,7 @@ private:
 // Against a stand-in service on a private bus: a message goes with an action
 // only where the service shows actions, with every character markup gives a
 // meaning escaped only where the service reads markup; the action brings the
-// token the service sent; no bus, no service and a refusal leave the user the
+// token the service sent; no bus and a refusal leave the user the
 // window instead.
 TEST_F(DBusNotificationsTest, AsTheServiceAllows)
 {
@@ -112,7 +112,6 @@ TEST_F(DBusNotificationsTest, AsTheServiceAllows)
         bool action;
     } cases[] = {
         {"no bus", {}, false, nullptr, false},
-        {"no service", {}, true, nullptr, false},
         {"refused", QStringList{u"actions,body"_s, u"error"_s}, true, nullptr, false},
         {"no actions", QStringList{u"body"_s}, true, R"(https://shop.example/?q=<a>"b'&c=1)",
          false},
