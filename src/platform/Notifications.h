@@ -22,10 +22,12 @@ public:
     /// up, so that a burst of messages is one message, updated. `picked` runs when the user picks
     /// its action, with the token the desktop gave for the window the action brings up (may be
     /// empty). `noAction` runs instead when the user cannot act on the message:
-    /// no notification service took it, or the service shows no actions. Both
-    /// run on the main thread, later, never from within this call; for a message
-    /// replaced before the service had it, neither runs.
+    /// no notification service took it, or the service shows no actions.
+    /// `closed` runs when the message, while the newest shown, leaves the
+    /// screen (dismissed, or expired): the next one is a new message. Each
+    /// runs on the main thread, later, never from within this call; for a
+    /// message replaced before the service had it, none runs.
     virtual void show(const Message& message,
                       std::function<void(const QString& activationToken)> picked,
-                      std::function<void()> noAction) = 0;
+                      std::function<void()> noAction, std::function<void()> closed) = 0;
 };

@@ -13,42 +13,73 @@
 // The activation token travels beside them.
 TEST(ChromeLauncher, CommandLinesRowByRow)
 {
+    // What each browser of the table, in its order, is given for a private
+    // window of "Default", between its entry's command and the link.
+    const std::pair<const char16_t*, const char16_t*> privately[] = {
+        {u"google-chrome.desktop", u"--profile-directory=Default|--incognito"},
+        {u"com.google.Chrome.desktop", u"--profile-directory=Default|--incognito"},
+        {u"google-chrome-beta.desktop", u"--profile-directory=Default|--incognito"},
+        {u"google-chrome-unstable.desktop", u"--profile-directory=Default|--incognito"},
+        {u"chromium.desktop", u"--profile-directory=Default|--incognito"},
+        {u"chromium-browser.desktop", u"--profile-directory=Default|--incognito"},
+        {u"chromium_chromium.desktop", u"--profile-directory=Default|--incognito"},
+        {u"org.chromium.Chromium.desktop", u"--profile-directory=Default|--incognito"},
+        {u"brave-browser.desktop", u"--profile-directory=Default|--incognito"},
+        {u"com.brave.Browser.desktop", u"--profile-directory=Default|--incognito"},
+        {u"microsoft-edge.desktop", u"--profile-directory=Default|--inprivate"},
+        {u"vivaldi-stable.desktop", u"--profile-directory=Default|--incognito"},
+        {u"firefox.desktop", u"--private-window"},
+        {u"firefox-esr.desktop", u"--private-window"},
+        {u"org.mozilla.firefox.desktop", u"--private-window"},
+        {u"firefox_firefox.desktop", u"--private-window"},
+        {u"librewolf.desktop", u"--private-window"},
+        {u"io.gitlab.librewolf-community.desktop", u"--private-window"},
+        {u"waterfox.desktop", u"--private-window"},
+    };
     FakePlatform platform;
-    for (const BrowserInstallations::Kind& kind : BrowserInstallations::kinds)
-        platform.applications.installed[QString::fromUtf16(kind.desktopId)] =
+    const auto commandOf = [&](const BrowserInstallation& browser, const QString& link,
+                               const QString& key, bool privateWindow) {
+        platform.processes.starts.clear();
+        platform.launcher.open(browser, {link, key, u"t"_s, true, nullptr, privateWindow}, {});
+        return platform.processes.starts.join(u'\n');
+    };
+    for (const auto& [desktopId, switches] : privately)
+        platform.applications.installed[QString::fromUtf16(desktopId)] =
             desktopEntry({}, u"env A=b browser %U --last"_s);
     const QList<BrowserInstallation> browsers = platform.browsers.installed();
-    ASSERT_EQ(browsers.size(), qsizetype(std::size(BrowserInstallations::kinds)));
-    const QString firefoxPath = u"/home/u/.mozilla/firefox/x1.-P 仕事 --new-instance"_s;
-    int row = 0;
-    for (const BrowserInstallation& browser : browsers) {
-        SCOPED_TRACE(browser.desktopId.toStdString());
-        const bool switchLike = row++ % 2 == 0;
-        const bool firefox = browser.family == BrowserInstallation::Family::Firefox;
-        const QString link = switchLike ? u" \t-x"_s : u"https://a/?q=x y"_s;
-        for (const QString& key : {firefox ? firefoxPath : u"Profile 1"_s, u"Default"_s}) {
-            for (const bool privateWindow : {true, false}) {
-                platform.processes.starts.clear();
-                platform.launcher.open(browser, {link, key, u"t"_s, true, nullptr, privateWindow},
-                                       {});
-                QStringList expected{u"env"_s, u"A=b"_s, u"browser"_s};
-                if (!firefox)
-                    expected.append(u"--profile-directory="_s + key);
-                else if (key == firefoxPath)
-                    expected += QStringList{u"--profile"_s, key};
-                if (privateWindow)
-                    expected.append(firefox ? u"--private-window"_s
-                                    : browser.desktopId.startsWith(u"microsoft-edge")
-                                        ? u"--inprivate"_s
-                                        : u"--incognito"_s);
-                if (switchLike)
-                    expected.append(u"--"_s);
-                expected += QStringList{link, u"--last"_s, u"t"_s};
-                EXPECT_EQ(platform.processes.starts,
-                          firefox && switchLike ? QStringList() : QStringList{expected.join(u'|')});
-            }
-        }
+    ASSERT_EQ(browsers.size(), qsizetype(std::size(privately)));
+    for (qsizetype i = 0; i < browsers.size(); ++i) {
+        const auto& [desktopId, switches] = privately[i];
+        EXPECT_EQ(browsers[i].desktopId, QString::fromUtf16(desktopId));
+        EXPECT_EQ(commandOf(browsers[i], u"https://a/?q=x y"_s, u"Default"_s, true),
+                  QString(u"env|A=b|browser|"_s + QString::fromUtf16(switches) +
+                          u"|https://a/?q=x y|--last|t"_s));
     }
+
+    const QString firefoxPath = u"/home/u/.mozilla/firefox/x1.-P 仕事 --new-instance"_s;
+    const BrowserInstallation &chrome = browsers[0], &edge = browsers[10], &firefox = browsers[12],
+                              &waterfox = browsers[18];
+    const struct
+    {
+        const BrowserInstallation& browser;
+        QString key, link;
+        bool privateWindow;
+        QString command; // empty: not started
+    } cases[] = {
+        {chrome, u"Profile 1"_s, u" \t-x"_s, false,
+         u"env|A=b|browser|--profile-directory=Profile 1|--| \t-x|--last|t"_s},
+        {edge, u"Default"_s, u"-x"_s, true,
+         u"env|A=b|browser|--profile-directory=Default|--inprivate|--|-x|--last|t"_s},
+        {firefox, firefoxPath, u"https://a"_s, false,
+         u"env|A=b|browser|--profile|"_s + firefoxPath + u"|https://a|--last|t"_s},
+        {firefox, firefoxPath, u"https://a"_s, true,
+         u"env|A=b|browser|--profile|"_s + firefoxPath + u"|--private-window|https://a|--last|t"_s},
+        {firefox, u"Default"_s, u"https://a"_s, false, u"env|A=b|browser|https://a|--last|t"_s},
+        {waterfox, firefoxPath, u" \t-x"_s, true, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(commandOf(c.browser, c.link, c.key, c.privateWindow), c.command)
+            << c.link.toStdString();
 }
 
 // A link that cannot be opened is told once, with why: an Exec line that

@@ -46,7 +46,8 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
 
     // While Firefox has its store open, what it last finished writing is read,
     // through its log, while it writes on; a store held locked is not waited
-    // for: the group is shown as "profiles.ini" has it.
+    // for (SQLite waits by sleeping: its sleeps are counted, and skipped), nor
+    // one with no rows shown as none: the group is shown as "profiles.ini" has it.
     writeFile(FirefoxProfiles::profilesIniURL(data),
               "[Profile0]\nName=Work\nIsRelative=1\nPath=01ygaurb.Work\nStoreID=835f6065\n");
     const std::pair<const char*, const char*> cases[] = {
@@ -58,7 +59,13 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
         {"SELECT 1 FROM Profiles; PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; "
          "UPDATE Profiles SET name = 'Locked' WHERE id = 3",
          "Work"},
+        {"DELETE FROM Profiles", "Work"},
     };
+    static int sleeps = 0;
+    sqlite3_vfs counting = *sqlite3_vfs_find(nullptr);
+    counting.zName = "counting-sleeps";
+    counting.xSleep = [](sqlite3_vfs*, int) { return ++sleeps, 0; };
+    sqlite3_vfs_register(&counting, 1);
     for (const auto& [firefoxDoes, shown] : cases) {
         writeFile(store, storeBytes);
         sqlite3* firefox = nullptr;
@@ -68,6 +75,8 @@ TEST(FirefoxProfiles, AsFirefoxWroteThem)
         for (const ChromeProfile& profile : FirefoxProfiles::load(data).profiles)
             names.append(profile.displayName);
         EXPECT_EQ(names.join(u','), QString::fromUtf8(shown)) << firefoxDoes;
+        EXPECT_EQ(std::exchange(sleeps, 0), 0) << firefoxDoes;
         sqlite3_close(firefox);
     }
+    sqlite3_vfs_unregister(&counting);
 }

@@ -15,9 +15,9 @@ using Orlim = ProcessFixture;
 
 // The first `orlim URL` becomes the running Orlim and opens the link in
 // "Default" of the browser its entry runs; later ones hand over and exit at
-// once. Chrome inherits none of
-// Orlim's descriptors (the stand-in would log them), and every Chrome that
-// ended is reaped.
+// once. Chrome inherits none of Orlim's descriptors (the stand-in would log
+// them), every Chrome that ended is reaped, and no descriptor is left open
+// per link routed.
 TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
 {
     // Chrome's entry as users edit it: an `env` prefix, a path with a space,
@@ -41,10 +41,22 @@ TEST_F(Orlim, FirstLinkOpensAndLaterLinksAreHandedOver)
                            {flag, profile, u"https://third.example/"_s},
                        }));
     EXPECT_EQ(running->state(), QProcess::Running);
-    EXPECT_TRUE(waitFor([&] { // every Chrome that ended was reaped
+    const auto reaped = [&] {
         QFile children(u"/proc/%1/task/%1/children"_s.arg(running->processId()));
         return children.open(QIODevice::ReadOnly) && children.readAll().isEmpty();
-    }));
+    };
+    EXPECT_TRUE(waitFor(reaped));
+    const auto descriptors = [&] {
+        return QDir(u"/proc/%1/fd"_s.arg(running->processId()), {}, QDir::NoSort,
+                    QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+            .count();
+    };
+    const qsizetype open = descriptors();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(run({u"https://more.example/"_s + QString::number(i)}), 0);
+    EXPECT_EQ(waitForChrome(9).size(), 9);
+    EXPECT_TRUE(waitFor([&] { return reaped() && descriptors() <= open; }))
+        << descriptors() << " descriptors open, " << open << " before";
 }
 
 // Link bytes that are not UTF-8 reach Chrome unchanged through both doors.

@@ -92,14 +92,16 @@ struct FakeProcessLauncher final : ProcessLauncher
 struct FakeNotifications final : Notifications
 {
     void show(const Message& message, std::function<void(const QString&)> picked,
-              std::function<void()> noAction) override
+              std::function<void()> noAction, std::function<void()> closed) override
     {
         shown.append(message.summary + u'|' + message.body + u'|' + message.actionLabel);
         available ? picks.append(std::move(picked)) : noAction();
+        close = std::move(closed);
     }
     QStringList shown;
     bool available = true;
     QList<std::function<void(const QString& activationToken)>> picks; // each message's action
+    std::function<void()> close; // the user dismisses the newest message
 };
 
 /// Counts the look-ups; `windows` are found (topmost first), `activeWindow`

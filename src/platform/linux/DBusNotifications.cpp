@@ -50,9 +50,9 @@ QString DBusNotifications::body(const QString& text, const QStringList& capabili
 }
 
 void DBusNotifications::show(const Message& message, std::function<void(const QString&)> picked,
-                             std::function<void()> noAction)
+                             std::function<void()> noAction, std::function<void()> closed)
 {
-    Asked asked{message, std::move(picked), std::move(noAction)};
+    Asked asked{message, std::move(picked), std::move(noAction), std::move(closed)};
     if (m_sending)
         m_waiting = std::move(asked);
     else
@@ -121,8 +121,10 @@ void DBusNotifications::notify(const QStringList& capabilities, Asked asked)
                 while (m_shownOrder.size() > remembered)
                     m_shown.remove(m_shownOrder.takeFirst());
             }
-            if (!reply.isError())
+            if (!reply.isError()) {
                 m_current = reply.value();
+                m_currentClosed = asked.closed;
+            }
             sent();
         });
 }
@@ -167,6 +169,9 @@ void DBusNotifications::notificationClosed(uint id, uint)
 {
     m_shown.remove(id);
     m_shownOrder.removeOne(id);
-    if (id == m_current)
-        m_current = 0;
+    if (id != m_current)
+        return;
+    m_current = 0;
+    if (const auto closed = std::exchange(m_currentClosed, {}))
+        closed();
 }

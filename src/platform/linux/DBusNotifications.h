@@ -30,7 +30,7 @@ public:
     explicit DBusNotifications(std::optional<QDBusConnection> bus = std::nullopt);
 
     void show(const Message& message, std::function<void(const QString&)> picked,
-              std::function<void()> noAction) override;
+              std::function<void()> noAction, std::function<void()> closed) override;
 
     /// `text` as a service with `capabilities` shows it as it is.
     static QString body(const QString& text, const QStringList& capabilities);
@@ -55,6 +55,7 @@ private:
         Message message;
         std::function<void(const QString&)> picked;
         std::function<void()> noAction;
+        std::function<void()> closed;
     };
 
     QDBusConnection bus() const;
@@ -65,9 +66,10 @@ private:
     void listen();
 
     std::optional<QDBusConnection> m_bus;
-    QHash<uint, Shown> m_shown; // with an action, by the service's id
-    QList<uint> m_shownOrder;   // oldest first
-    uint m_current = 0;         // the message up, replaced by the next; 0: none
+    QHash<uint, Shown> m_shown;            // with an action, by the service's id
+    QList<uint> m_shownOrder;              // oldest first
+    uint m_current = 0;                    // the message up, replaced by the next; 0: none
+    std::function<void()> m_currentClosed; // the newest message's, told when m_current closes
     bool m_sending = false;
     std::optional<Asked> m_waiting;
     bool m_listening = false;

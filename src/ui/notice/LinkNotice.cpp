@@ -157,8 +157,9 @@ void LinkNotice::showQuietly()
 void LinkNotice::bringUp(const QString& url, ChromeLauncher::Failure why,
                          const QString& activationToken)
 {
-    // Closed since, or past the rows listed: the link comes back to the list.
-    if (m_lost->rowOf(url) < 0)
+    // Closed since: the link comes back to the list. One pushed out of the rows
+    // is still kept, and copied with the others.
+    if (!m_lost->contains(url))
         m_lost->append(url, why);
     const bool created = !m_window;
     if (!created && m_window->isMinimized())
@@ -192,6 +193,7 @@ bool LinkNotice::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::Close) {
             m_pendingCopy.clear();
             m_lost->clear();
+            m_unseen = 0;
             m_copied->clear();
         }
     }
@@ -226,7 +228,7 @@ void LinkNotice::notOpened(const QString& url, ChromeLauncher::Failure why)
     refresh();
     QPointer<LinkNotice> self(this);
     m_notifications.show(
-        {summary(m_lost->total()), reason(why) + u'\n' + url, QStringLiteral("リンクをコピー")},
+        {summary(++m_unseen), reason(why) + u'\n' + url, QStringLiteral("リンクをコピー")},
         [self, url, why](const QString& activationToken) {
             if (self)
                 self->bringUp(url, why, activationToken);
@@ -234,6 +236,10 @@ void LinkNotice::notOpened(const QString& url, ChromeLauncher::Failure why)
         [self] {
             if (self && self->m_lost->total() > 0)
                 self->showQuietly();
+        },
+        [self] {
+            if (self)
+                self->m_unseen = 0;
         });
 }
 

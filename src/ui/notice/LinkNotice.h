@@ -76,6 +76,9 @@ private:
     /// Set while the window waits for another of Orlim's to let the keyboard
     /// go: the context of what tells that it went.
     QObject* m_waitingForFocus = nullptr;
+    /// The links the notification counts: those told since the user last
+    /// dismissed it or closed the window, not the ones seen then.
+    qsizetype m_unseen = 0;
     bool m_pickerUp = false;
     /// The window was to come up by itself while a picker was up.
     bool m_waitingForPicker = false;

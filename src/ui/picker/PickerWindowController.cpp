@@ -82,7 +82,7 @@ void PickerWindowController::show(const WrappedLink& url, const ProfilePickerMod
         if (!m_waiting.empty())
             shareProfiles(link.groups, m_waiting.back().groups);
         m_waiting.push_back(std::move(link));
-        m_content->setWaiting(waiting());
+        m_content->setWaiting(++m_toAsk);
         return;
     }
     ProfilePickerView* content = pickerFor(link);
@@ -110,7 +110,6 @@ bool PickerWindowController::openInTurn(const QString& url, const BrowserInstall
 {
     if (m_asking) {
         m_waiting.push_back({url, {}, Choice{url, browser, profileDirectory, false}});
-        m_content->setWaiting(waiting());
         return true;
     }
     if (!m_chosen)
@@ -175,6 +174,7 @@ void PickerWindowController::chosen(const Link& link, const BrowserInstallation&
             m_decided.append(
                 {it->url.opened(), *offering, profile.directoryName, manner.privateWindow});
             it = m_waiting.erase(it);
+            --m_toAsk;
         }
     }
     next();
@@ -184,8 +184,10 @@ void PickerWindowController::dropped(bool everyWaitingLink)
 {
     m_asking = false;
     // Links that need no choice were never the user's to drop.
-    if (everyWaitingLink)
+    if (everyWaitingLink) {
         std::erase_if(m_waiting, [](const Link& link) { return !link.decided; });
+        m_toAsk = 0;
+    }
     next();
 }
 
@@ -216,6 +218,7 @@ void PickerWindowController::showNext()
 {
     Link link = std::move(m_waiting.front());
     m_waiting.pop_front();
+    --m_toAsk;
     ProfilePickerView* content = pickerFor(link);
     WindowPlacement::replaceContent(m_window, content);
     m_input.linkChanged();

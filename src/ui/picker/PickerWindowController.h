@@ -58,8 +58,9 @@ public:
     /// The window; null until the first show.
     QWidget* window() const { return m_window; }
     ProfilePickerView* content() const { return m_content; }
-    /// How many links wait behind the one shown (those that need no choice too).
-    qsizetype waiting() const { return qsizetype(m_waiting.size()); }
+    /// How many links behind the one shown wait to be asked about (not those
+    /// that need no choice).
+    qsizetype waiting() const { return m_toAsk; }
 
 Q_SIGNALS:
     /// The picker's window came up or went, by Orlim's doing or the desktop's;
@@ -108,6 +109,7 @@ private:
     QPointer<ProfilePickerView> m_content;
     bool m_asking = false;               // the link shown awaits its choice
     std::deque<Link> m_waiting;          // behind the link shown, oldest first
+    qsizetype m_toAsk = 0;               // those of them that need a choice
     QList<Choice> m_decided;             // for links shown since the picker came
     std::optional<Choice> m_chosen;      // the last, not yet launched
     std::unique_ptr<QObject> m_launches; // brings the last choice's browser forward

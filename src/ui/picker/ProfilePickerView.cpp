@@ -36,7 +36,8 @@ constexpr char16_t waitingText[] = u"ほかに %1 件のリンクが待ってい
 constexpr char16_t manyWaitingText[] = u"ほかに %1 件のリンクが待っています（%2 件を超えました。"
                                        u"Ctrl を押しながら選ぶとまとめて開きます）";
 constexpr char16_t waitingHelp[] =
-    u"Ctrl を押しながら選ぶと、待っているリンクもすべて同じプロファイルで開きます。"
+    u"Ctrl を押しながら選ぶと、待っているリンクのうち、同じブラウザにそのプロファイルが"
+    u"あるものも同じプロファイルで開きます。"
     u"Ctrl+Esc で待っているリンクもすべて閉じます。";
 constexpr char16_t wrappedText[] = u"%1 経由のリンク。開くのは元のリンクです";
 constexpr char16_t wrappedOpensDestinationText[] = u"%1 経由のリンク。転送先を直接開きます";
@@ -132,8 +133,9 @@ ProfilePickerView::ProfilePickerView(const WrappedLink& link,
     cancel->setFocusPolicy(Qt::NoFocus);
     cancel->installEventFilter(this); // for the modifiers of its click
     m_cancel = cancel;
-    connect(cancel, &QPushButton::clicked, m_model,
-            [this] { m_model->cancel(manner(m_cancelModifiers).everyWaitingLink); });
+    connect(cancel, &QPushButton::clicked, m_model, [this] {
+        m_model->cancel(manner(std::exchange(m_cancelModifiers, {})).everyWaitingLink);
+    });
     bottom->addWidget(cancel);
     layout->addLayout(bottom);
 
@@ -430,7 +432,12 @@ QVariant ProfilePickerView::inputMethodQuery(Qt::InputMethodQuery query) const
 bool ProfilePickerView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_cancel && event->type() == QEvent::MouseButtonRelease) {
-        m_cancelModifiers = static_cast<QMouseEvent*>(event)->modifiers();
+        // Only for the click this release makes: a press without one (an
+        // accessibility action, a key) carries no modifiers.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool clicks = mouse->button() == Qt::LeftButton && m_cancel->isDown() &&
+                            m_cancel->rect().contains(mouse->position().toPoint());
+        m_cancelModifiers = clicks ? mouse->modifiers() : Qt::NoModifier;
     } else if (watched == m_prefixField) {
         if (event->type() == QEvent::FocusIn)
             m_model->setPrefixFieldFocused(true);

@@ -12,6 +12,7 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QPropertyAnimation;
+class QPushButton;
 class QScrollArea;
 class QVariantAnimation;
 class ProfileRow;
@@ -84,9 +85,9 @@ private:
     QLabel* m_waiting = nullptr;
     QLabel* m_link = nullptr;
     QVariantAnimation* m_linkFlag = nullptr;
-    QWidget* m_cancel = nullptr;
+    QPushButton* m_cancel = nullptr;
     TypeToFind* m_find = nullptr;
-    Qt::KeyboardModifiers m_cancelModifiers; // of the click on キャンセル
+    Qt::KeyboardModifiers m_cancelModifiers; // of the mouse click on キャンセル under way
     bool m_appeared = false;
     bool m_rememberTextPressed = false;
 };

@@ -41,6 +41,13 @@ protected:
     QDBusConnection serve(std::optional<QStringList> arguments, bool toTheBus = true)
     {
         QDBusConnection::disconnectFromBus(QString::number(m_connections));
+        restart(arguments);
+        return QDBusConnection::connectToBus(toTheBus ? m_address : u"unix:path=/nonexistent/bus"_s,
+                                             QString::number(++m_connections));
+    }
+    /// Ends the service, and starts it again with `arguments` (none: not again).
+    void restart(std::optional<QStringList> arguments)
+    {
         m_server.closeWriteChannel();
         m_server.waitForFinished(5000);
         if (arguments) {
@@ -50,8 +57,6 @@ protected:
             EXPECT_TRUE(QTest::qWaitFor([&] { return m_server.canReadLine(); }, 10000));
             EXPECT_EQ(m_server.readLine().trimmed(), "ready");
         }
-        return QDBusConnection::connectToBus(toTheBus ? m_address : u"unix:path=/nonexistent/bus"_s,
-                                             QString::number(++m_connections));
     }
     /// The next notification the stand-in service shows.
     QJsonObject nextShown()
@@ -70,7 +75,8 @@ protected:
                 [this, i](const QString& token) {
                     picked.append(QString::number(i) + u' ' + token);
                 },
-                [] { ADD_FAILURE() << "the service shows actions"; });
+                [] { ADD_FAILURE() << "the service shows actions"; },
+                [this, i] { closed.append(i); });
             if (then)
                 then(i);
         }
@@ -78,6 +84,7 @@ protected:
 
     QProcess m_server;
     QStringList picked;
+    QList<int> closed; // the messages told closed
 
 private:
     QProcess m_daemon;
@@ -90,7 +97,7 @@ private:
 // Against a stand-in service on a private bus: a message goes with an action
 // only where the service shows actions, with every character markup gives a
 // meaning escaped only where the service reads markup; the action brings the
-// token the service sent; no bus, no service and a refusal leave the user the
+// token the service sent; no bus and a refusal leave the user the
 // window instead.
 TEST_F(DBusNotificationsTest, AsTheServiceAllows)
 {
@@ -105,7 +112,6 @@ TEST_F(DBusNotificationsTest, AsTheServiceAllows)
         bool action;
     } cases[] = {
         {"no bus", {}, false, nullptr, false},
-        {"no service", {}, true, nullptr, false},
         {"refused", QStringList{u"actions,body"_s, u"error"_s}, true, nullptr, false},
         {"no actions", QStringList{u"body"_s}, true, R"(https://shop.example/?q=<a>"b'&c=1)",
          false},
@@ -118,7 +124,8 @@ TEST_F(DBusNotificationsTest, AsTheServiceAllows)
         picked.clear();
         DBusNotifications notifications(serve(c.server, c.connected));
         notifications.show(
-            message, [&](const QString& token) { picked.append(token); }, [&] { noAction = true; });
+            message, [&](const QString& token) { picked.append(token); }, [&] { noAction = true; },
+            {});
         if (c.body) {
             const QJsonObject shown = nextShown();
             EXPECT_EQ(shown[u"body"_s].toString(), QString::fromUtf8(c.body));
@@ -132,9 +139,10 @@ TEST_F(DBusNotificationsTest, AsTheServiceAllows)
     }
 }
 
-// A burst is one notification: each message replaces the one before, and the
-// action is the newest message's; closed by the user, the next message is a
-// new one.
+// A burst is one notification: each message replaces the one before, and
+// the action is the newest message's; updated one at a time, past the table's
+// bound, it is remembered once and keeps its action. Closed by the user, the
+// newest is told so, and the next message is a new one.
 TEST_F(DBusNotificationsTest, ABurstIsOneNotification)
 {
     DBusNotifications notifications(serve(QStringList()));
@@ -147,13 +155,34 @@ TEST_F(DBusNotificationsTest, ABurstIsOneNotification)
         ASSERT_FALSE(shown.isEmpty());
         EXPECT_EQ(shown[u"replaces"_s].toInt(), id);
     }
+    showForty(notifications, [&](int) { EXPECT_EQ(nextShown()[u"replaces"_s].toInt(), id); });
     m_server.write("invoke " + QByteArray::number(id) + " t\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return picked == QStringList{u"40 t"_s}; }, 10000))
         << "the newest message's action, not " << picked.join(u',').toStdString();
+    EXPECT_EQ(notifications.rememberedCount(), 1);
     m_server.write("close " + QByteArray::number(id) + "\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return notifications.rememberedCount() == 0; }, 10000));
-    notifications.show({u"s"_s, u"later"_s, u"copy"_s}, {}, {});
+    EXPECT_EQ(closed, QList<int>{40});
+    notifications.show({u"s"_s, u"later"_s, u"copy"_s}, {}, {}, {});
     EXPECT_EQ(nextShown()[u"replaces"_s].toInt(), 0);
+}
+
+// A service not there yet, or gone to restart, fails its queries: the message
+// asked meanwhile leaves the user the window, and the next goes to the service
+// once it is back.
+TEST_F(DBusNotificationsTest, AServiceBackIsToldAgain)
+{
+    DBusNotifications notifications(serve({}));
+    for (const char* when : {"starting", "restarting"}) {
+        SCOPED_TRACE(when);
+        bool noAction = false;
+        notifications.show({u"s"_s, u"lost"_s, u"copy"_s}, {}, [&] { noAction = true; }, {});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return noAction; }, 10000));
+        restart(QStringList());
+        notifications.show({u"s"_s, u"told"_s, u"copy"_s}, {}, {}, {});
+        EXPECT_EQ(nextShown()[u"body"_s].toString(), u"told"_s);
+        restart({});
+    }
 }
 
 // A service that never says a notification closed (nor replaces one) leaves a

@@ -40,25 +40,32 @@ QString headline(const LinkNotice& notice)
 } // namespace
 
 // Without a notification service: a failure brings the window up, without
-// the keyboard, once no picker asks; later ones join its list in order,
+// the keyboard, once no picker asks (one that has the keyboard yet or not) and
+// no window of Orlim's has the keyboard; later ones join its list in order,
 // whether the window is up or minimised, never taking the keyboard from the
-// picker. Each
-// row copies its own link on a click; Return copies the current one, the
-// newest as the window came up. Closed, it forgets them; the next failure,
-// alone, brings it up again.
+// picker. Each row copies its own link on a click; Return copies the current
+// one, the newest as the window came up. Closed, it forgets them; the next
+// failure, alone, brings it up again.
 TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
 {
     FakePlatform platform;
     platform.notifications.available = false;
     LinkNotice notice({platform.windowActivation}, platform.notifications);
-    QWidget picker; // has the keyboard, as a picker asking for a link
-    picker.show();
-    picker.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+    notice.pickerUp(true);
     notice.notOpened(u"https://a"_s, NoBrowser);
+    EXPECT_FALSE(notice.window()) << "not while a picker is up, with the keyboard or not yet";
+    QWidget settings; // has the keyboard, as the settings (or the picker once it has it)
+    settings.show();
+    settings.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&settings));
     notice.notOpened(u"https://b"_s, DidNotStart);
-    EXPECT_TRUE(!notice.window() || !notice.window()->isVisible()) << "not while a picker asks";
-    picker.hide();
+    notice.pickerUp(false);
+    EXPECT_FALSE(notice.window()) << "not while a window of Orlim's has the keyboard";
+    {
+        QWidget elsewhere; // the keyboard goes on, and away; the settings stay open
+        elsewhere.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    }
     ASSERT_TRUE(QTest::qWaitFor([&] { return notice.window() && notice.window()->isVisible(); }));
     notice.notOpened(u"https://c <b>&\"'"_s, DidNotStart);
     const QStringList links{u"https://a"_s, u"https://b"_s, u"https://c <b>&\"'"_s};
@@ -104,11 +111,11 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
 }
 
 // With a service: each failure updates the message, which counts the links
-// and names the newest; each message's action brings the window up with the
-// token and copies its own link once the window has the keyboard (or on the
-// user's Return where the desktop keeps the keyboard elsewhere). Of two copies
-// pending, the newest asked for wins; a copy whose window closed first never
-// lands.
+// since the user dismissed it and names the newest; each message's action
+// brings the window up with the token and copies its own link once, when the
+// window has the keyboard (or on the user's Return where the desktop keeps the
+// keyboard elsewhere). Of two copies pending, the newest asked for wins; a copy
+// whose window closed first never lands, but its link is listed again, once.
 TEST(LinkNotice, TheActionCopiesItsOwnLink)
 {
     FakePlatform platform;
@@ -134,18 +141,37 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     ASSERT_TRUE(QTest::qWaitForWindowActive(notice.window()));
     EXPECT_EQ(clipboard(), u"https://b"_s) << "the newest asked for";
     QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
+    QWidget other;
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    notice.window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(notice.window()));
+    EXPECT_EQ(clipboard(), u"copied elsewhere"_s) << "copied once, not at each activation";
     QTest::keyClick(list(notice), Qt::Key_Return);
     EXPECT_EQ(clipboard(), u"https://b"_s) << "the asked link is current";
+    platform.notifications.close();
     notice.notOpened(u"https://x"_s, NoBrowser);
+    EXPECT_TRUE(platform.notifications.shown.last().startsWith(u"リンクを開けませんでした|"_s))
+        << "dismissed, the three are not counted again";
     EXPECT_EQ(headline(notice), u"4 件のリンクを開けませんでした"_s) << "refreshed while open";
 
     // Closed before it had the keyboard: brought up later, it copies nothing.
     notice.window()->close();
     QGuiApplication::clipboard()->setText(u"copied elsewhere"_s);
     picks[2](u"token-c"_s);
+    EXPECT_EQ(notice.links(), QStringList{u"https://c"_s}) << "listed again";
     notice.window()->close();
     notice.window()->show();
     notice.window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(notice.window()));
     EXPECT_EQ(clipboard(), u"copied elsewhere"_s);
+
+    // Past the rows listed, a link asked for again is still kept: not twice.
+    notice.notOpened(u"https://old"_s, NoBrowser);
+    const auto old = picks.last();
+    for (int i = 0; i < LostLinks::listed; ++i)
+        notice.notOpened(u"https://m/"_s + QString::number(i), NoBrowser);
+    old(u"token-old"_s);
+    EXPECT_EQ(headline(notice), u"1001 件のリンクを開けませんでした"_s);
+    EXPECT_EQ(notice.links().count(u"https://old"_s), 1);
 }

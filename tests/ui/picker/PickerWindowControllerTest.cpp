@@ -31,7 +31,7 @@ const BrowserInstallation firefox = browserNamed(u"firefox.desktop"_s);
 /// A picker on the real launcher and rule store, whose launches read
 /// "<link> <profile>[ in <browser>][ private][ front <token>]", with "https://"
 /// and "Profile " left out and the browser named when not Chrome, after the
-/// rules stored, "rule <prefix> <profile>".
+/// rules stored, "rule <prefix> <profile>[ in <browser>]".
 struct Picker
 {
     FakePlatform platform;
@@ -46,7 +46,8 @@ struct Picker
     {
         QStringList calls;
         for (const ProfileRule& rule : platform.rules.load())
-            calls.append(u"rule " + rule.prefix + u' ' + rule.profileDirectory);
+            calls.append(u"rule " + rule.prefix + u' ' + rule.profileDirectory +
+                         (rule.browser == chrome.desktopId ? QString() : u" in " + rule.browser));
         for (const QString& start : platform.processes.starts) {
             const QStringList words = start.split(u'|');
             const QString& token = words.last();
@@ -138,19 +139,24 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
              p.doubleClick(p.row(1), {0, 12});
          },
          {u"a 1"_s, u"b 1 front token-1"_s}},
-        {"a double-click on キャンセル drops one link, so does a click; a Ctrl-click every link",
+        {"a double-click on キャンセル drops one link, so does a click, or a press without one "
+         "after a Ctrl-click that was not its; a Ctrl-click drops every link",
          [](Picker& p) {
-             p.links(u"abcdef"_s);
+             p.links(u"abcdefg"_s);
              p.doubleClick(p.cancel());
              EXPECT_FALSE(p.cancel()->isDown()) << "the next link's button was never pressed";
              p.press(Qt::Key_1);
              p.click(MouseClick, p.cancel());
              p.press(Qt::Key_1);
              p.key(QEvent::KeyPress, Qt::Key_Control, 37);
+             QTest::mouseClick(p.window()->windowHandle(), Qt::RightButton, Qt::ControlModifier,
+                               p.cancel()->mapTo(p.window(), p.cancel()->rect().center()));
+             p.cancel()->click(); // as an accessibility action does
+             p.click(MouseClick, p.row(0));
              p.click(MouseClick, p.cancel(), Qt::ControlModifier);
              EXPECT_FALSE(p.window()->isVisible());
          },
-         {u"b 0"_s, u"d 0 front token-1"_s}},
+         {u"b 0"_s, u"d 0"_s, u"f 0 front token-1"_s}},
         {"a key held, or a press released, across the change of link chooses nothing for the next",
          [](Picker& p) {
              p.links(u"abc"_s);
@@ -222,17 +228,23 @@ TEST(PickerWindowController, InputCountsForTheLinkShown)
         {"a link that needs no choice waits its turn, and is not the user's to drop; a rule is "
          "stored at its choice, if asked for; choices made before the window closed start",
          [](Picker& p) {
+             p.platform.applications.installed[firefox.desktopId] = {};
              p.links(u"a"_s);
              EXPECT_TRUE(p.controller.openInTurn(u"https://r"_s, chrome, u"Default"_s));
-             p.links(u"bc"_s);
+             p.links(u"b"_s, {{chrome, profiles(3)}, {firefox, profiles(2)}});
+             p.links(u"c"_s);
              EXPECT_TRUE(p.controller.openInTurn(u"https://s"_s, chrome, u"Default"_s));
+             EXPECT_EQ(p.view()->waitingLabel()->text(), u"ほかに 2 件のリンクが待っています"_s)
+                 << "those that need no choice are not asked about";
              p.press(Qt::Key_1);
+             EXPECT_EQ(p.view()->waitingLabel()->text(), u"ほかに 1 件のリンクが待っています"_s);
+             EXPECT_TRUE(p.view()->waitingLabel()->isVisibleTo(p.window()));
              p.view()->model().toggleRemember();
-             p.view()->model().choose(1);
+             p.view()->model().choose(4);
              p.window()->close();
          },
-         {u"rule https://b Profile 1"_s, u"a 0"_s, u"r Default"_s, u"b 1"_s,
-          u"s Default front token-1"_s}},
+         {u"rule https://b Profile 1 in firefox.desktop"_s, u"a 0"_s, u"r Default"_s,
+          u"b 1 in firefox.desktop"_s, u"s Default front token-1"_s}},
         {"X11: the picker stays, taking no input, the row chosen marked, until the browser is "
          "active; a link that comes meanwhile takes it at once, leaving the browser chosen "
          "before where it is",
