@@ -2,6 +2,7 @@
 // In-process figures: the profile catalogue and rule matching, on files shaped
 // like the real ones, read from a temporary XDG_CONFIG_HOME, and the picker
 // built off screen.
+#include "app/Application.h"
 #include "browser/BrowserInstallation.h"
 #include "browser/ChromeProfiles.h"
 #include "browser/firefox/FirefoxProfiles.h"
@@ -220,6 +221,31 @@ void linkRouting(benchmark::State& state)
     }
 }
 BENCHMARK(linkRouting)->Unit(benchmark::kMicrosecond)->ComputeStatistics("p95", p95);
+
+/// A link to the picker on screen, as the running Orlim takes it: the browsers
+/// shown looked up, 200 Chrome profiles read, and the picker built and shown
+/// (off screen). The user then closes it, for the next link's own picker.
+void linkToPicker(benchmark::State& state)
+{
+    const QString entry = configHome().path() + u"/data/applications/google-chrome.desktop";
+    writeFile(entry, "[Desktop Entry]\nType=Application\nName=Chrome\nExec=/bin/true %U\n");
+    writeLocalState(200);
+    Platform services = Platform::forThisSystem();
+    services.settleDesktop();
+    Application orlim(services);
+    for (auto _ : state) {
+        orlim.delegate().openURLs({u"https://example.com/"_s}, {});
+        QWidget* window = orlim.picker().window();
+        if (!window || !window->isVisible() || orlim.picker().waiting() != 0) {
+            state.SkipWithError("the picker is not up");
+            break;
+        }
+        window->close();
+        QCoreApplication::processEvents();
+    }
+    QFile::remove(entry);
+}
+BENCHMARK(linkToPicker)->Unit(benchmark::kMillisecond)->ComputeStatistics("p95", p95);
 
 /// The picker for a link built and painted, ten profiles: one browser's, or
 /// two browsers' five each under their names.
