@@ -8,9 +8,11 @@
 #include "FakePlatform.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 
 namespace {
 
@@ -83,4 +85,55 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     EXPECT_TRUE(hasLabel(view, u"検出したプロファイル（3）"_s));
     for (const QLabel* label : view->findChildren<QLabel*>())
         EXPECT_FALSE(label->text().contains(u"x1.work"_s)) << label->text().toStdString();
+}
+
+// As built, with two browsers of five profiles each and the warning shown, the
+// whole content fits the window, アプリを終了 too, with room for two rows more. Unchecking a
+// profile hides it from the picker, by its browser and folder; the box keeps the keyboard, and with
+// every profile unchecked the settings say that the picker shows them all.
+TEST(SettingsView, TwoBrowsersOfFiveProfilesFitAndHide)
+{
+    FakePlatform platform;
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {"name": "Personal"},
+        "Profile 1": {"name": "Work"}, "Profile 2": {"name": "Family"},
+        "Profile 3": {"name": "Testing"}, "Profile 4": {"name": "Shopping"}}}})");
+    platform.applications.installed[u"firefox-esr.desktop"_s] =
+        desktopEntry(u"Firefox ESR"_s, u"firefox-esr %u"_s);
+    QByteArray ini;
+    for (const char* name : {"仕事", "Work", "Family", "Testing", "Banking"})
+        ini += "[Profile" + QByteArray::number(ini.count('[')) + "]\nName=" + name +
+               "\nIsRelative=1\nPath=x." + name + "\n";
+    writeFile(platform.root.path() + u"/config/mozilla/firefox/profiles.ini", ini);
+    ASSERT_TRUE(
+        platform.browsers.choice().show({u"google-chrome.desktop"_s, u"firefox-esr.desktop"_s}));
+    SettingsView view(
+        {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
+    view.show();
+    QApplication::processEvents();
+    const QWidget* body = view.findChild<QScrollArea*>()->widget();
+    const QWidget* quit = view.findChild<QPushButton*>(u"quit"_s);
+    ASSERT_TRUE(view.findChild<QWidget*>(u"warning"_s));
+    if (!FeatureFlags::rulesEnabled) {
+        EXPECT_LE(body->sizeHint().height() + 2 * quit->sizeHint().height(), view.height());
+        EXPECT_TRUE(view.rect().contains(QRect(quit->mapTo(&view, QPoint()), quit->size())));
+    }
+
+    const auto box = [&](const char* name) {
+        return view.findChild<QCheckBox*>(QString::fromUtf8(name));
+    };
+    ASSERT_TRUE(box("shown-1-4"));
+    box("shown-1-4")->setFocus();
+    QTest::keyClick(box("shown-1-4"), Qt::Key_Space);
+    QApplication::processEvents();
+    EXPECT_TRUE(platform.browsers.choice().hidden().contains(
+        u"firefox-esr.desktop"_s, platform.root.path() + u"/config/mozilla/firefox/x.Banking"));
+    EXPECT_FALSE(box("shown-1-4")->isChecked());
+    EXPECT_EQ(view.focusWidget(), box("shown-1-4"));
+    for (int g = 0; g < 2; ++g) {
+        for (int p = 0; p < 5; ++p)
+            view.model().setProfileShown(g, p, false);
+    }
+    EXPECT_TRUE(hasLabel(
+        &view,
+        u"チェックしたプロファイルがないため、選択ウィンドウにはすべてのプロファイルを表示します。"_s));
 }
