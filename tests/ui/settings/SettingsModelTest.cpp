@@ -67,7 +67,8 @@ TEST(SettingsModel, RulesMovedRemovedAndNamed)
 }
 
 // The browsers shown: checking one adds it last, the arrows swap shown ones
-// only, the first shown is served, the last shown stays. An ID listed but not
+// only, the first shown is served, the last shown stays; an older file's own
+// browser served comes first until the list is written. An ID listed but not
 // installed now is kept, after the installed ones, for when it is back.
 TEST(SettingsModel, BrowsersShownAndTheirOrder)
 {
@@ -84,6 +85,8 @@ TEST(SettingsModel, BrowsersShownAndTheirOrder)
         {{}, u"c1 u0"_s, u"+chromium -chrome -firefox-esr"_s, u"chromium"_s},
         {R"({"shown": ["opera.desktop", "chromium.desktop"]})", u"c1"_s,
          u"+chromium +chrome -firefox-esr"_s, u"chromium chrome opera"_s},
+        {R"({"browser": "chromium.desktop", "shown": ["google-chrome.desktop", "firefox-esr.desktop"]})",
+         u"m0+"_s, u"+chrome +chromium +firefox-esr"_s, u"chrome chromium firefox-esr"_s},
     };
     const auto shortId = [](QString id) { return id.remove(u".desktop"_s).remove(u"google-"_s); };
     for (const auto& c : cases) {
@@ -109,4 +112,27 @@ TEST(SettingsModel, BrowsersShownAndTheirOrder)
             << c.steps.toStdString();
         EXPECT_EQ(shortId(platform.browsers.find()->desktopId), listed.first().mid(1));
     }
+}
+
+// A profile is hidden by its browser and folder; writing forgets the folders
+// that browser no longer has, and keeps those of a browser not shown.
+TEST(SettingsModel, ProfilesHiddenAndForgotten)
+{
+    FakePlatform platform;
+    platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/two-profiles.json")));
+    writeFile(platform.browsers.choice().fileURL(),
+              R"({"hidden": {"google-chrome.desktop": ["Gone", "Default"],
+                  "chromium.desktop": ["Default"]}})");
+    SettingsModel model(servicesOf(platform));
+    model.load();
+    EXPECT_FALSE(model.profileShown(0, 0));
+    EXPECT_TRUE(model.profileShown(0, 1));
+    model.setProfileShown(0, 1, false);
+    EXPECT_TRUE(model.everyProfileHidden());
+    model.setProfileShown(0, 0, true);
+    EXPECT_FALSE(model.everyProfileHidden());
+    HiddenProfiles kept;
+    kept.set(u"google-chrome.desktop"_s, u"Profile 1"_s, true);
+    kept.set(u"chromium.desktop"_s, u"Default"_s, true);
+    EXPECT_EQ(platform.browsers.choice().hidden(), kept);
 }
