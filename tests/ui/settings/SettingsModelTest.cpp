@@ -113,26 +113,3 @@ TEST(SettingsModel, BrowsersShownAndTheirOrder)
         EXPECT_EQ(shortId(platform.browsers.find()->desktopId), listed.first().mid(1));
     }
 }
-
-// A profile is hidden by its browser and folder; writing forgets the folders
-// that browser no longer has, and keeps those of a browser not shown.
-TEST(SettingsModel, ProfilesHiddenAndForgotten)
-{
-    FakePlatform platform;
-    platform.writeLocalState(readFile(QStringLiteral(ORLIM_TEST_DATA "/two-profiles.json")));
-    writeFile(platform.browsers.choice().fileURL(),
-              R"({"hidden": {"google-chrome.desktop": ["Gone", "Default"],
-                  "chromium.desktop": ["Default"]}})");
-    SettingsModel model(servicesOf(platform));
-    model.load();
-    EXPECT_FALSE(model.profileShown(0, 0));
-    EXPECT_TRUE(model.profileShown(0, 1));
-    model.setProfileShown(0, 1, false);
-    EXPECT_TRUE(model.everyProfileHidden());
-    model.setProfileShown(0, 0, true);
-    EXPECT_FALSE(model.everyProfileHidden());
-    HiddenProfiles kept;
-    kept.set(u"google-chrome.desktop"_s, u"Profile 1"_s, true);
-    kept.set(u"chromium.desktop"_s, u"Default"_s, true);
-    EXPECT_EQ(platform.browsers.choice().hidden(), kept);
-}

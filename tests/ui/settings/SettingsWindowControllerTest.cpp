@@ -88,9 +88,11 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
 }
 
 // As built, with two browsers of five profiles each and the warning shown, the
-// whole content fits the window, アプリを終了 too, with room for two rows more. Unchecking a
-// profile hides it from the picker, by its browser and folder; the box keeps the keyboard, and with
-// every profile unchecked the settings say that the picker shows them all.
+// whole content fits the window, アプリを終了 too, with room for two rows more.
+// A profile unchecked is hidden from the picker by its browser and folder; the
+// write forgets the folders that browser no longer has, keeps another
+// browser's, and the box keeps the keyboard. With every profile unchecked the
+// settings say that the picker shows them all.
 TEST(SettingsView, TwoBrowsersOfFiveProfilesFitAndHide)
 {
     FakePlatform platform;
@@ -104,8 +106,9 @@ TEST(SettingsView, TwoBrowsersOfFiveProfilesFitAndHide)
         ini += "[Profile" + QByteArray::number(ini.count('[')) + "]\nName=" + name +
                "\nIsRelative=1\nPath=x." + name + "\n";
     writeFile(platform.root.path() + u"/config/mozilla/firefox/profiles.ini", ini);
-    ASSERT_TRUE(
-        platform.browsers.choice().show({u"google-chrome.desktop"_s, u"firefox-esr.desktop"_s}));
+    writeFile(platform.browsers.choice().fileURL(),
+              R"({"shown": ["google-chrome.desktop", "firefox-esr.desktop"], "hidden":
+        {"google-chrome.desktop": ["Gone", "Profile 4"], "chromium.desktop": ["Default"]}})");
     SettingsView view(
         {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
     view.show();
@@ -121,14 +124,20 @@ TEST(SettingsView, TwoBrowsersOfFiveProfilesFitAndHide)
     const auto box = [&](const char* name) {
         return view.findChild<QCheckBox*>(QString::fromUtf8(name));
     };
-    ASSERT_TRUE(box("shown-1-4"));
-    box("shown-1-4")->setFocus();
-    QTest::keyClick(box("shown-1-4"), Qt::Key_Space);
+    EXPECT_TRUE(hasLabel(&view, u"チェックしたプロファイルを選択ウィンドウに表示します。"_s));
+    ASSERT_TRUE(box("shown-0-4") && !box("shown-0-4")->isChecked() && box("shown-1-4"));
+    box("shown-0-0")->setFocus();
+    QTest::keyClick(box("shown-0-0"), Qt::Key_Space);
     QApplication::processEvents();
-    EXPECT_TRUE(platform.browsers.choice().hidden().contains(
-        u"firefox-esr.desktop"_s, platform.root.path() + u"/config/mozilla/firefox/x.Banking"));
-    EXPECT_FALSE(box("shown-1-4")->isChecked());
-    EXPECT_EQ(view.focusWidget(), box("shown-1-4"));
+    view.model().setProfileShown(1, 4, false);
+    HiddenProfiles hidden;
+    for (const char* folder : {"Default", "Profile 4"})
+        hidden.set(u"google-chrome.desktop"_s, QString::fromUtf8(folder), true);
+    hidden.set(u"chromium.desktop"_s, u"Default"_s, true);
+    hidden.set(u"firefox-esr.desktop"_s,
+               platform.root.path() + u"/config/mozilla/firefox/x.Banking", true);
+    EXPECT_EQ(platform.browsers.choice().hidden(), hidden);
+    EXPECT_EQ(view.focusWidget(), box("shown-0-0"));
     for (int g = 0; g < 2; ++g) {
         for (int p = 0; p < 5; ++p)
             view.model().setProfileShown(g, p, false);
