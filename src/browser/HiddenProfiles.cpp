@@ -3,6 +3,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <algorithm>
 
 bool HiddenProfiles::contains(const QString& browser, const QString& folder) const
 {
