@@ -2,6 +2,7 @@
 // In-process figures: the profile catalogue and rule matching, on files shaped
 // like the real ones, read from a temporary XDG_CONFIG_HOME, and the picker
 // built off screen.
+#include "app/Application.h"
 #include "browser/BrowserInstallation.h"
 #include "browser/ChromeProfiles.h"
 #include "browser/firefox/FirefoxProfiles.h"
@@ -275,6 +276,47 @@ void wrappedLinks(benchmark::State& state)
     }
 }
 BENCHMARK(wrappedLinks)->Unit(benchmark::kMillisecond)->ComputeStatistics("p95", p95);
+
+/// A link to the picker on screen, as the running Orlim takes it: the browsers
+/// shown looked up, 200 Chrome profiles read, those the user hid (every
+/// `hidden`th) left out, and the picker built and shown (off screen). The user
+/// then closes it, for the next link's own picker.
+void linkToPicker(benchmark::State& state)
+{
+    const QString entry = configHome().path() + u"/data/applications/google-chrome.desktop";
+    writeFile(entry, "[Desktop Entry]\nType=Application\nName=Chrome\nExec=/bin/true %U\n");
+    writeLocalState(200);
+    QJsonArray hidden;
+    for (int i = 1; state.range(0) > 0 && i < 200; i += int(state.range(0)))
+        hidden.append(QString(u"Profile " + QString::number(i)));
+    writeFile(
+        configHome().path() + u"/orlim/browser.json",
+        QJsonDocument(QJsonObject{{u"hidden"_s, QJsonObject{{u"google-chrome.desktop"_s, hidden}}}})
+            .toJson());
+    Platform services = Platform::forThisSystem();
+    services.settleDesktop();
+    Application orlim(services);
+    for (auto _ : state) {
+        orlim.delegate().openURLs({u"https://example.com/"_s}, {});
+        QWidget* window = orlim.picker().window();
+        if (!window || !window->isVisible() || orlim.picker().waiting() != 0 ||
+            orlim.picker().content()->model().profiles().size() != 200 - hidden.size()) {
+            state.SkipWithError("the picker is not up");
+            break;
+        }
+        window->close();
+        QCoreApplication::processEvents();
+    }
+    QFile::remove(entry);
+    QFile::remove(configHome().path() + u"/orlim/browser.json");
+}
+// None hidden (0), or every fourth: 50 of the 200.
+BENCHMARK(linkToPicker)
+    ->ArgName("hiddenEvery")
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("p95", p95);
 
 /// The picker for a link built and painted, ten profiles: one browser's, or
 /// two browsers' five each under their names.

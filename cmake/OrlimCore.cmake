@@ -18,6 +18,7 @@ set(ORLIM_CORE_SOURCES
     ${PROJECT_SOURCE_DIR}/src/browser/ChromeProfiles.cpp
     ${PROJECT_SOURCE_DIR}/src/browser/firefox/FirefoxProfiles.cpp
     ${PROJECT_SOURCE_DIR}/src/browser/firefox/ProfileGroupStore.cpp
+    ${PROJECT_SOURCE_DIR}/src/browser/HiddenProfiles.cpp
     ${PROJECT_SOURCE_DIR}/src/actions/AppActions.cpp
     ${PROJECT_SOURCE_DIR}/src/platform/AppInfo.cpp
     ${PROJECT_SOURCE_DIR}/src/text/ArgumentText.cpp

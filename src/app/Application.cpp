@@ -38,7 +38,7 @@ Application::Application(Platform& platform)
       m_picker(m_launcher, m_rules, m_notice, m_presenter, *platform.scheduler),
       m_router(m_picker, m_notice, LinkRouter::browsersShown(m_browsers), m_launcher, m_rules,
                *platform.windowActivation, LinkRouter::browsersInstalled(m_browsers),
-               &m_wrappedLinks),
+               &m_wrappedLinks, LinkRouter::profilesHidden(m_browsers)),
       m_settings(m_presenter, {m_browsers, m_rules, *platform.defaultBrowser, *platform.scheduler,
                                m_commands.quit, &m_wrappedLinks}),
       m_tray(m_commands, *platform.defaultBrowser, platform.desktop),

@@ -24,13 +24,18 @@ LinkRouter::Browsers LinkRouter::browsersInstalled(const BrowserInstallations& i
     return [&installations] { return installations.installed(); };
 }
 
+LinkRouter::Hidden LinkRouter::profilesHidden(const BrowserInstallations& installations)
+{
+    return [&installations] { return installations.choice().hidden(); };
+}
+
 LinkRouter::LinkRouter(PickerWindowController& picker, NotOpened& notOpened, Browsers browsers,
                        const ChromeLauncher& launcher, const RuleStore& rules,
                        WindowActivation& activation, Browsers installed,
-                       const WrappedLinkSetting* wrappedLinks)
+                       const WrappedLinkSetting* wrappedLinks, Hidden hidden)
     : m_picker(picker), m_notOpened(notOpened), m_browsers(std::move(browsers)),
       m_launcher(launcher), m_rules(rules), m_activation(activation),
-      m_installed(std::move(installed)), m_wrappedLinks(wrappedLinks)
+      m_installed(std::move(installed)), m_wrappedLinks(wrappedLinks), m_hidden(std::move(hidden))
 {
 }
 
@@ -71,7 +76,7 @@ bool LinkRouter::routeOne(const QString& given, const QString& activationToken)
             return false;
         }
     }
-    m_picker.show(link, groups, activationToken);
+    m_picker.show(link, m_hidden ? m_hidden().shownOf(groups) : groups, activationToken);
     return true;
 }
 

@@ -71,14 +71,14 @@ int listProfiles(const BrowserInstallations& browsers)
 int listBrowsers(const BrowserInstallations& browsers)
 {
     const QList<BrowserInstallation> installed = browsers.installed();
-    const auto served = browsers.servedAmong(installed);
-    if (!served) {
+    const QList<BrowserInstallation> shown = browsers.shownAmong(installed);
+    if (shown.isEmpty()) {
         printNoneInstalled();
         return 1;
     }
     for (const BrowserInstallation& browser : installed) {
         print(stdout, browser.desktopId + u'\t' + browser.name +
-                          (browser.desktopId == served->desktopId ? u"\tserved\n" : u"\n"));
+                          (browser.desktopId == shown.first().desktopId ? u"\tserved\n" : u"\n"));
     }
     return 0;
 }

@@ -3,15 +3,16 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 class FileLayout;
+class HiddenProfiles;
 
-/// The browser the user chose in the settings, kept as its desktop-file ID in
-/// "browser.json" in Orlim's configuration folder, beside the rules file; and
-/// the browsers the picker shows together, in order, kept in the same file
-/// ({"browser": ID, "shown": [ID, …]}). A file without "shown", as every file
-/// written before it, shows the chosen browser alone.
+/// What the user keeps in the settings about the browsers, in "browser.json"
+/// in Orlim's configuration folder, beside the rules file: the browsers the
+/// picker shows together, in order, the first installed of them the one
+/// served, and the profiles hidden from the picker
+/// ({"shown": [ID, …], "hidden": {ID: [folder, …]}}). Older files name the
+/// browser served apart ({"browser": ID}); it is read as the first shown.
 class BrowserChoice
 {
 public:
@@ -21,21 +22,22 @@ public:
     /// The file: "browser.json" in Orlim's configuration folder.
     QString fileURL() const;
 
-    /// The chosen desktop-file ID; nothing when no choice was made or the file
-    /// cannot be read or decoded.
-    std::optional<QString> chosen() const;
-
-    /// Keeps `desktopId` as the choice, and the browsers shown as they were.
-    /// The file is replaced whole or not at all. Returns whether it was written.
-    bool choose(const QString& desktopId);
-
-    /// The desktop-file IDs of the browsers shown together, in order, each once;
-    /// empty when none are listed (or the file cannot be read): the chosen one alone.
+    /// The desktop-file IDs of the browsers shown, in order, each once; the
+    /// first installed among them is served. Empty when none is kept, or the
+    /// file cannot be read or decoded.
     QStringList shown() const;
 
-    /// Keeps `desktopIds` as the browsers shown, and the choice as it was.
-    /// Returns whether the file was written.
+    /// Keeps `desktopIds` as the browsers shown, the first served, and the
+    /// hidden profiles as they were. The file is replaced whole or not at all.
+    /// Returns whether it was written.
     bool show(const QStringList& desktopIds);
+
+    /// The profiles hidden from the picker; none when the file cannot be read.
+    HiddenProfiles hidden() const;
+
+    /// Keeps `profiles` as those hidden, and the browsers as they were.
+    /// Returns whether the file was written.
+    bool hide(const HiddenProfiles& profiles);
 
 private:
     const FileLayout& m_files;

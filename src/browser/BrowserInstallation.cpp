@@ -52,19 +52,12 @@ std::optional<BrowserInstallation> BrowserInstallations::lookUp(const Kind& kind
     return browser;
 }
 
-std::optional<BrowserInstallation>
-BrowserInstallations::servedAmong(const QList<BrowserInstallation>& browsers) const
+std::optional<BrowserInstallation> BrowserInstallations::find() const
 {
-    if (browsers.isEmpty())
+    QList<BrowserInstallation> shown = shownAmong(installed());
+    if (shown.isEmpty())
         return std::nullopt;
-    // The one chosen while it is installed; else the table's order decides.
-    if (const auto chosen = m_choice.chosen()) {
-        for (const BrowserInstallation& browser : browsers) {
-            if (browser.desktopId == *chosen)
-                return browser;
-        }
-    }
-    return browsers.first();
+    return std::move(shown.first());
 }
 
 QList<BrowserInstallation>
@@ -77,10 +70,9 @@ BrowserInstallations::shownAmong(const QList<BrowserInstallation>& browsers) con
                 shown.append(browser);
         }
     }
-    if (shown.isEmpty()) {
-        if (auto served = servedAmong(browsers))
-            shown.append(std::move(*served));
-    }
+    // None listed is installed: the table's order decides.
+    if (shown.isEmpty() && !browsers.isEmpty())
+        shown.append(browsers.first());
     return shown;
 }
 

@@ -13,8 +13,9 @@ class ApplicationDirectory;
 class FileLayout;
 
 /// A browser Orlim serves: Google Chrome, one built on Chromium that keeps its
-/// profiles the same way, or Firefox and those built on it. The one served is the one the user
-/// chose while that one is installed, else the first installed in the table's order. It is looked
+/// profiles the same way, or Firefox and those built on it. The one served is the first the
+/// picker shows: the first the user lists while installed, else the first installed in the
+/// table's order. It is looked
 /// up once for each link, when the link arrives, and carried with it: the profiles listed and the
 /// launch use that one installation.
 struct BrowserInstallation
@@ -65,8 +66,7 @@ class BrowserInstallations
 {
 public:
     /// Looks the browsers up among `applications`, their data below `files`'
-    /// folders; the one served is the one the user's choice there names while
-    /// it is installed.
+    /// folders; those shown, and the one served, as the user's choice there lists them.
     BrowserInstallations(const ApplicationDirectory& applications, const FileLayout& files)
         : m_applications(applications), m_files(files), m_choice(files)
     {
@@ -76,17 +76,14 @@ public:
     const BrowserChoice& choice() const { return m_choice; }
     BrowserChoice& choice() { return m_choice; }
 
-    /// The browser served now, looked up afresh; nothing when none is installed.
-    std::optional<BrowserInstallation> find() const { return servedAmong(installed()); }
+    /// The browser served now, the first shown, looked up afresh; nothing when
+    /// none is installed.
+    std::optional<BrowserInstallation> find() const;
     /// Every installed browser of the table, in its order.
     QList<BrowserInstallation> installed() const;
-    /// The one served among `browsers`, as `installed()` gave them: the one
-    /// chosen while it is there, else the first.
-    std::optional<BrowserInstallation>
-    servedAmong(const QList<BrowserInstallation>& browsers) const;
     /// The browsers the picker shows together, among `browsers` as `installed()`
     /// gave them: those the user listed, in the user's order, while installed;
-    /// else (as before any was listed) the one served alone.
+    /// else (as before any was listed) the first alone. The first is served.
     QList<BrowserInstallation> shownAmong(const QList<BrowserInstallation>& browsers) const;
     /// Whether `browser`'s desktop entry is still installed.
     bool isInstalled(const BrowserInstallation& browser) const;

@@ -120,7 +120,6 @@ TEST(LinkRouter, EachLinkWithTheBrowsersShownOnArrival)
     o.press(Qt::Key_3, Qt::ShiftModifier);
 
     o.route({u"https://e"_s});
-    ASSERT_TRUE(o.platform.browsers.choice().choose(u"microsoft-edge.desktop"_s));
     ASSERT_TRUE(o.platform.browsers.choice().show({u"microsoft-edge.desktop"_s}));
     o.press(Qt::Key_2);
     o.route({u"https://f"_s});
@@ -140,11 +139,64 @@ TEST(LinkRouter, EachLinkWithTheBrowsersShownOnArrival)
                           u"\nhttps://f|リンクをコピー"_s});
 }
 
+// The picker leaves out the profiles hidden in the settings, and a browser
+// with all of its hidden, and its digits count the rows left; with every
+// profile hidden it offers them all. A folder hidden and gone, or hidden in a
+// browser not shown, changes nothing. The rows are settled as the link arrives.
+TEST(LinkRouter, HiddenProfilesLeftOutOfThePicker)
+{
+    Orlim o;
+    o.platform.applications.installed[u"microsoft-edge.desktop"_s] =
+        desktopEntry(u"Microsoft Edge"_s, u"microsoft-edge %U"_s);
+    o.platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {"name": "Personal"},
+        "Profile 1": {"name": "Work"}, "Profile 2": {"name": "Test"}}}})");
+    writeFile(o.platform.root.path() + u"/config/microsoft-edge/Local State",
+              R"({"profile": {"info_cache": {"Profile 2": {"name": "Edge"}}}})");
+    const auto rows = [&] {
+        QStringList names;
+        for (const ChromeProfile& profile : o.app.picker().content()->model().profiles())
+            names.append(profile.displayName);
+        return names.join(u' ');
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        // what browser.json hides, the picker's rows
+        {R"({"google-chrome.desktop": ["Default", "Gone"], "chromium.desktop": ["Default"]})",
+         "Work Test Edge"},
+        {R"({"microsoft-edge.desktop": ["Profile 2"], "google-chrome.desktop": ["Profile 1"]})",
+         "Personal Test"},
+        {R"({"microsoft-edge.desktop": ["Profile 2"], "google-chrome.desktop": ["Default",
+            "Profile 1", "Profile 2"]})",
+         "Personal Work Test Edge"},
+        {R"({"google-chrome.desktop": "Default", "": ["Profile 2"], "x": [7]})",
+         "Personal Work Test Edge"},
+    };
+    for (const auto& [hidden, shown] : cases) {
+        writeFile(o.platform.browsers.choice().fileURL(),
+                  R"({"shown": ["google-chrome.desktop", "microsoft-edge.desktop"], "hidden": )" +
+                      QByteArray(hidden) + '}');
+        o.route({u"https://a"_s});
+        EXPECT_EQ(rows(), QString::fromUtf8(shown)) << hidden;
+        o.press(Qt::Key_Escape);
+    }
+    writeFile(o.platform.browsers.choice().fileURL(),
+              R"({"hidden": {"google-chrome.desktop": ["Default"]}})");
+    o.route({u"https://b"_s});
+    o.route({u"https://c"_s});
+    ASSERT_TRUE(o.platform.browsers.choice().hide({}));
+    o.press(Qt::Key_2);
+    EXPECT_EQ(rows(), u"Work Test"_s);
+    o.press(Qt::Key_Escape);
+    o.platform.scheduler.runAll();
+    EXPECT_EQ(o.platform.processes.starts,
+              QStringList{
+                  u"/opt/google/chrome/chrome|--profile-directory=Profile 2|https://b|token-1"_s});
+}
+
 // Rules decide only while switched on. A rule opens its link in its own
-// browser, shown in the picker or not; a rule whose browser is gone, or whose
-// profile its browser lacks, leaves its link to the picker. A rule written
-// before rules named a browser is settled, as Orlim starts, on the one served.
-// A rule remembered in the picker names the chosen row's browser.
+// browser, shown in the picker or not, in its profile, hidden there or not; a rule whose browser is
+// gone, or whose profile its browser lacks, leaves its link to the picker. A rule written before
+// rules named a browser is settled, as Orlim starts, on the one served. A rule remembered in the
+// picker names the chosen row's browser.
 TEST(LinkRouter, EachRuleOpensInItsBrowser)
 {
     Orlim o;
@@ -156,6 +208,10 @@ TEST(LinkRouter, EachRuleOpensInItsBrowser)
               R"({"profile": {"info_cache": {"Profile 2": {}}}})");
     writeFile(platform.rules.fileURL(),
               readFile(QStringLiteral(ORLIM_TEST_DATA "/rules/browsers.json")));
+    HiddenProfiles hidden;
+    hidden.set(u"chromium.desktop"_s, u"Profile 2"_s, true);
+    hidden.set(u"google-chrome.desktop"_s, u"Profile 1"_s, true);
+    ASSERT_TRUE(platform.browsers.choice().hide(hidden));
     Application app(o.services);
     EXPECT_EQ(platform.rules.load().last().browser,
               FeatureFlags::rulesEnabled ? u"google-chrome.desktop"_s : QString());

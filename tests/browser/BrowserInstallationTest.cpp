@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/BrowserInstallation.h"
+#include "browser/HiddenProfiles.h"
 
 #include "FakePlatform.h"
 
@@ -64,11 +65,11 @@ TEST(BrowserInstallation, TheServedBrowserAndThoseShown)
               (QStringList{u"brave-browser"_s, u"x"_s}))
         << "an entry without an Exec line runs its row's own program";
 
-    // The browsers shown together: those listed beside the choice, in the
-    // user's order, once each, while installed; a file that lists none (as
-    // every file written before the list) shows the served one alone. Changing
-    // the list keeps the choice (the settings' tests show that the choice keeps
-    // the list).
+    // The browsers shown together: those listed, in the user's order, once
+    // each, while installed, the first served; a file that lists none installed
+    // shows the table's first alone. An older file's browser served, kept
+    // apart, comes first: the last word an older Orlim wrote. Writing the list
+    // drops it, and keeps the hidden profiles, as hiding keeps the list.
     for (const QString& id : {u"google-chrome"_s, u"brave-browser"_s, u"firefox-esr"_s})
         installed[id + u".desktop"] = desktopEntry(id, u"x %u"_s);
     const std::pair<const char*, const char*> lists[] = {
@@ -77,7 +78,10 @@ TEST(BrowserInstallation, TheServedBrowserAndThoseShown)
         {R"({"browser": "brave-browser.desktop"})", "brave-browser.desktop"},
         {R"({"browser": "brave-browser.desktop", "shown": ["firefox-esr.desktop",
             "google-chrome.desktop", "firefox-esr.desktop", 7, "gone.desktop"]})",
-         "firefox-esr.desktop,google-chrome.desktop"},
+         "brave-browser.desktop,firefox-esr.desktop,google-chrome.desktop"},
+        {R"({"browser": "google-chrome.desktop", "shown": ["firefox-esr.desktop",
+            "google-chrome.desktop"]})",
+         "google-chrome.desktop,firefox-esr.desktop"},
         {R"({"shown": ["gone.desktop"]})", "google-chrome.desktop"},
         {R"({"shown": "firefox-esr.desktop"})", "google-chrome.desktop"},
     };
@@ -91,7 +95,14 @@ TEST(BrowserInstallation, TheServedBrowserAndThoseShown)
             ids.append(browser.desktopId);
         EXPECT_EQ(ids.join(u','), QString::fromUtf8(shown)) << json;
     }
-    ASSERT_TRUE(platform.browsers.choice().choose(u"brave-browser.desktop"_s));
-    ASSERT_TRUE(platform.browsers.choice().show({u"google-chrome.desktop"_s}));
-    EXPECT_EQ(platform.browsers.choice().chosen(), u"brave-browser.desktop"_s);
+    BrowserChoice& choice = platform.browsers.choice();
+    HiddenProfiles hidden;
+    hidden.set(u"brave-browser.desktop"_s, u"Profile 1"_s, true);
+    ASSERT_TRUE(choice.hide(hidden));
+    ASSERT_TRUE(choice.show({u"firefox-esr.desktop"_s, u"brave-browser.desktop"_s}));
+    EXPECT_EQ(choice.shown(), (QStringList{u"firefox-esr.desktop"_s, u"brave-browser.desktop"_s}));
+    EXPECT_EQ(platform.browsers.find()->desktopId, u"firefox-esr.desktop"_s);
+    EXPECT_EQ(choice.hidden(), hidden);
+    ASSERT_TRUE(choice.hide({}));
+    EXPECT_EQ(choice.shown().size(), 2);
 }

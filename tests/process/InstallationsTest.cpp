@@ -23,6 +23,8 @@ TEST_F(Installations, EveryBrowserIsListed)
     if (!installSystemEntry(u"chromium.desktop"_s, u"/usr/bin/chromium"_s))
         GTEST_SKIP() << "Debian's chromium is not installed";
     makeChromiumProfiles(3);
+    // A profile hidden from the picker is listed as ever: a rule may name it.
+    putFile(u"config/orlim/browser.json"_s, R"({"hidden": {"chromium.desktop": ["Profile 1"]}})");
     EXPECT_EQ(run({u"--list-browsers"_s}, &out), 0);
     EXPECT_EQ(out, u"chromium.desktop\tChromium Web Browser\tserved\n"_s);
     EXPECT_EQ(run({u"--list-profiles"_s}, &out), 0);

@@ -83,11 +83,6 @@ QColor accent(const QPalette& palette)
     return palette.color(QPalette::Highlight);
 }
 
-QColor systemGray()
-{
-    return QColor(142, 142, 147);
-}
-
 QColor orange(const QPalette& palette)
 {
     // A lighter orange on dark windows, a deeper one on light, so the sign

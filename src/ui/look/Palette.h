@@ -20,8 +20,6 @@ QColor tertiary(const QPalette& palette);
 QColor of(Tone tone, const QPalette& palette);
 /// The highlight colour that marks the selected row.
 QColor accent(const QPalette& palette);
-/// A neutral gray that reads on light and dark backgrounds.
-QColor systemGray();
 /// The warning colour, for the palette's background.
 QColor orange(const QPalette& palette);
 

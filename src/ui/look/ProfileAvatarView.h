@@ -10,7 +10,8 @@
 class QPainter;
 
 /// The round avatar of one Chrome profile: its picture clipped to a circle, or a
-/// disc in its avatar colours with the initial of its name.
+/// disc in its avatar colours (else a colour of its name's) with the initial of
+/// its name.
 class ProfileAvatarView : public QWidget
 {
     Q_OBJECT
@@ -35,6 +36,11 @@ public:
     /// The letter shown on the disc: the first user-perceived character of the
     /// trimmed display name, upper-cased with the full mapping; "?" when blank.
     static QString initial(const QString& displayName);
+
+    /// The fill of a profile the browser gives no colour (Firefox's without a
+    /// theme): one of a fixed set, each white letter on it readable, told by
+    /// the name alone, the same in every run.
+    static QColor colorOfName(const QString& displayName);
 
     /// A packed ARGB colour: bits 24-31 alpha, 16-23 red, 8-15 green, 0-7 blue;
     /// the upper 32 bits are ignored.

@@ -31,6 +31,7 @@ void SettingsModel::load()
             m_listed.append({browser, false});
     }
     m_groups = ChromeProfiles::loadAll(shown);
+    m_hidden = m_installations.choice().hidden();
     m_rules = m_store.load();
     {
         const QSignalBlocker once(m_status); // one change below tells it all
@@ -102,10 +103,40 @@ void SettingsModel::writeShown(const QStringList& desktopIds)
                          [&](const ListedBrowser& l) { return l.browser.desktopId == id; }))
             ids.append(id);
     }
-    BrowserChoice& choice = m_installations.choice();
-    choice.show(ids);
-    choice.choose(desktopIds.first());
+    m_installations.choice().show(ids);
     load();
+}
+
+bool SettingsModel::profileShown(int group, int profile) const
+{
+    const ChromeProfiles::BrowserProfiles& g = m_groups.at(group);
+    return !m_hidden.contains(g.browser.desktopId, g.profiles.at(profile).directoryName);
+}
+
+bool SettingsModel::everyProfileHidden() const
+{
+    return std::any_of(m_groups.begin(), m_groups.end(),
+                       [](const auto& g) { return !g.profiles.isEmpty(); }) &&
+           std::all_of(m_groups.begin(), m_groups.end(), [&](const auto& g) {
+               return std::all_of(
+                   g.profiles.begin(), g.profiles.end(), [&](const ChromeProfile& p) {
+                       return m_hidden.contains(g.browser.desktopId, p.directoryName);
+                   });
+           });
+}
+
+void SettingsModel::setProfileShown(int group, int profile, bool shown)
+{
+    if (group < 0 || group >= m_groups.size() || profile < 0 ||
+        profile >= m_groups.at(group).profiles.size())
+        return;
+    const ChromeProfiles::BrowserProfiles& g = m_groups.at(group);
+    HiddenProfiles hidden = m_installations.choice().hidden();
+    hidden.set(g.browser.desktopId, g.profiles.at(profile).directoryName, !shown);
+    hidden.keepOnly(g.browser.desktopId, g.profiles);
+    m_installations.choice().hide(hidden);
+    m_hidden = m_installations.choice().hidden();
+    Q_EMIT changed();
 }
 
 void SettingsModel::retarget(int index, const Target& target)

@@ -4,6 +4,7 @@
 #include "browser/BrowserInstallation.h"
 #include "browser/ChromeProfile.h"
 #include "browser/ChromeProfiles.h"
+#include "browser/HiddenProfiles.h"
 #include "rules/ProfileRule.h"
 
 #include <QObject>
@@ -18,7 +19,8 @@ class WrappedLinkSetting;
 
 /// What the settings show, and the changes made there, without a widget: the
 /// installed browsers and those the picker shows (the first is the one
-/// served), their profiles, the rules and the default-browser status.
+/// served), their profiles and which of them the picker shows, the rules and
+/// the default-browser status.
 /// Everything is read afresh by `load()`; every change is written at once, and
 /// what the files then hold is read back. `changed` follows each change.
 class SettingsModel : public QObject
@@ -63,8 +65,13 @@ public:
     /// the others in the table's order. Before the user lists any, the one
     /// served is shown alone.
     const QList<ListedBrowser>& browsers() const { return m_listed; }
-    /// The shown browsers' profiles, in the picker's order.
+    /// The shown browsers' profiles, in the picker's order, hidden ones too.
     const QList<ChromeProfiles::BrowserProfiles>& groups() const { return m_groups; }
+    /// Whether the picker shows profile `profile` of group `group`, as the user
+    /// asked (with every profile hidden, the picker shows them all anyway).
+    bool profileShown(int group, int profile) const;
+    /// Whether the user hid every profile, so the picker shows them all.
+    bool everyProfileHidden() const;
     const ProfileRules& rules() const { return m_rules; }
     DefaultBrowserStatus& defaultBrowserStatus() const { return *m_status; }
 
@@ -73,6 +80,9 @@ public:
     void setShown(int index, bool shown);
     /// Swaps shown browser `index` with the one `distance` places away.
     void moveBrowser(int index, int distance);
+    /// Shows or hides profile `profile` of group `group` in the picker; the
+    /// browser's profiles gone from its catalogue are forgotten with it.
+    void setProfileShown(int group, int profile, bool shown);
 
     /// Swaps rule `index` with the one `distance` places away, and saves.
     void move(int index, int distance);
@@ -101,6 +111,7 @@ private:
     RuleStore& m_store;
     QList<ListedBrowser> m_listed;
     QList<ChromeProfiles::BrowserProfiles> m_groups;
+    HiddenProfiles m_hidden;
     ProfileRules m_rules;
     DefaultBrowserStatus* m_status;
 };

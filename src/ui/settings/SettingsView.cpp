@@ -12,7 +12,9 @@
 #include "ui/settings/DefaultBrowserStatus.h"
 #include "ui/settings/WrappedLinkSection.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -24,10 +26,13 @@
 
 namespace {
 
-constexpr int margin = 24;
-constexpr int sectionSpacing = 20;
-constexpr int rowSpacing = 8;
-constexpr int settingsAvatarSize = 24;
+// Close enough that two browsers of a handful of profiles each fit the fixed
+// window without scrolling, with room for a row more.
+constexpr int margin = 16;
+constexpr int sectionSpacing = 9;
+constexpr int rowSpacing = 5;
+constexpr int settingsAvatarSize = 18;
+constexpr int profileSpacing = 1;
 
 QVBoxLayout* column(QWidget* widget, int spacing)
 {
@@ -46,14 +51,16 @@ QWidget* section(const QString& title, QWidget* parent, QVBoxLayout** content)
     return widget;
 }
 
-/// One profile as the settings list it: its picture, its name and, in the
-/// Chromium family, its folder, the name Chrome's own pages give it. A Firefox
-/// profile's folder is a whole path, a key rather than a name: its name alone.
+/// One profile as the settings list it: whether the picker shows it, its
+/// picture, its name and, in the Chromium family, its folder, the name Chrome's
+/// own pages give it. A Firefox profile's folder is a whole path, a key rather
+/// than a name: its name alone.
 QHBoxLayout* profileRow(const BrowserInstallation& browser, const ChromeProfile& profile,
-                        QWidget* parent)
+                        QCheckBox* shown, QWidget* parent)
 {
     auto* row = new QHBoxLayout;
-    row->setSpacing(10);
+    row->setSpacing(8);
+    row->addWidget(shown);
     row->addWidget(new ProfileAvatarView(profile, settingsAvatarSize, parent));
     auto* name = new ElidedLabel(profile.displayName, Qt::ElideRight, parent);
     name->setFont(Typography::font(Typography::Role::Callout));
@@ -102,6 +109,11 @@ void SettingsView::rebuild()
         m_scroll->widget() ? m_scroll->widget()->findChild<BrowserList*>() : nullptr;
     const QString focused =
         before && window()->focusWidget() == before->list() ? before->current() : QString();
+    // And on a profile's check box, at the same profile.
+    const QWidget* focusedBox = window()->focusWidget();
+    const QString focusedProfile = focusedBox && qobject_cast<const QCheckBox*>(focusedBox)
+                                       ? focusedBox->objectName()
+                                       : QString();
     auto* body = new QWidget;
     QVBoxLayout* layout = column(body, sectionSpacing);
     layout->setContentsMargins(margin, margin, margin, margin);
@@ -133,6 +145,9 @@ void SettingsView::rebuild()
     m_scroll->verticalScrollBar()->setValue(scrolled);
     if (auto* list = body->findChild<BrowserList*>(); list && !focused.isEmpty())
         list->takeFocusAt(focused);
+    if (auto* box =
+            focusedProfile.isEmpty() ? nullptr : body->findChild<QCheckBox*>(focusedProfile))
+        box->setFocus(Qt::OtherFocusReason);
 }
 
 void SettingsView::later(std::function<void()> change)
@@ -142,12 +157,17 @@ void SettingsView::later(std::function<void()> change)
 
 QWidget* SettingsView::header(QWidget* parent) const
 {
+    // The name and the version on one line.
     auto* widget = new QWidget(parent);
-    QVBoxLayout* layout = column(widget, 2);
-    layout->addWidget(
-        Widgets::text(QString::fromUtf16(AppInfo::name), Typography::Role::Title2, widget));
-    layout->addWidget(Widgets::text(u"バージョン " + AppInfo::version(), Typography::Role::Caption,
-                                    widget, Palette::Tone::Secondary));
+    auto* line = new QHBoxLayout(widget);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(8);
+    line->addWidget(
+        Widgets::text(QString::fromUtf16(AppInfo::name), Typography::Role::Title2, widget), 0,
+        Qt::AlignBaseline);
+    line->addWidget(Widgets::text(u"バージョン " + AppInfo::version(), Typography::Role::Caption,
+                                  widget, Palette::Tone::Secondary),
+                    1, Qt::AlignBaseline);
     return widget;
 }
 
@@ -155,9 +175,11 @@ QWidget* SettingsView::warning(QWidget* parent)
 {
     auto* widget = new QWidget(parent);
     widget->setObjectName(QStringLiteral("warning"));
-    QVBoxLayout* layout = column(widget, 8);
-    layout->addWidget(
-        Widgets::text(QStringLiteral("設定未完了"), Typography::Role::Headline, widget));
+    QVBoxLayout* layout = column(widget, rowSpacing);
+    // The button beside the title, a line the fewer.
+    auto* top = new QHBoxLayout;
+    top->addWidget(Widgets::text(QStringLiteral("設定未完了"), Typography::Role::Headline, widget));
+    layout->addLayout(top);
 
     auto* line = new QHBoxLayout;
     line->setSpacing(8);
@@ -177,7 +199,7 @@ QWidget* SettingsView::warning(QWidget* parent)
     button->setObjectName(QStringLiteral("makeDefault"));
     connect(button, &QPushButton::clicked, &m_model.defaultBrowserStatus(),
             &DefaultBrowserStatus::makeDefault);
-    layout->addWidget(button, 0, Qt::AlignLeft);
+    top->addWidget(button, 0, Qt::AlignRight);
     return widget;
 }
 
@@ -218,23 +240,55 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
                                   QString::number(count) + u"）",
                               parent, &rows);
     widget->setObjectName(QStringLiteral("profiles"));
-    const auto empty = [&](const QString& name) {
+    const auto empty = [&](const QString& name, QVBoxLayout* lines) {
         QLabel* text = Widgets::text(u"プロファイルが見つかりませんでした。" + name +
                                          u" を一度起動してから再度開いてください。",
                                      Typography::Role::Caption, widget, Palette::Tone::Secondary);
         text->setWordWrap(true);
-        rows->addWidget(text);
+        lines->addWidget(text);
     };
     if (groups.isEmpty())
-        empty(browser);
-    for (const ChromeProfiles::BrowserProfiles& group : groups) {
+        empty(browser, rows);
+    else if (count > 0) {
+        QLabel* note = Widgets::text(
+            m_model.everyProfileHidden()
+                ? QStringLiteral("チェックしたプロファイルがないため、選択ウィンドウには"
+                                 "すべてのプロファイルを表示します。")
+                : QStringLiteral("チェックしたプロファイルを選択ウィンドウに表示します。"),
+            Typography::Role::Caption2, widget, Palette::Tone::Secondary);
+        note->setWordWrap(true);
+        rows->addWidget(note);
+    }
+    // Each browser's profiles in a column, two side by side, the rows close
+    // together: two browsers' fit without scrolling.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(rowSpacing * 2);
+    for (int column = 0; column < std::min<int>(2, int(groups.size())); ++column)
+        grid->setColumnStretch(column, 1);
+    rows->addLayout(grid);
+    for (int g = 0; g < groups.size(); ++g) {
+        const ChromeProfiles::BrowserProfiles& group = groups.at(g);
+        auto* lines = new QVBoxLayout;
+        lines->setSpacing(profileSpacing);
+        grid->addLayout(lines, g / 2, g % 2, Qt::AlignTop);
         if (several)
-            rows->addWidget(Widgets::browserHeader(Icons::browser(group.browser),
-                                                   group.browser.shortName, widget));
+            lines->addWidget(Widgets::browserHeader(Icons::browser(group.browser),
+                                                    group.browser.shortName, widget));
         if (group.profiles.isEmpty())
-            empty(group.browser.shortName);
-        for (const ChromeProfile& profile : group.profiles)
-            rows->addLayout(profileRow(group.browser, profile, widget));
+            empty(group.browser.shortName, lines);
+        for (int p = 0; p < group.profiles.size(); ++p) {
+            const ChromeProfile& profile = group.profiles.at(p);
+            auto* shown = new QCheckBox(widget);
+            shown->setObjectName(u"shown-" + QString::number(g) + u'-' + QString::number(p));
+            shown->setChecked(m_model.profileShown(g, p));
+            shown->setToolTip(QStringLiteral("選択ウィンドウに表示"));
+            shown->setAccessibleName(profile.displayName + u" を選択ウィンドウに表示");
+            connect(shown, &QCheckBox::toggled, this, [this, g, p](bool checked) {
+                later([=, this] { m_model.setProfileShown(g, p, checked); });
+            });
+            lines->addLayout(profileRow(group.browser, profile, shown, widget));
+        }
     }
     return widget;
 }

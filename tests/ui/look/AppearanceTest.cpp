@@ -66,6 +66,12 @@ TEST(Appearance, FollowsThePreferenceAndEverythingReads)
     Appearance::follow(platform.colorScheme, qtOwn);
     ProfilePickerView picker(u"https://example.com/"_s, oneBrowser(avatars()), {}, {});
     picker.show();
+    // A profile the browser gives no colour (Firefox's without a theme) is
+    // drawn on one told by its name alone, the same in every run.
+    const QList<ProfileAvatarView*> letters = picker.findChildren<ProfileAvatarView*>();
+    ASSERT_GE(letters.size(), 2);
+    for (const auto& [avatar, colour] : {std::pair{letters[0], 0xbf360c}, {letters[1], 0xc62828}})
+        EXPECT_EQ(avatar->grab().toImage().pixelColor(5, 15), QColor(QRgb(colour)));
     const auto linkColour = [&] {
         return picker.findChild<LinkLabel*>()->palette().color(QPalette::WindowText);
     };

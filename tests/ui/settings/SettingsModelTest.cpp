@@ -67,7 +67,8 @@ TEST(SettingsModel, RulesMovedRemovedAndNamed)
 }
 
 // The browsers shown: checking one adds it last, the arrows swap shown ones
-// only, the first shown is served, the last shown stays. An ID listed but not
+// only, the first shown is served, the last shown stays; an older file's own
+// browser served comes first until the list is written. An ID listed but not
 // installed now is kept, after the installed ones, for when it is back.
 TEST(SettingsModel, BrowsersShownAndTheirOrder)
 {
@@ -84,6 +85,8 @@ TEST(SettingsModel, BrowsersShownAndTheirOrder)
         {{}, u"c1 u0"_s, u"+chromium -chrome -firefox-esr"_s, u"chromium"_s},
         {R"({"shown": ["opera.desktop", "chromium.desktop"]})", u"c1"_s,
          u"+chromium +chrome -firefox-esr"_s, u"chromium chrome opera"_s},
+        {R"({"browser": "chromium.desktop", "shown": ["google-chrome.desktop", "firefox-esr.desktop"]})",
+         u"m0+"_s, u"+chrome +chromium +firefox-esr"_s, u"chrome chromium firefox-esr"_s},
     };
     const auto shortId = [](QString id) { return id.remove(u".desktop"_s).remove(u"google-"_s); };
     for (const auto& c : cases) {

@@ -8,9 +8,11 @@
 #include "FakePlatform.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 
 namespace {
 
@@ -83,4 +85,64 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     EXPECT_TRUE(hasLabel(view, u"検出したプロファイル（3）"_s));
     for (const QLabel* label : view->findChildren<QLabel*>())
         EXPECT_FALSE(label->text().contains(u"x1.work"_s)) << label->text().toStdString();
+}
+
+// As built, with two browsers of five profiles each and the warning shown, the
+// whole content fits the window, アプリを終了 too, with room for two rows more.
+// A profile unchecked is hidden from the picker by its browser and folder; the
+// write forgets the folders that browser no longer has, keeps another
+// browser's, and the box keeps the keyboard. With every profile unchecked the
+// settings say that the picker shows them all.
+TEST(SettingsView, TwoBrowsersOfFiveProfilesFitAndHide)
+{
+    FakePlatform platform;
+    platform.writeLocalState(R"({"profile": {"info_cache": {"Default": {"name": "Personal"},
+        "Profile 1": {"name": "Work"}, "Profile 2": {"name": "Family"},
+        "Profile 3": {"name": "Testing"}, "Profile 4": {"name": "Shopping"}}}})");
+    platform.applications.installed[u"firefox-esr.desktop"_s] =
+        desktopEntry(u"Firefox ESR"_s, u"firefox-esr %u"_s);
+    QByteArray ini;
+    for (const char* name : {"仕事", "Work", "Family", "Testing", "Banking"})
+        ini += "[Profile" + QByteArray::number(ini.count('[')) + "]\nName=" + name +
+               "\nIsRelative=1\nPath=x." + name + "\n";
+    writeFile(platform.root.path() + u"/config/mozilla/firefox/profiles.ini", ini);
+    writeFile(platform.browsers.choice().fileURL(),
+              R"({"shown": ["google-chrome.desktop", "firefox-esr.desktop"], "hidden":
+        {"google-chrome.desktop": ["Gone", "Profile 4"], "chromium.desktop": ["Default"]}})");
+    SettingsView view(
+        {platform.browsers, platform.rules, platform.defaultBrowser, platform.scheduler, {}});
+    view.show();
+    QApplication::processEvents();
+    const QWidget* body = view.findChild<QScrollArea*>()->widget();
+    const QWidget* quit = view.findChild<QPushButton*>(u"quit"_s);
+    ASSERT_TRUE(view.findChild<QWidget*>(u"warning"_s));
+    if (!FeatureFlags::rulesEnabled) {
+        EXPECT_LE(body->sizeHint().height() + 2 * quit->sizeHint().height(), view.height());
+        EXPECT_TRUE(view.rect().contains(QRect(quit->mapTo(&view, QPoint()), quit->size())));
+    }
+
+    const auto box = [&](const char* name) {
+        return view.findChild<QCheckBox*>(QString::fromUtf8(name));
+    };
+    EXPECT_TRUE(hasLabel(&view, u"チェックしたプロファイルを選択ウィンドウに表示します。"_s));
+    ASSERT_TRUE(box("shown-0-4") && !box("shown-0-4")->isChecked() && box("shown-1-4"));
+    box("shown-0-0")->setFocus();
+    QTest::keyClick(box("shown-0-0"), Qt::Key_Space);
+    QApplication::processEvents();
+    view.model().setProfileShown(1, 4, false);
+    HiddenProfiles hidden;
+    for (const char* folder : {"Default", "Profile 4"})
+        hidden.set(u"google-chrome.desktop"_s, QString::fromUtf8(folder), true);
+    hidden.set(u"chromium.desktop"_s, u"Default"_s, true);
+    hidden.set(u"firefox-esr.desktop"_s,
+               platform.root.path() + u"/config/mozilla/firefox/x.Banking", true);
+    EXPECT_EQ(platform.browsers.choice().hidden(), hidden);
+    EXPECT_EQ(view.focusWidget(), box("shown-0-0"));
+    for (int g = 0; g < 2; ++g) {
+        for (int p = 0; p < 5; ++p)
+            view.model().setProfileShown(g, p, false);
+    }
+    EXPECT_TRUE(hasLabel(
+        &view,
+        u"チェックしたプロファイルがないため、選択ウィンドウにはすべてのプロファイルを表示します。"_s));
 }
