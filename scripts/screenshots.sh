@@ -100,6 +100,9 @@ shoot Orlim picker.png
 "$build/orlim" "https://mail.example.co.jp/inbox/8812" "https://calendar.example.com/event/31"
 shoot Orlim picker-waiting.png
 xdotool key ctrl+Escape
+"$build/orlim" "https://nam02.safelinks.protection.outlook.com/?url=https%3A%2F%2Fintranet.example.co.jp%2Fhr%2Fpayslips%2F2026-12&data=05%7C02%7Cuser%40example.com%7C1f2e3d4c&sdata=AbCdEf%2BgHi%3D&reserved=0"
+shoot Orlim picker-wrapped.png
+xdotool key Escape
 local_state Default "Profile 1" "Profile 2" "Profile 3" "Profile 4" "Profile 5" "Profile 6" \
     "Profile 7" "Profile 8" "Profile 9" "Profile 10"
 "$build/orlim" "https://docs.example.com/handbook/chapter-7/section-3?lang=ja"
@@ -115,6 +118,14 @@ local_state Default "Profile 1" "Profile 2"
 "$build/orlim"
 shoot "Orlim 設定" settings.png
 xdotool key ctrl+w 2>/dev/null || true
+# One profile hidden from the picker, beside Firefox's.
+two_browsers
+echo '{"shown": ["google-chrome.desktop", "firefox-esr.desktop"], "hidden": {"google-chrome.desktop": ["Profile 2"]}}' \
+    > "$work/config/orlim/browser.json"
+"$build/orlim"
+shoot "Orlim 設定" settings-hidden.png
+xdotool key ctrl+w 2>/dev/null || true
+two_browsers off
 
 # Dark, switched while Orlim runs.
 echo "set 1" >&7
