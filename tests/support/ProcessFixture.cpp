@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QRegularExpression>
 
@@ -34,6 +35,7 @@ void ProcessFixture::TearDown()
             waitFor([&] { return ::kill(browser, 0) != 0; }, 5000);
         }
     }
+    stopOrlims();
     for (auto process = m_processes.rbegin(); process != m_processes.rend(); ++process) {
         (*process)->terminate();
         if (!(*process)->waitForFinished(5000))
@@ -96,6 +98,29 @@ QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
         timeoutMs);
     std::sort(starts.begin(), starts.end());
     return starts;
+}
+
+QList<pid_t> ProcessFixture::orlims() const
+{
+    const QByteArray runtime = "XDG_RUNTIME_DIR=" + QFile::encodeName(path(u"runtime"_s));
+    QList<pid_t> found;
+    for (const QString& entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        const pid_t pid = entry.toInt();
+        QFile environ(u"/proc/"_s + entry + u"/environ"_s);
+        // A process that ended has no program left to name.
+        if (pid > 0 &&
+            QFileInfo(u"/proc/"_s + entry + u"/exe"_s).symLinkTarget().endsWith(u"/orlim-app"_s) &&
+            environ.open(QIODevice::ReadOnly) && environ.readAll().split('\0').contains(runtime))
+            found.append(pid);
+    }
+    return found;
+}
+
+bool ProcessFixture::stopOrlims() const
+{
+    for (const pid_t pid : orlims())
+        ::kill(pid, SIGTERM);
+    return waitFor([this] { return orlims().isEmpty(); }, 5000);
 }
 
 bool ProcessFixture::waitUntilListening() const
