@@ -132,15 +132,19 @@ TEST_F(Orlim, AnotherUsersLinkIsRefused)
         << "only the user's own link was routed";
 }
 
-// Misuse is refused with the reason. The default browser is set only when
-// Orlim's entry is installed: without it Orlim says where the entry belongs and
-// how to install it, and does not report success; with it, the desktop's own
-// check agrees.
+// Misuse is refused with the reason; the help names every browser served. The
+// default browser is set only when Orlim's entry is installed: without it Orlim
+// says where the entry belongs and how to install it, and does not report
+// success; with it, the desktop's own check agrees.
 TEST_F(Orlim, OptionsAndMisuse)
 {
     QString out, err;
     EXPECT_EQ(run({u"https://a.example/"_s, u"--version"_s}, &out, &err), 2);
     EXPECT_EQ(err, u"orlim: links cannot be combined with an option\nTry 'orlim --help'.\n"_s);
+    EXPECT_EQ(run({u"--help"_s}, &out), 0);
+    EXPECT_TRUE(out.contains(u"\nBrowsers served: Chrome, Chromium, Brave, Edge, Vivaldi, Firefox, "
+                             u"LibreWolf, Waterfox.\n"_s))
+        << out.toStdString();
     EXPECT_EQ(run({u"--make-default-browser"_s}, &out, &err), 1) << "not installed: refused";
     EXPECT_TRUE(out.contains(u"not the default"_s)) << out.toStdString();
     const QString user = path(u"data/applications"_s);

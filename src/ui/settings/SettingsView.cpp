@@ -223,8 +223,8 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
         empty(browser);
     for (const ChromeProfiles::BrowserProfiles& group : groups) {
         if (several)
-            rows->addWidget(Widgets::browserHeader(Icons::browser(group.browser),
-                                                   group.browser.shortName, widget));
+            rows->addWidget(
+                Widgets::browserHeader(Icons::browser(group.browser), group.browser.name, widget));
         if (group.profiles.isEmpty())
             empty(group.browser.shortName);
         for (const ChromeProfile& profile : group.profiles)
