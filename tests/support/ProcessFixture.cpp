@@ -116,11 +116,25 @@ QList<pid_t> ProcessFixture::orlims() const
     return found;
 }
 
-bool ProcessFixture::stopOrlims() const
+bool ProcessFixture::stopOrlims(int signal) const
 {
-    for (const pid_t pid : orlims())
-        ::kill(pid, SIGTERM);
-    return waitFor([this] { return orlims().isEmpty(); }, 5000);
+    const QList<pid_t> running = orlims();
+    for (const pid_t pid : running)
+        ::kill(pid, signal);
+    // Ended once a zombie or reaped: its socket is closed only by then, later
+    // than its program stops being named.
+    return waitFor(
+        [&] {
+            return std::all_of(running.begin(), running.end(), [](pid_t pid) {
+                QFile stat(u"/proc/%1/stat"_s.arg(pid));
+                if (!stat.open(QIODevice::ReadOnly))
+                    return true;
+                const QByteArray fields = stat.readAll();
+                const QByteArray state = fields.mid(fields.lastIndexOf(')') + 2, 1);
+                return state == "Z" || state == "X";
+            });
+        },
+        5000);
 }
 
 bool ProcessFixture::waitUntilListening() const

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/types.h>
@@ -55,8 +56,8 @@ protected:
     /// The running Orlims of this test, each in a session of its own: the
     /// `orlim-app` processes started with its runtime folder.
     QList<pid_t> orlims() const;
-    /// Ends them and waits until they have gone; false when one stays.
-    bool stopOrlims() const;
+    /// Ends them with `signal` and waits until they have gone; false when one stays.
+    bool stopOrlims(int signal = SIGTERM) const;
     /// Waits until a running Orlim listens on its socket.
     bool waitUntilListening() const;
     QString socketPath() const { return path(u"runtime/orlim/links.socket"_s); }
