@@ -107,9 +107,10 @@ QList<pid_t> ProcessFixture::orlims() const
     for (const QString& entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
         const pid_t pid = entry.toInt();
         QFile environ(u"/proc/"_s + entry + u"/environ"_s);
-        // A process that ended has no program left to name.
+        // A process that ended has no program left to name; one whose program
+        // was rebuilt since names it "… (deleted)".
         if (pid > 0 &&
-            QFileInfo(u"/proc/"_s + entry + u"/exe"_s).symLinkTarget().endsWith(u"/orlim-app"_s) &&
+            QFileInfo(u"/proc/"_s + entry + u"/exe"_s).symLinkTarget().contains(u"/orlim-app"_s) &&
             environ.open(QIODevice::ReadOnly) && environ.readAll().split('\0').contains(runtime))
             found.append(pid);
     }
