@@ -122,20 +122,22 @@ bool ProcessFixture::stopOrlims(int signal) const
     const QList<pid_t> running = orlims();
     for (const pid_t pid : running)
         ::kill(pid, signal);
-    // Ended once a zombie or reaped: its socket is closed only by then, later
-    // than its program stops being named.
-    return waitFor(
-        [&] {
-            return std::all_of(running.begin(), running.end(), [](pid_t pid) {
-                QFile stat(u"/proc/%1/stat"_s.arg(pid));
-                if (!stat.open(QIODevice::ReadOnly))
-                    return true;
-                const QByteArray fields = stat.readAll();
-                const QByteArray state = fields.mid(fields.lastIndexOf(')') + 2, 1);
-                return state == "Z" || state == "X";
-            });
-        },
-        5000);
+    // Ended once every thread is a zombie or reaped: its socket is closed
+    // only by then, later than its program stops being named or its first
+    // thread ends.
+    const auto ended = [](pid_t pid) {
+        const QString tasks = u"/proc/%1/task/"_s.arg(pid);
+        const QStringList threads = QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        return std::all_of(threads.begin(), threads.end(), [&](const QString& thread) {
+            QFile stat(tasks + thread + u"/stat"_s);
+            if (!stat.open(QIODevice::ReadOnly))
+                return true;
+            const QByteArray fields = stat.readAll();
+            const QByteArray state = fields.mid(fields.lastIndexOf(')') + 2, 1);
+            return state == "Z" || state == "X";
+        });
+    };
+    return waitFor([&] { return std::all_of(running.begin(), running.end(), ended); }, 5000);
 }
 
 bool ProcessFixture::waitUntilListening() const
