@@ -132,11 +132,11 @@ public:
     void addEnvironment(const std::string& variable) { m_env.push_back(variable); }
 
     /// Starts the running Orlim, its errors into `errors` where given; it is
-    /// stopped if the run fails.
-    pid_t startApplication(const std::string& orlim, const std::string& link,
-                           const std::string& errors = "/dev/null") const
+    /// stopped if the run fails. The application itself, which `orlim` would
+    /// start in a session of its own and leave running, so that it is ours to stop.
+    pid_t startApplication(const std::string& link, const std::string& errors = "/dev/null") const
     {
-        return g_app = spawn(orlim, {link}, errors);
+        return g_app = spawn(ORLIM_APP_EXECUTABLE, {link}, errors);
     }
 
     /// Makes the served browser's entry run `program`.
@@ -529,7 +529,7 @@ int main(int argc, char** argv)
     {
         Figure f{"3 hot link: orlim URL -> Chrome started", {}, {}, "ms", "(overhead <= 5 ms)"};
         box.setProfiles(0);
-        const pid_t app = box.startApplication(orlim, "https://warm.example/");
+        const pid_t app = box.startApplication("https://warm.example/");
         box.waitForChromeStart(++chromeCount);
         for (int i = 0; i < runs; ++i) {
             Nanoseconds start = now();
@@ -561,7 +561,7 @@ int main(int argc, char** argv)
     // Link to picker mapped, Orlim running: a first picker, closed, then `runs`
     // more. Returns the running Orlim.
     const auto pickerMapped = [&](Figure f) {
-        const pid_t app = box.startApplication(orlim, "https://warm.example/");
+        const pid_t app = box.startApplication("https://warm.example/");
         box.close(box.waitForMap("Orlim").second);
         for (int i = 0; i < runs; ++i) {
             const Nanoseconds start = now();
@@ -622,7 +622,7 @@ int main(int argc, char** argv)
     {
         constexpr int burst = 1000;
         box.setProfiles(5);
-        const pid_t app = box.startApplication(orlim, "https://burst.example/first");
+        const pid_t app = box.startApplication("https://burst.example/first");
         const xcb_window_t picker = box.waitForMap("Orlim").second;
         const double before = double(residentKilobytes(app)) / 1024.0;
         const Nanoseconds start = now();
@@ -680,7 +680,7 @@ int main(int argc, char** argv)
                 waitFor(box.spawn(orlim, {"https://" + site + "/" + std::to_string(i)}));
             return ms(now() - start) / burst;
         };
-        pid_t app = box.startApplication(orlim, "https://open.example/first");
+        pid_t app = box.startApplication("https://open.example/first");
         box.waitForChromeStart(++chromeCount);
         const double opening = handOver("open.example");
         box.waitForChromeStart(chromeCount += burst);
@@ -688,7 +688,7 @@ int main(int argc, char** argv)
 
         box.setBrowserProgram("/bin/false");
         const std::string errors = box.chromeLog() + ".errors";
-        app = box.startApplication(orlim, "https://lost.example/first", errors);
+        app = box.startApplication("https://lost.example/first", errors);
         const auto told = [&] {
             std::ifstream log(errors);
             int lines = 0;
@@ -748,7 +748,7 @@ int main(int argc, char** argv)
         Pages pages;
         const pid_t running = box.spawn(firefox, {"--profile", profile, pages.url("/first")});
         pages.waitFor("/first");
-        const pid_t app = box.startApplication(orlim, pages.url("/warm"));
+        const pid_t app = box.startApplication(pages.url("/warm"));
         pages.waitFor("/warm");
         Figure f{"13 hot link: orlim URL -> page asked (Firefox)", {}, {}, "ms", ""};
         for (int i = 0; i < runs; ++i) {
@@ -789,12 +789,12 @@ int main(int argc, char** argv)
         for (int i = 0; i < runs; ++i) {
             box.setProfiles(0);
             Nanoseconds start = now();
-            pid_t app = box.startApplication(orlim, "https://cold.example/");
+            pid_t app = box.startApplication("https://cold.example/");
             chrome.samples.push_back(ms(box.waitForChromeStart(++chromeCount) - start));
             stop(app);
             box.setProfiles(5);
             start = now();
-            app = box.startApplication(orlim, "https://cold.example/");
+            app = box.startApplication("https://cold.example/");
             picker.samples.push_back(ms(box.waitForMap("Orlim").first - start));
             stop(app);
         }

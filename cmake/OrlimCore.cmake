@@ -113,6 +113,7 @@ add_dependencies(orlim_wayland_protocols orlim_wayland_headers)
 # loads nothing heavy. The core library includes it.
 add_library(orlim_handover STATIC
     ${PROJECT_SOURCE_DIR}/src/text/ArgumentWalk.cpp
+    ${PROJECT_SOURCE_DIR}/src/instance/DetachedStart.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/Election.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/Forwarding.cpp
     ${PROJECT_SOURCE_DIR}/src/instance/InstanceLock.cpp

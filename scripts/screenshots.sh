@@ -60,7 +60,9 @@ shoot() { # window title, file
     echo "wrote $out/$2"
 }
 
-start() { "$1/orlim" "${@:2}" & pids+=($!); }
+# The application itself, in the foreground: `orlim` would leave it running
+# in a session of its own, out of reach of the cleanup.
+start() { "$1/orlim-app" "${@:2}" & pids+=($!); }
 
 # Firefox ESR beside Chrome, both shown in one picker; "off" shows Chrome alone again.
 two_browsers() {

@@ -8,10 +8,10 @@ class DefaultBrowser;
 /// Application-wide actions offered by the tray menu and the settings window.
 namespace AppActions {
 
-/// Asks the desktop, through `browser`, to open "http" and then "https" links
-/// with Orlim. Returns at once; `completion`, when given, runs exactly once on
-/// the main thread after both requests have completed, whether they succeeded
-/// or not.
+/// Asks the desktop, through `browser`, to open "http" and "https" links and
+/// HTML files with Orlim. Returns at once; `completion`, when given, runs
+/// exactly once on the main thread after every request has completed, whether
+/// they succeeded or not.
 void setAsDefaultBrowser(DefaultBrowser& browser, std::function<void()> completion = {});
 /// Whether the desktop, through `browser`, opens web links with Orlim: its
 /// https handler is Orlim's desktop entry.

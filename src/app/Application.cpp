@@ -4,6 +4,7 @@
 #include "actions/AppActions.h"
 #include "app/CommandLine.h"
 #include "app/Options.h"
+#include "instance/DetachedStart.h"
 #include "instance/Election.h"
 #include "instance/Forwarding.h"
 #include "instance/InstanceLock.h"
@@ -23,14 +24,76 @@
 
 #include <cstdio>
 
+namespace {
+
+/// The token is handed to the first window explicitly; Qt must not spend it
+/// on its own, and no program started later may inherit it.
+void forgetActivationVariables()
+{
+    for (const char* name : ActivationVariables::all)
+        qunsetenv(name);
+}
+
+/// The names the desktop knows Orlim by; Orlim lives on with no window open.
+void nameTheApplication()
+{
+    QApplication::setApplicationName(QString::fromUtf16(AppInfo::desktopEntry));
+    QApplication::setApplicationVersion(AppInfo::version());
+    QApplication::setDesktopFileName(QString::fromUtf16(AppInfo::desktopEntry));
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+/// Orlim's look follows the desktop's colours, reads to screen readers and
+/// prefers Japanese faces.
+void followTheDesktop(const Platform& platform)
+{
+    Appearance::follow(*platform.colorScheme, QApplication::palette());
+    Accessibility::install();
+    Typography::preferJapaneseFaces();
+}
+
+} // namespace
+
+int Application::run(int argc, char** argv)
+{
+    // Taken first, so that nothing started later inherits it.
+    DetachedStart::Starter starter = DetachedStart::Starter::fromEnvironment();
+    const CommandLine commandLine = CommandLine::parse(argc, argv);
+    if (commandLine.action != CommandLine::Action::Open)
+        return Options::answer(commandLine, argc, argv);
+
+    const auto runtime = RuntimeDirectory::forCurrentUser();
+    if (!runtime) {
+        Options::print(stderr, QStringLiteral("orlim: cannot create a private runtime folder\n"));
+        return 1;
+    }
+    const std::string token = Forwarding::activationToken();
+    InstanceLock lock;
+    if (const auto exitCode = Election::run(
+            lock, runtime->lockPath(),
+            [&] { return Forwarding::handOver(*runtime, commandLine.links, token); },
+            Election::steadyClock()))
+        return *exitCode;
+
+    // Elected: this process becomes the running Orlim.
+    forgetActivationVariables();
+    QApplication app(argc, argv);
+    nameTheApplication();
+    Platform platform = Platform::forThisSystem();
+    platform.settleDesktop();
+    followTheDesktop(platform);
+    Application orlim(platform);
+    // The door opens before anything is routed, so no later link slips past.
+    orlim.openTheDoor(*runtime, lock);
+    // Read as text only now, to be shown.
+    orlim.start(ArgumentText::fromBytes(commandLine.links), QString::fromStdString(token));
+    starter.linksTaken();
+    return app.exec();
+}
+
 Application::Application(Platform& platform)
     : m_browsers(*platform.applications, *platform.files),
-      m_rules(*platform.files,
-              [this] {
-                  const auto served = m_browsers.find();
-                  return served ? served->desktopId : QString();
-              }),
-      m_wrappedLinks(*platform.files),
+      m_rules(*platform.files, [this] { return servedBrowser(); }), m_wrappedLinks(*platform.files),
       m_launcher(*platform.processes, platform.browserWindows, *platform.scheduler, m_browsers),
       m_commands{[this] { m_settings.show(); }, &AppActions::quit},
       m_presenter{*platform.windowActivation, TitleBar::wanted(platform.desktop), &m_commands},
@@ -51,80 +114,30 @@ Application::Application(Platform& platform)
         m_rules.settle();
     // The window of links not opened waits while the picker is up.
     QObject::connect(&m_picker, &PickerWindowController::up, &m_notice, &LinkNotice::pickerUp);
+    // Later `orlim`s' links and reopens come in by the delegate, as Orlim's own.
     QObject::connect(&m_server, &LinkServer::linksReceived, &m_delegate, &AppDelegate::openURLs);
     QObject::connect(&m_server, &LinkServer::reopenRequested, &m_delegate,
                      &AppDelegate::applicationShouldHandleReopen);
 }
 
-bool Application::listen(const std::string& socketPath)
+QString Application::servedBrowser() const
 {
-    return m_server.listen(socketPath);
+    const auto served = m_browsers.find();
+    return served ? served->desktopId : QString();
+}
+
+void Application::openTheDoor(const RuntimeDirectory& runtime, InstanceLock& lock)
+{
+    if (m_server.listen(runtime.socketPath()))
+        return;
+    lock.release();
+    Options::print(stderr, u"orlim: cannot listen on " +
+                               QFile::decodeName(runtime.socketPath().c_str()) +
+                               u"; later links will start another Orlim\n");
 }
 
 void Application::start(const QStringList& links, const QString& launchToken)
 {
     m_delegate.openURLs(links, launchToken);
     m_delegate.applicationDidFinishLaunching(links.isEmpty() ? launchToken : QString());
-}
-
-namespace {
-
-/// Becomes the running Orlim: listens for later links, routes our own, and runs
-/// until quit.
-int runApplication(int argc, char** argv, const RuntimeDirectory& runtime, InstanceLock& lock,
-                   const QStringList& links, const std::string& launchToken)
-{
-    // The token is handed to the first window explicitly; Qt must not spend it
-    // on its own, and no program started later may inherit it.
-    for (const char* name : ActivationVariables::all)
-        qunsetenv(name);
-    const QString token = QString::fromStdString(launchToken);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf16(AppInfo::desktopEntry));
-    QApplication::setApplicationVersion(AppInfo::version());
-    QApplication::setDesktopFileName(QString::fromUtf16(AppInfo::desktopEntry));
-    QApplication::setQuitOnLastWindowClosed(false);
-    Platform platform = Platform::forThisSystem();
-    platform.settleDesktop();
-    Appearance::follow(*platform.colorScheme, QApplication::palette());
-    Accessibility::install();
-    Typography::preferJapaneseFaces();
-
-    Application orlim(platform);
-    // Listen before routing anything, so no later link can slip past.
-    // Without a door the lock must go too: a later `orlim` then starts its own
-    // application instead of waiting for one that cannot hear it.
-    if (!orlim.listen(runtime.socketPath())) {
-        lock.release();
-        Options::print(stderr, u"orlim: cannot listen on " +
-                                   QFile::decodeName(runtime.socketPath().c_str()) +
-                                   u"; later links will start another Orlim\n");
-    }
-    orlim.start(links, token);
-    return app.exec();
-}
-
-} // namespace
-
-int runOrlim(int argc, char** argv)
-{
-    const CommandLine commandLine = CommandLine::parse(argc, argv);
-    if (commandLine.action != CommandLine::Action::Open)
-        return Options::answer(commandLine, argc, argv);
-
-    const auto runtime = RuntimeDirectory::forCurrentUser();
-    if (!runtime) {
-        Options::print(stderr, QStringLiteral("orlim: cannot create a private runtime folder\n"));
-        return 1;
-    }
-    const std::string token = Forwarding::activationToken();
-    InstanceLock lock;
-    if (const auto exitCode = Election::run(
-            lock, runtime->lockPath(),
-            [&] { return Forwarding::handOver(*runtime, commandLine.links, token); },
-            Election::steadyClock()))
-        return *exitCode;
-    // Read as text only now, to be shown.
-    return runApplication(argc, argv, *runtime, lock, ArgumentText::fromBytes(commandLine.links),
-                          token);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
+#include "browser/BrowserInstallation.h"
 #include "text/ArgumentText.h"
 #include "text/ArgumentWalk.h"
 
@@ -63,23 +64,25 @@ CommandLine CommandLine::parse(int argc, const char* const* argv)
 
 QString CommandLine::usage()
 {
-    return QStringLiteral(
-        "Usage: orlim [LINK...]\n"
-        "       orlim [OPTION]\n"
-        "\n"
-        "Shows Orlim's picker for LINK and opens it in the profile chosen there, in\n"
-        "Google Chrome or the Chromium-based browser chosen in Orlim's settings.\n"
-        "The first Orlim stays in the tray; a later `orlim LINK` hands its links to it.\n"
-        "Links that come together wait their turn in the picker, in order. Without a\n"
-        "link, shows Orlim's settings.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help              show this help and exit\n"
-        "  --version               show Orlim's version and exit\n"
-        "  --list-profiles         print the served browser's profiles (directory, a tab,\n"
-        "                          name), one a line; exits 1 when no browser is installed\n"
-        "  --list-browsers         print the installed browsers (desktop-file ID, a tab,\n"
-        "                          name), the one served marked with a tab and \"served\"\n"
-        "  --make-default-browser  make Orlim the desktop's web browser; exits 0 when it is\n"
-        "  --                      every argument after this is a link\n");
+    return u"Usage: orlim [LINK...]\n"
+           u"       orlim [OPTION]\n"
+           u"\n"
+           u"Shows Orlim's picker for LINK and opens it in the profile chosen there, in\n"
+           u"the browser chosen in Orlim's settings.\n"
+           u"Browsers served: " +
+           BrowserInstallations::names().join(u", ") +
+           u".\n"
+           u"The first Orlim stays in the tray; a later `orlim LINK` hands its links to it.\n"
+           u"Links that come together wait their turn in the picker, in order. Without a\n"
+           u"link, shows Orlim's settings.\n"
+           u"\n"
+           u"Options:\n"
+           u"  -h, --help              show this help and exit\n"
+           u"  --version               show Orlim's version and exit\n"
+           u"  --list-profiles         print the served browser's profiles (directory, a tab,\n"
+           u"                          name), one a line; exits 1 when no browser is installed\n"
+           u"  --list-browsers         print the installed browsers (desktop-file ID, a tab,\n"
+           u"                          name), the one served marked with a tab and \"served\"\n"
+           u"  --make-default-browser  make Orlim the desktop's web browser; exits 0 when it is\n"
+           u"  --                      every argument after this is a link\n";
 }

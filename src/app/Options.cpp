@@ -6,6 +6,7 @@
 #include "browser/BrowserInstallation.h"
 #include "browser/ChromeProfiles.h"
 #include "platform/AppInfo.h"
+#include "platform/ApplicationDirectory.h"
 #include "platform/DefaultBrowser.h"
 #include "platform/Platform.h"
 
@@ -48,8 +49,10 @@ int answer(const CommandLine& commandLine, int argc, char** argv)
         return listProfiles(browsersOf(Platform::forThisSystem()));
     case CommandLine::Action::ListBrowsers:
         return listBrowsers(browsersOf(Platform::forThisSystem()));
-    case CommandLine::Action::MakeDefaultBrowser:
-        return makeDefaultBrowser(*Platform::forThisSystem().defaultBrowser, argc, argv);
+    case CommandLine::Action::MakeDefaultBrowser: {
+        const Platform platform = Platform::forThisSystem();
+        return makeDefaultBrowser(*platform.defaultBrowser, *platform.applications, argc, argv);
+    }
     case CommandLine::Action::Open:
         break;
     }
@@ -83,7 +86,8 @@ int listBrowsers(const BrowserInstallations& browsers)
     return 0;
 }
 
-int makeDefaultBrowser(DefaultBrowser& browser, int argc, char** argv)
+int makeDefaultBrowser(DefaultBrowser& browser, const ApplicationDirectory& applications, int argc,
+                       char** argv)
 {
     QCoreApplication app(argc, argv);
     AppActions::setAsDefaultBrowser(browser, [] { QCoreApplication::quit(); });
@@ -95,9 +99,17 @@ int makeDefaultBrowser(DefaultBrowser& browser, int argc, char** argv)
     const auto handler = browser.handler(QStringLiteral("https"));
     print(stdout, u"Orlim is not the default web browser; https links open with " +
                       handler.value_or(QStringLiteral("no application")) + u".\n");
-    if (!handler || handler->isEmpty())
-        print(stderr, u"orlim: is " + QString::fromUtf16(AppInfo::desktopId) +
-                          u" installed? (make install)\n");
+    const QString entry = QString::fromUtf16(AppInfo::desktopId);
+    if (!applications.find(entry)) {
+        const QStringList folders = applications.folders();
+        print(stderr, u"orlim: no desktop entry named " + entry +
+                          u" is installed, so the desktop cannot open links with Orlim.\n"
+                          u"It belongs in one of these folders:\n  " +
+                          folders.join(QStringLiteral("\n  ")) +
+                          u"\nInstall it with `make install` or Orlim's package, or run "
+                          u"`make run` once, which writes one in " +
+                          folders.value(0) + u".\n");
+    }
     return 1;
 }
 

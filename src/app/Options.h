@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+class ApplicationDirectory;
 class BrowserInstallations;
 class DefaultBrowser;
 struct CommandLine;
@@ -22,8 +23,11 @@ int answer(const CommandLine& commandLine, int argc, char** argv);
 int listProfiles(const BrowserInstallations& browsers);
 /// --list-browsers: the installed browsers, the one served marked.
 int listBrowsers(const BrowserInstallations& browsers);
-/// --make-default-browser: asks `browser` for Orlim, then says what came of it.
-int makeDefaultBrowser(DefaultBrowser& browser, int argc, char** argv);
+/// --make-default-browser: asks `browser` for Orlim, then says what came of it,
+/// and, when Orlim's entry is not among `applications`, where it belongs and
+/// how to put it there.
+int makeDefaultBrowser(DefaultBrowser& browser, const ApplicationDirectory& applications, int argc,
+                       char** argv);
 
 /// `text` in the locale's encoding, as a terminal shows it.
 void print(FILE* stream, const QString& text);

@@ -96,15 +96,20 @@ std::optional<QStringList> BrowserInstallation::commandLine(const QStringList& a
     return DesktopCommand::expand(command, arguments);
 }
 
-QString BrowserInstallations::noneInstalled()
+QStringList BrowserInstallations::names()
 {
-    // Each browser once, in the table's order.
     QStringList names;
     for (const Kind& kind : kinds) {
         const QString name = QString::fromUtf16(kind.shortName);
         if (!names.contains(name))
             names.append(name);
     }
+    return names;
+}
+
+QString BrowserInstallations::noneInstalled()
+{
+    QStringList names = BrowserInstallations::names();
     const QString last = names.takeLast();
     return u"no supported browser is installed (" + names.join(u", ") + u" or " + last + u')';
 }

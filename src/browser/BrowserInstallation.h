@@ -88,6 +88,9 @@ public:
     /// Whether `browser`'s desktop entry is still installed.
     bool isInstalled(const BrowserInstallation& browser) const;
 
+    /// Each browser of the table once, by the name the interface gives it, in
+    /// the table's order: "Chrome", "Chromium", …, "Waterfox".
+    static QStringList names();
     /// What the command line and the log say when none of the table is installed:
     /// "no supported browser is installed (Chrome, Chromium, …, Firefox, LibreWolf or Waterfox)".
     static QString noneInstalled();

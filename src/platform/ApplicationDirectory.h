@@ -4,6 +4,7 @@
 #include "text/DesktopCommand.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 /// Looks up installed applications by their desktop-file ID, the way the
@@ -22,4 +23,6 @@ public:
 
     /// The installed entry with this ID, or nothing when there is none.
     virtual std::optional<Entry> find(const QString& desktopId) const = 0;
+    /// The folders entries are looked for in, the user's first.
+    virtual QStringList folders() const = 0;
 };

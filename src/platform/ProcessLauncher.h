@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <functional>
 
-/// Starts other programs. Orlim only ever starts Chrome, detached, without a
-/// shell, and never waits for it.
+/// Starts other programs. Orlim only ever starts the browsers it serves,
+/// detached, without a shell, and never waits for them.
 class ProcessLauncher
 {
 public:

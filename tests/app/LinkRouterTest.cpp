@@ -134,9 +134,8 @@ TEST(LinkRouter, EachLinkWithTheBrowsersShownOnArrival)
             u"microsoft-edge|--profile-directory=Profile 2|--inprivate|https://d|token-3"_s,
             u"/opt/google/chrome/chrome|--profile-directory=Profile 1|https://e|token-4"_s}));
     EXPECT_EQ(o.platform.notifications.shown,
-              QStringList{LinkNotice::summary() + u'|' +
-                          LinkNotice::reason(ChromeLauncher::Failure::BrowserGone) +
-                          u"\nhttps://f|リンクをコピー"_s});
+              QStringList{u"リンクを開けませんでした|このリンクを開くブラウザが見つかりません。"
+                          u"アンインストールされた可能性があります。\nhttps://f|リンクをコピー"_s});
 }
 
 // The picker leaves out the profiles hidden in the settings, and a browser

@@ -106,3 +106,26 @@ TEST(BrowserInstallation, TheServedBrowserAndThoseShown)
     ASSERT_TRUE(choice.hide({}));
     EXPECT_EQ(choice.shown().size(), 2);
 }
+
+// Each text that lists the browsers served names every one of the table's:
+// the desktop entry (in both its languages), the manual, the package's
+// description and the store's.
+TEST(BrowserInstallation, EveryListNamesEachBrowser)
+{
+    const QString root = QStringLiteral(ORLIM_TEST_DATA "/../../");
+    for (const char* file : {"data/orlim.desktop", "data/orlim.1.in", "CMakeLists.txt",
+                             "data/io.github.orlim.Orlim.metainfo.xml.in"}) {
+        QFile text(root + QString::fromLatin1(file));
+        ASSERT_TRUE(text.open(QIODevice::ReadOnly)) << file;
+        const QList<QByteArray> lines = text.readAll().split('\n');
+        for (const QByteArray& line : lines) {
+            if (!line.startsWith("Comment") && !line.startsWith("orlim \\-"))
+                continue;
+            for (const QString& name : BrowserInstallations::names())
+                EXPECT_TRUE(line.contains(name.toUtf8())) << file << ": " << line.constData();
+        }
+        for (const QString& name : BrowserInstallations::names())
+            EXPECT_TRUE(lines.join('\n').contains(name.toUtf8()))
+                << file << ": " << name.toStdString();
+    }
+}

@@ -285,7 +285,7 @@ public:
                 {QStringLiteral(PORTAL_SCRIPT), readOne ? u"readone"_s : u"read"_s, u"1"_s},
                 environment(), u"portal.log"_s);
             ASSERT_EQ(nextLine(portal).trimmed(), "ready");
-            QProcess* orlim = start({u"https://style.example/"_s});
+            start({u"https://style.example/"_s});
             ASSERT_TRUE(becomes(true)) << readLog(u"compositor.log"_s).toStdString();
             for (const auto& [set, dark] : {std::pair{"set 2\n", false}, std::pair{"set 1\n", true},
                                             std::pair{"set 0\n", false}}) {
@@ -293,10 +293,9 @@ public:
                 portal->waitForBytesWritten(5000);
                 EXPECT_TRUE(becomes(dark)) << set;
             }
-            for (QProcess* process : {orlim, portal}) {
-                process->terminate();
-                process->waitForFinished(5000);
-            }
+            stopOrlims();
+            portal->terminate();
+            portal->waitForFinished(5000);
         }
     }
 

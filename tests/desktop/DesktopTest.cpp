@@ -93,6 +93,8 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     QProcess* orlim =
         startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://no-profiles.example/"_s},
                     launched); // no window of its own
+    ASSERT_TRUE(orlim->waitForFinished(10000));
+    EXPECT_EQ(orlim->exitCode(), 0);
     const QJsonObject item = QJsonDocument::fromJson(nextLine(watcher)).object();
     EXPECT_EQ(
         item[u"labels"_s].toVariant().toStringList(),
@@ -110,6 +112,5 @@ TEST_F(Desktop, TrayMenuOpensTheSettingsAndQuits)
     EXPECT_EQ(run({}), 0);
     ASSERT_TRUE(waitFor(settingsActive));
     type(u"ctrl+q"_s);
-    EXPECT_TRUE(orlim->waitForFinished(10000));
-    EXPECT_EQ(orlim->exitCode(), 0);
+    EXPECT_TRUE(waitFor([&] { return orlims().isEmpty(); }));
 }

@@ -68,22 +68,19 @@ TEST_F(Installations, LinksThatCannotBeOpenedAreShown)
         return QString::fromUtf8(readLog(u"orlim.log"_s))
             .count(u"a link could not be opened: "_s + why);
     };
-    QProcess* running =
-        startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://secret.example/?token=42"_s},
-                    environment(), u"orlim.log"_s);
+    startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://secret.example/?token=42"_s},
+                environment(), u"orlim.log"_s);
     ASSERT_TRUE(waitFor([&] { return told(u"no supported browser is installed"_s) == 1; }));
     EXPECT_EQ(run({u"https://second.example"_s}), 0) << "handed over";
     EXPECT_TRUE(waitFor([&] { return told(u"no supported browser is installed"_s) == 2; }));
-    running->terminate();
-    ASSERT_TRUE(running->waitForFinished(5000));
+    ASSERT_TRUE(stopOrlims());
     // A running Orlim learns of a new entry only once the desktop's index of
     // applications does; a fresh one reads it at once.
     installEntry(u"google-chrome.desktop"_s, "env ORLIM_TEST=1 /nonexistent/chrome %U");
-    running = startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://third.example"_s},
-                          environment(), u"orlim.log"_s);
+    startHelper({QStringLiteral(ORLIM_EXECUTABLE), u"https://third.example"_s}, environment(),
+                u"orlim.log"_s);
     EXPECT_TRUE(waitFor([&] { return told(u"the browser could not be started"_s) == 1; }));
-    running->terminate();
-    ASSERT_TRUE(running->waitForFinished(5000));
+    ASSERT_TRUE(stopOrlims());
     const QString log = QString::fromUtf8(readLog(u"orlim.log"_s));
     EXPECT_EQ(told(u"no supported browser is installed"_s), 2) << log.toStdString();
     EXPECT_EQ(told(u"the browser could not be started"_s), 1) << log.toStdString();

@@ -23,22 +23,13 @@ TEST_F(Stress, FiftySimultaneousStarts)
     expected.sort();
     EXPECT_EQ(routed, expected);
 
-    // Each hand-over was acknowledged after its link was routed, so only the
-    // running Orlim is left, or about to be.
-    QList<QProcess*> running;
-    EXPECT_TRUE(waitFor([&] {
-        running.clear();
-        for (QProcess* process : processes) {
-            if (process->state() != QProcess::NotRunning && !process->waitForFinished(5))
-                running.append(process);
-        }
-        return running.size() == 1;
-    })) << "exactly one running Orlim";
+    // Each `orlim` returned once its link was taken, and only the running
+    // Orlim is left, or about to be.
     for (QProcess* process : processes)
-        EXPECT_TRUE(process->state() != QProcess::NotRunning || process->exitCode() == 0);
-    ASSERT_EQ(running.size(), 1);
-    ::kill(pid_t(running[0]->processId()), SIGKILL);
-    running[0]->waitForFinished(5000);
+        EXPECT_TRUE(process->waitForFinished(10000) && process->exitCode() == 0);
+    EXPECT_TRUE(waitFor([&] { return orlims().size() == 1; }))
+        << "exactly one running Orlim, not " << orlims().size();
+    ASSERT_TRUE(stopOrlims(SIGKILL));
     start({u"https://after.example/"_s});
     EXPECT_EQ(waitForChrome(count + 1).size(), count + 1) << "the next Orlim took over";
 }

@@ -67,6 +67,7 @@ struct FakeApplications final : ApplicationDirectory
     {
         return installed.contains(desktopId) ? std::optional(installed[desktopId]) : std::nullopt;
     }
+    QStringList folders() const override { return {QStringLiteral("/fake/applications")}; }
     QHash<QString, Entry> installed{{QStringLiteral("google-chrome.desktop"),
                                      desktopEntry(QStringLiteral("Google Chrome"),
                                                   QStringLiteral("/opt/google/chrome/chrome %U"))}};
@@ -122,19 +123,20 @@ struct FakeBrowserWindows final : BrowserWindows
     int lookups = 0;
 };
 
-/// Requests complete out of order: https first, http as long again later.
+/// Requests complete out of order: https first, the others as long again later.
 struct FakeDefaultBrowser final : DefaultBrowser
 {
     static constexpr int httpsCompletesAfterMs = 10;
 
     explicit FakeDefaultBrowser(Scheduler& scheduler) : scheduler(scheduler) {}
-    void setHandler(const QString& scheme, const QString& desktopId,
+    void setHandler(const QString& type, const QString& desktopId,
                     std::function<void()> done) override
     {
-        requests.append(scheme + u'=' + desktopId);
-        if (scheme == u"https")
+        requests.append(type + u'=' + desktopId);
+        const bool https = type == u"x-scheme-handler/https";
+        if (https)
             httpsHandler = desktopId;
-        const int ms = httpsCompletesAfterMs * (scheme == u"https" ? 1 : 2);
+        const int ms = httpsCompletesAfterMs * (https ? 1 : 2);
         if (done)
             scheduler.schedule(std::chrono::milliseconds(ms), nullptr, std::move(done));
     }
@@ -146,7 +148,7 @@ struct FakeDefaultBrowser final : DefaultBrowser
 
     std::optional<QString> httpsHandler;
     mutable int reads = 0;
-    QStringList requests; // "scheme=desktopId"
+    QStringList requests; // "type=desktopId"
     Scheduler& scheduler;
 };
 

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QRegularExpression>
 
@@ -34,6 +35,7 @@ void ProcessFixture::TearDown()
             waitFor([&] { return ::kill(browser, 0) != 0; }, 5000);
         }
     }
+    stopOrlims();
     for (auto process = m_processes.rbegin(); process != m_processes.rend(); ++process) {
         (*process)->terminate();
         if (!(*process)->waitForFinished(5000))
@@ -96,6 +98,46 @@ QList<QStringList> ProcessFixture::waitForChrome(int count, int timeoutMs) const
         timeoutMs);
     std::sort(starts.begin(), starts.end());
     return starts;
+}
+
+QList<pid_t> ProcessFixture::orlims() const
+{
+    const QByteArray runtime = "XDG_RUNTIME_DIR=" + QFile::encodeName(path(u"runtime"_s));
+    QList<pid_t> found;
+    for (const QString& entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        const pid_t pid = entry.toInt();
+        QFile environ(u"/proc/"_s + entry + u"/environ"_s);
+        // A process that ended has no program left to name; one whose program
+        // was rebuilt since names it "… (deleted)".
+        if (pid > 0 &&
+            QFileInfo(u"/proc/"_s + entry + u"/exe"_s).symLinkTarget().contains(u"/orlim-app"_s) &&
+            environ.open(QIODevice::ReadOnly) && environ.readAll().split('\0').contains(runtime))
+            found.append(pid);
+    }
+    return found;
+}
+
+bool ProcessFixture::stopOrlims(int signal) const
+{
+    const QList<pid_t> running = orlims();
+    for (const pid_t pid : running)
+        ::kill(pid, signal);
+    // Ended once every thread is a zombie or reaped: its socket is closed
+    // only by then, later than its program stops being named or its first
+    // thread ends.
+    const auto ended = [](pid_t pid) {
+        const QString tasks = u"/proc/%1/task/"_s.arg(pid);
+        const QStringList threads = QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        return std::all_of(threads.begin(), threads.end(), [&](const QString& thread) {
+            QFile stat(tasks + thread + u"/stat"_s);
+            if (!stat.open(QIODevice::ReadOnly))
+                return true;
+            const QByteArray fields = stat.readAll();
+            const QByteArray state = fields.mid(fields.lastIndexOf(')') + 2, 1);
+            return state == "Z" || state == "X";
+        });
+    };
+    return waitFor([&] { return std::all_of(running.begin(), running.end(), ended); }, 5000);
 }
 
 bool ProcessFixture::waitUntilListening() const

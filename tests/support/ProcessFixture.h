@@ -7,8 +7,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/types.h>
 #include <vector>
 
 /// Runs the real `orlim` with HOME and every XDG folder in a temporary
@@ -51,6 +53,11 @@ protected:
         }
         return true;
     }
+    /// The running Orlims of this test, each in a session of its own: the
+    /// `orlim-app` processes started with its runtime folder.
+    QList<pid_t> orlims() const;
+    /// Ends them with `signal` and waits until they have gone; false when one stays.
+    bool stopOrlims(int signal = SIGTERM) const;
     /// Waits until a running Orlim listens on its socket.
     bool waitUntilListening() const;
     QString socketPath() const { return path(u"runtime/orlim/links.socket"_s); }

@@ -31,3 +31,11 @@ GioApplicationDirectory::find(const QString& desktopId) const
     g_free(icon);
     return entry;
 }
+
+QStringList GioApplicationDirectory::folders() const
+{
+    QStringList folders{text(g_get_user_data_dir()) + u"/applications"};
+    for (const char* const* data = g_get_system_data_dirs(); *data; ++data)
+        folders.append(text(*data) + u"/applications");
+    return folders;
+}

@@ -9,4 +9,5 @@ class GioApplicationDirectory final : public ApplicationDirectory
 {
 public:
     std::optional<Entry> find(const QString& desktopId) const override;
+    QStringList folders() const override;
 };

@@ -6,16 +6,16 @@
 
 #include <gio/gdesktopappinfo.h>
 
-void GioDefaultBrowser::setHandler(const QString& scheme, const QString& desktopId,
+void GioDefaultBrowser::setHandler(const QString& type, const QString& desktopId,
                                    std::function<void()> done)
 {
     // An entry that is not installed cannot be made the default: the request is
     // refused, and only the completion runs.
     const GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new(desktopId.toUtf8().constData()));
     if (info) {
-        const QByteArray type = "x-scheme-handler/" + scheme.toUtf8();
         GError* error = nullptr;
-        g_app_info_set_as_default_for_type(G_APP_INFO(info.get()), type.constData(), &error);
+        g_app_info_set_as_default_for_type(G_APP_INFO(info.get()), type.toUtf8().constData(),
+                                           &error);
         g_clear_error(&error);
     }
     // GIO writes synchronously; the completion still arrives through the main

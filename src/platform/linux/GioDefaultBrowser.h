@@ -12,7 +12,7 @@ class GioDefaultBrowser final : public DefaultBrowser
 public:
     explicit GioDefaultBrowser(Scheduler& scheduler) : m_scheduler(scheduler) {}
 
-    void setHandler(const QString& scheme, const QString& desktopId,
+    void setHandler(const QString& type, const QString& desktopId,
                     std::function<void()> done) override;
     std::optional<QString> handler(const QString& scheme) const override;
 

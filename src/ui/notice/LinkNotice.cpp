@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/notice/LinkNotice.h"
 
+#include "browser/BrowserInstallation.h"
 #include "platform/AppInfo.h"
 #include "platform/Notifications.h"
 #include "ui/look/Widgets.h"
@@ -55,7 +56,11 @@ QWidget* LinkNotice::content()
     m_headline->setObjectName(QStringLiteral("headline"));
     layout->addWidget(m_headline);
 
-    m_list = new LostLinkList([this](int row) { copy(m_lost->url(row)); }, widget);
+    m_list = new LostLinkList(
+        contentWidth - 2 * margin,
+        {reason(ChromeLauncher::Failure::NoBrowser), reason(ChromeLauncher::Failure::BrowserGone),
+         reason(ChromeLauncher::Failure::DidNotStart)},
+        [this](int row) { copy(m_lost->url(row)); }, widget);
     m_list->setModel(m_lost);
     layout->addWidget(m_list);
     m_more = Widgets::text(QString(), Typography::Role::Caption, widget, Palette::Tone::Secondary);
@@ -145,7 +150,10 @@ void LinkNotice::showQuietly()
     }
     const bool created = !m_window;
     if (created || (!m_window->isVisible() && !m_window->isMinimized())) {
-        m_presenter.showQuietly(m_window, style, created ? content() : nullptr);
+        // Sized for its rows before it is placed.
+        QWidget* fresh = created ? content() : nullptr;
+        refresh();
+        m_presenter.showQuietly(m_window, style, fresh);
         if (created)
             m_window->installEventFilter(this);
         m_list->select(m_lost->rowCount() - 1);
@@ -164,10 +172,11 @@ void LinkNotice::bringUp(const QString& url, ChromeLauncher::Failure why,
     const bool created = !m_window;
     if (!created && m_window->isMinimized())
         m_window->showNormal();
-    m_presenter.present(m_window, style, created ? content() : nullptr, activationToken);
+    QWidget* fresh = created ? content() : nullptr;
+    refresh();
+    m_presenter.present(m_window, style, fresh, activationToken);
     if (created)
         m_window->installEventFilter(this);
-    refresh();
     m_list->select(m_lost->rowOf(url));
     m_list->setFocus();
     // A copy made on activation alone may lose to an older selection (a
@@ -211,8 +220,8 @@ QString LinkNotice::reason(ChromeLauncher::Failure why)
 {
     switch (why) {
     case ChromeLauncher::Failure::NoBrowser:
-        return QStringLiteral("対応するブラウザ（Chrome、Chromium、Brave、Edge、Vivaldi）が"
-                              "インストールされていません。");
+        return u"対応するブラウザ（" + BrowserInstallations::names().join(u'、') +
+               u"）がインストールされていません。";
     case ChromeLauncher::Failure::BrowserGone:
         return QStringLiteral("このリンクを開くブラウザが見つかりません。アンインストールされた"
                               "可能性があります。");

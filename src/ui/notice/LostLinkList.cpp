@@ -19,11 +19,22 @@ QString copyLabel()
     return QStringLiteral("コピー");
 }
 
-/// Paints a row: the reason, the link shortened in the middle, and the button.
+/// Paints a row: the reason, whole and wrapped, the link shortened in the
+/// middle below it, and the button.
 class RowDelegate final : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    /// The height of the tallest reason a row may carry, wrapped.
+    int reasonHeight = 0;
+
+    /// Where a row's texts go, beside its button.
+    static QRect textArea(const QStyleOptionViewItem& option)
+    {
+        return option.rect.adjusted(padding, padding, 0, -padding)
+            .marginsRemoved({0, 0, button(option).rect.width() + 2 * padding, 0});
+    }
 
     static QStyleOptionButton button(const QStyleOptionViewItem& option)
     {
@@ -55,16 +66,12 @@ public:
         const QStyleOptionButton copy = button(item);
         view->style()->drawControl(QStyle::CE_PushButton, &copy, painter, view);
 
-        const QRect text = option.rect.adjusted(padding, padding, 0, -padding)
-                               .marginsRemoved({0, 0, copy.rect.width() + 2 * padding, 0});
+        const QRect text = textArea(item);
         painter->save();
-        const QFont reasonFont = Typography::font(Typography::Role::Caption);
-        painter->setFont(reasonFont);
+        painter->setFont(Typography::font(Typography::Role::Caption));
         painter->setPen(Palette::of(Palette::Tone::Secondary, option.palette));
-        const QFontMetrics reasonMetrics(reasonFont);
-        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop,
-                          reasonMetrics.elidedText(index.data(LostLinks::ReasonRole).toString(),
-                                                   Qt::ElideRight, text.width()));
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                          index.data(LostLinks::ReasonRole).toString());
         const QFont linkFont = Typography::font(Typography::Role::Callout);
         painter->setFont(linkFont);
         painter->setPen(option.palette.color(QPalette::Text));
@@ -76,8 +83,8 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
     {
-        const int lines = QFontMetrics(Typography::font(Typography::Role::Caption)).height() +
-                          QFontMetrics(Typography::font(Typography::Role::Callout)).height();
+        const int lines =
+            reasonHeight + QFontMetrics(Typography::font(Typography::Role::Callout)).height();
         QStyleOptionViewItem item = option;
         item.rect = QRect(0, 0, 100, 0);
         return {option.rect.width(), std::max(lines, button(item).rect.height()) + 3 * padding};
@@ -86,11 +93,26 @@ public:
 
 } // namespace
 
-LostLinkList::LostLinkList(std::function<void(int row)> copy, QWidget* parent)
+LostLinkList::LostLinkList(int width, const QStringList& reasons, std::function<void(int row)> copy,
+                           QWidget* parent)
     : QListView(parent), m_copy(std::move(copy))
 {
     setObjectName(QStringLiteral("links"));
-    setItemDelegate(new RowDelegate(this));
+    setFixedWidth(width);
+    auto* delegate = new RowDelegate(this);
+    // Every row is as tall as the tallest reason needs, wrapped where a scroll
+    // bar may take its room: the rows stay alike, so many lay out at once.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.widget = this;
+    option.rect =
+        QRect(0, 0, width - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this), 0);
+    const QFontMetrics metrics(Typography::font(Typography::Role::Caption));
+    const QRect area(0, 0, RowDelegate::textArea(option).width(), QWIDGETSIZE_MAX);
+    for (const QString& reason : reasons)
+        delegate->reasonHeight = std::max(
+            delegate->reasonHeight, metrics.boundingRect(area, Qt::TextWordWrap, reason).height());
+    setItemDelegate(delegate);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

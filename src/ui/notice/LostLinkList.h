@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QListView>
+#include <QStringList>
 #include <functional>
 
 /// The list of links not opened: one row a link, its reason above it and a
@@ -13,8 +14,10 @@ class LostLinkList final : public QListView
 {
     Q_OBJECT
 public:
-    /// `copy` runs with the row the user asked to copy.
-    LostLinkList(std::function<void(int row)> copy, QWidget* parent = nullptr);
+    /// A list `width` wide whose rows show any of `reasons` whole; `copy` runs
+    /// with the row the user asked to copy.
+    LostLinkList(int width, const QStringList& reasons, std::function<void(int row)> copy,
+                 QWidget* parent = nullptr);
 
     /// Makes `row` current and shows it.
     void select(int row);

@@ -273,8 +273,8 @@ QWidget* SettingsView::profilesSection(QWidget* parent)
         lines->setSpacing(profileSpacing);
         grid->addLayout(lines, g / 2, g % 2, Qt::AlignTop);
         if (several)
-            lines->addWidget(Widgets::browserHeader(Icons::browser(group.browser),
-                                                    group.browser.shortName, widget));
+            lines->addWidget(
+                Widgets::browserHeader(Icons::browser(group.browser), group.browser.name, widget));
         if (group.profiles.isEmpty())
             empty(group.browser.shortName, lines);
         for (int p = 0; p < group.profiles.size(); ++p) {

@@ -49,6 +49,8 @@ void replaceContent(QWidget* window, QWidget* content)
         }
         delete item;
     }
+    // Its size settled now, so that the window is placed for it.
+    content->adjustSize();
     layout->addWidget(content);
     // A window on screen shows its new content at once, not a turn later.
     if (window->isVisible())
@@ -85,6 +87,9 @@ void Presenter::place(QPointer<QWidget>& window, const WindowStyle& style, QWidg
     }
     if (content)
         replaceContent(window, content);
+    // Placed at the size it shows at, not the one it had before its rows changed.
+    if (QLayout* layout = window->layout())
+        layout->activate();
     centreOnPointerScreen(window);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/notice/LinkNotice.h"
 
+#include "ui/look/Typography.h"
+#include "ui/notice/LostLinkList.h"
 #include "ui/notice/LostLinks.h"
 
 #include "FakePlatform.h"
@@ -10,6 +12,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -67,6 +70,9 @@ TEST(LinkNotice, WithoutAServiceTheWindowKeepsEveryLink)
         ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return notice.window() && notice.window()->isVisible(); }));
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((notice.window()->frameGeometry().center() - centre).manhattanLength(), 10)
+        << "placed for the size it shows at";
     notice.notOpened(u"https://c <b>&\"'"_s, DidNotStart);
     const QStringList links{u"https://a"_s, u"https://b"_s, u"https://c <b>&\"'"_s};
     EXPECT_EQ(notice.links(), links);
@@ -123,9 +129,9 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     LinkNotice notice({platform.windowActivation}, platform.notifications);
     for (const char16_t* url : {u"https://a", u"https://b", u"https://c"})
         notice.notOpened(QString::fromUtf16(url), DidNotStart);
-    const QString why = LinkNotice::reason(DidNotStart);
     EXPECT_EQ(platform.notifications.shown.last(),
-              u"3 件のリンクを開けませんでした|"_s + why + u"\nhttps://c|リンクをコピー"_s);
+              u"3 件のリンクを開けませんでした|ブラウザを起動できませんでした。\nhttps://c|"
+              u"リンクをコピー"_s);
     EXPECT_FALSE(notice.window()) << "the notification alone tells";
     const auto& picks = platform.notifications.picks;
     ASSERT_EQ(picks.size(), 3);
@@ -154,6 +160,14 @@ TEST(LinkNotice, TheActionCopiesItsOwnLink)
     EXPECT_TRUE(platform.notifications.shown.last().startsWith(u"リンクを開けませんでした|"_s))
         << "dismissed, the three are not counted again";
     EXPECT_EQ(headline(notice), u"4 件のリンクを開けませんでした"_s) << "refreshed while open";
+    EXPECT_EQ(platform.notifications.shown.last().section(u'|', 1),
+              u"対応するブラウザ（Chrome、Chromium、Brave、Edge、Vivaldi、Firefox、LibreWolf、"
+              u"Waterfox）がインストールされていません。\nhttps://x|リンクをコピー"_s);
+    // That reason, the longest, shows whole: wrapped, its row a line taller
+    // than one whose reason fits on a line.
+    const auto* rows = static_cast<const LostLinkList*>(list(notice));
+    EXPECT_GE(rows->heightFor(1) - LostLinkList(rows->width(), {u"短い"_s}, {}).heightFor(1),
+              QFontMetrics(Typography::font(Typography::Role::Caption)).height());
 
     // Closed before it had the keyboard: brought up later, it copies nothing.
     notice.window()->close();

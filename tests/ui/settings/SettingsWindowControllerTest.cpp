@@ -83,6 +83,7 @@ TEST(SettingsWindowController, FreshContentInTheSameWindow)
     EXPECT_EQ(list()->currentRow(), 0);
     EXPECT_EQ(view->focusWidget(), list());
     EXPECT_TRUE(hasLabel(view, u"検出したプロファイル（3）"_s));
+    EXPECT_TRUE(hasLabel(view, u"Firefox ESR"_s)) << "its group named as the list names it";
     for (const QLabel* label : view->findChildren<QLabel*>())
         EXPECT_FALSE(label->text().contains(u"x1.work"_s)) << label->text().toStdString();
 }

@@ -37,7 +37,7 @@ TEST(MenuBarController, Actions)
     };
     trigger(u"既定のブラウザにする…"_s);
     platform.scheduler.runAll();
-    EXPECT_EQ(platform.defaultBrowser.requests.size(), 2);
+    EXPECT_EQ(platform.defaultBrowser.requests.size(), 3);
     EXPECT_TRUE(triggered.isEmpty());
     trigger(u"設定を開く…"_s);
     trigger(u"終了"_s);
