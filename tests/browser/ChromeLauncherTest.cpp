@@ -58,8 +58,6 @@ TEST(ChromeLauncher, CommandLinesRowByRow)
          u"env|A=b|browser|--profile-directory=Profile 1|--| \t-x|--last|t"_s},
         {edge, u"Default"_s, u"-x"_s, true,
          u"env|A=b|browser|--profile-directory=Default|--inprivate|--|-x|--last|t"_s},
-        {firefox, firefoxPath, u"https://a"_s, false,
-         u"env|A=b|browser|--profile|"_s + firefoxPath + u"|https://a|--last|t"_s},
         {firefox, firefoxPath, u"https://a"_s, true,
          u"env|A=b|browser|--profile|"_s + firefoxPath + u"|--private-window|https://a|--last|t"_s},
         {firefox, u"Default"_s, u"https://a"_s, false, u"env|A=b|browser|https://a|--last|t"_s},
