@@ -8,8 +8,8 @@
 #include <QFile>
 
 // The browser served: the user's choice while it is installed, else the first
-// installed in the table's order (Chrome first, Firefox's rows after the
-// Chromium family's); a choice file that cannot be read is no choice. Every
+// installed in the table's order (the launcher's test holds the whole order);
+// a choice file that cannot be read is no choice. Every
 // Chromium-based browser's data directory follows $CHROME_CONFIG_HOME as the
 // browsers themselves do; Snap's and Flathub's live in the home directory.
 // Firefox keeps its profiles in the folder of an older install while that
@@ -32,7 +32,6 @@ TEST(BrowserInstallation, TheServedBrowserAndThoseShown)
          "chromium_chromium", "home/snap/chromium/common/chromium"},
         {"org.chromium.Chromium com.brave.Browser", R"({"browser": "com.brave.Browser.desktop"})",
          "com.brave.Browser", "home/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser"},
-        {"firefox-esr google-chrome", "", "google-chrome", "config/google-chrome"},
         {"firefox-esr google-chrome", R"({"browser": "firefox-esr.desktop"})", "firefox-esr",
          "config/mozilla/firefox"},
         {"firefox", "", "firefox", "home/.mozilla/firefox", ".mozilla/firefox"},

@@ -28,7 +28,6 @@ TEST(RuleStore, OrderAndNoChangeLosesTheFile)
     const ProfileRule c2{u"https://caf\u00e9"_s, u"C2"_s};
     EXPECT_EQ(platform.rules.load(), (ProfileRules{c2, B, {A.prefix, u"A2"_s}, any}));
     EXPECT_EQ(platform.rules.match(u"https://a/x"_s)->profileDirectory, u"A2"_s);
-    EXPECT_EQ(platform.rules.match(u"https://c/x"_s)->profileDirectory, u"Any"_s);
     EXPECT_EQ(platform.rules.match(u"https://cafe\u0301/x"_s)->profileDirectory, u"C2"_s);
     platform.rules.upsert(u"https://e"_s, u"E"_s, {});
     EXPECT_EQ(platform.rules.match(u"https://e\u0301.example"_s)->profileDirectory, u"Any"_s)

@@ -46,6 +46,12 @@ struct Picker : ProfilePickerView
     QStringList events;
 };
 
+/// A tool tip's text as the user reads it.
+QString plainTip(const QString& toolTip)
+{
+    return QTextDocumentFragment::fromHtml(toolTip).toPlainText().remove(u'\u200B');
+}
+
 } // namespace
 
 // Keys on the real widget (which of them count is the window's input filter's
@@ -83,11 +89,8 @@ TEST(ProfilePickerView, KeysPointerTextAndDigitsOnEveryLayout)
               u"Profile 1, Profile 2, Profile 8, cancel, Profile 2 all, drop all, "
               u"Profile 2 private, Profile 5 private, Profile 4, Profile 10"_s);
 
-    const auto tip = [](const QString& toolTip) {
-        return QTextDocumentFragment::fromHtml(toolTip).toPlainText().remove(u'\u200B');
-    };
     auto* label = view.findChild<LinkLabel*>();
-    EXPECT_EQ(tip(label->toolTip()), link);
+    EXPECT_EQ(plainTip(label->toolTip()), link);
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
     EXPECT_EQ(label->text().count(u'\n'), 1);
     EXPECT_TRUE(label->text().startsWith(u"https://evil.example/"_s));
@@ -140,8 +143,7 @@ TEST(ProfilePickerView, WrappedLink)
         EXPECT_EQ(view.accessibleDescription(), u"どのプロファイルで開きますか？\n"
                                                 u"https://Mail.Example.com/inbox\n"_s +
                                                     line);
-        EXPECT_EQ(QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText().remove(u'\u200B'),
-                  given);
+        EXPECT_EQ(plainTip(label->toolTip()), given);
         QStringList copied;
         for (QAction* action : label->actions()) {
             action->trigger();
@@ -334,14 +336,13 @@ TEST(ProfilePickerView, ToolTipsWithinTheScreen)
         ASSERT_TRUE(shownOver(part));
         EXPECT_EQ(QToolTip::text(), row->toolTip());
     }
-    EXPECT_EQ(QTextDocumentFragment::fromHtml(row->toolTip()).toPlainText().remove(u'\u200B'),
+    EXPECT_EQ(plainTip(row->toolTip()),
               u"Bank " + QString(80, u'n') +
                   u"\nShift を押しながら選ぶと、プライベート ウィンドウで開きます");
     const QWidget* tip = shownOver(view.findChild<LinkLabel*>());
     ASSERT_TRUE(tip);
     EXPECT_TRUE(tip->screen()->geometry().contains(tip->frameGeometry()));
-    const QString plain =
-        QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText().remove(u'\u200B');
+    const QString plain = plainTip(QToolTip::text());
     EXPECT_TRUE(plain.startsWith(u"https://example.com/?q=xx"_s) && plain.endsWith(u"x&end"_s) &&
                 plain.contains(u'…'));
     QToolTip::hideText();
