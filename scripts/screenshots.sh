@@ -126,6 +126,9 @@ echo '{"shown": ["google-chrome.desktop", "firefox-esr.desktop"], "hidden": {"go
     > "$work/config/orlim/browser.json"
 "$build/orlim"
 shoot "Orlim 設定" settings-hidden.png
+# The list of browsers alone, cut from it.
+convert "$out/settings-hidden.png" -crop 463x135+0+165 +repage "$out/settings-browsers.png"
+echo "wrote $out/settings-browsers.png"
 xdotool key ctrl+w 2>/dev/null || true
 two_browsers off
 
@@ -142,6 +145,9 @@ xdotool key Escape
 two_browsers off
 "$build/orlim"
 shoot "Orlim 設定" settings-dark.png
+# Closed, or the list of links not opened below would wait for it to let the
+# keyboard go.
+wmctrl -c "Orlim 設定"
 echo "set 2" >&7
 sleep 0.5
 
