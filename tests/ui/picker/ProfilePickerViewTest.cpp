@@ -227,8 +227,8 @@ namespace {
 
 /// Feeds `steps` to `view`: each character a key typed, but ⌫ Backspace, ⎋
 /// Escape, ⏎ Return (⇧⏎ with Shift), … the pause, ‥ just short of it, and
-/// 〔text〕 the input method's commit. Returns the highlighted row's name, the
-/// text shown ("-" for none) and the choices, "|" between them.
+/// 〔text〕 the input method's commit, 〈text〉 its text still composed. Returns the highlighted
+/// row's name, the text shown ("-" for none) and the choices, "|" between them.
 QString typing(Picker& view, const QString& steps)
 {
     const QMap<QChar, Qt::Key> keys{
@@ -236,11 +236,13 @@ QString typing(Picker& view, const QString& steps)
     Qt::KeyboardModifiers modifiers;
     for (qsizetype i = 0; i < steps.size(); ++i) {
         const QChar step = steps[i];
-        if (step == u'〔') {
-            const qsizetype end = steps.indexOf(u'〕', i);
-            QInputMethodEvent commit;
-            commit.setCommitString(steps.mid(i + 1, end - i - 1));
-            QApplication::sendEvent(&view, &commit);
+        if (step == u'〔' || step == u'〈') {
+            const qsizetype end = steps.indexOf(step == u'〔' ? u'〕' : u'〉', i);
+            const QString text = steps.mid(i + 1, end - i - 1);
+            QInputMethodEvent input(step == u'〈' ? text : QString(), {});
+            if (step == u'〔')
+                input.setCommitString(text);
+            QApplication::sendEvent(&view, &input);
             i = end;
         } else if (step == u'…' || step == u'‥') {
             view.scheduler.advance(TypeToFind::pauseMs - (step == u'‥'));
@@ -285,6 +287,7 @@ TEST(ProfilePickerView, TypingFindsAProfileByItsName)
         {u"aaa", u"Anna|検索: aaa|"},
         {u"〔わた〕", u"わたしの|検索: わた|"},
         {u"〔ｗｏ〕", u"Work|検索: ｗｏ|"},
+        {u"w〈わ〉…", u"Work|検索: wわ|"}, // composing outlasts the pause
         {u"〔ワタ〕", u"Personal|「ワタ」に一致するプロファイルはありません|"},
         {u"か", u"Personal|「か」に一致するプロファイルはありません|"},
         {u"wx", u"Work|「wx」に一致するプロファイルはありません|"},
